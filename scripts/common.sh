@@ -1,0 +1,36 @@
+# Shared set-up of scripts/run and scripts/test: installs what is missing
+# from Debian's packages, then configures and builds in build/.
+# Quiet when everything is already in place.
+
+YARNWISE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+YARNWISE_BUILD="$YARNWISE_ROOT/build"
+
+# Build tools, Qt 6 and the fonts that make rendering the same everywhere.
+YARNWISE_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+    fonts-liberation2 fonts-dejavu-core
+)
+
+yarnwise_install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# yarnwise_build [extra cmake options...]
+yarnwise_build() {
+    yarnwise_install_missing "${YARNWISE_PACKAGES[@]}"
+    cmake -S "$YARNWISE_ROOT" -B "$YARNWISE_BUILD" -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$YARNWISE_BUILD" -- --quiet
+}

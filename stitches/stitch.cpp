@@ -1,0 +1,268 @@
+#include "stitch.h"
+
+#include "stitchsetfile.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidgetItem>
+#include <QPainter>
+#include <QPixmap>
+#include <QSvgRenderer>
+
+namespace {
+
+const int iconTileSize = 64;
+// Larger requests are clamped: a damaged file must not make us allocate
+// gigabytes for one cell.
+const int largestImageSide = 8192;
+
+const QString imageNone = QStringLiteral("None");
+const QString imageMissing = QStringLiteral("Missing");
+const QString imageInvalid = QStringLiteral("Invalid");
+
+} // namespace
+
+Stitch::Stitch() = default;
+
+Stitch::~Stitch() = default;
+
+QString Stitch::placeholderPath()
+{
+    return QStringLiteral(":/stitches/unknown.svg");
+}
+
+QString Stitch::stitchID() const
+{
+    return m_abbrivs.isEmpty() ? QStringLiteral("?") : m_abbrivs.first();
+}
+
+bool Stitch::hasAbbriv(const QString &abbriv) const
+{
+    for (const QString &own : m_abbrivs) {
+        if (own.compare(abbriv, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+int Stitch::cellsPerStitch() const
+{
+    return m_paths.isEmpty() ? 1 : m_paths.size();
+}
+
+void Stitch::setName(const QString &name)
+{
+    m_name = name;
+}
+
+void Stitch::setCategory(const QString &category)
+{
+    m_category = category;
+}
+
+void Stitch::setDescription(const QString &description)
+{
+    m_description = description;
+    if (m_item) {
+        m_item->setToolTip(description);
+        m_item->setWhatsThis(description);
+    }
+}
+
+void Stitch::setOpposite(const QString &opposite)
+{
+    m_opposite = opposite;
+}
+
+void Stitch::addAbbriv(const QString &abbriv)
+{
+    const QString lower = abbriv.toLower();
+    if (m_abbrivs.contains(lower))
+        return;
+    m_abbrivs.append(lower);
+    if (m_abbrivs.size() == 1)
+        updateItemText();
+    Q_EMIT abbrivsChanged();
+}
+
+void Stitch::setAbbrivs(const QStringList &abbrivs)
+{
+    if (abbrivs.isEmpty())
+        return;
+    m_abbrivs = abbrivs;
+    updateItemText();
+    Q_EMIT abbrivsChanged();
+}
+
+void Stitch::updateItemText()
+{
+    if (m_item)
+        m_item->setText(stitchID());
+}
+
+void Stitch::setPaths(const QStringList &paths)
+{
+    clearPaths();
+    for (const QString &path : paths)
+        appendImage(path);
+    createIcon();
+    Q_EMIT updateImage();
+}
+
+void Stitch::appendImage(QString path)
+{
+    QString type = QFileInfo(path).suffix().toLower();
+    if (path.isEmpty()) {
+        type = imageNone;
+        path = placeholderPath();
+    }
+    if (!QFile::exists(path)) {
+        qDebug() << "stitch icon file does not exist:" << path;
+        type = imageMissing;
+        path = placeholderPath();
+    }
+
+    auto renderer = std::make_unique<QSvgRenderer>(path);
+    if (!renderer->isValid()) {
+        qDebug() << "svg file is not valid:" << path;
+        type = imageInvalid;
+        renderer = std::make_unique<QSvgRenderer>(placeholderPath());
+        if (!renderer->isValid()) {
+            qDebug() << "error :/stitches/unknown.svg file is missing or invalid";
+            renderer.reset();
+        }
+    }
+
+    m_renderers.push_back(std::move(renderer));
+    m_paths.append(path);
+    m_imageTypes.append(type);
+}
+
+void Stitch::clearPaths()
+{
+    m_paths.clear();
+    m_imageTypes.clear();
+    m_renderers.clear();
+    m_cachedImages.clear();
+}
+
+QString Stitch::path(int index) const
+{
+    if (index < 0 || index >= m_paths.size())
+        return placeholderPath();
+    return m_paths.at(index);
+}
+
+QSvgRenderer *Stitch::svg(int index) const
+{
+    if (index >= 0 && index < m_paths.size())
+        return m_renderers.at(index).get();
+    static QSvgRenderer *placeholder = new QSvgRenderer(placeholderPath());
+    return placeholder;
+}
+
+QPixmap *Stitch::image(int width, int height, int index)
+{
+    width = qBound(1, width, largestImageSide);
+    height = qBound(1, height, largestImageSide);
+    const auto key = std::make_tuple(width, height, index);
+    auto cached = m_cachedImages.find(key);
+    if (cached != m_cachedImages.end())
+        return cached->second.get();
+
+    auto pixmap = std::make_unique<QPixmap>(width, height);
+    pixmap->fill(Qt::transparent);
+    paintImage(*pixmap, index);
+    return m_cachedImages.emplace(key, std::move(pixmap)).first->second.get();
+}
+
+void Stitch::paintImage(QPixmap &pixmap, int index) const
+{
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const bool inRange = index >= 0 && index < m_paths.size();
+    if (inRange && m_imageTypes.at(index) == QLatin1String("svg")) {
+        QSvgRenderer *renderer = m_renderers.at(index).get();
+        if (renderer && renderer->isValid())
+            renderer->render(&painter, QRectF(pixmap.rect()));
+        return;
+    }
+
+    // Raster images and everything the SVG renderer refused.
+    QString file = path(index);
+    if (!QFile::exists(file))
+        file = placeholderPath();
+    painter.drawPixmap(pixmap.rect(), QPixmap(file));
+}
+
+void Stitch::createIcon()
+{
+    if (m_paths.isEmpty())
+        return;
+
+    QPixmap pixmap(iconTileSize * m_paths.size(), iconTileSize);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int i = 0; i < m_paths.size(); ++i) {
+        const QString &file = m_paths.at(i);
+        if (!QFile::exists(file)) {
+            qDebug() << "icon file does not exist:" << file;
+            continue;
+        }
+        // Every tile is 64 x 64, whatever size the artwork was drawn at.
+        const QRect tile(iconTileSize * i, 0, iconTileSize, iconTileSize);
+        QSvgRenderer *renderer = m_renderers.at(i).get();
+        if (m_imageTypes.at(i) != imageInvalid && renderer && renderer->isValid())
+            renderer->render(&painter, QRectF(tile));
+        else
+            painter.drawPixmap(tile, QPixmap(file));
+    }
+    painter.end();
+
+    m_icon = QIcon(pixmap);
+    if (m_item)
+        m_item->setData(Qt::DecorationRole, m_icon);
+}
+
+QListWidgetItem *Stitch::item()
+{
+    if (!m_item) {
+        m_item = std::make_unique<QListWidgetItem>(stitchID());
+        m_item->setData(Qt::DecorationRole, m_icon);
+        m_item->setToolTip(m_description);
+        m_item->setWhatsThis(m_description);
+    }
+    return m_item.get();
+}
+
+StitchRecord Stitch::record() const
+{
+    StitchRecord record;
+    record.name = m_name;
+    record.abbrivs = m_abbrivs;
+    record.paths = m_paths;
+    record.description = m_description;
+    record.opposite = m_opposite;
+    record.category = m_category;
+    return record;
+}
+
+void Stitch::updateStitch(Stitch *other)
+{
+    setName(other->name());
+    setCategory(other->category());
+    setDescription(other->description());
+    setOpposite(other->opposite());
+    setPaths(other->paths());
+    setAbbrivs(other->abbrivs());
+    builtin = other->builtin;
+}
+
+void Stitch::saveToXML(QXmlStreamWriter &xml) const
+{
+    StitchSetFile::writeStitch(xml, record(), builtin);
+}

@@ -1,0 +1,103 @@
+#ifndef STITCH_H
+#define STITCH_H
+
+#include "stitchrecord.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+class QListWidgetItem;
+class QPixmap;
+class QSvgRenderer;
+class QXmlStreamWriter;
+
+// One stitch definition of the catalogue. A stitch covers one chart cell per
+// image, left to right; it is identified everywhere by its first
+// abbreviation. Stitches are owned by the catalogue and live for the whole
+// run, so cells and commands may keep plain pointers to them.
+class Stitch : public QObject
+{
+    Q_OBJECT
+
+public:
+    Stitch();
+    ~Stitch() override;
+
+    QString stitchID() const;
+    bool hasAbbriv(const QString &abbriv) const;
+    int cellsPerStitch() const;
+
+    QString name() const { return m_name; }
+    QString description() const { return m_description; }
+    QString category() const { return m_category; }
+    QString opposite() const { return m_opposite; }
+    QStringList abbrivs() const { return m_abbrivs; }
+    QStringList paths() const { return m_paths; }
+    QStringList imageTypes() const { return m_imageTypes; }
+    QIcon icon() const { return m_icon; }
+
+    bool builtin = false;
+    bool temporary = false;
+
+    // The cell image at `index`, or the placeholder image for an index out
+    // of range.
+    QString path(int index) const;
+    // The renderer of cell `index`, owned by the stitch. Out of range, the
+    // shared placeholder renderer, which nobody deletes either.
+    QSvgRenderer *svg(int index) const;
+    // Cell `index` rendered at width x height, cached per size and index.
+    // The pixmap belongs to the stitch and lives until the images change.
+    QPixmap *image(int width, int height, int index);
+
+    void clearPaths();
+    void createIcon();
+
+    // The entry of the stitch palettes: text the ID, decoration the icon,
+    // tool tip the description. Made on first use, owned by the stitch.
+    QListWidgetItem *item();
+
+    StitchRecord record() const;
+    void updateStitch(Stitch *other);
+    void saveToXML(QXmlStreamWriter &xml) const;
+
+    static QString placeholderPath();
+
+public Q_SLOTS:
+    void setName(const QString &name);
+    void setCategory(const QString &category);
+    void setDescription(const QString &description);
+    void setOpposite(const QString &opposite);
+    void addAbbriv(const QString &abbriv);
+    void setAbbrivs(const QStringList &abbrivs);
+    void setPaths(const QStringList &paths);
+
+Q_SIGNALS:
+    void updateImage();
+    // The abbreviations changed; the catalogue re-indexes its lookups.
+    void abbrivsChanged();
+
+private:
+    void appendImage(QString path);
+    void paintImage(QPixmap &pixmap, int index) const;
+    void updateItemText();
+
+    QString m_name;
+    QString m_description;
+    QString m_category;
+    QIcon m_icon;
+    QStringList m_paths;
+    QStringList m_abbrivs;
+    QStringList m_imageTypes;
+    QString m_opposite;
+    std::vector<std::unique_ptr<QSvgRenderer>> m_renderers;
+    std::map<std::tuple<int, int, int>, std::unique_ptr<QPixmap>> m_cachedImages;
+    std::unique_ptr<QListWidgetItem> m_item;
+};
+
+#endif // STITCH_H

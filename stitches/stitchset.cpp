@@ -1,0 +1,207 @@
+#include "stitchset.h"
+
+#include "settings.h"
+#include "stitch.h"
+#include "stitchsetfile.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QDomElement>
+#include <QFile>
+
+namespace {
+
+const QString defaultSetFile = QStringLiteral("stitches_yrn.xml");
+const QString customSetFile = QStringLiteral("stitches_custom.xml");
+const QString builtinSetResource = QStringLiteral(":/stitches_yrn.xml");
+
+const QFile::Permissions userFilePermissions =
+    QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup;
+
+QString folded(const QString &abbriv)
+{
+    return abbriv.toCaseFolded();
+}
+
+} // namespace
+
+StitchSet *StitchSet::instance()
+{
+    // Never destroyed: cells and commands keep pointers to its stitches.
+    static StitchSet *set = new StitchSet;
+    return set;
+}
+
+StitchSet::StitchSet() = default;
+
+StitchSet::~StitchSet()
+{
+    qDeleteAll(m_stitches);
+}
+
+QString StitchSet::userFolder()
+{
+    return Settings::instance()->userFolder();
+}
+
+QString StitchSet::userFilePath(const QString &fileName)
+{
+    return userFolder() + QLatin1Char('/') + fileName;
+}
+
+void StitchSet::load()
+{
+    ensureDefaultCopy();
+
+    const QString defaultCopy = userFilePath(defaultSetFile);
+    bool loaded = loadStitchFile(defaultSetFile);
+    if (m_stitches.isEmpty()) {
+        QFile::setPermissions(defaultCopy, userFilePermissions);
+        loaded = loadStitchFile(defaultSetFile);
+    }
+    if (!loaded || m_stitches.isEmpty()) {
+        qDebug() << "unable to load default stitch data";
+        // Without the user's copy the program would have no stitches at
+        // all; the built-in set is always there to fall back on.
+        if (m_stitches.isEmpty())
+            StitchSetFile::read(builtinSetResource, *this);
+    }
+
+    loadStitchFile(customSetFile);
+}
+
+void StitchSet::ensureDefaultCopy()
+{
+    const QString defaultCopy = userFilePath(defaultSetFile);
+    if (QFile::exists(defaultCopy))
+        return;
+
+    // Files of older versions, read only before the first copy is made.
+    loadStitchFile(QStringLiteral("stitches.conf"));
+    loadStitchFile(QStringLiteral("yrn_stitches.xml"));
+
+    QDir().mkpath(userFolder());
+    if (!QFile::copy(builtinSetResource, defaultCopy))
+        qWarning() << "could not copy the default stitch set to" << defaultCopy;
+    QFile::setPermissions(defaultCopy, userFilePermissions);
+}
+
+bool StitchSet::loadStitchFile(const QString &fileName)
+{
+    return StitchSetFile::read(userFilePath(fileName), *this);
+}
+
+void StitchSet::loadStitch(const QDomElement &element)
+{
+    bool builtin = false;
+    const StitchRecord record = StitchSetFile::readStitch(element, &builtin);
+    const QString key = record.abbrivs.isEmpty() ? QStringLiteral("?") : record.abbrivs.first();
+
+    Stitch *stitch = findOrAdd(key);
+    stitch->setName(record.name);
+    stitch->setDescription(record.description);
+    stitch->setCategory(record.category);
+    stitch->setOpposite(record.opposite);
+    stitch->builtin = builtin;
+    for (const QString &abbriv : record.abbrivs)
+        stitch->addAbbriv(abbriv);
+    stitch->setPaths(record.paths);
+
+    addCategory(record.category);
+}
+
+Stitch *StitchSet::findStitch(const QString &abbriv, bool *found)
+{
+    if (Stitch *stitch = lookUp(abbriv)) {
+        if (found)
+            *found = true;
+        return stitch;
+    }
+
+    if (found)
+        *found = false;
+    const QString fallback = Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
+    if (Stitch *stitch = lookUp(fallback))
+        return stitch;
+    return unknownStitch();
+}
+
+Stitch *StitchSet::findOrAdd(const QString &abbriv)
+{
+    bool found = false;
+    Stitch *stitch = findStitch(abbriv, &found);
+    if (found)
+        return stitch;
+
+    stitch = new Stitch;
+    stitch->setName(abbriv);
+    connect(stitch, &Stitch::abbrivsChanged, this, [this] { m_indexDirty = true; });
+    m_stitches.append(stitch);
+    return stitch;
+}
+
+bool StitchSet::hasStitch(const QString &abbriv) const
+{
+    return lookUp(abbriv) != nullptr;
+}
+
+Stitch *StitchSet::unknownStitch()
+{
+    // One placeholder serves every unknown abbreviation, so that a file full
+    // of strange stitches cannot make us allocate one stitch per cell.
+    if (!m_unknownStitch) {
+        m_unknownStitch = std::make_unique<Stitch>();
+        m_unknownStitch->setName(QStringLiteral("unknown"));
+        m_unknownStitch->setPaths({Stitch::placeholderPath()});
+        m_unknownStitch->addAbbriv(QStringLiteral("?"));
+        m_unknownStitch->setOpposite(QStringLiteral("?"));
+        m_unknownStitch->setDescription(tr("unknown or missing stitch"));
+    }
+    return m_unknownStitch.get();
+}
+
+void StitchSet::addCategory(const QString &category)
+{
+    if (!m_categories.contains(category))
+        m_categories.append(category);
+}
+
+bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTemporary)
+{
+    QList<Stitch *> written;
+    for (Stitch *stitch : stitches) {
+        if (stitch->builtin || (stitch->temporary && !keepTemporary))
+            continue;
+        written.append(stitch);
+    }
+
+    QDir().mkpath(userFolder());
+    const StitchSetFile::Header header{name, description, author, location};
+    if (!StitchSetFile::write(userFilePath(customSetFile), header, written))
+        return false;
+
+    for (Stitch *stitch : written)
+        stitch->temporary = false;
+    return true;
+}
+
+Stitch *StitchSet::lookUp(const QString &abbriv) const
+{
+    if (m_indexDirty)
+        rebuildIndex();
+    return m_index.value(folded(abbriv), nullptr);
+}
+
+void StitchSet::rebuildIndex() const
+{
+    m_index.clear();
+    for (Stitch *stitch : m_stitches) {
+        const QStringList abbrivs = stitch->abbrivs();
+        for (const QString &abbriv : abbrivs) {
+            const QString key = folded(abbriv);
+            if (!m_index.contains(key))
+                m_index.insert(key, stitch);
+        }
+    }
+    m_indexDirty = false;
+}

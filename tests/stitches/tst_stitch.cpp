@@ -1,0 +1,258 @@
+#include "stitch.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QListWidgetItem>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalSpy>
+#include <QSvgRenderer>
+#include <QtTest>
+
+class TestStitch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void abbreviations();
+    void matchesAbbreviation_data();
+    void matchesAbbreviation();
+    void cellsPerStitch();
+    void imageTypes_data();
+    void imageTypes();
+    void rasterImage();
+    void outOfRangeImages();
+    void imageCache();
+    void iconSize();
+    void emptyPathListKeepsIcon();
+    void listItemFollowsStitch();
+    void updateStitchCopiesDefinition();
+
+private:
+    QString writePng(const QString &name, const QColor &colour);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+QString TestStitch::writePng(const QString &name, const QColor &colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(colour);
+    const QString path = m_env->scratchPath(name);
+    pixmap.save(path, "PNG");
+    return path;
+}
+
+void TestStitch::abbreviations()
+{
+    Stitch stitch;
+    QCOMPARE(stitch.stitchID(), QStringLiteral("?"));
+
+    QSignalSpy changed(&stitch, &Stitch::abbrivsChanged);
+    stitch.addAbbriv(QStringLiteral("K2TOG"));
+    stitch.addAbbriv(QStringLiteral("k2tog"));
+    QCOMPARE(stitch.abbrivs(), QStringList{QStringLiteral("k2tog")});
+    QCOMPARE(changed.count(), 1);
+
+    stitch.addAbbriv(QStringLiteral("dec"));
+    QCOMPARE(stitch.stitchID(), QStringLiteral("k2tog"));
+
+    stitch.setAbbrivs({});
+    QCOMPARE(stitch.abbrivs(), (QStringList{QStringLiteral("k2tog"), QStringLiteral("dec")}));
+
+    // Taken exactly as given: no lower-casing, duplicates kept.
+    stitch.setAbbrivs({QStringLiteral("A"), QStringLiteral("A")});
+    QCOMPARE(stitch.abbrivs(), (QStringList{QStringLiteral("A"), QStringLiteral("A")}));
+    QCOMPARE(stitch.stitchID(), QStringLiteral("A"));
+}
+
+void TestStitch::matchesAbbreviation_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("same") << "k2tog" << true;
+    QTest::newRow("upper case") << "K2TOG" << true;
+    QTest::newRow("second abbreviation") << "Dec" << true;
+    QTest::newRow("trailing blank") << "k2tog " << false;
+    QTest::newRow("leading blank") << " k2tog" << false;
+    QTest::newRow("prefix") << "k2" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestStitch::matchesAbbreviation()
+{
+    QFETCH(QString, query);
+    QFETCH(bool, matches);
+    Stitch stitch;
+    stitch.addAbbriv(QStringLiteral("k2tog"));
+    stitch.addAbbriv(QStringLiteral("dec"));
+    QCOMPARE(stitch.hasAbbriv(query), matches);
+}
+
+void TestStitch::cellsPerStitch()
+{
+    Stitch stitch;
+    QCOMPARE(stitch.cellsPerStitch(), 1);
+    const QString k = QStringLiteral(":/stitches/unknown.svg");
+    stitch.setPaths({k, k, k, k});
+    QCOMPARE(stitch.cellsPerStitch(), 4);
+    stitch.clearPaths();
+    QCOMPARE(stitch.cellsPerStitch(), 1);
+}
+
+void TestStitch::imageTypes_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("storedPath");
+    QTest::addColumn<QString>("log");
+
+    const QString placeholder = Stitch::placeholderPath();
+    QTest::newRow("empty path") << "" << "None" << placeholder << "";
+    QTest::newRow("missing file") << "/no/such/stitch.svg" << "Missing" << placeholder
+                                  << "stitch icon file does not exist: \"/no/such/stitch.svg\"";
+    QTest::newRow("svg resource") << placeholder << "svg" << placeholder << "";
+}
+
+void TestStitch::imageTypes()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, type);
+    QFETCH(QString, storedPath);
+    QFETCH(QString, log);
+
+    if (!log.isEmpty())
+        QTest::ignoreMessage(QtDebugMsg, log.toUtf8());
+    Stitch stitch;
+    stitch.setPaths({path});
+    QCOMPARE(stitch.imageTypes(), QStringList{type});
+    QCOMPARE(stitch.paths(), QStringList{storedPath});
+    QCOMPARE(stitch.cellsPerStitch(), 1);
+    QVERIFY(stitch.svg(0));
+    QVERIFY(stitch.svg(0)->isValid());
+}
+
+void TestStitch::rasterImage()
+{
+    const QString png = writePng(QStringLiteral("red.png"), Qt::red);
+    QTest::ignoreMessage(QtDebugMsg, QStringLiteral("svg file is not valid: \"%1\"").arg(png).toUtf8());
+    Stitch stitch;
+    stitch.setPaths({png});
+
+    QCOMPARE(stitch.imageTypes(), QStringList{QStringLiteral("Invalid")});
+    QCOMPARE(stitch.path(0), png);
+    // Drawn as the picture it is...
+    const QImage drawn = stitch.image(20, 20, 0)->toImage();
+    QCOMPARE(drawn.pixelColor(10, 10), QColor(Qt::red));
+    // ...while the renderer stands in with the placeholder.
+    QSvgRenderer placeholder(Stitch::placeholderPath());
+    QCOMPARE(stitch.svg(0)->defaultSize(), placeholder.defaultSize());
+}
+
+void TestStitch::outOfRangeImages()
+{
+    Stitch stitch;
+    stitch.setPaths({QStringLiteral(":/stitches/unknown.svg")});
+    QCOMPARE(stitch.path(-1), Stitch::placeholderPath());
+    QCOMPARE(stitch.path(1), Stitch::placeholderPath());
+    QSvgRenderer *outside = stitch.svg(1);
+    QVERIFY(outside);
+    QVERIFY(outside->isValid());
+    QVERIFY(outside != stitch.svg(0));
+    QVERIFY(!stitch.image(24, 22, 5)->isNull());
+}
+
+void TestStitch::imageCache()
+{
+    Stitch stitch;
+    stitch.setPaths({QStringLiteral(":/stitches/unknown.svg"), QStringLiteral(":/stitches/unknown.svg")});
+    QPixmap *first = stitch.image(32, 32, 0);
+    QCOMPARE(first->size(), QSize(32, 32));
+    QCOMPARE(stitch.image(32, 32, 0), first);
+    QVERIFY(stitch.image(48, 48, 0) != first);
+    QVERIFY(stitch.image(32, 32, 1) != first);
+    QCOMPARE(stitch.image(24, 22, 1)->size(), QSize(24, 22));
+
+    // Absurd sizes are kept within reason instead of exhausting memory.
+    QVERIFY(stitch.image(0, -5, 0)->width() >= 1);
+    QVERIFY(stitch.image(1000000, 10, 0)->width() <= 8192);
+
+    // New images drop every cached picture.
+    QSignalSpy updated(&stitch, &Stitch::updateImage);
+    stitch.setPaths({QStringLiteral(":/stitches/unknown.svg")});
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(stitch.image(32, 32, 0)->size(), QSize(32, 32));
+}
+
+void TestStitch::iconSize()
+{
+    Stitch stitch;
+    const QString k = Stitch::placeholderPath();
+    stitch.setPaths({k, k, k});
+    const QList<QSize> sizes = stitch.icon().availableSizes();
+    QCOMPARE(sizes, QList<QSize>{QSize(192, 64)});
+    stitch.setPaths({k});
+    QCOMPARE(stitch.icon().availableSizes(), QList<QSize>{QSize(64, 64)});
+}
+
+void TestStitch::emptyPathListKeepsIcon()
+{
+    Stitch stitch;
+    stitch.setPaths({Stitch::placeholderPath()});
+    const qint64 iconKey = stitch.icon().cacheKey();
+
+    QSignalSpy updated(&stitch, &Stitch::updateImage);
+    stitch.setPaths({});
+    QCOMPARE(updated.count(), 1);
+    QVERIFY(stitch.paths().isEmpty());
+    QCOMPARE(stitch.icon().cacheKey(), iconKey);
+}
+
+void TestStitch::listItemFollowsStitch()
+{
+    Stitch stitch;
+    stitch.setDescription(QStringLiteral("Knit 2 together"));
+    stitch.addAbbriv(QStringLiteral("k2tog"));
+    QListWidgetItem *item = stitch.item();
+    QCOMPARE(item->text(), QStringLiteral("k2tog"));
+    QCOMPARE(item->toolTip(), QStringLiteral("Knit 2 together"));
+
+    stitch.setAbbrivs({QStringLiteral("dec")});
+    QCOMPARE(item->text(), QStringLiteral("dec"));
+    stitch.setPaths({Stitch::placeholderPath()});
+    QVERIFY(!item->icon().isNull());
+    QCOMPARE(stitch.item(), item);
+}
+
+void TestStitch::updateStitchCopiesDefinition()
+{
+    Stitch source;
+    source.setName(QStringLiteral("Bobble"));
+    source.setCategory(QStringLiteral("Advanced"));
+    source.setDescription(QStringLiteral("Make a bobble"));
+    source.setOpposite(QStringLiteral("bo"));
+    source.addAbbriv(QStringLiteral("bo"));
+    source.setPaths({Stitch::placeholderPath(), Stitch::placeholderPath()});
+    source.builtin = true;
+    source.temporary = true;
+
+    Stitch target;
+    target.addAbbriv(QStringLiteral("old"));
+    QSignalSpy updated(&target, &Stitch::updateImage);
+    target.updateStitch(&source);
+
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(target.name(), QStringLiteral("Bobble"));
+    QCOMPARE(target.category(), QStringLiteral("Advanced"));
+    QCOMPARE(target.description(), QStringLiteral("Make a bobble"));
+    QCOMPARE(target.opposite(), QStringLiteral("bo"));
+    QCOMPARE(target.abbrivs(), QStringList{QStringLiteral("bo")});
+    QCOMPARE(target.cellsPerStitch(), 2);
+    QVERIFY(target.builtin);
+    QVERIFY(!target.temporary);
+}
+
+YARNWISE_TEST_MAIN(TestStitch)
+#include "tst_stitch.moc"

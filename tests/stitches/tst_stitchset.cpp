@@ -1,0 +1,301 @@
+#include "settings.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+class TestStitchSet : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void lookup_data();
+    void lookup();
+    void unknownFallback();
+    void findOrAddTwice();
+    void sharedAbbreviation();
+    void categories();
+    void firstStartCopiesDefaultSet();
+    void defaultSetContents();
+    void secondStartKeepsUserCopy();
+    void olderFilesReadOnlyOnFirstStart();
+    void userFileRedefinesStitch();
+    void damagedDefaultCopyFallsBack();
+    void saveUserStitches();
+    void reloadMergesIntoSameStitches();
+
+private:
+    void writeUserFile(const QString &name, const QString &stitchElements);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestStitchSet::writeUserFile(const QString &name, const QString &stitchElements)
+{
+    QDir().mkpath(m_env->userFolder());
+    QFile file(m_env->userFolder() + QLatin1Char('/') + name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<?xml version=\"1.0\"?><stitch_set>%1</stitch_set>").arg(stitchElements).toUtf8());
+}
+
+void TestStitchSet::lookup_data()
+{
+    QTest::addColumn<QString>("abbriv");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("capital K") << "K" << "Knit" << true;
+    QTest::newRow("blank inside") << "Slip WYIF" << "Slip With Yarn In Front" << true;
+    QTest::newRow("trailing blank") << "k " << "Knit" << false;
+    QTest::newRow("unknown") << "zzz" << "Knit" << false;
+    QTest::newRow("empty") << "" << "Knit" << false;
+}
+
+void TestStitchSet::lookup()
+{
+    QFETCH(QString, abbriv);
+    QFETCH(QString, name);
+    QFETCH(bool, found);
+
+    StitchSet set;
+    set.load();
+    bool wasFound = !found;
+    QCOMPARE(set.findStitch(abbriv, &wasFound)->name(), name);
+    QCOMPARE(wasFound, found);
+    QCOMPARE(set.findStitch(abbriv)->name(), name);
+    QCOMPARE(set.hasStitch(abbriv), found);
+}
+
+void TestStitchSet::unknownFallback()
+{
+    StitchSet set;
+    set.load();
+    Settings::instance()->setValue(QStringLiteral("defaultStitch"), QStringLiteral("nothing"));
+    const int size = set.stitches().size();
+
+    bool found = true;
+    Stitch *unknown = set.findStitch(QStringLiteral("zzz"), &found);
+    QVERIFY(!found);
+    QCOMPARE(unknown->stitchID(), QStringLiteral("?"));
+    QCOMPARE(unknown->name(), QStringLiteral("unknown"));
+    QCOMPARE(unknown->paths(), QStringList{QStringLiteral(":/stitches/unknown.svg")});
+    QCOMPARE(unknown->opposite(), QStringLiteral("?"));
+    QCOMPARE(set.stitches().size(), size);
+    // Every unknown abbreviation shares the one placeholder.
+    QCOMPARE(set.findStitch(QStringLiteral("yyy")), unknown);
+
+    Settings::instance()->setValue(QStringLiteral("defaultStitch"), QStringLiteral("P"));
+    QCOMPARE(set.findStitch(QStringLiteral("zzz"))->name(), QStringLiteral("Purl"));
+}
+
+void TestStitchSet::findOrAddTwice()
+{
+    StitchSet set;
+    Stitch *first = set.findOrAdd(QStringLiteral("zzz"));
+    QCOMPARE(first->name(), QStringLiteral("zzz"));
+    QCOMPARE(first->stitchID(), QStringLiteral("?"));
+    Stitch *second = set.findOrAdd(QStringLiteral("zzz"));
+    QVERIFY(second != first);
+    QCOMPARE(set.stitches().size(), 2);
+
+    // Once it has the abbreviation, it is found.
+    first->addAbbriv(QStringLiteral("ZZZ"));
+    QCOMPARE(set.findOrAdd(QStringLiteral("zzz")), first);
+    QCOMPARE(set.stitches().size(), 2);
+}
+
+void TestStitchSet::sharedAbbreviation()
+{
+    StitchSet set;
+    Stitch *earlier = set.findOrAdd(QStringLiteral("a"));
+    Stitch *later = set.findOrAdd(QStringLiteral("b"));
+    later->addAbbriv(QStringLiteral("same"));
+    earlier->addAbbriv(QStringLiteral("Same"));
+    QCOMPARE(set.findStitch(QStringLiteral("SAME")), earlier);
+
+    // Renaming takes effect in lookups at once.
+    earlier->setAbbrivs({QStringLiteral("other")});
+    QCOMPARE(set.findStitch(QStringLiteral("same")), later);
+    QCOMPARE(set.findStitch(QStringLiteral("other")), earlier);
+}
+
+void TestStitchSet::categories()
+{
+    StitchSet set;
+    set.addCategory(QStringLiteral("Cables"));
+    set.addCategory(QStringLiteral("Cables"));
+    set.addCategory(QStringLiteral("cables"));
+    set.addCategory(QString());
+    QCOMPARE(set.categories(), (QStringList{QStringLiteral("Cables"), QStringLiteral("cables"), QString()}));
+}
+
+void TestStitchSet::firstStartCopiesDefaultSet()
+{
+    const QString copy = m_env->userFolder() + QStringLiteral("/stitches_yrn.xml");
+    QVERIFY(!QFile::exists(copy));
+
+    StitchSet set;
+    set.load();
+    QVERIFY(QFile::exists(copy));
+    struct stat info;
+    QCOMPARE(::stat(QFile::encodeName(copy).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, mode_t(0660));
+    QCOMPARE(set.stitches().size(), 203);
+    QCOMPARE(set.name, QStringLiteral("Default Set"));
+    QCOMPARE(set.location, QStringLiteral("stitches/"));
+}
+
+void TestStitchSet::defaultSetContents()
+{
+    StitchSet set;
+    set.load();
+    const QList<Stitch *> stitches = set.stitches();
+    QCOMPARE(stitches.size(), 203);
+    QCOMPARE(set.categories(), (QStringList{"Basic", "Increases", "Decreases", "Advanced", "Cables", "Misc", "Alphanumeric"}));
+
+    QMap<QString, int> perCategory;
+    int multiCell = 0;
+    for (Stitch *stitch : stitches) {
+        ++perCategory[stitch->category()];
+        if (stitch->cellsPerStitch() > 1)
+            ++multiCell;
+        QVERIFY(stitch->builtin);
+        QCOMPARE(stitch->abbrivs().size(), 1);
+    }
+    QCOMPARE(perCategory.value("Basic"), 18);
+    QCOMPARE(perCategory.value("Increases"), 24);
+    QCOMPARE(perCategory.value("Decreases"), 34);
+    QCOMPARE(perCategory.value("Advanced"), 5);
+    QCOMPARE(perCategory.value("Cables"), 80);
+    QCOMPARE(perCategory.value("Misc"), 6);
+    QCOMPARE(perCategory.value("Alphanumeric"), 36);
+    QCOMPARE(multiCell, 81);
+
+    // File order, and a few well-known stitches.
+    QCOMPARE(stitches.first()->stitchID(), QStringLiteral("x"));
+    QCOMPARE(stitches.at(1)->stitchID(), QStringLiteral("k"));
+    QCOMPARE(stitches.last()->stitchID(), QStringLiteral("n9"));
+    Stitch *cable = set.findStitch(QStringLiteral("c8f"));
+    QCOMPARE(cable->name(), QStringLiteral("Cable 8 Front"));
+    QCOMPARE(cable->cellsPerStitch(), 8);
+    QCOMPARE(cable->opposite(), QStringLiteral("c8bp"));
+    QCOMPARE(cable->path(0), QStringLiteral(":/stitches/c8f-1.svg"));
+    QCOMPARE(set.findStitch(QStringLiteral("x"))->path(0), QStringLiteral(":/stitches/no_stitch.svg"));
+}
+
+void TestStitchSet::secondStartKeepsUserCopy()
+{
+    {
+        StitchSet first;
+        first.load();
+    }
+    const QString copy = m_env->userFolder() + QStringLiteral("/stitches_yrn.xml");
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    text.replace("<name>Knit</name>", "<name>Hand Edited Knit</name>");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+
+    StitchSet second;
+    second.load();
+    QCOMPARE(second.findStitch(QStringLiteral("k"))->name(), QStringLiteral("Hand Edited Knit"));
+}
+
+void TestStitchSet::olderFilesReadOnlyOnFirstStart()
+{
+    writeUserFile(QStringLiteral("yrn_stitches.xml"),
+                  QStringLiteral("<stitch><name>Old</name><abbrivs><abbriv>oldst</abbriv></abbrivs></stitch>"));
+    {
+        StitchSet first;
+        first.load();
+        QVERIFY(first.hasStitch(QStringLiteral("oldst")));
+        QCOMPARE(first.stitches().first()->stitchID(), QStringLiteral("oldst"));
+    }
+    StitchSet second;
+    second.load();
+    QVERIFY(!second.hasStitch(QStringLiteral("oldst")));
+}
+
+void TestStitchSet::userFileRedefinesStitch()
+{
+    writeUserFile(QStringLiteral("stitches_custom.xml"),
+                  QStringLiteral("<stitch><name>My Knit</name><abbrivs><abbriv>K</abbriv><abbriv>Kn</abbriv></abbrivs></stitch>"
+                                 "<stitch><name>Mine</name><abbrivs><abbriv>mine</abbriv></abbrivs></stitch>"));
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 204);
+    Stitch *knit = set.findStitch(QStringLiteral("k"));
+    QCOMPARE(knit, set.stitches().at(1));
+    QCOMPARE(knit->name(), QStringLiteral("My Knit"));
+    QVERIFY(!knit->builtin);
+    QCOMPARE(knit->abbrivs(), (QStringList{QStringLiteral("k"), QStringLiteral("kn")}));
+    QCOMPARE(set.findStitch(QStringLiteral("KN")), knit);
+    QCOMPARE(set.stitches().last()->name(), QStringLiteral("Mine"));
+}
+
+void TestStitchSet::damagedDefaultCopyFallsBack()
+{
+    QDir().mkpath(m_env->userFolder());
+    QFile copy(m_env->userFolder() + QStringLiteral("/stitches_yrn.xml"));
+    QVERIFY(copy.open(QIODevice::WriteOnly));
+    copy.write("<stitch_set><stitch>");  // cut off mid-way
+    copy.close();
+
+    QTest::ignoreMessage(QtDebugMsg, "unable to load default stitch data");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not well-formed")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not well-formed")));
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 203);
+}
+
+void TestStitchSet::saveUserStitches()
+{
+    StitchSet set;
+    set.load();
+    Stitch *mine = set.findOrAdd(QStringLiteral("mine"));
+    mine->addAbbriv(QStringLiteral("mine"));
+    mine->setCategory(QStringLiteral("Mine"));
+    Stitch *fromPattern = set.findOrAdd(QStringLiteral("pat"));
+    fromPattern->addAbbriv(QStringLiteral("pat"));
+    fromPattern->temporary = true;
+
+    QVERIFY(set.saveUserStitches(set.stitches(), false));
+    QVERIFY(fromPattern->temporary);
+    {
+        StitchSet reread;
+        reread.load();
+        QCOMPARE(reread.stitches().size(), 204);
+        QCOMPARE(reread.findStitch(QStringLiteral("mine"))->category(), QStringLiteral("Mine"));
+        QVERIFY(!reread.hasStitch(QStringLiteral("pat")));
+    }
+
+    QVERIFY(set.saveUserStitches(set.stitches(), true));
+    QVERIFY(!fromPattern->temporary);
+    StitchSet reread;
+    reread.load();
+    QVERIFY(reread.hasStitch(QStringLiteral("pat")));
+}
+
+void TestStitchSet::reloadMergesIntoSameStitches()
+{
+    StitchSet set;
+    set.load();
+    Stitch *knit = set.findStitch(QStringLiteral("k"));
+    set.load();
+    QCOMPARE(set.stitches().size(), 203);
+    QCOMPARE(set.findStitch(QStringLiteral("k")), knit);
+}
+
+YARNWISE_TEST_MAIN(TestStitchSet)
+#include "tst_stitchset.moc"

@@ -1,0 +1,182 @@
+#include "stitch.h"
+#include "stitchset.h"
+#include "stitchsetfile.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QXmlStreamWriter>
+#include <QtTest>
+
+class TestStitchSetFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void readVariants_data();
+    void readVariants();
+    void roundTrip();
+    void stitchWithoutImages();
+    void childOrderOfWriter();
+    void notWellFormed_data();
+    void notWellFormed();
+    void failedWriteKeepsOldFile();
+
+private:
+    QString writeFile(const QString &name, const QByteArray &contents);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+QString TestStitchSetFile::writeFile(const QString &name, const QByteArray &contents)
+{
+    const QString path = m_env->scratchPath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(contents);
+    return path;
+}
+
+void TestStitchSetFile::readVariants_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<QString>("abbrivs");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("builtin");
+
+    QTest::newRow("usual") << "<stitch_set><stitch><name>Bobble</name><abbrivs><abbriv>bo</abbriv></abbrivs><builtin>1</builtin></stitch></stitch_set>"
+                           << "bo" << "Bobble" << true;
+    QTest::newRow("other root name") << "<my_set><stitch><name>Bobble</name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></my_set>"
+                                     << "bo" << "Bobble" << false;
+    QTest::newRow("other child names") << "<s><stitch><abbrivs><a>bo</a><b>BB</b></abbrivs></stitch></s>"
+                                       << "bo,bb" << "" << false;
+    QTest::newRow("builtin true") << "<s><stitch><abbrivs><abbriv>bo</abbriv></abbrivs><builtin>true</builtin></stitch></s>"
+                                  << "bo" << "" << false;
+    QTest::newRow("builtin 0") << "<s><stitch><abbrivs><abbriv>bo</abbriv></abbrivs><builtin>0</builtin></stitch></s>"
+                               << "bo" << "" << false;
+    QTest::newRow("text kept as it stands") << "<s><stitch><name> Bob </name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
+                                            << "bo" << " Bob " << false;
+    QTest::newRow("last name wins") << "<s><stitch><name>A</name><name>B</name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
+                                    << "bo" << "B" << false;
+    QTest::newRow("lists accumulate") << "<s><stitch><abbrivs><abbriv>bo</abbriv></abbrivs><abbrivs><abbriv>bb</abbriv></abbrivs></stitch></s>"
+                                      << "bo,bb" << "" << false;
+    QTest::newRow("unknown elements skipped") << "<s><junk/>text<stitch><colour>red</colour><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
+                                              << "bo" << "" << false;
+}
+
+void TestStitchSetFile::readVariants()
+{
+    QFETCH(QString, xml);
+    QFETCH(QString, abbrivs);
+    QFETCH(QString, name);
+    QFETCH(bool, builtin);
+
+    StitchSet set;
+    QVERIFY(StitchSetFile::read(writeFile(QStringLiteral("set.xml"), xml.toUtf8()), set));
+    QCOMPARE(set.stitches().size(), 1);
+    Stitch *stitch = set.stitches().first();
+    QCOMPARE(stitch->abbrivs().join(QLatin1Char(',')), abbrivs);
+    QCOMPARE(stitch->name(), name);
+    QCOMPARE(stitch->builtin, builtin);
+}
+
+void TestStitchSetFile::roundTrip()
+{
+    StitchSet original;
+    Stitch *stitch = original.findOrAdd(QStringLiteral("c2x"));
+    stitch->setName(QStringLiteral("Cross & <Twist>"));
+    stitch->setCategory(QStringLiteral("Cables"));
+    stitch->setDescription(QStringLiteral("Cross two \"stitches\""));
+    stitch->setOpposite(QStringLiteral("c2xp"));
+    stitch->addAbbriv(QStringLiteral("c2x"));
+    stitch->addAbbriv(QStringLiteral("cross two"));
+    stitch->setPaths({Stitch::placeholderPath(), Stitch::placeholderPath()});
+
+    const QString path = m_env->scratchPath(QStringLiteral("roundtrip.xml"));
+    const StitchSetFile::Header header{QStringLiteral("Mine"), QStringLiteral("My set"), QStringLiteral("Me"), QStringLiteral("stitches/")};
+    QVERIFY(StitchSetFile::write(path, header, original.stitches()));
+
+    StitchSet reread;
+    QVERIFY(StitchSetFile::read(path, reread));
+    QCOMPARE(reread.name, header.name);
+    QCOMPARE(reread.description, header.description);
+    QCOMPARE(reread.author, header.author);
+    QCOMPARE(reread.location, header.location);
+    QCOMPARE(reread.stitches().size(), 1);
+    const StitchRecord before = stitch->record();
+    const StitchRecord after = reread.stitches().first()->record();
+    QCOMPARE(after.name, before.name);
+    QCOMPARE(after.abbrivs, before.abbrivs);
+    QCOMPARE(after.paths, before.paths);
+    QCOMPARE(after.description, before.description);
+    QCOMPARE(after.opposite, before.opposite);
+    QCOMPARE(after.category, before.category);
+    QVERIFY(!reread.stitches().first()->builtin);
+}
+
+void TestStitchSetFile::stitchWithoutImages()
+{
+    StitchSet original;
+    Stitch *stitch = original.findOrAdd(QStringLiteral("plain"));
+    stitch->addAbbriv(QStringLiteral("plain"));
+    const QString path = m_env->scratchPath(QStringLiteral("plain.xml"));
+    QVERIFY(StitchSetFile::write(path, {}, original.stitches()));
+
+    StitchSet reread;
+    QVERIFY(StitchSetFile::read(path, reread));
+    QCOMPARE(reread.stitches().first()->paths(), QStringList{Stitch::placeholderPath()});
+}
+
+void TestStitchSetFile::childOrderOfWriter()
+{
+    StitchRecord record;
+    record.name = QStringLiteral("n");
+    record.abbrivs = {QStringLiteral("a")};
+    QString text;
+    QXmlStreamWriter xml(&text);
+    StitchSetFile::writeStitch(xml, record, true);
+    QCOMPARE(text, QStringLiteral("<stitch><name>n</name><category></category><description></description>"
+                                  "<abbrivs><abbriv>a</abbriv></abbrivs><images><image>:/stitches/unknown.svg</image></images>"
+                                  "<opposite></opposite><builtin>1</builtin></stitch>"));
+}
+
+void TestStitchSetFile::notWellFormed_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("cut off") << QByteArray("<stitch_set><stitch><name>A</name>");
+    QTest::newRow("binary") << QByteArray("\x00\x01\x02garbage\xff", 12);
+    QTest::newRow("entity bomb") << QByteArray(
+        "<?xml version=\"1.0\"?><!DOCTYPE s [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
+        "<!ENTITY e \"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\"><!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">"
+        "<!ENTITY g \"&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;\"><!ENTITY h \"&g;&g;&g;&g;&g;&g;&g;&g;&g;&g;\">]>"
+        "<s><stitch><name>&h;</name></stitch></s>");
+}
+
+void TestStitchSetFile::notWellFormed()
+{
+    QFETCH(QByteArray, contents);
+    StitchSet set;
+    set.findOrAdd(QStringLiteral("keep"))->addAbbriv(QStringLiteral("keep"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not well-formed")));
+    QVERIFY(!StitchSetFile::read(writeFile(QStringLiteral("bad.xml"), contents), set));
+    QCOMPARE(set.stitches().size(), 1);
+    QVERIFY(!StitchSetFile::read(m_env->scratchPath(QStringLiteral("missing.xml")), set));
+}
+
+void TestStitchSetFile::failedWriteKeepsOldFile()
+{
+    const QString path = writeFile(QStringLiteral("kept.xml"), "<stitch_set/>");
+    StitchSet set;
+    QVERIFY(!StitchSetFile::write(m_env->scratchPath(QStringLiteral("no/such/folder/x.xml")), {}, set.stitches()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("<stitch_set/>"));
+}
+
+YARNWISE_TEST_MAIN(TestStitchSetFile)
+#include "tst_stitchsetfile.moc"
