@@ -36,6 +36,7 @@ void drawCells(QPainter &painter, Stitch *stitch, QPoint origin, QSize cell)
 {
     for (int i = 0; i < stitch->cellsPerStitch(); ++i) {
         const QRect box(origin + QPoint(i * cell.width(), 0), cell);
+        painter.fillRect(box, Qt::white);
         painter.drawPixmap(box.topLeft(), *stitch->image(cell.width(), cell.height(), i));
         painter.setPen(QColor(160, 160, 160));
         painter.drawRect(box.adjusted(0, 0, -1, -1));

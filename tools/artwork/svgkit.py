@@ -12,8 +12,8 @@ import math
 CELL = 64
 INK = "#222222"
 PAPER = "#ffffff"
-STROKE = 4.5          # the one stroke weight of the stitch set
-DOT = 6.5             # radius of a purl dot
+STROKE = 5.0            # the one stroke weight of the stitch set
+DOT = 7.0               # radius of a purl dot
 
 
 def num(value):
@@ -179,14 +179,20 @@ def p(*points):
 
 
 class Item:
-    def __init__(self, tag, attrs, style, bbox):
+    """One element of a figure. `shape` keeps the geometry for clipping:
+    ("stroke", path, width), ("fill", path) or ("circle", cx, cy, r)."""
+
+    def __init__(self, tag, attrs, style, bbox, shape, color):
         self.tag, self.attrs, self.style, self.bbox = tag, attrs, style, bbox
+        self.shape, self.color = shape, color
 
 
 class Figure:
     """A drawing over `cells` side-by-side 64 x 64 cells."""
 
-    def __init__(self, cells=1, background=PAPER):
+    # No background of its own: the chart paints the cell's colour under
+    # the symbol, and a paper-white square would hide it.
+    def __init__(self, cells=1, background=None):
         self.cells = cells
         self.width = CELL * cells
         self.background = background
@@ -199,11 +205,12 @@ class Figure:
         self.items.append(Item("path", {"d": path.d()},
                                (("fill", "none"), ("stroke", color), ("stroke-width", num(width)),
                                 ("stroke-linecap", "round"), ("stroke-linejoin", "round")),
-                               (bb[0] - pad, bb[1] - pad, bb[2] + pad, bb[3] + pad)))
+                               (bb[0] - pad, bb[1] - pad, bb[2] + pad, bb[3] + pad),
+                               ("stroke", path, width), color))
         return self
 
     def fill(self, path, color=INK):
-        self.items.append(Item("path", {"d": path.d()}, (("fill", color),), path.bbox()))
+        self.items.append(Item("path", {"d": path.d()}, (("fill", color),), path.bbox(), ("fill", path), color))
         return self
 
     def line(self, *points, **kw):
@@ -213,12 +220,14 @@ class Figure:
         pad = r + width / 2.0
         self.items.append(Item("circle", {"cx": num(cx), "cy": num(cy), "r": num(r)},
                                (("fill", "none"), ("stroke", color), ("stroke-width", num(width))),
-                               (cx - pad, cy - pad, cx + pad, cy + pad)))
+                               (cx - pad, cy - pad, cx + pad, cy + pad),
+                               ("stroke", Path().circle(cx, cy, r), width), color))
         return self
 
     def dot(self, cx, cy, r=DOT, color=INK):
         self.items.append(Item("circle", {"cx": num(cx), "cy": num(cy), "r": num(r)},
-                               (("fill", color),), (cx - r, cy - r, cx + r, cy + r)))
+                               (("fill", color),), (cx - r, cy - r, cx + r, cy + r),
+                               ("circle", cx, cy, r), color))
         return self
 
     def erase(self, path, width):
@@ -248,6 +257,12 @@ class Figure:
             x0, y0, x1, y1 = item.bbox
             if x1 <= left or x0 >= left + CELL or y1 <= 0 or y0 >= CELL:
                 continue  # wholly outside this cell
+            if x0 < left or x1 > left + CELL or y0 < 0 or y1 > CELL:
+                # Partly outside: QSvgRenderer does not clip to the view box,
+                # so the part inside the cell is drawn as a clipped outline.
+                item = clipped(item, left)
+                if item is None:
+                    continue
             if item.style != group_style:
                 flush()
                 group_style = item.style
@@ -278,3 +293,114 @@ class Figure:
                          % (CELL * i, svg[svg.index(">") + 1:svg.rindex("</svg>")]))
         return ('<svg xmlns="http://www.w3.org/2000/svg" width="%s" height="%s" viewBox="0 0 %d 64">%s</svg>\n'
                 % (num(self.width * scale), num(CELL * scale), self.width, "".join(inner)))
+
+
+# Clipping ----------------------------------------------------------------------
+
+def flatten(path, steps=16):
+    """The path as a list of polylines (cubic curves sampled)."""
+    lines, current = [], None
+    for seg in path.segs:
+        if seg[0] == "M":
+            current = [seg[1]]
+            lines.append(current)
+        elif seg[0] == "L":
+            current.append(seg[1])
+        elif seg[0] == "C":
+            p0 = current[-1]
+            (x1, y1), (x2, y2), (x3, y3) = seg[1:]
+            for i in range(1, steps + 1):
+                t = i / float(steps)
+                u = 1 - t
+                current.append((u * u * u * p0[0] + 3 * u * u * t * x1 + 3 * u * t * t * x2 + t * t * t * x3,
+                                u * u * u * p0[1] + 3 * u * u * t * y1 + 3 * u * t * t * y2 + t * t * t * y3))
+        elif seg[0] == "Z":
+            current.append(current[0])
+    return lines
+
+
+def disc(cx, cy, r, sides=24):
+    return [(cx + r * math.cos(2 * math.pi * i / sides), cy + r * math.sin(2 * math.pi * i / sides))
+            for i in range(sides)]
+
+
+def area2(poly):
+    return sum(a[0] * b[1] - b[0] * a[1] for a, b in zip(poly, poly[1:] + poly[:1]))
+
+
+def _turn(a, b, c):
+    """Change of direction at b, in degrees."""
+    a1 = math.atan2(b[1] - a[1], b[0] - a[0])
+    a2 = math.atan2(c[1] - b[1], c[0] - b[0])
+    d = abs(math.degrees(a2 - a1)) % 360
+    return min(d, 360 - d)
+
+
+def stroke_outline(path, width):
+    """A round-capped, round-joined stroke as a list of convex polygons."""
+    h = width / 2.0
+    polys = []
+    for line in flatten(path):
+        for a, b in zip(line, line[1:]):
+            dx, dy = b[0] - a[0], b[1] - a[1]
+            length = math.hypot(dx, dy)
+            if length < 1e-9:
+                continue
+            nx, ny = -dy / length * h, dx / length * h
+            polys.append([(a[0] + nx, a[1] + ny), (b[0] + nx, b[1] + ny), (b[0] - nx, b[1] - ny),
+                          (a[0] - nx, a[1] - ny)])
+        for i, v in enumerate(line):
+            if 0 < i < len(line) - 1 and _turn(line[i - 1], v, line[i + 1]) < 12:
+                continue  # a smooth bend needs no round join
+            polys.append(disc(v[0], v[1], h, 16))
+    return polys
+
+
+def clip_polygon(poly, x0, y0, x1, y1):
+    """Sutherland-Hodgman clipping of a polygon to a rectangle."""
+    def clip(points, inside, cut):
+        out = []
+        for i, cur in enumerate(points):
+            prev = points[i - 1]
+            if inside(cur):
+                if not inside(prev):
+                    out.append(cut(prev, cur))
+                out.append(cur)
+            elif inside(prev):
+                out.append(cut(prev, cur))
+        return out
+
+    def at_x(x):
+        return lambda a, b: (x, a[1] + (b[1] - a[1]) * (x - a[0]) / (b[0] - a[0]))
+
+    def at_y(y):
+        return lambda a, b: (a[0] + (b[0] - a[0]) * (y - a[1]) / (b[1] - a[1]), y)
+
+    for inside, cut in ((lambda q: q[0] >= x0, at_x(x0)), (lambda q: q[0] <= x1, at_x(x1)),
+                        (lambda q: q[1] >= y0, at_y(y0)), (lambda q: q[1] <= y1, at_y(y1))):
+        poly = clip(poly, inside, cut)
+        if not poly:
+            return []
+    return poly
+
+
+def clipped(item, left):
+    """The part of an item inside the cell that starts at x = left, as a filled path."""
+    kind = item.shape[0]
+    if kind == "stroke":
+        polys = stroke_outline(item.shape[1], item.shape[2])
+    elif kind == "fill":
+        polys = [line[:-1] if line[0] == line[-1] else line for line in flatten(item.shape[1])]
+    else:
+        polys = [disc(*item.shape[1:])]
+    d = []
+    for poly in polys:
+        if area2(poly) < 0:
+            poly = list(reversed(poly))  # one winding direction, so overlaps stay filled
+        poly = clip_polygon(poly, left, 0, left + CELL, CELL)
+        if len(poly) >= 3 and abs(area2(poly)) > 1e-3:
+            d.append("M" + "L".join("%s %s" % (num(x), num(y)) for x, y in poly) + "Z")
+    if not d:
+        return None
+    path_d = "".join(d).replace(" -", "-")
+    return Item("path", {"d": path_d}, (("fill", item.color),), (left, 0, left + CELL, CELL), None, item.color)
