@@ -1,0 +1,26 @@
+#ifndef SETCELLCOLOR_H
+#define SETCELLCOLOR_H
+
+#include <QColor>
+#include <QPoint>
+#include <QUndoCommand>
+
+class KnitScene;
+
+// Paints one cell's background colour.
+class SetCellColor : public QUndoCommand
+{
+public:
+    SetCellColor(const QPoint &pos, KnitScene *scene, const QColor &color, QUndoCommand *parent = nullptr);
+
+    void redo() override;
+    void undo() override;
+
+private:
+    QPoint m_pos;
+    QColor m_oldColor;
+    QColor m_newColor;
+    KnitScene *m_scene = nullptr;
+};
+
+#endif // SETCELLCOLOR_H

@@ -1,0 +1,42 @@
+#include "recordstream.h"
+
+#include <QIODevice>
+#include <QtEndian>
+
+bool RecordStream::readString(QDataStream &in, QString &text, quint32 maxBytes)
+{
+    text.clear();
+    if (in.status() != QDataStream::Ok)
+        return false;
+    QIODevice *device = in.device();
+    if (device) {
+        const QByteArray head = device->peek(4);
+        if (head.size() < 4) {
+            in.setStatus(QDataStream::ReadPastEnd);
+            return false;
+        }
+        const quint32 length = in.byteOrder() == QDataStream::BigEndian ? qFromBigEndian<quint32>(head.constData())
+                                                                        : qFromLittleEndian<quint32>(head.constData());
+        const qint64 left = remainingBytes(in);
+        const bool isNull = length == 0xffffffffu;
+        if (!isNull && (length > maxBytes || (left >= 0 && qint64(length) > left - 4))) {
+            in.setStatus(QDataStream::ReadCorruptData);
+            return false;
+        }
+    }
+    in >> text;
+    return in.status() == QDataStream::Ok;
+}
+
+qint64 RecordStream::remainingBytes(const QDataStream &in)
+{
+    const QIODevice *device = in.device();
+    if (!device || device->isSequential())
+        return -1;
+    return device->bytesAvailable();
+}
+
+qint64 RecordStream::encodedSize(const QString &text)
+{
+    return 4 + 2 * qint64(text.size());
+}

@@ -1,0 +1,24 @@
+#ifndef RECORDSTREAM_H
+#define RECORDSTREAM_H
+
+#include <QDataStream>
+#include <QString>
+
+// Careful reading of the tagged data-stream records of pattern files. A
+// damaged or hostile file must not make a reader allocate more than the
+// file could hold.
+class RecordStream
+{
+public:
+    // Reads one QString. Fails, marking the stream corrupt, when the
+    // announced length exceeds `maxBytes` or what is left to read.
+    static bool readString(QDataStream &in, QString &text, quint32 maxBytes = 1u << 20);
+
+    // Bytes left to read, or -1 when the device cannot tell.
+    static qint64 remainingBytes(const QDataStream &in);
+
+    // The size of `text` as the stream writes it.
+    static qint64 encodedSize(const QString &text);
+};
+
+#endif // RECORDSTREAM_H
