@@ -1,0 +1,148 @@
+// The chart grid: building charts of garment size against a bare baseline of
+// plain rectangle items, saving and loading, resizing cells, replacing a
+// row, and the memory a cell costs. With an argument, also renders a small
+// mixed chart to that PNG file for a look.
+
+#include "knitcell.h"
+#include "knitscene.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
+#include <QTextStream>
+#include <QUndoStack>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+QTextStream out(stdout);
+
+long residentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+qint64 baseline(int width, int height)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QGraphicsScene scene;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            scene.addItem(new QGraphicsRectItem(x * 24, y * 22, 24, 22));
+    }
+    return timer.elapsed();
+}
+
+void buildChart(int width, int height)
+{
+    const qint64 bare = baseline(width, height);
+    const long before = residentKiB();
+    QElapsedTimer timer;
+    timer.start();
+    auto scene = std::make_unique<KnitScene>(width, height, QString());
+    const qint64 built = timer.elapsed();
+    const long after = residentKiB();
+    out << QStringLiteral("build %1 x %2: %3 ms (baseline %4 ms, ratio %5), %6 bytes per cell\n")
+               .arg(width).arg(height).arg(built).arg(bare)
+               .arg(bare > 0 ? double(built) / bare : 0.0, 0, 'f', 2)
+               .arg((after - before) * 1024.0 / (width * height), 0, 'f', 0);
+
+    QByteArray bytes;
+    timer.restart();
+    {
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setVersion(QDataStream::Qt_4_6);
+        scene->save(stream);
+    }
+    const qint64 saved = timer.elapsed();
+    timer.restart();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QDataStream in(&buffer);
+    in.setVersion(QDataStream::Qt_4_6);
+    QString token;
+    in >> token;
+    KnitScene loaded(in, width, height, 0, QStringLiteral("Right Side"), nullptr);
+    const bool ok = loaded.loadScene(in, width, height, nullptr);
+    out << QStringLiteral("  save %1 ms (%2 MB), load %3 ms (%4)\n")
+               .arg(saved).arg(bytes.size() / 1e6, 0, 'f', 1).arg(timer.elapsed()).arg(ok ? "ok" : "FAILED");
+
+    timer.restart();
+    scene->setCellSize(QSize(30, 28));
+    out << QStringLiteral("  setCellSize %1 ms\n").arg(timer.elapsed());
+}
+
+void replaceRow()
+{
+    KnitScene scene(1000, 2, QString());
+    const QList<Stitch *> row(1000, StitchSet::instance()->findStitch(QStringLiteral("p")));
+    QElapsedTimer timer;
+    timer.start();
+    scene.updateRow(0, row);
+    out << QStringLiteral("updateRow of 1000 cells: %1 ms\n").arg(timer.elapsed());
+}
+
+void renderSample(const QString &path)
+{
+    KnitScene scene(20, 15, QString());
+    const char *pattern[] = {"k", "p", "yo", "k2tog", "ssk", "cdd", "x", "bobble", "m1l", "m1r"};
+    for (int y = 0; y < 15; ++y) {
+        for (int x = 0; x < 20; ++x)
+            scene.at(x, y)->setStitch(StitchSet::instance()->findStitch(QString::fromLatin1(pattern[(x + 2 * y) % 10])));
+    }
+    Stitch *cable = StitchSet::instance()->findStitch(QStringLiteral("c6f"));
+    for (int y = 2; y < 15; y += 4) {
+        for (int i = 0; i < 6; ++i)
+            scene.at(7 + i, y)->setStitch(cable, i);
+    }
+    for (int x = 0; x < 20; ++x) {
+        scene.at(x, 7)->setColor(QColor(250, 214, 165));
+        scene.at(x, 7)->setTopBorder(true, Qt::darkRed);
+        if (x > 0)
+            scene.at(x - 1, 6)->setBottomBorder(true, Qt::darkRed);
+    }
+    QImage image(scene.sceneRect().size().toSize() * 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter);
+    painter.end();
+    image.save(path);
+    out << "wrote " << path << "\n";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    TestEnvironment::initApplication();
+    TestEnvironment env;
+    StitchSet::instance()->load();
+
+    if (argc > 1) {
+        renderSample(QString::fromLocal8Bit(argv[1]));
+        return 0;
+    }
+    buildChart(300, 400);
+    buildChart(1000, 1000);
+    replaceRow();
+    out.flush();
+    return 0;
+}
