@@ -62,6 +62,7 @@ void buildChart(int width, int height)
                .arg(width).arg(height).arg(built).arg(bare)
                .arg(bare > 0 ? double(built) / bare : 0.0, 0, 'f', 2)
                .arg((after - before) * 1024.0 / (width * height), 0, 'f', 0);
+    out.flush();
 
     QByteArray bytes;
     timer.restart();
