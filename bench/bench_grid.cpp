@@ -19,24 +19,21 @@
 #include <QTextStream>
 #include <QUndoStack>
 
-#include <fstream>
-#include <string>
+#include <limits>
+#include <malloc.h>
+#include <memory>
 
 namespace {
 
 QTextStream out(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
 
-long residentKiB()
+// Bytes the program has taken from the heap and not yet given back.
+size_t heapInUse()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return 0;
+    return mallinfo2().uordblks;
 }
 
+// Creating and adding the same number of plain rectangle items.
 qint64 baseline(int width, int height)
 {
     QElapsedTimer timer;
@@ -46,23 +43,46 @@ qint64 baseline(int width, int height)
         for (int x = 0; x < width; ++x)
             scene.addItem(new QGraphicsRectItem(x * 24, y * 22, 24, 22));
     }
+    const qint64 elapsed = timer.elapsed();
+    // Let the scene polish its items, or tearing it down takes quadratic time.
+    QCoreApplication::sendPostedEvents(&scene, QEvent::MetaCall);
+    return elapsed;
+}
+
+qint64 chartBuild(int width, int height)
+{
+    QElapsedTimer timer;
+    timer.start();
+    KnitScene scene(width, height, QString());
     return timer.elapsed();
+}
+
+// Both builds are timed three times in turn and the best of each counts,
+// so that neither gains from memory the other has just freed.
+void compareBuilds(int width, int height)
+{
+    qint64 bestBare = std::numeric_limits<qint64>::max();
+    qint64 bestChart = bestBare;
+    for (int round = 0; round < 3; ++round) {
+        bestBare = qMin(bestBare, baseline(width, height));
+        bestChart = qMin(bestChart, chartBuild(width, height));
+    }
+    out << QStringLiteral("build %1 x %2: %3 ms (baseline %4 ms, ratio %5)\n")
+               .arg(width).arg(height).arg(bestChart).arg(bestBare)
+               .arg(bestBare > 0 ? double(bestChart) / bestBare : 0.0, 0, 'f', 2);
 }
 
 void buildChart(int width, int height)
 {
-    const qint64 bare = baseline(width, height);
-    const long before = residentKiB();
+    const size_t before = heapInUse();
     QElapsedTimer timer;
     timer.start();
     auto scene = std::make_unique<KnitScene>(width, height, QString());
     const qint64 built = timer.elapsed();
-    const long after = residentKiB();
-    out << QStringLiteral("build %1 x %2: %3 ms (baseline %4 ms, ratio %5), %6 bytes per cell\n")
-               .arg(width).arg(height).arg(built).arg(bare)
-               .arg(bare > 0 ? double(built) / bare : 0.0, 0, 'f', 2)
-               .arg((after - before) * 1024.0 / (width * height), 0, 'f', 0);
-
+    const size_t after = heapInUse();
+    out << QStringLiteral("first build %1 x %2: %3 ms, %4 bytes per cell\n")
+               .arg(width).arg(height).arg(built)
+               .arg(double(after - before) / (width * height), 0, 'f', 0);
 
     QByteArray bytes;
     timer.restart();
@@ -87,6 +107,10 @@ void buildChart(int width, int height)
     timer.restart();
     scene->setCellSize(QSize(30, 28));
     out << QStringLiteral("  setCellSize %1 ms\n").arg(timer.elapsed());
+
+    timer.restart();
+    scene.reset();
+    out << QStringLiteral("  closing %1 ms\n").arg(timer.elapsed());
 }
 
 void replaceRow()
@@ -141,9 +165,12 @@ int main(int argc, char *argv[])
         renderSample(QString::fromLocal8Bit(argv[1]));
         return 0;
     }
-    if (qEnvironmentVariableIsSet("GARMENT_ONLY")) { buildChart(300, 400); replaceRow(); return 0; }
     buildChart(300, 400);
-    buildChart(1000, 1000);
+    compareBuilds(300, 400);
+    if (!qEnvironmentVariableIsSet("GARMENT_ONLY")) {
+        buildChart(1000, 1000);
+        compareBuilds(1000, 1000);
+    }
     replaceRow();
 
     return 0;

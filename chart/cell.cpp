@@ -5,8 +5,6 @@ Cell::Cell(int x, int y, int w, int h, int headerWidth, int headerHeight)
     , headerWidth(headerWidth)
     , headerHeight(headerHeight)
 {
-    setSelected(false);
-    setColor(Qt::transparent);
 }
 
 QRectF Cell::boundingRect() const

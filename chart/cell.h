@@ -40,7 +40,7 @@ protected:
     // connection per cell.
     virtual void colorWasChanged(const QColor &color, const QColor &oldColor);
 
-    QColor m_color;
+    QColor m_color = Qt::transparent;
     bool m_selected = false;
 };
 

@@ -5,7 +5,6 @@
 #include "stitch.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <QSvgRenderer>
@@ -25,8 +24,10 @@ bool isNoStitch(const Stitch *stitch)
 KnitCell::KnitCell(int x, int y, int w, int h, int headerWidth, int headerHeight)
     : Cell(x, y, w, h, headerWidth, headerHeight)
 {
-    // Wide enough a bounding box for the 3-pixel borders.
-    setPen(QPen(Qt::NoBrush, 3));
+    // Wide enough a bounding box for the 3-pixel borders. One pen shared by
+    // every cell keeps a large chart from holding a pen per cell.
+    static const QPen borderRoom(Qt::NoBrush, 3);
+    setPen(borderRoom);
 }
 
 void KnitCell::setStitch(Stitch *stitch, int imgPos)
@@ -39,7 +40,7 @@ void KnitCell::setStitch(Stitch *stitch, int imgPos)
         m_owner->watchStitch(stitch);
     m_stitch = stitch;
     m_imgPos = imgPos;
-    m_isSvg = stitch && QFileInfo(stitch->path(imgPos)).suffix() == QLatin1String("svg");
+    m_isSvg = stitch && stitch->path(imgPos).endsWith(QLatin1String(".svg"));
     applyStackingOrder();
 
     const QPointF corner = rect().topLeft();
@@ -63,7 +64,9 @@ void KnitCell::setStackingOrder(int z)
 
 void KnitCell::applyStackingOrder()
 {
-    setZValue(isNoStitch(m_stitch) ? noStitchLayer : m_baseZ);
+    const qreal z = isNoStitch(m_stitch) ? noStitchLayer : m_baseZ;
+    if (z != zValue())
+        setZValue(z);
 }
 
 void KnitCell::setSelected(bool selected)

@@ -8,6 +8,7 @@
 #include "stitch.h"
 #include "stitchset.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QUndoStack>
 
@@ -42,23 +43,28 @@ KnitScene::KnitScene(int width, int height, const QString &defaultStitch, QObjec
 
     width = qMax(0, width);
     height = qMax(0, height);
+    watchStitch(fill);
     cellGrid.reserve(height);
     for (int y = 0; y < height; ++y) {
         QList<KnitCell *> row;
         row.reserve(width);
         for (int x = 0; x < width; ++x) {
-            KnitCell *cell = createCell(x, y);
+            // Set up before it joins the scene: nobody can be listening yet,
+            // and a chart of a million cells should not send millions of
+            // notifications.
+            KnitCell *cell = newCell(x, y);
             cell->setColor(curColor);
             cell->setStackingOrder(y * width + x);
             cell->setStitch(fill, 0);
             cell->setRowAndCol(y, x);
+            adoptCell(cell);
             row.append(cell);
         }
         cellGrid.append(row);
     }
 
     setupKnitScene(width, height);
-    setCellSize(QSize(cellWidth, cellHeight));
+    finishLayout();
 }
 
 KnitScene::KnitScene(QDataStream &, int, int, int knitStyle, const QString &sideSelection, QProgressDialog *,
@@ -77,6 +83,11 @@ KnitScene::KnitScene(QDataStream &, int, int, int knitStyle, const QString &side
 
 KnitScene::~KnitScene()
 {
+    // Items that have not yet had their first polish make every removal
+    // search the whole waiting list, so tearing down a chart built without
+    // a pass of the event loop would take quadratic time. Polish them now.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+
     // Cells must not report to a scene that is half gone.
     for (const QList<KnitCell *> &row : std::as_const(cellGrid)) {
         for (KnitCell *cell : row)
@@ -137,14 +148,24 @@ HeaderCell *KnitScene::createHeader(const QRect &rect, int alignment, int z)
     return header;
 }
 
-KnitCell *KnitScene::createCell(int x, int y)
+KnitCell *KnitScene::newCell(int x, int y) const
 {
     const QSize left = leftHeaderSize();
     const QSize top = topHeaderSize();
-    auto *cell = new KnitCell(x * cellWidth + left.width(), y * cellHeight + top.height(), cellWidth, cellHeight,
-                              left.width(), top.height());
+    return new KnitCell(x * cellWidth + left.width(), y * cellHeight + top.height(), cellWidth, cellHeight,
+                        left.width(), top.height());
+}
+
+void KnitScene::adoptCell(KnitCell *cell)
+{
     cell->setOwner(this);
     addItem(cell);
+}
+
+KnitCell *KnitScene::createCell(int x, int y)
+{
+    KnitCell *cell = newCell(x, y);
+    adoptCell(cell);
     return cell;
 }
 

@@ -129,6 +129,10 @@ Q_SIGNALS:
     void setSvg(bool svg);
 
 private:
+    // A cell placed at grid position (x, y), not yet part of the scene.
+    KnitCell *newCell(int x, int y) const;
+    // Makes the cell part of the scene; from now on it reports its changes.
+    void adoptCell(KnitCell *cell);
     KnitCell *createCell(int x, int y);
     KnitCell *createDefaultCell(int x, int y);
     void placeCell(KnitCell *cell, int x, int y);

@@ -85,6 +85,17 @@ Stitch *stitchFor(const QString &abbriv)
     return found ? stitch : StitchSet::instance()->findStitch(QStringLiteral("k"));
 }
 
+void applyCellValues(KnitCell *cell, const CellValues &values, int width)
+{
+    cell->setLeftBorder(values.borders[0], values.borderColors[0]);
+    cell->setRightBorder(values.borders[1], values.borderColors[1]);
+    cell->setTopBorder(values.borders[2], values.borderColors[2]);
+    cell->setBottomBorder(values.borders[3], values.borderColors[3]);
+    cell->setStitch(stitchFor(values.abbriv), values.imgPos);
+    cell->setColor(values.color);
+    cell->setStackingOrder(width * values.y + values.x);
+}
+
 } // namespace
 
 void KnitScene::save(QDataStream &out) const
@@ -170,22 +181,18 @@ bool KnitScene::readCells(QDataStream &in, int width, int height, QProgressDialo
             if (values.x < 0 || values.x >= width || values.y < 0 || values.y >= height)
                 return false;
 
-            KnitCell *cell = createCell(values.x, values.y);
-            cell->setLeftBorder(values.borders[0], values.borderColors[0]);
-            cell->setRightBorder(values.borders[1], values.borderColors[1]);
-            cell->setTopBorder(values.borders[2], values.borderColors[2]);
-            cell->setBottomBorder(values.borders[3], values.borderColors[3]);
-            cell->setStitch(stitchFor(values.abbriv), values.imgPos);
-            cell->setColor(values.color);
-            cell->setStackingOrder(width * values.y + values.x);
-
+            // A later group for the same position wins.
             KnitCell *&place = cellGrid[values.y][values.x];
             if (place) {
-                place->setOwner(nullptr);
-                removeItem(place);
-                delete place;
+                applyCellValues(place, values, width);
+            } else {
+                // Wired before its values are set, so that listeners hear of
+                // every cell that arrives; it joins the scene once set up.
+                place = newCell(values.x, values.y);
+                place->setOwner(this);
+                applyCellValues(place, values, width);
+                addItem(place);
             }
-            place = cell;
             ++count;
         }
     }

@@ -10,13 +10,13 @@ bool RecordStream::readString(QDataStream &in, QString &text, quint32 maxBytes)
         return false;
     QIODevice *device = in.device();
     if (device) {
-        const QByteArray head = device->peek(4);
-        if (head.size() < 4) {
+        char head[4];
+        if (device->peek(head, sizeof head) < qint64(sizeof head)) {
             in.setStatus(QDataStream::ReadPastEnd);
             return false;
         }
-        const quint32 length = in.byteOrder() == QDataStream::BigEndian ? qFromBigEndian<quint32>(head.constData())
-                                                                        : qFromLittleEndian<quint32>(head.constData());
+        const quint32 length = in.byteOrder() == QDataStream::BigEndian ? qFromBigEndian<quint32>(head)
+                                                                        : qFromLittleEndian<quint32>(head);
         const qint64 left = remainingBytes(in);
         const bool isNull = length == 0xffffffffu;
         if (!isNull && (length > maxBytes || (left >= 0 && qint64(length) > left - 4))) {

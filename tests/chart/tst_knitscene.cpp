@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QUndoStack>
 #include <QtTest>
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void recordAliasAndUnknown();
     void damagedRecords_data();
     void damagedRecords();
+    void cancelledLoad();
+    void loadReportsEveryCell();
     void paintsNoStitchGrey();
 
 private:
@@ -296,7 +299,8 @@ void TestKnitScene::recordBytes()
     QCOMPARE(recordOf(scene), expected);
 }
 
-static std::unique_ptr<KnitScene> readRecord(const QByteArray &bytes, int width, int height, bool *ok)
+static std::unique_ptr<KnitScene> readRecord(const QByteArray &bytes, int width, int height, bool *ok,
+                                             QProgressDialog *progress = nullptr)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -306,7 +310,7 @@ static std::unique_ptr<KnitScene> readRecord(const QByteArray &bytes, int width,
     QString token;
     in >> token;
     auto scene = std::make_unique<KnitScene>(in, width, height, 0, QStringLiteral("Right Side"), nullptr);
-    *ok = scene->loadScene(in, width, height, nullptr);
+    *ok = scene->loadScene(in, width, height, progress);
     return scene;
 }
 
@@ -402,6 +406,61 @@ void TestKnitScene::damagedRecords()
         }
     }
     QVERIFY(scene->rowCount() == 0 || scene->rowCount() == height);
+}
+
+void TestKnitScene::cancelledLoad()
+{
+    KnitScene scene(5, 4, QString());
+    for (int x = 0; x < 5; ++x)
+        scene.at(x, 3)->setStitch(find("p"), 0);
+
+    // The user presses Cancel while the first row is being read.
+    QProgressDialog progress;
+    QTimer::singleShot(0, &progress, &QProgressDialog::cancel);
+    bool ok = true;
+    auto copy = readRecord(recordOf(scene), 5, 4, &ok, &progress);
+    QVERIFY(!ok);
+    QVERIFY(progress.wasCanceled());
+    QCOMPARE(copy->rowCount(), 4);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            QVERIFY(copy->at(x, y));
+            QVERIFY(copy->stitch(x, y));
+        }
+    }
+
+    // Without a cancel the same dialog follows the load to its end.
+    QProgressDialog shown;
+    shown.setAutoReset(false);
+    copy = readRecord(recordOf(scene), 5, 4, &ok, &shown);
+    QVERIFY(ok);
+    QCOMPARE(copy->stitch(4, 3)->stitchID(), QStringLiteral("p"));
+    QCOMPARE(shown.maximum(), 20);
+}
+
+void TestKnitScene::loadReportsEveryCell()
+{
+    KnitScene scene(3, 2, QString());
+    scene.at(2, 1)->setColor(Qt::red);
+    QBuffer buffer;
+    buffer.setData(recordOf(scene));
+    buffer.open(QIODevice::ReadOnly);
+    QDataStream in(&buffer);
+    in.setVersion(QDataStream::Qt_4_6);
+    QString token;
+    in >> token;
+
+    // Listeners connected before the load (the stitch and colour tallies)
+    // hear of every cell that arrives.
+    KnitScene copy(in, 3, 2, 0, QStringLiteral("Right Side"), nullptr);
+    QSignalSpy stitches(&copy, &KnitScene::stitchChanged);
+    QSignalSpy colors(&copy, &KnitScene::colorChanged);
+    QVERIFY(copy.loadScene(in, 3, 2, nullptr));
+    QCOMPARE(stitches.count(), 6);
+    QCOMPARE(colors.count(), 6);
+    QCOMPARE(colors.last().at(0).toInt(), 2);
+    QCOMPARE(colors.last().at(1).toInt(), 1);
+    QCOMPARE(colors.last().at(2).value<QColor>(), QColor(Qt::red));
 }
 
 void TestKnitScene::paintsNoStitchGrey()
