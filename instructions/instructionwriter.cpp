@@ -1,0 +1,78 @@
+#include "instructionwriter.h"
+
+#include "siderule.h"
+#include "stitch.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+QString cellText(const Stitch *stitch, bool wrongSide)
+{
+    return wrongSide ? stitch->opposite() : stitch->stitchID();
+}
+
+// Knit and purl always carry their count ("k1"); other stitches only when
+// there is more than one ("yo", "yo2").
+bool showsCount(const QString &text, int count)
+{
+    return count > 1 || text == QLatin1String("k") || text == QLatin1String("p");
+}
+
+} // namespace
+
+QString InstructionWriter::writeRow(const QList<Stitch *> &row, bool wrongSide, bool includeNoStitch)
+{
+    QList<const Stitch *> cells;
+    cells.reserve(row.size());
+    for (const Stitch *stitch : row) {
+        if (stitch)
+            cells.append(stitch);
+    }
+    if (!wrongSide)
+        std::reverse(cells.begin(), cells.end());
+
+    QString line;
+    int runStart = 0;
+    while (runStart < cells.size()) {
+        const QString text = cellText(cells.at(runStart), wrongSide);
+        int runEnd = runStart + 1;
+        while (runEnd < cells.size() && cellText(cells.at(runEnd), wrongSide) == text)
+            ++runEnd;
+
+        // Counted in stitches: the four cells of a 4-cell cable are one.
+        const int cellsPerStitch = qMax(1, cells.at(runStart)->cellsPerStitch());
+        const int count = (runEnd - runStart + cellsPerStitch - 1) / cellsPerStitch;
+        runStart = runEnd;
+
+        if (!includeNoStitch && text == QLatin1String("x"))
+            continue;
+        if (!line.isEmpty())
+            line += QLatin1String(", ");
+        line += text;
+        if (showsCount(text, count))
+            line += QString::number(count);
+    }
+    return line;
+}
+
+QString InstructionWriter::rowLabel(int rowNumber, int knitStyle, const QString &sideSelection, int rowNumberOffset,
+                                    bool skipRows)
+{
+    const QString number = QString::number(rowNumber + rowNumberOffset);
+    if (knitStyle == SideRule::Round)
+        return QCoreApplication::translate("KnitTextEdit", "Round") + QLatin1Char(' ') + number;
+
+    QString label = QCoreApplication::translate("KnitTextEdit", "Row") + QLatin1Char(' ') + number;
+    if (skipRows)
+        return label;
+    const bool wrongSideFirst = sideSelection == QLatin1String("Wrong Side");
+    const bool odd = rowNumber % 2 != 0;
+    if (odd != wrongSideFirst)
+        label += QLatin1String("  (") + QCoreApplication::translate("KnitTextEdit", "rs") + QLatin1Char(')');
+    else
+        label += QLatin1String(" (") + QCoreApplication::translate("KnitTextEdit", "ws") + QLatin1Char(')');
+    return label;
+}

@@ -1,0 +1,193 @@
+#include "instructionparser.h"
+#include "instructionwriter.h"
+#include "siderule.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QtTest>
+
+class TestInstructionParser : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void parseLine_data();
+    void parseLine();
+    void keywordsAreLiteral_data();
+    void keywordsAreLiteral();
+    void absurdCountsStayBounded();
+    void generatedLinesReadBack_data();
+    void generatedLinesReadBack();
+
+private:
+    static QStringList catalogueKeyWords();
+    static QString ids(const QList<Stitch *> &row);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+// Whether `longer` is `shorter` followed by a count ("nupp7" and "nupp").
+static bool spellsWithCount(const QString &longer, const QString &shorter)
+{
+    const QString a = longer.toLower();
+    const QString b = shorter.toLower();
+    static const QRegularExpression count(QStringLiteral("^\\s*\\d+$"));
+    return a != b && a.startsWith(b) && count.match(a.mid(b.size())).hasMatch();
+}
+
+void TestInstructionParser::initTestCase()
+{
+    StitchSet::instance()->load();
+}
+
+QStringList TestInstructionParser::catalogueKeyWords()
+{
+    QStringList words;
+    for (const Stitch *stitch : StitchSet::instance()->stitches())
+        words += stitch->abbrivs();
+    return words;
+}
+
+QString TestInstructionParser::ids(const QList<Stitch *> &row)
+{
+    QStringList names;
+    for (const Stitch *stitch : row)
+        names.append(stitch ? stitch->stitchID() : QStringLiteral("null"));
+    return names.join(QLatin1Char(' '));
+}
+
+void TestInstructionParser::parseLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("wrongSide");
+    QTest::addColumn<QString>("row"); // leftmost cell first, 6 wide
+
+    QTest::newRow("knit and purl") << "k2, p2, k2" << false << "k k p p k k";
+    QTest::newRow("padded at the left") << "yo, p3" << false << "x x p p p yo";
+    QTest::newRow("wrong side, padded at the right") << "p4" << true << "k k k k x x";
+    QTest::newRow("case ignored") << "K3, P3" << false << "p p p k k k";
+    QTest::newRow("blank before the count") << "k 3" << false << "x x x k k k";
+    QTest::newRow("blank before a comma breaks the item") << "k3 , p3" << false << "x x x p p p";
+    QTest::newRow("cable counts its cells") << "22rc, k2" << false << "k k 22rc 22rc 22rc 22rc";
+    QTest::newRow("too long for the row") << "k10" << false << "k k k k k k";
+    QTest::newRow("unknown word dropped") << "zz3, k3" << false << "x x x k k k";
+    QTest::newRow("empty line") << "" << false << "x x x x x x";
+    QTest::newRow("abbreviation with a space") << "k1 tbl2, k1" << false << "x x x k k1_tbl k1_tbl";
+}
+
+void TestInstructionParser::parseLine()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, wrongSide);
+    QFETCH(QString, row);
+    const InstructionParser parser(catalogueKeyWords());
+    const QList<Stitch *> parsed = InstructionParser::row(parser.cells(line, 6), 6, wrongSide);
+    QCOMPARE(ids(parsed), QString(row).replace(QLatin1Char('_'), QLatin1Char(' ')));
+}
+
+void TestInstructionParser::keywordsAreLiteral_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("cells");
+
+    QTest::newRow("plus") << "m1+2, k1" << QStringList{"m1+", "m1+", "k"};
+    QTest::newRow("parentheses") << "c2(f)" << QStringList{"c2(f)"};
+    QTest::newRow("dot is not a wildcard") << "kxb, k.b" << QStringList{"k.b"};
+    QTest::newRow("empty keyword matches nothing") << "zz" << QStringList{};
+}
+
+void TestInstructionParser::keywordsAreLiteral()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, cells);
+    const InstructionParser parser({QString(), "m1+", "c2(f)", "k.b", "k"});
+    QCOMPARE(parser.cells(line, 20), cells);
+}
+
+void TestInstructionParser::absurdCountsStayBounded()
+{
+    const InstructionParser parser(catalogueKeyWords());
+    QCOMPARE(parser.cells(QStringLiteral("k2147483647"), 12).size(), 12);
+    QCOMPARE(parser.cells(QStringLiteral("k99999999999999999999, p1"), 12).size(), 2);
+    QCOMPARE(parser.cells(QStringLiteral("k0, p1"), 12), (QStringList{"k", "p"}));
+}
+
+void TestInstructionParser::generatedLinesReadBack_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("side");
+    QTest::addColumn<bool>("skip");
+    for (int style : {0, 1, 2}) {
+        for (const char *side : {"Right Side", "Wrong Side"}) {
+            for (bool skip : {false, true}) {
+                QTest::addRow("style %d, %s%s", style, side, skip ? ", skipping rows" : "")
+                    << style << QString::fromLatin1(side) << skip;
+            }
+        }
+    }
+}
+
+// Any row of whole stitches, written as a line and read back, is the same
+// row, whichever side it is worked from.
+void TestInstructionParser::generatedLinesReadBack()
+{
+    QFETCH(int, style);
+    QFETCH(QString, side);
+    QFETCH(bool, skip);
+
+    StitchSet *catalogue = StitchSet::instance();
+    const QStringList keyWords = catalogueKeyWords();
+    // Stitches whose written form is unambiguous: their wrong-side
+    // abbreviation leads back to them, and no abbreviation is another one
+    // followed by a count.
+    QList<Stitch *> pool;
+    for (Stitch *stitch : catalogue->stitches()) {
+        const QString id = stitch->stitchID();
+        Stitch *opposite = catalogue->findStitch(stitch->opposite());
+        if (id == QLatin1String("?") || opposite->opposite().toLower() != id.toLower()
+            || opposite->cellsPerStitch() != stitch->cellsPerStitch())
+            continue;
+        bool ambiguous = false;
+        for (const QString &word : keyWords)
+            ambiguous = ambiguous || spellsWithCount(word, id) || spellsWithCount(id, word);
+        if (!ambiguous)
+            pool.append(stitch);
+    }
+    QVERIFY(pool.size() > 150);
+
+    const InstructionParser parser(keyWords);
+    QRandomGenerator random(20261206 + style * 10 + skip);
+    for (int trial = 0; trial < 400; ++trial) {
+        const int width = random.bounded(1, 41);
+        QList<Stitch *> row;
+        while (row.size() < width) {
+            Stitch *stitch = pool.at(random.bounded(int(pool.size())));
+            const int cellCount = stitch->cellsPerStitch();
+            if (row.size() + cellCount > width)
+                continue;
+            // Runs of the same stitch make counts.
+            const int repeats = random.bounded(1, 4);
+            for (int r = 0; r < repeats && row.size() + cellCount <= width; ++r) {
+                for (int i = 0; i < cellCount; ++i)
+                    row.append(stitch);
+            }
+        }
+        const int rowNumber = random.bounded(1, 9);
+        const bool wrongSide = SideRule::isWrongSide(style, side, skip, rowNumber);
+        const QString line = InstructionWriter::writeRow(row, wrongSide, true);
+        const QList<Stitch *> readBack = InstructionParser::row(parser.cells(line, width), width, wrongSide);
+        if (readBack != row)
+            QFAIL(qPrintable(QStringLiteral("row %1 (%2): \"%3\" read back as %4 instead of %5")
+                                 .arg(rowNumber).arg(wrongSide ? "ws" : "rs", line, ids(readBack), ids(row))));
+    }
+}
+
+YARNWISE_TEST_MAIN(TestInstructionParser)
+#include "tst_instructionparser.moc"

@@ -1,0 +1,396 @@
+#include "chartinstructions.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "knittextedit.h"
+#include "linenumberarea.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+#include "textengine.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QUndoStack>
+#include <QtTest>
+
+// A chart's grid and its written instructions, wired the way the chart tab
+// wires them.
+struct WiredChart
+{
+    WiredChart(int width, int height, int style = 0)
+        : scene(width, height, QString())
+        , editor(width, height, QString(), style)
+        , engine(editor.document())
+    {
+        scene.knitStyle = style;
+        editor.setKeyWords(engine.keyWords());
+        QObject::connect(&scene, &KnitScene::stitchChanged, &editor, &KnitTextEdit::updateText);
+        QObject::connect(&editor, &KnitTextEdit::rowChanged, &scene, &KnitScene::updateRow);
+    }
+
+    QStringList lines() const { return editor.toPlainText().split(QLatin1Char('\n')); }
+    // Row `y` of the grid (0 = top), leftmost cell first.
+    QString sceneRow(int y) const
+    {
+        QStringList ids;
+        for (int x = 0; x < scene.columnCount(); ++x)
+            ids.append(scene.stitch(x, y)->stitchID());
+        return ids.join(QLatin1Char(' '));
+    }
+    void moveTo(int block)
+    {
+        QTextCursor cursor(editor.document()->findBlockByNumber(block));
+        editor.setTextCursor(cursor);
+    }
+    // Replaces line `block` by typing.
+    void type(int block, const QString &text)
+    {
+        moveTo(block);
+        QTextCursor cursor = editor.textCursor();
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        editor.setTextCursor(cursor);
+        QTest::keyClicks(&editor, text);
+    }
+
+    KnitScene scene;
+    KnitTextEdit editor;
+    TextEngine engine;
+};
+
+class TestKnitTextEdit : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void newChartLines();
+    void gutterLabels();
+    void typedLineUpdatesRow();
+    void untouchedLineIsNotParsed();
+    void cellChangesRewriteOnce();
+    void chartText();
+    void settersRewrite();
+    void returnMovesBetweenLines();
+    void backspaceAndDeleteKeepLines();
+    void selectionOverLinesLocksText();
+    void pasteRows_data();
+    void pasteRows();
+    void pasteIntoSelection();
+    void insertAndRemoveColumns();
+    void insertAndRemoveRows_data();
+    void insertAndRemoveRows();
+    void highlighting_data();
+    void highlighting();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestKnitTextEdit::newChartLines()
+{
+    KnitTextEdit editor(10, 5, QString(), 0);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("k10\np10\nk10\np10\nk10"));
+    QCOMPARE(editor.chartWidth(), 10);
+    QCOMPARE(editor.chartHeight(), 5);
+    QVERIFY(!editor.document()->isUndoAvailable());
+
+    KnitTextEdit empty(0, 3, QString(), 0);
+    QCOMPARE(empty.toPlainText(), QStringLiteral("\n\n"));
+}
+
+void TestKnitTextEdit::gutterLabels()
+{
+    KnitTextEdit editor(4, 3, QString(), 0);
+    QCOMPARE(editor.lineNumberAreaWidth(), 12 * editor.fontMetrics().horizontalAdvance(QLatin1Char('9')) + 5);
+    editor.resize(400, 200);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(editor.viewport()->geometry().left() >= editor.lineNumberAreaWidth());
+
+    auto *area = editor.findChild<LineNumberArea *>();
+    QVERIFY(area);
+    QCOMPARE(area->width(), editor.lineNumberAreaWidth());
+    const QImage image = area->grab().toImage();
+    QCOMPARE(image.pixelColor(2, image.height() - 2), QColor(Qt::gray));
+    // The labels are drawn in black at the right of the strip.
+    bool text = false;
+    for (int x = image.width() / 2; x < image.width() && !text; ++x) {
+        for (int y = 0; y < editor.fontMetrics().height() && !text; ++y)
+            text = image.pixelColor(x, y).lightness() < 60;
+    }
+    QVERIFY(text);
+}
+
+void TestKnitTextEdit::typedLineUpdatesRow()
+{
+    WiredChart chart(6, 2);
+    chart.type(0, QStringLiteral("K 2, P2,k2"));
+    QCOMPARE(chart.sceneRow(1), QStringLiteral("k k k k k k")); // not yet: still on the line
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
+
+    QCOMPARE(chart.sceneRow(1), QStringLiteral("k k p p k k"));
+    QCOMPARE(chart.scene.undoStack()->count(), 1);
+    QCOMPARE(chart.scene.undoStack()->undoText(), QStringLiteral("Update row 1 from instructions"));
+    QCOMPARE(chart.lines().first(), QStringLiteral("k2, p2, k2"));
+
+    chart.scene.undoStack()->undo();
+    QCoreApplication::processEvents();
+    QCOMPARE(chart.sceneRow(1), QStringLiteral("k k k k k k"));
+    QCOMPARE(chart.lines().first(), QStringLiteral("k6"));
+
+    // Row 2 is worked from the wrong side: the typed purls are knit cells,
+    // and the missing cells are No Stitch at the end of the row.
+    chart.type(1, QStringLiteral("p4"));
+    QTest::keyClick(&chart.editor, Qt::Key_Up);
+    QCOMPARE(chart.sceneRow(0), QStringLiteral("k k k k x x"));
+    QCOMPARE(chart.lines().at(1), QStringLiteral("p4, x2"));
+}
+
+void TestKnitTextEdit::untouchedLineIsNotParsed()
+{
+    WiredChart chart(4, 6);
+    chart.moveTo(2);
+    chart.moveTo(4);
+    QCOMPARE(chart.scene.undoStack()->count(), 0);
+}
+
+void TestKnitTextEdit::cellChangesRewriteOnce()
+{
+    WiredChart chart(1000, 2);
+    QList<Stitch *> purls(1000, StitchSet::instance()->findStitch(QStringLiteral("p")));
+    int rewrites = 0;
+    connect(chart.editor.document(), &QTextDocument::contentsChange, this, [&] { ++rewrites; });
+    chart.scene.updateRow(0, purls);
+    QCoreApplication::processEvents();
+    QCOMPARE(chart.lines().first(), QStringLiteral("p1000"));
+    QCOMPARE(rewrites, 1);
+}
+
+void TestKnitTextEdit::chartText()
+{
+    WiredChart chart(6, 2);
+    StitchSet *set = StitchSet::instance();
+    const char *bottom[] = {"k", "k", "p", "p", "p", "yo"};
+    const char *top[] = {"k", "k", "k", "k", "x", "x"};
+    for (int x = 0; x < 6; ++x) {
+        chart.scene.at(x, 1)->setStitch(set->findStitch(QString::fromLatin1(bottom[x])));
+        chart.scene.at(x, 0)->setStitch(set->findStitch(QString::fromLatin1(top[x])));
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(chart.lines(), (QStringList{"yo, p3, k2", "p4, x2"}));
+    QCOMPARE(ChartInstructions::text(QStringLiteral("T"), chart.scene, chart.editor),
+             QStringLiteral("\nT\nCast on 6 stitches\nRow 1  (rs): yo, p3, k2\nRow 2 (ws): p4\n"));
+
+    // Lace that charts every second row: all rows face the same way.
+    chart.editor.setKnitStyle(2);
+    chart.editor.setSkipRows(true);
+    QCOMPARE(ChartInstructions::text(QStringLiteral("T"), chart.scene, chart.editor),
+             QStringLiteral("\nT\nCast on 6 stitches\nRow 1: yo, p3, k2\nRow 3: k4\n"));
+}
+
+void TestKnitTextEdit::settersRewrite()
+{
+    KnitTextEdit editor(3, 2, QString(), 0);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("k3\np3"));
+    editor.setSideSelection(QStringLiteral("Wrong Side"));
+    QCOMPARE(editor.toPlainText(), QStringLiteral("p3\nk3"));
+    editor.setKnitStyle(1);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("p3\np3"));
+    QCOMPARE(editor.rowHeaderText(2), QStringLiteral("Round 2"));
+    editor.setRowNumberOffset(10);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("p3\np3"));
+    QCOMPARE(editor.rowHeaderText(1), QStringLiteral("Round 11"));
+}
+
+void TestKnitTextEdit::returnMovesBetweenLines()
+{
+    WiredChart chart(10, 5);
+    const QString before = chart.editor.toPlainText();
+    chart.moveTo(1);
+    QTest::keyClick(&chart.editor, Qt::Key_Return);
+    QCOMPARE(chart.editor.textCursor().blockNumber(), 2);
+    QTest::keyClick(&chart.editor, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(chart.editor.textCursor().blockNumber(), 1);
+    QTest::keyClick(&chart.editor, Qt::Key_Enter, Qt::ControlModifier);
+    QCOMPARE(chart.editor.textCursor().blockNumber(), 2);
+    QCOMPARE(chart.editor.toPlainText(), before);
+    QCOMPARE(chart.editor.document()->blockCount(), 5);
+}
+
+void TestKnitTextEdit::backspaceAndDeleteKeepLines()
+{
+    WiredChart chart(10, 5);
+    const QString before = chart.editor.toPlainText();
+    chart.moveTo(2);
+    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
+    QTest::keyClick(&chart.editor, Qt::Key_Backspace, Qt::ControlModifier);
+    QCOMPARE(chart.editor.toPlainText(), before);
+    QTest::keyClick(&chart.editor, Qt::Key_End);
+    QTest::keyClick(&chart.editor, Qt::Key_Delete);
+    QCOMPARE(chart.editor.toPlainText(), before);
+
+    // Inside the line it edits, and the row follows when the cursor leaves.
+    QTest::keyClick(&chart.editor, Qt::Key_Backspace); // "k10" → "k1"
+    QCOMPARE(chart.lines().at(2), QStringLiteral("k1"));
+    QTest::keyClick(&chart.editor, Qt::Key_Up);
+    QCOMPARE(chart.sceneRow(2), QStringLiteral("x x x x x x x x x k"));
+    QCOMPARE(chart.lines().at(2), QStringLiteral("k1, x9"));
+}
+
+void TestKnitTextEdit::selectionOverLinesLocksText()
+{
+    WiredChart chart(10, 5);
+    const QString before = chart.editor.toPlainText();
+    chart.moveTo(1);
+    QTextCursor cursor = chart.editor.textCursor();
+    cursor.movePosition(QTextCursor::Right);
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor);
+    chart.editor.setTextCursor(cursor);
+
+    QTest::keyClicks(&chart.editor, QStringLiteral("a"));
+    QTest::keyClick(&chart.editor, Qt::Key_A, Qt::ShiftModifier);
+    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
+    QTest::keyClick(&chart.editor, Qt::Key_Delete);
+    QTest::keyClick(&chart.editor, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(chart.editor.toPlainText(), before);
+
+    // Moving still works.
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
+    QCOMPARE(chart.editor.textCursor().blockNumber(), 3);
+}
+
+void TestKnitTextEdit::pasteRows_data()
+{
+    QTest::addColumn<int>("cursorBlock");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("three lines on the second-to-last line")
+        << 3 << "p10\nyo, k9\nk2\n" << QStringList{"k10", "p10", "k10", "p10", "yo, k9"};
+    QTest::newRow("one line replaces the whole line") << 2 << "k2, p2" << QStringList{"k10", "p10", "k2, p2, x6", "p10", "k10"};
+    QTest::newRow("blank lines and carriage returns") << 0 << "\r\n\r\np10\r\n" << QStringList{"p10", "p10", "k10", "p10", "k10"};
+}
+
+void TestKnitTextEdit::pasteRows()
+{
+    QFETCH(int, cursorBlock);
+    QFETCH(QString, clipboard);
+    QFETCH(QStringList, lines);
+
+    WiredChart chart(10, 5);
+    chart.moveTo(cursorBlock);
+    QTextCursor cursor = chart.editor.textCursor();
+    cursor.movePosition(QTextCursor::Right);
+    chart.editor.setTextCursor(cursor);
+    QApplication::clipboard()->setText(clipboard);
+    chart.editor.paste();
+    QCoreApplication::processEvents();
+    QCOMPARE(chart.lines(), lines);
+    QCOMPARE(chart.editor.document()->blockCount(), 5);
+}
+
+void TestKnitTextEdit::pasteIntoSelection()
+{
+    WiredChart chart(10, 5);
+    chart.moveTo(0);
+    QTextCursor cursor = chart.editor.textCursor();
+    cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor); // "k" of "k10"
+    chart.editor.setTextCursor(cursor);
+    QApplication::clipboard()->setText(QStringLiteral("p"));
+    chart.editor.paste();
+    QCOMPARE(chart.lines().first(), QStringLiteral("p10"));
+    QCOMPARE(chart.sceneRow(4), QStringLiteral("k k k k k k k k k k"));
+    chart.moveTo(3);
+    QCOMPARE(chart.sceneRow(4), QStringLiteral("p p p p p p p p p p"));
+}
+
+void TestKnitTextEdit::insertAndRemoveColumns()
+{
+    WiredChart chart(4, 2);
+    Settings::instance()->setValue(QStringLiteral("defaultStitch"), QStringLiteral("yo"));
+    chart.editor.insertColumn(1);
+    QCOMPARE(chart.lines(), (QStringList{"k3, yo, k1", "p1, yo, p3"}));
+    QCOMPARE(chart.editor.chartWidth(), 5);
+    QCOMPARE(chart.editor.generateRowFromText(0).size(), 5);
+    chart.editor.removeColumn(0);
+    QCOMPARE(chart.lines(), (QStringList{"k3, yo", "yo, p3"}));
+    chart.editor.removeColumn(10);
+    QCOMPARE(chart.editor.chartWidth(), 4);
+}
+
+void TestKnitTextEdit::insertAndRemoveRows_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("lines");
+
+    // Before: the middle row holds a yarn over; lines bottom row first.
+    QTest::newRow("flat, new top row") << 0 << 0 << QStringList{"k3", "p1, yo, p1", "k3", "p3"};
+    QTest::newRow("flat, new bottom row") << 0 << 3 << QStringList{"k3", "p3", "k1, yo, k1", "p3"};
+    QTest::newRow("round, new top row") << 1 << 0 << QStringList{"k3", "k1, yo, k1", "k3", "k3"};
+    QTest::newRow("round, new bottom row") << 1 << 3 << QStringList{"k3", "k3", "k1, yo, k1", "k3"};
+    QTest::newRow("round, new middle row") << 1 << 1 << QStringList{"k3", "k1, yo, k1", "k3", "k3"};
+}
+
+void TestKnitTextEdit::insertAndRemoveRows()
+{
+    QFETCH(int, style);
+    QFETCH(int, row);
+    QFETCH(QStringList, lines);
+
+    KnitTextEdit editor(3, 3, QString(), style);
+    editor.updateText(1, 1, StitchSet::instance()->findStitch(QStringLiteral("yo")), nullptr);
+    editor.flushChangedRows();
+    const QString before = editor.toPlainText();
+
+    editor.insertRow(row);
+    QCOMPARE(editor.chartHeight(), 4);
+    QCOMPARE(editor.toPlainText().split(QLatin1Char('\n')), lines);
+
+    editor.removeRow(row);
+    QCOMPARE(editor.chartHeight(), 3);
+    QCOMPARE(editor.toPlainText(), before);
+    editor.removeRow(-1);
+    QCOMPARE(editor.toPlainText(), before);
+}
+
+void TestKnitTextEdit::highlighting_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("bold"); // '#' where the text is highlighted
+
+    QTest::newRow("whole keyword") << "k2tog" << "#####";
+    QTest::newRow("inside a longer word") << "kwise" << "#--#-";
+    QTest::newRow("case matters") << "K2TOG" << "-----";
+    QTest::newRow("literal abbreviation") << "m1+" << "###";
+}
+
+void TestKnitTextEdit::highlighting()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, bold);
+    Stitch *plus = StitchSet::instance()->findOrAdd(QStringLiteral("m1+"));
+    if (plus->abbrivs().isEmpty())
+        plus->addAbbriv(QStringLiteral("m1+"));
+    QTextDocument document;
+    TextEngine engine(&document);
+    document.setPlainText(text);
+    engine.rehighlight();
+    const QTextLayout *layout = document.firstBlock().layout();
+    QString actual(text.size(), QLatin1Char('-'));
+    for (const QTextLayout::FormatRange &range : layout->formats()) {
+        if (range.format.fontWeight() == QFont::Bold && range.format.foreground().color() == QColor(Qt::darkMagenta))
+            actual.replace(range.start, range.length, QString(range.length, QLatin1Char('#')));
+    }
+    QCOMPARE(actual, bold);
+}
+
+YARNWISE_TEST_MAIN(TestKnitTextEdit)
+#include "tst_knittextedit.moc"
