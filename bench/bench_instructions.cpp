@@ -1,0 +1,116 @@
+// Written instructions: writing every line of a garment-size chart, and a
+// typed line of 1000 stitches read back and applied to a 1000-wide row,
+// which must fit within one frame.
+
+#include "chartinstructions.h"
+#include "instructionwriter.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "knittextedit.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+#include "textengine.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTextBlock>
+#include <QTextStream>
+#include <QtTest>
+
+namespace {
+
+QTextStream out(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+
+// A mixed row: runs of knit, purl, yarn overs, decreases and cables.
+QList<Stitch *> mixedRow(int width, QRandomGenerator &random)
+{
+    const char *ids[] = {"k", "p", "yo", "k2tog", "ssk", "22rc", "k1 tbl"};
+    QList<Stitch *> row;
+    while (row.size() < width) {
+        Stitch *stitch = StitchSet::instance()->findStitch(QString::fromLatin1(ids[random.bounded(7)]));
+        const int cells = stitch->cellsPerStitch() * random.bounded(1, 4);
+        for (int i = 0; i < cells && row.size() < width; ++i)
+            row.append(stitch);
+    }
+    return row;
+}
+
+void writeGarment()
+{
+    KnitScene scene(300, 400, QString());
+    KnitTextEdit editor(300, 400, QString(), 0);
+    QObject::connect(&scene, &KnitScene::stitchChanged, &editor, &KnitTextEdit::updateText);
+    editor.updateTextOnChange = false;
+    QRandomGenerator random(7);
+    for (int y = 0; y < 400; ++y) {
+        const QList<Stitch *> row = mixedRow(300, random);
+        for (int x = 0; x < 300; ++x)
+            scene.at(x, y)->setStitch(row.at(x));
+    }
+    editor.updateTextOnChange = true;
+
+    QElapsedTimer timer;
+    timer.start();
+    QString lines;
+    for (int row = 0; row < 400; ++row)
+        lines += editor.rowInstructionsText(row, true);
+    const qint64 generated = timer.restart();
+    editor.updateAllText();
+    const qint64 rewritten = timer.restart();
+    TextEngine engine(editor.document());
+    const qint64 highlighted = timer.restart();
+    ChartInstructions::text(QStringLiteral("Sweater"), scene, editor);
+    const qint64 whole = timer.elapsed();
+    out << QStringLiteral("300 x 400 chart: lines %1 ms, text pane %2 ms, highlighting %3 ms, whole-chart text %4 ms\n")
+               .arg(generated).arg(rewritten).arg(highlighted).arg(whole);
+}
+
+// Types `line` over the first line of a wired 1000-wide chart and moves
+// the cursor away, which reads the line back and applies it to the row.
+void typeWideRow(const QString &what, const QString &line)
+{
+    KnitScene scene(1000, 4, QString());
+    KnitTextEdit editor(1000, 4, QString(), 0);
+    TextEngine engine(editor.document());
+    editor.setKeyWords(engine.keyWords());
+    QObject::connect(&scene, &KnitScene::stitchChanged, &editor, &KnitTextEdit::updateText);
+    QObject::connect(&editor, &KnitTextEdit::rowChanged, &scene, &KnitScene::updateRow);
+    QCoreApplication::processEvents();
+
+    QTextCursor cursor(editor.document()->firstBlock());
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
+    editor.insertPlainText(line);
+
+    QElapsedTimer timer;
+    timer.start();
+    const QStringList cells = editor.generateRowFromText(0);
+    const double parsed = timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    QTest::keyClick(&editor, Qt::Key_Down);
+    const double applied = timer.nsecsElapsed() / 1e6;
+    out << QStringLiteral("%1 (%2 cells): parse %3 ms, parse + apply + rewrite %4 ms\n")
+               .arg(what).arg(cells.size()).arg(parsed, 0, 'f', 2).arg(applied, 0, 'f', 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    TestEnvironment::initApplication();
+    TestEnvironment env;
+    StitchSet::instance()->load();
+    writeGarment();
+
+    QStringList single;
+    for (int i = 0; i < 500; ++i)
+        single << QStringLiteral("k1") << QStringLiteral("p1");
+    typeWideRow(QStringLiteral("1000 single stitches"), single.join(QLatin1String(", ")));
+    QRandomGenerator random(11);
+    const QString mixed = InstructionWriter::writeRow(mixedRow(1000, random), false, true);
+    typeWideRow(QStringLiteral("%1 mixed items").arg(mixed.count(QLatin1Char(',')) + 1), mixed);
+    return 0;
+}
