@@ -1,6 +1,7 @@
 // Written instructions: writing every line of a garment-size chart, and a
 // typed line of 1000 stitches read back and applied to a 1000-wide row,
-// which must fit within one frame.
+// which must fit within one frame. With an argument, saves a picture of a
+// small chart's text pane to that PNG file.
 
 #include "chartinstructions.h"
 #include "instructionwriter.h"
@@ -95,6 +96,27 @@ void typeWideRow(const QString &what, const QString &line)
                .arg(what).arg(cells.size()).arg(parsed, 0, 'f', 2).arg(applied, 0, 'f', 2);
 }
 
+// A look at the text pane of a small mixed chart, gutter included.
+void grabPane(const QString &path)
+{
+    KnitTextEdit editor(20, 15, QString(), 0);
+    TextEngine engine(editor.document());
+    QRandomGenerator random(3);
+    for (int y = 0; y < 15; ++y) {
+        const QList<Stitch *> row = mixedRow(20, random);
+        for (int x = 0; x < 20; ++x)
+            editor.updateText(x, y, row.at(x), nullptr);
+    }
+    editor.flushChangedRows();
+    editor.resize(640, 420);
+    editor.show();
+    if (!QTest::qWaitForWindowExposed(&editor))
+        out << "the window did not show\n";
+    QCoreApplication::processEvents();
+    editor.grab().save(path);
+    out << "wrote " << path << "\n";
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -103,6 +125,10 @@ int main(int argc, char *argv[])
     TestEnvironment::initApplication();
     TestEnvironment env;
     StitchSet::instance()->load();
+    if (argc > 1) {
+        grabPane(QString::fromLocal8Bit(argv[1]));
+        return 0;
+    }
     writeGarment();
 
     QStringList single;
