@@ -36,10 +36,8 @@ KnitScene::KnitScene(int width, int height, const QString &defaultStitch, QObjec
     cellWidth = saneCellSide(settings->value(QStringLiteral("cellWidth"), 24).toInt());
     cellHeight = saneCellSide(settings->value(QStringLiteral("cellHeight"), 22).toInt());
 
-    const QString fillID = defaultStitch.isEmpty()
-        ? settings->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString()
-        : defaultStitch;
-    Stitch *fill = StitchSet::instance()->findStitch(fillID);
+    Stitch *fill = StitchSet::instance()->findStitch(defaultStitch.isEmpty() ? StitchSet::defaultStitchID()
+                                                                             : defaultStitch);
 
     width = qMax(0, width);
     height = qMax(0, height);
@@ -78,7 +76,7 @@ KnitScene::KnitScene(QDataStream &, int, int, int knitStyle, const QString &side
     // Until the record names the cell size, the preferred one stands.
     cellWidth = saneCellSide(settings->value(QStringLiteral("cellWidth"), 24).toInt());
     cellHeight = saneCellSide(settings->value(QStringLiteral("cellHeight"), 22).toInt());
-    curStitch = preferredDefaultStitch();
+    curStitch = StitchSet::instance()->defaultStitch();
 }
 
 KnitScene::~KnitScene()
@@ -93,12 +91,6 @@ KnitScene::~KnitScene()
         for (KnitCell *cell : row)
             cell->setOwner(nullptr);
     }
-}
-
-Stitch *KnitScene::preferredDefaultStitch() const
-{
-    const QString id = Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
-    return StitchSet::instance()->findStitch(id);
 }
 
 void KnitScene::setupKnitScene(int width, int height)
@@ -172,7 +164,7 @@ KnitCell *KnitScene::createCell(int x, int y)
 KnitCell *KnitScene::createDefaultCell(int x, int y)
 {
     KnitCell *cell = createCell(x, y);
-    cell->setStitch(preferredDefaultStitch(), 0);
+    cell->setStitch(StitchSet::instance()->defaultStitch(), 0);
     cell->setColor(Qt::white);
     return cell;
 }

@@ -140,7 +140,6 @@ private:
     void finishLayout();
     void updateSceneRect();
     QPoint gridPosition(const Cell *cell) const;
-    Stitch *preferredDefaultStitch() const;
     HeaderCell *createHeader(const QRect &rect, int alignment, int z);
     void removeHeader(QList<HeaderCell *> &headers, int index);
     bool readCells(QDataStream &in, int width, int height, QProgressDialog *progress);

@@ -58,10 +58,8 @@ KnitTextEdit::KnitTextEdit(int width, int height, const QString &defaultStitch, 
     updateLineNumberAreaWidth();
 
     Settings *settings = Settings::instance();
-    const QString fillID = defaultStitch.isEmpty()
-        ? settings->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString()
-        : defaultStitch;
-    Stitch *fill = StitchSet::instance()->findStitch(fillID);
+    Stitch *fill = StitchSet::instance()->findStitch(defaultStitch.isEmpty() ? StitchSet::defaultStitchID()
+                                                                             : defaultStitch);
     width = qMax(0, width);
     height = qMax(0, height);
     m_grid = QList<QList<Stitch *>>(height, QList<Stitch *>(width, fill));
@@ -252,12 +250,6 @@ void KnitTextEdit::checkLineChange()
     flushChangedRows();
 }
 
-Stitch *KnitTextEdit::defaultStitch() const
-{
-    const QString id = Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
-    return StitchSet::instance()->findStitch(id);
-}
-
 // One empty line per chart row, then every line written from the grid.
 void KnitTextEdit::rebuildDocument()
 {
@@ -277,7 +269,7 @@ void KnitTextEdit::rebuildDocument()
 void KnitTextEdit::insertRow(int row)
 {
     row = qBound(0, row, chartHeight());
-    m_grid.insert(row, QList<Stitch *>(chartWidth(), defaultStitch()));
+    m_grid.insert(row, QList<Stitch *>(chartWidth(), StitchSet::instance()->defaultStitch()));
 
     const int block = chartHeight() - 1 - row;
     if (chartHeight() > 1) {
@@ -308,7 +300,7 @@ void KnitTextEdit::removeRow(int row)
 
 void KnitTextEdit::insertColumn(int column)
 {
-    Stitch *fill = defaultStitch();
+    Stitch *fill = StitchSet::instance()->defaultStitch();
     for (QList<Stitch *> &cells : m_grid)
         cells.insert(qBound(0, column, int(cells.size())), fill);
     updateAllText();

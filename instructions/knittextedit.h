@@ -106,7 +106,6 @@ private:
     void rebuildDocument();
     void rememberCurrentLine();
     void rewriteRows(int from, int to);
-    Stitch *defaultStitch() const;
 
     LineNumberArea *m_lineNumberArea;
     QList<QList<Stitch *>> m_grid;

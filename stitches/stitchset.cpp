@@ -120,10 +120,19 @@ Stitch *StitchSet::findStitch(const QString &abbriv, bool *found)
 
     if (found)
         *found = false;
-    const QString fallback = Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
-    if (Stitch *stitch = lookUp(fallback))
+    if (Stitch *stitch = lookUp(defaultStitchID()))
         return stitch;
     return unknownStitch();
+}
+
+QString StitchSet::defaultStitchID()
+{
+    return Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
+}
+
+Stitch *StitchSet::defaultStitch()
+{
+    return findStitch(defaultStitchID());
 }
 
 Stitch *StitchSet::findOrAdd(const QString &abbriv)

@@ -36,6 +36,10 @@ public:
     // preference's stitch, else the unknown stitch; `found` tells which.
     Stitch *findStitch(const QString &abbriv, bool *found = nullptr);
     Stitch *findOrAdd(const QString &abbriv);
+    // The abbreviation new cells are filled with: the "defaultStitch"
+    // preference, "k" unless set.
+    static QString defaultStitchID();
+    Stitch *defaultStitch();
     bool hasStitch(const QString &abbriv) const;
     // The placeholder for an abbreviation nobody knows: ID "?", the
     // question-mark image. Not part of the catalogue.
