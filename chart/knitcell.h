@@ -60,15 +60,19 @@ Q_SIGNALS:
 protected:
     void colorWasChanged(const QColor &color, const QColor &oldColor) override;
 
-private:
+public:
     enum Side { Left, Right, Top, Bottom };
+    bool hasBorder(Side side) const { return m_borders[side].on; }
+    QColor borderColor(Side side) const { return m_borders[side].color; }
+    void setBorder(Side side, bool on, const QColor &color);
+
+private:
     struct Border
     {
         bool on = false;
         QColor color = Qt::transparent;
     };
 
-    void setBorder(Side side, bool on, const QColor &color);
     void applyStackingOrder();
     void drawStitchImage(QPainter *painter, const QRect &area);
 

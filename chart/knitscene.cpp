@@ -293,6 +293,31 @@ void KnitScene::setColor(const QPoint &pos, const QColor &color)
     m_undoStack->push(new SetCellColor(pos, this, color));
 }
 
+void KnitScene::swap(const QPointF &a, const QPointF &b)
+{
+    KnitCell *first = at(a);
+    KnitCell *second = at(b);
+    if (!first || !second)
+        return;
+    Stitch *firstStitch = first->stitch();
+    const int firstImage = first->imgPos();
+    const QColor firstColor = first->color();
+    first->setStitch(second->stitch(), second->imgPos());
+    first->setColor(second->color());
+    second->setStitch(firstStitch, firstImage);
+    second->setColor(firstColor);
+}
+
+void KnitScene::copy(const QPointF &from, const QPointF &to)
+{
+    const KnitCell *source = at(from);
+    KnitCell *target = at(to);
+    if (!source || !target)
+        return;
+    target->setStitch(source->stitch(), source->imgPos());
+    target->setColor(source->color());
+}
+
 void KnitScene::renderOnScreen()
 {
     Q_EMIT setSvg(false);

@@ -12,6 +12,9 @@ class Cell;
 class HeaderCell;
 class KnitCell;
 class QDataStream;
+class QGraphicsSceneMouseEvent;
+class QGraphicsSceneWheelEvent;
+class QKeyEvent;
 class QProgressDialog;
 class QUndoStack;
 #include "stitch.h"
@@ -67,6 +70,16 @@ public:
     void updateHeaders();
     void clearSelection();
 
+    // Editing by mouse: which quarter of its cell a point lies in (1 top
+    // right, 2 top left, 3 bottom left, 4 bottom right; 0 without cells).
+    int findQuad(const QPointF &p) const;
+    void updateCell(const QPointF &pos, Qt::MouseButtons buttons);
+    void setBorderAi(QGraphicsSceneMouseEvent *event);
+
+    // Exchange or copy the stitches and colours of two cells; borders stay.
+    void swap(const QPointF &a, const QPointF &b);
+    void copy(const QPointF &from, const QPointF &to);
+
     // Structural edits.
     void insertRowAbove(int row);
     void insertColumnLeft(int column);
@@ -117,6 +130,15 @@ public Q_SLOTS:
     void removeRow(int row);
     void removeColumn(int column);
     void updateRow(int row, const QList<Stitch *> &data);
+    void setSelection(KnitScene::SelectionType selection);
+    void setSelected(KnitCell *cell);
+    // `region` is in grid units with both ends included: width 0 is one
+    // column.
+    void setSelected(const QRectF &region, KnitScene::SelectionType type);
+    void setBorderTop(bool on);
+    void setBorderBottom(bool on);
+    void setBorderLeft(bool on);
+    void setBorderRight(bool on);
 
 Q_SIGNALS:
     void stitchChanged(int x, int y, Stitch *stitch, Stitch *oldStitch);
@@ -128,7 +150,32 @@ Q_SIGNALS:
     void selectionChanged();
     void setSvg(bool svg);
 
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QGraphicsSceneWheelEvent *event) override;
+
 private:
+    // The areas of the scene the pointer can be in.
+    int gridRight() const;
+    int gridBottom() const;
+    int sceneWidth() const;
+    int sceneHeight() const;
+    bool inGrid(const QPointF &p) const;
+    bool inTopLeftCorner(const QPointF &p) const;
+    bool inTopRightCorner(const QPointF &p) const;
+    bool inRowNumbers(const QPointF &p) const;
+    bool inColumnNumbers(const QPointF &p) const;
+    bool inSceneArea(const QPointF &p) const;
+    bool selectRowsByDrag(const QPointF &p);
+    bool selectColumnsByDrag(const QPointF &p);
+    void paintByDrag(const QPointF &cur, Qt::MouseButtons buttons);
+    void closePaintMacro();
+    template<class Command>
+    void setBorderOnSelection(bool on);
+
     // A cell placed at grid position (x, y), not yet part of the scene.
     KnitCell *newCell(int x, int y) const;
     // Makes the cell part of the scene; from now on it reports its changes.
