@@ -87,6 +87,10 @@ public:
     // The scene record of the pattern file.
     void save(QDataStream &out) const;
     bool loadScene(QDataStream &in, int width, int height, QProgressDialog *progress);
+    // Whether the rest of the stream is long enough for the records of a
+    // width x height grid; a damaged size must not make us build millions
+    // of cells.
+    static bool recordCanHold(const QDataStream &in, int width, int height);
 
     // Cells report their changes here; the scene announces them in grid
     // coordinates. Each stitch in use is watched once for new images.

@@ -98,6 +98,14 @@ void applyCellValues(KnitCell *cell, const CellValues &values, int width)
 
 } // namespace
 
+bool KnitScene::recordCanHold(const QDataStream &in, int width, int height)
+{
+    if (width < 0 || height < 0)
+        return false;
+    const qint64 left = RecordStream::remainingBytes(in);
+    return left < 0 || qint64(width) * height * smallestCellGroup <= left;
+}
+
 void KnitScene::save(QDataStream &out) const
 {
     out << sceneStart << cellDimensions << qint32(cellWidth) << qint32(cellHeight) << cellsStart;
@@ -119,12 +127,7 @@ void KnitScene::save(QDataStream &out) const
 
 bool KnitScene::loadScene(QDataStream &in, int width, int height, QProgressDialog *progress)
 {
-    if (width < 0 || height < 0)
-        return false;
-    // A damaged width or height must not make us build millions of cells
-    // that the record could never describe.
-    const qint64 left = RecordStream::remainingBytes(in);
-    if (left >= 0 && qint64(width) * height * smallestCellGroup > left)
+    if (!recordCanHold(in, width, height))
         return false;
 
     if (progress)

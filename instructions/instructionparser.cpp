@@ -5,6 +5,8 @@
 
 #include <QSet>
 
+#include <limits>
+
 namespace {
 
 // Characters other than letters, digits and blanks that some abbreviation
@@ -40,6 +42,7 @@ InstructionParser::InstructionParser(const QStringList &keyWords)
         const QString word = keyWords.at(i).toLower();
         if (!word.isEmpty() && !m_keyWordOrder.contains(word))
             m_keyWordOrder.insert(word, i);
+        m_longestKeyWord = qMax(m_longestKeyWord, int(word.size()));
     }
 
     // An item is one or more words separated by single blanks, followed by
@@ -48,6 +51,8 @@ InstructionParser::InstructionParser(const QStringList &keyWords)
     const QString extra = extraWordCharacters(keyWords);
     const QString word = extra.isEmpty() ? QStringLiteral("\\w+") : QStringLiteral("[\\w%1]+").arg(extra);
     m_itemPattern.setPattern(QStringLiteral("(%1(\\s%1){0,})(?:,\\s{0,}|$)").arg(word));
+    // Letters and blanks of every script, not only ASCII.
+    m_itemPattern.setPatternOptions(QRegularExpression::UseUnicodePropertiesOption);
     m_itemPattern.optimize();
 }
 
@@ -89,7 +94,9 @@ bool InstructionParser::recognise(const QString &item, Item *result) const
 
     int best = -1;
     int bestLength = 0;
-    for (int length = blanksStart; length <= item.size(); ++length) {
+    // No keyword is longer than the longest one: a line of a million digits
+    // is not a million lookups.
+    for (int length = blanksStart; length <= qMin(int(item.size()), m_longestKeyWord); ++length) {
         const auto order = m_keyWordOrder.constFind(item.left(length));
         if (order != m_keyWordOrder.constEnd() && (best < 0 || order.value() < best)) {
             best = order.value();
@@ -100,10 +107,13 @@ bool InstructionParser::recognise(const QString &item, Item *result) const
         return false;
 
     result->abbreviation = item.left(bestLength);
+    const QString digits = item.mid(bestLength).trimmed();
     bool ok = false;
-    const int count = item.mid(bestLength).trimmed().toInt(&ok);
-    // An unreadable count (too many digits) counts as 1, like an empty one.
-    result->count = ok && count > 0 ? count : 1;
+    const int count = digits.toInt(&ok);
+    if (!ok && !digits.isEmpty())
+        result->count = std::numeric_limits<int>::max(); // more than any row holds
+    else
+        result->count = count > 0 ? count : 1;
     return true;
 }
 

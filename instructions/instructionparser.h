@@ -44,6 +44,7 @@ private:
     QStringList m_keyWords;
     // Lower-cased keyword → its first place in the keyword list.
     QHash<QString, int> m_keyWordOrder;
+    int m_longestKeyWord = 0;
     QRegularExpression m_itemPattern;
 };
 

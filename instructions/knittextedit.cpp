@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTextBlock>
 
@@ -233,21 +234,48 @@ void KnitTextEdit::checkLineChange()
     const int block = textCursor().blockNumber();
     if (block == m_curBlock)
         return;
-    if (!m_curBlockModified) {
-        // Follow the cursor, so that the line typed into next is the one
-        // read back.
-        m_curBlock = block;
-        rememberCurrentLine();
-        return;
-    }
-    const int edited = m_curBlock;
+    commitLine();
+    // Follow the cursor, so that the line typed into next is the one read
+    // back.
     m_curBlock = block;
-    m_curBlockModified = false;
     rememberCurrentLine();
+}
+
+// Reads the line being edited back into its row, when its text changed.
+void KnitTextEdit::commitLine()
+{
+    if (!m_curBlockModified)
+        return;
+    m_curBlockModified = false;
+    const int edited = m_curBlock;
+    const QTextBlock block = document()->findBlockByNumber(edited);
+    if (!block.isValid() || block.text() == m_curBlockText)
+        return;
     const QList<Stitch *> stitches = translateRow(generateRowFromText(edited), edited);
     Q_EMIT rowChanged(edited, stitches);
     // Show the row in its written form at once.
     flushChangedRows();
+    rememberCurrentLine();
+    // Undoing typing in the text would now show a line the chart does not
+    // hold; the chart's own undo takes the row back.
+    document()->clearUndoRedoStacks();
+}
+
+void KnitTextEdit::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    // Leaving the pane (for the chart, say) applies what was typed; a menu
+    // popping up does not.
+    if (event->reason() != Qt::PopupFocusReason)
+        commitLine();
+}
+
+void KnitTextEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("[\\r\\n\\x{2028}\\x{2029}\\x{fdd0}\\x{fdd1}]"));
+    if (selectionSpansLines() || event->commitString().contains(lineBreak))
+        return;
+    QPlainTextEdit::inputMethodEvent(event);
 }
 
 // One empty line per chart row, then every line written from the grid.
@@ -268,6 +296,8 @@ void KnitTextEdit::rebuildDocument()
 
 void KnitTextEdit::insertRow(int row)
 {
+    // Changes still waiting to be written name rows by their old index.
+    flushChangedRows();
     row = qBound(0, row, chartHeight());
     m_grid.insert(row, QList<Stitch *>(chartWidth(), StitchSet::instance()->defaultStitch()));
 
@@ -293,13 +323,18 @@ void KnitTextEdit::insertRow(int row)
 
 void KnitTextEdit::removeRow(int row)
 {
-    if (row >= 0 && row < chartHeight())
-        m_grid.removeAt(row);
+    flushChangedRows();
+    if (row < 0 || row >= chartHeight()) {
+        updateAll();
+        return;
+    }
+    m_grid.removeAt(row);
     rebuildDocument();
 }
 
 void KnitTextEdit::insertColumn(int column)
 {
+    flushChangedRows();
     Stitch *fill = StitchSet::instance()->defaultStitch();
     for (QList<Stitch *> &cells : m_grid)
         cells.insert(qBound(0, column, int(cells.size())), fill);
@@ -308,6 +343,7 @@ void KnitTextEdit::insertColumn(int column)
 
 void KnitTextEdit::removeColumn(int column)
 {
+    flushChangedRows();
     for (QList<Stitch *> &cells : m_grid) {
         if (column >= 0 && column < cells.size())
             cells.removeAt(column);
@@ -346,11 +382,14 @@ void KnitTextEdit::keyPressEvent(QKeyEvent *event)
     QTextCursor cursor = textCursor();
 
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // Return moves between lines; it never splits one.
+        // Return moves between lines; it never splits one. Where there is
+        // no line to move to, it applies the line.
         cursor.clearSelection();
-        cursor.movePosition(event->modifiers() == Qt::ShiftModifier ? QTextCursor::PreviousBlock
-                                                                     : QTextCursor::NextBlock);
+        const bool moved = cursor.movePosition(event->modifiers() == Qt::ShiftModifier ? QTextCursor::PreviousBlock
+                                                                                        : QTextCursor::NextBlock);
         setTextCursor(cursor);
+        if (!moved)
+            commitLine();
         return;
     }
     if (selectionSpansLines() && !keyAllowedOverLines(event))
@@ -391,24 +430,17 @@ void KnitTextEdit::insertFromMimeData(const QMimeData *source)
 {
     if (!source->hasText())
         return;
-    QString text = source->text();
-    const int zero = int(text.indexOf(QChar(0)));
-    if (zero >= 0)
-        text.truncate(zero);
-    QStringList lines;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (!line.isEmpty())
-            lines.append(line);
-    }
+    const QStringList lines = pastedLines(source->text());
     if (lines.isEmpty())
         return;
 
     QTextCursor cursor = textCursor();
     if (cursor.hasSelection() && !selectionSpansLines() && lines.size() == 1) {
+        if (m_curBlock != cursor.blockNumber()) {
+            m_curBlock = cursor.blockNumber();
+            rememberCurrentLine();
+        }
         m_curBlockModified = true;
-        m_curBlock = cursor.blockNumber();
         cursor.insertText(lines.first());
         setTextCursor(cursor);
         return;
@@ -431,13 +463,30 @@ void KnitTextEdit::pasteOverRows(const QStringList &pasted)
         cursor = textCursor();
         cursor.movePosition(QTextCursor::StartOfBlock);
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        m_curBlockModified = true;
         m_curBlock = cursor.blockNumber();
+        rememberCurrentLine();
+        m_curBlockModified = true;
         cursor.insertText(line);
         setTextCursor(cursor);
         const bool last = cursor.blockNumber() == document()->blockCount() - 1;
         moveToBlock(last ? cursor.blockNumber() - 1 : cursor.blockNumber() + 1);
     }
+    // A chart of one row has no other line to move to.
+    commitLine();
+}
+
+// The lines of pasted text, without empty ones. Every kind of line break
+// splits, so that no pasted text can add a line to the pane.
+QStringList KnitTextEdit::pastedLines(QString text)
+{
+    const int zero = int(text.indexOf(QChar(0)));
+    if (zero >= 0)
+        text.truncate(zero);
+    text.remove(QChar(0xfdd0));
+    text.remove(QChar(0xfdd1));
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}]"));
+    QStringList lines = text.split(lineBreak, Qt::SkipEmptyParts);
+    return lines;
 }
 
 void KnitTextEdit::moveToBlock(int block)

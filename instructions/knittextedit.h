@@ -91,6 +91,8 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void resizeEvent(QResizeEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private Q_SLOTS:
     void updateLineNumberAreaWidth();
@@ -102,6 +104,8 @@ private:
     bool selectionSpansLines() const;
     bool keyAllowedOverLines(const QKeyEvent *event) const;
     void pasteOverRows(const QStringList &lines);
+    static QStringList pastedLines(QString text);
+    void commitLine();
     void moveToBlock(int block);
     void rebuildDocument();
     void rememberCurrentLine();

@@ -101,13 +101,14 @@ void TestInstructionParser::keywordsAreLiteral_data()
     QTest::newRow("parentheses") << "c2(f)" << QStringList{"c2(f)"};
     QTest::newRow("dot is not a wildcard") << "kxb, k.b" << QStringList{"k.b"};
     QTest::newRow("empty keyword matches nothing") << "zz" << QStringList{};
+    QTest::newRow("letters beyond ASCII") << QString::fromUtf8("strø2, k1") << QStringList{QString::fromUtf8("strø"), QString::fromUtf8("strø"), "k"};
 }
 
 void TestInstructionParser::keywordsAreLiteral()
 {
     QFETCH(QString, line);
     QFETCH(QStringList, cells);
-    const InstructionParser parser({QString(), "m1+", "c2(f)", "k.b", "k"});
+    const InstructionParser parser({QString(), "m1+", "c2(f)", "k.b", "k", QString::fromUtf8("strø")});
     QCOMPARE(parser.cells(line, 20), cells);
 }
 
@@ -115,7 +116,8 @@ void TestInstructionParser::absurdCountsStayBounded()
 {
     const InstructionParser parser(catalogueKeyWords());
     QCOMPARE(parser.cells(QStringLiteral("k2147483647"), 12).size(), 12);
-    QCOMPARE(parser.cells(QStringLiteral("k99999999999999999999, p1"), 12).size(), 2);
+    QCOMPARE(parser.cells(QStringLiteral("k99999999999999999999, p1"), 12).size(), 12);
+    QCOMPARE(parser.cells(QStringLiteral("k") + QString(1000000, QLatin1Char('7')), 12).size(), 12);
     QCOMPARE(parser.cells(QStringLiteral("k0, p1"), 12), (QStringList{"k", "p"}));
 }
 
@@ -148,18 +150,27 @@ void TestInstructionParser::generatedLinesReadBack()
     // abbreviation leads back to them, and no abbreviation is another one
     // followed by a count.
     QList<Stitch *> pool;
+    QStringList excluded;
     for (Stitch *stitch : catalogue->stitches()) {
         const QString id = stitch->stitchID();
         Stitch *opposite = catalogue->findStitch(stitch->opposite());
         if (id == QLatin1String("?") || opposite->opposite().toLower() != id.toLower()
-            || opposite->cellsPerStitch() != stitch->cellsPerStitch())
+            || opposite->cellsPerStitch() != stitch->cellsPerStitch()) {
+            excluded.append(id);
             continue;
+        }
         bool ambiguous = false;
         for (const QString &word : keyWords)
             ambiguous = ambiguous || spellsWithCount(word, id) || spellsWithCount(id, word);
-        if (!ambiguous)
+        if (ambiguous)
+            excluded.append(id);
+        else
             pool.append(stitch);
     }
+    // Known exceptions; a new one means a stitch whose written form no
+    // longer reads back.
+    excluded.sort();
+    QCOMPARE(excluded, (QStringList{"22lc", "22rp", "nupp", "nupp7", "sk2p", "sl1 pwise p1 psso", "sp2p", "t2lp"}));
     QVERIFY(pool.size() > 150);
 
     const InstructionParser parser(keyWords);

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QUndoStack>
@@ -85,6 +86,15 @@ private Q_SLOTS:
     void insertAndRemoveColumns();
     void insertAndRemoveRows_data();
     void insertAndRemoveRows();
+    void styleAndSideReadBack_data();
+    void styleAndSideReadBack();
+    void pastedBreaksNeverAddLines_data();
+    void pastedBreaksNeverAddLines();
+    void inputMethodKeepsLines();
+    void unchangedLineMakesNoStep();
+    void textUndoAfterApplying();
+    void pendingChangeBeforeShapeChange();
+    void oneRowChart();
     void highlighting_data();
     void highlighting();
 
@@ -359,6 +369,118 @@ void TestKnitTextEdit::insertAndRemoveRows()
     QCOMPARE(editor.toPlainText(), before);
     editor.removeRow(-1);
     QCOMPARE(editor.toPlainText(), before);
+}
+
+void TestKnitTextEdit::styleAndSideReadBack_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("side");
+    QTest::addColumn<int>("block");
+    QTest::addColumn<QString>("row"); // the row of that line, leftmost cell first
+
+    QTest::newRow("round") << 1 << "Right Side" << 1 << "x x p p p p";
+    QTest::newRow("round from the wrong side") << 1 << "Wrong Side" << 1 << "k k k k x x";
+    QTest::newRow("lace, second row") << 2 << "Right Side" << 1 << "k k k k x x";
+    QTest::newRow("flat from the wrong side, first row") << 0 << "Wrong Side" << 0 << "k k k k x x";
+}
+
+// Typing a line gives the row that writes that line again.
+void TestKnitTextEdit::styleAndSideReadBack()
+{
+    QFETCH(int, style);
+    QFETCH(QString, side);
+    QFETCH(int, block);
+    QFETCH(QString, row);
+    WiredChart chart(6, 3, style);
+    chart.editor.setSideSelection(side);
+    chart.type(block, QStringLiteral("p4"));
+    chart.moveTo(2);
+    QCOMPARE(chart.sceneRow(2 - block), row);
+    QCOMPARE(chart.lines().at(block), chart.editor.rowInstructionsText(2 - block, true));
+    QVERIFY(chart.lines().at(block).startsWith(QLatin1String("p4")) || chart.lines().at(block).endsWith(QLatin1String("p4")));
+}
+
+void TestKnitTextEdit::pastedBreaksNeverAddLines_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("carriage return") << "k2\rp2";
+    QTest::newRow("paragraph separator") << QString("k2") + QChar(0x2029) + "p2";
+    QTest::newRow("line separator") << QString("k2") + QChar(0x2028) + "p2";
+    QTest::newRow("frame marks") << QString("k2") + QChar(0xfdd0) + QChar(0xfdd1);
+}
+
+void TestKnitTextEdit::pastedBreaksNeverAddLines()
+{
+    QFETCH(QString, clipboard);
+    WiredChart chart(10, 5);
+    QApplication::clipboard()->setText(clipboard);
+    for (bool selection : {false, true}) {
+        chart.moveTo(1);
+        if (selection) {
+            QTextCursor cursor = chart.editor.textCursor();
+            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor);
+            chart.editor.setTextCursor(cursor);
+        }
+        chart.editor.paste();
+        QCOMPARE(chart.editor.document()->blockCount(), 5);
+    }
+}
+
+void TestKnitTextEdit::inputMethodKeepsLines()
+{
+    WiredChart chart(10, 5);
+    const QString before = chart.editor.toPlainText();
+    chart.moveTo(1);
+    QTextCursor cursor = chart.editor.textCursor();
+    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    chart.editor.setTextCursor(cursor);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("e"));
+    QCoreApplication::sendEvent(&chart.editor, &composed);
+    QCOMPARE(chart.editor.toPlainText(), before);
+}
+
+void TestKnitTextEdit::unchangedLineMakesNoStep()
+{
+    WiredChart chart(6, 3);
+    chart.moveTo(0);
+    QTest::keyClick(&chart.editor, Qt::Key_End);
+    QTest::keyClicks(&chart.editor, QStringLiteral("x"));
+    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
+    QCOMPARE(chart.scene.undoStack()->count(), 0);
+}
+
+void TestKnitTextEdit::textUndoAfterApplying()
+{
+    WiredChart chart(10, 3);
+    chart.type(0, QStringLiteral("p10"));
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
+    QCOMPARE(chart.sceneRow(2), QStringLiteral("p p p p p p p p p p"));
+    // The text cannot undo what the chart now holds; the chart can.
+    QVERIFY(!chart.editor.document()->isUndoAvailable());
+    QTest::keyClick(&chart.editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(chart.lines().first(), QStringLiteral("p10"));
+}
+
+void TestKnitTextEdit::pendingChangeBeforeShapeChange()
+{
+    KnitTextEdit editor(3, 5, QString(), 1);
+    editor.updateText(1, 2, StitchSet::instance()->findStitch(QStringLiteral("yo")), nullptr);
+    editor.insertRow(1);
+    QCOMPARE(editor.toPlainText().split(QLatin1Char('\n')).at(2), QStringLiteral("k1, yo, k1"));
+}
+
+void TestKnitTextEdit::oneRowChart()
+{
+    WiredChart chart(4, 1);
+    chart.type(0, QStringLiteral("p4"));
+    QTest::keyClick(&chart.editor, Qt::Key_Return);
+    QCOMPARE(chart.sceneRow(0), QStringLiteral("p p p p"));
+
+    QApplication::clipboard()->setText(QStringLiteral("k2, p2"));
+    chart.editor.paste();
+    QCOMPARE(chart.sceneRow(0), QStringLiteral("p p k k"));
 }
 
 void TestKnitTextEdit::highlighting_data()

@@ -7,17 +7,34 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+namespace {
+
+// Outside a test case (initTestCase, say) the preferences live in a fresh
+// folder of the test process, never in one left by an earlier run.
+const QTemporaryDir &processRoot()
+{
+    static const QTemporaryDir root;
+    return root;
+}
+
+void usePreferencesIn(const QTemporaryDir &root)
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, root.filePath(QStringLiteral("config")));
+    Settings::instance()->reopen();
+}
+
+} // namespace
+
 TestEnvironment::TestEnvironment()
 {
     Q_ASSERT(m_root.isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath(QStringLiteral("config")));
     QDir(m_root.path()).mkpath(QStringLiteral("scratch"));
-    Settings::instance()->reopen();
+    usePreferencesIn(m_root);
 }
 
 TestEnvironment::~TestEnvironment()
 {
-    Settings::instance()->reopen();
+    usePreferencesIn(processRoot());
 }
 
 QString TestEnvironment::userFolder() const
@@ -36,4 +53,5 @@ void TestEnvironment::initApplication()
     QCoreApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
     QCoreApplication::setApplicationName(QStringLiteral("Yarnwise"));
     QStandardPaths::setTestModeEnabled(true);
+    usePreferencesIn(processRoot());
 }
