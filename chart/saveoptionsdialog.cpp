@@ -1,0 +1,60 @@
+#include "saveoptionsdialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <cmath>
+
+SaveOptionsDialog::SaveOptionsDialog(const QSize &source, int resolution, QWidget *parent)
+    : QDialog(parent)
+    , m_width(new QSpinBox)
+    , m_height(new QSpinBox)
+    , m_resolution(new QSpinBox)
+    , m_ratio(source.width() > 0 ? double(source.height()) / source.width() : 1.0)
+{
+    setWindowTitle(tr("Save Options"));
+    m_width->setRange(10, 10000);
+    m_height->setRange(10, 10000);
+    m_width->setValue(source.width());
+    m_height->setValue(source.height());
+    m_resolution->setRange(50, 3000);
+    m_resolution->setSuffix(QLatin1Char(' ') + tr("DPI"));
+    m_resolution->setValue(resolution);
+    connect(m_width, &QSpinBox::valueChanged, this, &SaveOptionsDialog::spinWChanged);
+    connect(m_height, &QSpinBox::valueChanged, this, &SaveOptionsDialog::spinHChanged);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QFormLayout(this);
+    layout->addRow(tr("Width:"), m_width);
+    layout->addRow(tr("Height:"), m_height);
+    layout->addRow(tr("Resolution:"), m_resolution);
+    layout->addRow(buttons);
+}
+
+QSize SaveOptionsDialog::imageSize() const
+{
+    return QSize(m_width->value(), m_height->value());
+}
+
+int SaveOptionsDialog::resolution() const
+{
+    return m_resolution->value();
+}
+
+void SaveOptionsDialog::spinWChanged(int width)
+{
+    const QSignalBlocker blocker(m_height);
+    m_height->setValue(int(std::ceil(width * m_ratio)));
+}
+
+void SaveOptionsDialog::spinHChanged(int height)
+{
+    if (m_ratio <= 0)
+        return;
+    const QSignalBlocker blocker(m_width);
+    m_width->setValue(int(std::ceil(height / m_ratio)));
+}

@@ -1,0 +1,31 @@
+#ifndef SAVEOPTIONSDIALOG_H
+#define SAVEOPTIONSDIALOG_H
+
+#include <QDialog>
+
+class QSpinBox;
+
+// The size and resolution of an exported chart picture. Width and height
+// keep the chart's aspect ratio.
+class SaveOptionsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    SaveOptionsDialog(const QSize &source, int resolution, QWidget *parent = nullptr);
+
+    QSize imageSize() const;
+    int resolution() const;
+
+private Q_SLOTS:
+    void spinWChanged(int width);
+    void spinHChanged(int height);
+
+private:
+    QSpinBox *m_width;
+    QSpinBox *m_height;
+    QSpinBox *m_resolution;
+    double m_ratio;
+};
+
+#endif // SAVEOPTIONSDIALOG_H
