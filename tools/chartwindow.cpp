@@ -1,0 +1,51 @@
+// Shows one chart tab in a plain window, filled with a small sample of
+// stitches, colours and borders, for looking at the chart editor on its
+// own: yarnwise_chartwindow [SCREENSHOT.png]
+
+#include "chart.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "stitchset.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Velto Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("Yarnwise"));
+    StitchSet::instance()->load();
+
+    Chart chart(20, 15, QString());
+    chart.setTitle(QStringLiteral("Sample"));
+    KnitScene *scene = chart.knitScene();
+    const char *pattern[] = {"k", "p", "yo", "k2tog", "ssk", "k", "p", "x"};
+    for (int y = 0; y < 15; ++y) {
+        for (int x = 0; x < 20; ++x)
+            scene->at(x, y)->setStitch(StitchSet::instance()->findStitch(QString::fromLatin1(pattern[(x + 3 * y) % 8])));
+    }
+    Stitch *cable = StitchSet::instance()->findStitch(QStringLiteral("c6f"));
+    for (int y = 1; y < 15; y += 4) {
+        for (int i = 0; i < 6; ++i)
+            scene->at(7 + i, y)->setStitch(cable, i);
+    }
+    for (int x = 0; x < 20; ++x) {
+        scene->at(x, 7)->setColor(QColor(250, 214, 165));
+        scene->at(x, 7)->setTopBorder(true, Qt::darkRed);
+    }
+    chart.menuBar()->addMenu(chart.menu());
+    chart.resize(1200, 860);
+    chart.show();
+
+    if (argc > 1) {
+        const QString path = QString::fromLocal8Bit(argv[1]);
+        QTimer::singleShot(800, [&chart, path] {
+            chart.grab().save(path);
+            QApplication::quit();
+        });
+    }
+    return app.exec();
+}
