@@ -53,9 +53,9 @@ static Stitch *find(const char *id)
 
 // A 5 x 4 chart of mixed stitches, colours and borders, with its written
 // instructions wired as the chart tab wires them.
-struct Chart
+struct SampleChart
 {
-    Chart()
+    SampleChart()
         : scene(5, 4, QString())
         , editor(5, 4, QString(), 0)
     {
@@ -169,7 +169,7 @@ void TestCommands::undoRedoRestoreEverything_data()
 void TestCommands::undoRedoRestoreEverything()
 {
     QFETCH(CommandFactory, make);
-    Chart chart;
+    SampleChart chart;
     const QStringList before = chart.snapshot();
     if (QUndoCommand *command = make(&chart.scene, &chart.editor))
         chart.scene.undoStack()->push(command);
@@ -227,14 +227,14 @@ void TestCommands::commandTexts()
 {
     QFETCH(CommandFactory, make);
     QFETCH(QString, text);
-    Chart chart;
+    SampleChart chart;
     std::unique_ptr<QUndoCommand> command(make(&chart.scene, &chart.editor));
     QCOMPARE(command->text(), text);
 }
 
 void TestCommands::bordersMirrorOnNeighbours()
 {
-    Chart chart;
+    SampleChart chart;
     QUndoStack *stack = chart.scene.undoStack();
     stack->push(new SetBorderTop(QPoint(1, 3), true, Qt::red, &chart.scene));
     QVERIFY(chart.scene.at(1, 3)->topBorder());
@@ -271,7 +271,7 @@ void TestCommands::swapAndCopyTellTheEditor()
 
 void TestCommands::commandsOffTheGridDoNothing()
 {
-    Chart chart;
+    SampleChart chart;
     const QStringList before = chart.snapshot();
     QUndoStack *stack = chart.scene.undoStack();
     stack->push(new SetCellStitch(QPoint(5, 0), &chart.scene, find("yo"), 0));
