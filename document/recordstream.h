@@ -1,6 +1,7 @@
 #ifndef RECORDSTREAM_H
 #define RECORDSTREAM_H
 
+#include <QByteArray>
 #include <QDataStream>
 #include <QString>
 
@@ -13,12 +14,19 @@ public:
     // Reads one QString. Fails, marking the stream corrupt, when the
     // announced length exceeds `maxBytes` or what is left to read.
     static bool readString(QDataStream &in, QString &text, quint32 maxBytes = 1u << 20);
+    // Reads one QByteArray under the same rules.
+    static bool readBytes(QDataStream &in, QByteArray &bytes, quint32 maxBytes = 1u << 20);
 
     // Bytes left to read, or -1 when the device cannot tell.
     static qint64 remainingBytes(const QDataStream &in);
 
     // The size of `text` as the stream writes it.
     static qint64 encodedSize(const QString &text);
+
+private:
+    // Whether the length that heads the next string or byte array is
+    // readable; marks the stream when not.
+    static bool nextLengthFits(QDataStream &in, quint32 maxBytes);
 };
 
 #endif // RECORDSTREAM_H
