@@ -1,0 +1,82 @@
+#include "textedit.h"
+
+#include "pagedocument.h"
+
+#include <QPainter>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace {
+
+// A page shorter than this would only paint the view black; the text is
+// then shown as one endless page.
+const qreal shortestPage = 8;
+
+} // namespace
+
+TextEdit::TextEdit(QWidget *parent)
+    : QTextEdit(parent)
+{
+    setDocument(new PageDocument(this));
+    // A scroll bar that comes and goes would lay the text out anew and drop
+    // its pages.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setLineWrapMode(QTextEdit::FixedPixelWidth);
+    setLineWrapColumnOrWidth(pageWidth);
+}
+
+void TextEdit::setPageSize(const QSizeF &size)
+{
+    m_pageSize = size;
+    applyPageSize();
+    viewport()->update();
+}
+
+void TextEdit::relayout()
+{
+    // Setting the wrap width lays the text out anew, and unpages it.
+    setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
+    applyPageSize();
+}
+
+void TextEdit::applyPageSize()
+{
+    const qreal width = m_pageSize.width() > 0 ? m_pageSize.width() : lineWrapColumnOrWidth();
+    const qreal height = m_pageSize.height() >= shortestPage ? m_pageSize.height() : -1;
+    document()->setPageSize(QSizeF(width, height));
+}
+
+QVariant TextEdit::loadResource(int type, const QUrl &name)
+{
+    Q_UNUSED(type);
+    Q_UNUSED(name);
+    return QVariant();
+}
+
+void TextEdit::paintEvent(QPaintEvent *event)
+{
+    QTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    paintPageGuides(painter);
+}
+
+void TextEdit::paintPageGuides(QPainter &painter) const
+{
+    const qreal left = -horizontalScrollBar()->value();
+    const qreal top = -verticalScrollBar()->value();
+    const qreal right = left + document()->pageSize().width();
+    const QRect view = viewport()->rect();
+    if (right < view.right())
+        painter.fillRect(QRectF(right, view.top(), view.right() - right + 1, view.height()), Qt::gray);
+
+    const qreal height = m_pageSize.height();
+    if (height < shortestPage)
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::black);
+    // Only the breaks in view are drawn, however long the text.
+    const qreal end = qMin(-top + view.height(), document()->size().height());
+    for (qreal y = qMax(1.0, std::ceil(-top / height)) * height; y <= end; y += height)
+        painter.drawLine(QPointF(left, y + top), QPointF(right, y + top));
+}

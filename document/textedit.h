@@ -1,0 +1,42 @@
+#ifndef TEXTEDIT_H
+#define TEXTEDIT_H
+
+#include <QSizeF>
+#include <QTextEdit>
+
+// The text area of the Directions page. Lines wrap at the width of a
+// printed page; a line across the page marks every page break and the
+// area right of the page is filled grey. The text lives in a PageDocument,
+// so the page shows only the pictures registered with it.
+class TextEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    // The width lines wrap at: a Letter page at 96 dots per inch less its
+    // margins.
+    static constexpr int pageWidth = 752;
+
+    explicit TextEdit(QWidget *parent = nullptr);
+
+    QSizeF pageSize() const { return m_pageSize; }
+    // Pages the text document; without a height it is one endless page.
+    void setPageSize(const QSizeF &size);
+    // Lays the whole text out again, keeping the page size.
+    void relayout();
+
+    // Registered pictures never get here: the document answers them
+    // itself. Everything else that the HTML names is refused.
+    QVariant loadResource(int type, const QUrl &name) override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void applyPageSize();
+    void paintPageGuides(QPainter &painter) const;
+
+    QSizeF m_pageSize;
+};
+
+#endif // TEXTEDIT_H
