@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "sessionentries.h"
 #include "settings.h"
 #include "splashscreen.h"
 #include "stitchset.h"
@@ -47,7 +48,7 @@ int main(int argc, char *argv[])
     for (const QString &file : std::as_const(files)) {
         splash->hide();
         if (window.openFile(file, false))
-            Settings::instance()->setValue(QStringLiteral("temp/") + file, QString());
+            SessionEntries::set(file, QString());
     }
 
     window.show();

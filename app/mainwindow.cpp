@@ -1,30 +1,678 @@
 #include "mainwindow.h"
 
+#include "chart.h"
+#include "document.h"
+#include "exphelper.h"
+#include "newchartdialog.h"
+#include "pdfdialog.h"
+#include "printdialog.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchitemdelegate.h"
 #include "stitchset.h"
+#include "tempfiles.h"
+#include "ui_mainwindowclass.h"
+#include "usedcolordelegate.h"
+#include "version.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <QUndoView>
+#include <QUrl>
+#include <QVBoxLayout>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
+    , ui(std::make_unique<Ui_MainWindowClass>())
 {
-    setWindowTitle(QApplication::applicationName());
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    ui->setupUi(this);
+    ui->actionUndo->setShortcut(QKeySequence::Undo);
+    ui->actionRedo->setShortcut(QKeySequence::Redo);
+    ui->undoDock->hide();
+    restoreState(Settings::instance()->value(QStringLiteral("uiState"), QByteArray()).toByteArray());
+    setWindowState(Qt::WindowMaximized);
+    menuSetup();
+    connect(ui->stitchesUsed, &QListWidget::itemClicked, this, qOverload<QListWidgetItem *>(&MainWindow::setStitch));
+    connect(ui->colorsUsed, &QListWidget::itemClicked, this, qOverload<QListWidgetItem *>(&MainWindow::setColor));
+    autoSaveTimer = new QTimer(this);
+    connect(autoSaveTimer, &QTimer::timeout, this, &MainWindow::autoSave);
+    autoSaveTimer->start(Settings::instance()->value(QStringLiteral("AutoSave"), 2).toInt() * 60000);
+    tempFiles = new TempFiles(this);
+    connect(ui->menuFile, &QMenu::aboutToShow, this, &MainWindow::generateRecentFilesList);
+    if (savedState())
+        QTimer::singleShot(1000, this, &MainWindow::restoreSavedState);
 
-    auto *welcome = new QLabel(this);
-    welcome->setAlignment(Qt::AlignCenter);
-    welcome->setText(tr("<h2>Yarnwise</h2><p>%1 stitches are ready in %2 categories.</p>")
-                         .arg(StitchSet::instance()->stitches().size())
-                         .arg(StitchSet::instance()->categories().size()));
-    setCentralWidget(welcome);
-    resize(900, 640);
+    setupStitchList();
+    ui->stitchTree->setItemDelegate(new StitchItemDelegate(ui->stitchTree));
+    expHelper = new ExpHelper(ui->stitchTree);
+    connect(expHelper, &ExpHelper::itemClicked, this, qOverload<const QString &>(&MainWindow::setStitch));
+    ui->colorsUsed->setItemDelegate(new UsedColorDelegate(ui->colorsUsed));
+    ui->colorsUsed->setViewMode(QListView::IconMode);
+    ui->colorsUsed->setResizeMode(QListView::Adjust);
+    ui->colorsUsed->setMovement(QListView::Static);
+    ui->stitchesUsed->setIconSize(QSize(24, 24));
+
+    statusPos = new QLabel(tr("Row: 0, Stitch: 0"));
+    statusStitch = new QLabel;
+    statusText = new QLabel(tr("status"));
+    statusBar()->addPermanentWidget(statusPos);
+    statusBar()->addPermanentWidget(statusStitch);
+    statusBar()->addPermanentWidget(statusText);
+    curColor = Qt::white;
+    setupUndoHistory();
+    ui->docTools->clear();
+    ui->docTools->hide();
+    ui->menuTabMenu->menuAction()->setVisible(false);
 }
 
-bool MainWindow::openFile(const QString &path, bool fromTemporaryCopy)
+MainWindow::~MainWindow() = default;
+
+void MainWindow::menuSetup()
 {
-    Q_UNUSED(fromTemporaryCopy);
-    QMessageBox::warning(this, tr("Open File"),
-                         tr("%1 could not be opened: this version cannot read pattern files yet.").arg(path));
-    return false;
+    connect(ui->actionNew, &QAction::triggered, this, &MainWindow::newDoc);
+    connect(ui->actionOpen, &QAction::triggered, this, &MainWindow::loadFile);
+    connect(ui->actionSave, &QAction::triggered, this, &MainWindow::save);
+    connect(ui->actionSave_As, &QAction::triggered, this, &MainWindow::saveAs);
+    connect(ui->actionPrint, &QAction::triggered, this, &MainWindow::print);
+    connect(ui->actionExport_PDF, &QAction::triggered, this, &MainWindow::exportPdf);
+    connect(ui->actionClose, &QAction::triggered, this, &MainWindow::closeDoc);
+    connect(ui->actionClose_All, &QAction::triggered, this, &MainWindow::closeAllDoc);
+    connect(ui->actionQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->actionUndo, &QAction::triggered, this, &MainWindow::undo);
+    connect(ui->actionRedo, &QAction::triggered, this, &MainWindow::redo);
+    connect(ui->actionCut, &QAction::triggered, this, &MainWindow::cut);
+    connect(ui->actionCopy, &QAction::triggered, this, &MainWindow::copy);
+    connect(ui->actionPaste, &QAction::triggered, this, &MainWindow::paste);
+    connect(ui->actionShow_Stitch_Palette, &QAction::toggled, this, &MainWindow::showStitchPalette);
+    connect(ui->actionShowStitchesUsed, &QAction::toggled, this, &MainWindow::showChartInformation);
+    connect(ui->actionShowColorsUsed, &QAction::toggled, this, &MainWindow::showColorsUsed);
+    connect(ui->actionShow_Undo_History, &QAction::toggled, this, &MainWindow::showUndoHistory);
+    connect(ui->actionShowChartInstructions, &QAction::toggled, this, &MainWindow::showChartInstructions);
+    connect(ui->actionFullScreen, &QAction::toggled, this, &MainWindow::fullScreen);
+    connect(ui->actionAdd_Chart, &QAction::triggered, this, &MainWindow::addNewChart);
+    connect(ui->actionRemove_Chart, &QAction::triggered, this, &MainWindow::removeChart);
+    connect(ui->actionExportDocKey, &QAction::triggered, this, &MainWindow::exportDocKey);
+    connect(ui->actionStitchLibrary, &QAction::triggered, this, &MainWindow::openStitchLibrary);
+    connect(ui->actionCheckForUpdates, &QAction::triggered, this, &MainWindow::checkForUpdates);
+    connect(ui->actionOptions, &QAction::triggered, this, &MainWindow::settingsGui);
+    connect(ui->actionDocumentation, &QAction::triggered, this, &MainWindow::helpDoc);
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->menuView, &QMenu::aboutToShow, this, &MainWindow::updateViewMenu);
+    connect(ui->mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::mdiChildChanged);
+    for (QAction *action : {ui->actionUndo, ui->actionRedo})
+        action->setEnabled(false);
+    enableDocumentActions(false);
+}
+
+void MainWindow::enableDocumentActions(bool on)
+{
+    for (QAction *action : {ui->actionSave, ui->actionSave_As, ui->actionClose, ui->actionClose_All, ui->actionPrint,
+                            ui->actionExport_PDF, ui->actionAdd_Chart, ui->actionRemove_Chart,
+                            ui->actionExportDocKey, ui->actionCut, ui->actionCopy, ui->actionPaste})
+        action->setEnabled(on);
+}
+
+void MainWindow::setupUndoHistory()
+{
+    auto *layout = new QVBoxLayout(ui->undoDockContents);
+    layout->setContentsMargins(0, 0, 0, 0);
+    undoView = new QUndoView(ui->undoDockContents);
+    layout->addWidget(undoView);
+}
+
+// The document being worked on, also while a dock or dialog has the focus.
+QMdiSubWindow *MainWindow::currentSubWindow() const
+{
+    if (QMdiSubWindow *window = ui->mdiArea->currentSubWindow())
+        return window;
+    const QList<QMdiSubWindow *> windows = ui->mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+    return windows.isEmpty() ? nullptr : windows.last();
+}
+
+Document *MainWindow::currentDocument() const
+{
+    QMdiSubWindow *window = currentSubWindow();
+    return window ? qobject_cast<Document *>(window->widget()) : nullptr;
+}
+
+QList<Document *> MainWindow::documents() const
+{
+    QList<Document *> list;
+    for (QMdiSubWindow *window : ui->mdiArea->subWindowList()) {
+        if (auto *doc = qobject_cast<Document *>(window->widget()))
+            list.append(doc);
+    }
+    return list;
+}
+
+DocValues MainWindow::newDocPrompt(bool chartOnly)
+{
+    QString title = QStringLiteral("Chart");
+    if (chartOnly) {
+        const int tabs = currentDocument() ? currentDocument()->tabCount() : 0;
+        title = QStringLiteral("Chart%1").arg(tabs > 0 ? QString::number(tabs) : QString());
+    }
+    NewChartDialog dialog(chartOnly, title, this);
+    dialog.exec();
+    return dialog.values();
+}
+
+void MainWindow::newDoc()
+{
+    const DocValues values = newDocPrompt(false);
+    if (values.width == 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int open = int(ui->mdiArea->subWindowList().size());
+    const QString name = QStringLiteral("unknown%1.kit").arg(open > 0 ? QString::number(open) : QString());
+    auto *doc = new Document(values.width, values.height, name, values.title, values.defaultStitch, this);
+    addDocument(doc);
+    QString stitchId = Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
+    if (stitchId.isEmpty())
+        stitchId = QStringLiteral("k");
+    setStitch(stitchId);
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::addDocument(Document *doc)
+{
+    QMdiSubWindow *window = ui->mdiArea->addSubWindow(doc);
+    window->setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    window->showMaximized();
+    docConnections(doc);
+    postDocInitSetup(doc);
+    mdiChildChanged(window);
+}
+
+void MainWindow::docConnections(Document *doc)
+{
+    connect(doc, &Document::canRedoChanged, ui->actionRedo, &QAction::setEnabled);
+    connect(doc, &Document::canUndoChanged, ui->actionUndo, &QAction::setEnabled);
+    connect(doc, &Document::undoHistoryChanged, this, &MainWindow::updateUndoStack);
+    connect(doc, &Document::saveMe, this, &MainWindow::save);
+    connect(doc, &Document::currentStitchesUsed, this, &MainWindow::updateStitchList);
+    connect(doc, &Document::currentColorsUsed, this, &MainWindow::updateColorList);
+    doc->refreshUi();
+    connect(doc, &Document::docClosed, this, &MainWindow::docCloseEvent);
+    connect(doc, &Document::menu, this, &MainWindow::generateTabMenu);
+    connect(doc, &Document::toolbar, this, &MainWindow::generateToolBar);
+    connect(doc, &Document::curStitchChanged, this, &MainWindow::updateStatusBarStitch);
+    connect(doc, &Document::curColorChanged, this, &MainWindow::updateStatusBarColor);
+    connect(doc, &Document::changeCurColor, this, &MainWindow::updateStatusBarColor);
+    connect(ui->menuTabMenu, &QMenu::aboutToShow, doc, &Document::menuAboutToShow);
+    connect(this, &MainWindow::showChartInstructionsChanged, doc, &Document::showChartInstructions);
+    connect(this, &MainWindow::updateUsedStitches, doc, &Document::updateStitchesUsed);
+    connect(this, &MainWindow::updateUsedStitches, doc, &Document::updateChartStitches);
+    connect(this, &MainWindow::settingsChanged, doc, &Document::settingsChanged);
+    connect(doc, &Document::currentPos, this, &MainWindow::setCurrentPos);
+    connect(doc, &Document::documentHasStitches, this, &MainWindow::updateStitchPalette);
+    connect(doc, &Document::hasCurrentStitch, this, &MainWindow::setCurrentStitch);
+}
+
+void MainWindow::postDocInitSetup(Document *doc)
+{
+    generateTabMenu(doc->curMenu());
+    generateToolBar(doc->curToolBar());
+    addDocToWindowMenu(doc);
+}
+
+void MainWindow::addDocToWindowMenu(Document *doc)
+{
+    QAction *action = ui->menuWindow->addAction(doc->fileName());
+    action->setData(doc->fileName());
+    connect(action, &QAction::triggered, this, &MainWindow::showDocument);
+}
+
+void MainWindow::showDocument()
+{
+    const auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    for (QMdiSubWindow *window : ui->mdiArea->subWindowList()) {
+        const auto *doc = qobject_cast<Document *>(window->widget());
+        if (doc && doc->fileName() == action->data().toString()) {
+            ui->mdiArea->setActiveSubWindow(window);
+            return;
+        }
+    }
+}
+
+void MainWindow::updateWindowMenuItem(Document *doc, const QString &newName)
+{
+    for (QAction *action : ui->menuWindow->actions()) {
+        if (action->text() == doc->fileName()) {
+            action->setText(newName);
+            action->setData(newName);
+        }
+    }
+}
+
+void MainWindow::mdiChildChanged(QMdiSubWindow *subWindow)
+{
+    if (!subWindow) {
+        // Focus may move to a dock; only the last window closing counts.
+        if (ui->mdiArea->subWindowList().isEmpty()) {
+            enableDocumentActions(false);
+            ui->actionUndo->setEnabled(false);
+            ui->actionRedo->setEnabled(false);
+            generateTabMenu(nullptr);
+            generateToolBar(nullptr);
+            updateStitchList({});
+            updateColorList({});
+            updateUndoStack();
+        }
+        return;
+    }
+    auto *doc = qobject_cast<Document *>(subWindow->widget());
+    if (!doc)
+        return;
+    enableDocumentActions(true);
+    doc->activated();
+    doc->refreshUi();
+    updateUndoStack();
+    generateTabMenu(doc->curMenu());
+    generateToolBar(doc->curToolBar());
+}
+
+void MainWindow::generateTabMenu(QMenu *menu)
+{
+    if (!menu || !currentDocument()) {
+        ui->menuTabMenu->menuAction()->setVisible(false);
+        return;
+    }
+    ui->menuTabMenu->clear();
+    ui->menuTabMenu->setTitle(menu->title());
+    ui->menuTabMenu->addActions(menu->actions());
+    ui->menuTabMenu->menuAction()->setVisible(!menu->actions().isEmpty());
+}
+
+void MainWindow::generateToolBar(QToolBar *toolbar)
+{
+    if (m_shownToolBar && m_shownToolBar != toolbar) {
+        m_shownToolBar->hide();
+        removeToolBar(m_shownToolBar);
+    }
+    m_shownToolBar = nullptr;
+    if (!toolbar || !currentDocument() || toolbar->actions().isEmpty()) {
+        ui->docTools->hide();
+        return;
+    }
+    ui->docTools->hide();
+    addToolBar(Qt::TopToolBarArea, toolbar);
+    toolbar->show();
+    m_shownToolBar = toolbar;
+}
+
+void MainWindow::updateViewMenu()
+{
+    ui->actionShow_Stitch_Palette->setChecked(ui->stitchPalette->isVisible());
+    ui->actionShowStitchesUsed->setChecked(ui->chartInfo->isVisible());
+    ui->actionShowColorsUsed->setChecked(ui->colorDock->isVisible());
+    ui->actionShow_Undo_History->setChecked(ui->undoDock->isVisible());
+    ui->actionFullScreen->setChecked(windowState() & Qt::WindowFullScreen);
+    ui->actionShowChartInstructions->setChecked(
+        Settings::instance()->value(QStringLiteral("ShowChartInstructions"), true).toBool());
+}
+
+void MainWindow::closeDoc()
+{
+    if (QMdiSubWindow *window = currentSubWindow())
+        window->close();
+}
+
+void MainWindow::closeAllDoc()
+{
+    for (QMdiSubWindow *window : ui->mdiArea->subWindowList()) {
+        if (!window->close())
+            return;
+    }
+}
+
+void MainWindow::undo()
+{
+    if (Document *doc = currentDocument())
+        doc->undo();
+}
+
+void MainWindow::redo()
+{
+    if (Document *doc = currentDocument())
+        doc->redo();
+}
+
+void MainWindow::cut()
+{
+    if (Document *doc = currentDocument())
+        doc->cut();
+}
+
+void MainWindow::copy()
+{
+    if (Document *doc = currentDocument())
+        doc->copy();
+}
+
+void MainWindow::paste()
+{
+    if (Document *doc = currentDocument())
+        doc->paste();
+}
+
+void MainWindow::showStitchPalette(bool on)
+{
+    ui->stitchPalette->setVisible(on);
+}
+
+void MainWindow::showChartInformation(bool on)
+{
+    ui->chartInfo->setVisible(on);
+}
+
+void MainWindow::showColorsUsed(bool on)
+{
+    ui->colorDock->setVisible(on);
+}
+
+void MainWindow::showUndoHistory(bool on)
+{
+    if (currentDocument())
+        undoView->setStack(currentDocument()->undoHistory());
+    ui->undoDock->setVisible(on);
+}
+
+void MainWindow::showChartInstructions(bool on)
+{
+    Settings *settings = Settings::instance();
+    if (on == settings->value(QStringLiteral("ShowChartInstructions"), true).toBool())
+        return;
+    settings->setValue(QStringLiteral("ShowChartInstructions"), on);
+    Q_EMIT showChartInstructionsChanged(on);
+}
+
+void MainWindow::fullScreen(bool on)
+{
+    setWindowState(on ? Qt::WindowFullScreen : Qt::WindowMaximized);
+}
+
+void MainWindow::addNewChart()
+{
+    Document *doc = currentDocument();
+    if (!doc)
+        return;
+    const DocValues values = newDocPrompt(true);
+    if (values.width == 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    doc->addNewChart(values.width, values.height, values.title, values.defaultStitch);
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::removeChart()
+{
+    if (Document *doc = currentDocument())
+        doc->removeChart();
+}
+
+void MainWindow::updateUndoStack()
+{
+    Document *doc = currentDocument();
+    undoView->setStack(doc ? doc->undoHistory() : nullptr);
+}
+
+void MainWindow::setupStitchList()
+{
+    StitchSet *catalogue = StitchSet::instance();
+    for (const Stitch *stitch : catalogue->stitches())
+        catalogue->addCategory(stitch->category());
+    ui->stitchTree->clear();
+    ui->stitchTree->setIconSize(QSize(24, 24));
+    ui->stitchTree->setIndentation(12);
+    for (const QString &category : catalogue->categories()) {
+        auto *categoryItem = new QTreeWidgetItem(ui->stitchTree, QStringList(category));
+        for (Stitch *stitch : catalogue->stitches()) {
+            if (stitch->category() != category)
+                continue;
+            auto *item = new QTreeWidgetItem(categoryItem, QStringList(stitch->stitchID()));
+            item->setIcon(0, StitchItemDelegate::cellIcon(stitch));
+            item->setData(0, ExpHelper::stitchIdRole, stitch->stitchID());
+            const QString tip = stitch->description().isEmpty()
+                ? stitch->name()
+                : stitch->name() + QStringLiteral(" - ") + stitch->description();
+            item->setToolTip(0, tip);
+        }
+    }
+    ui->stitchTree->expandAll();
+}
+
+void MainWindow::updateStitchPalette()
+{
+    setupStitchList();
+}
+
+void MainWindow::setStitch(const QString &stitch)
+{
+    if (Document *doc = currentDocument())
+        doc->setCurStitch(StitchSet::instance()->findStitch(stitch));
+    ui->stitchesUsed->clearSelection();
+}
+
+void MainWindow::setStitch(QListWidgetItem *stitchItem)
+{
+    if (!stitchItem)
+        return;
+    if (Document *doc = currentDocument())
+        doc->setCurStitch(StitchSet::instance()->findStitch(stitchItem->text()));
+    ui->stitchTree->clearSelection();
+}
+
+void MainWindow::setCurrentStitch(Stitch *current)
+{
+    if (!current)
+        return;
+    const QList<QTreeWidgetItem *> items = ui->stitchTree->findItems(current->stitchID(),
+                                                                     Qt::MatchExactly | Qt::MatchRecursive);
+    if (!items.isEmpty())
+        ui->stitchTree->setCurrentItem(items.first());
+    setStitch(current->stitchID());
+}
+
+void MainWindow::setColor(QListWidgetItem *item)
+{
+    if (item)
+        setColor(item->data(Qt::UserRole).value<QColor>());
+}
+
+void MainWindow::setColor(const QColor &color)
+{
+    if (Document *doc = currentDocument())
+        doc->setCurColor(color);
+}
+
+void MainWindow::updateStitchList(const QList<Stitch *> &stitchList)
+{
+    QList<Stitch *> sorted = stitchList;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Stitch *a, const Stitch *b) { return a->stitchID() < b->stitchID(); });
+    ui->stitchesUsed->clear();
+    for (Stitch *stitch : std::as_const(sorted)) {
+        if (stitch)
+            new QListWidgetItem(StitchItemDelegate::cellIcon(stitch), stitch->stitchID(), ui->stitchesUsed);
+    }
+}
+
+void MainWindow::updateColorList(const QList<QColor> &colorList)
+{
+    ui->colorsUsed->clear();
+    for (const QColor &color : colorList) {
+        auto *item = new QListWidgetItem(QString(), ui->colorsUsed);
+        item->setData(Qt::UserRole, color);
+        item->setToolTip(color.name());
+    }
+}
+
+void MainWindow::setCurrentPos(const QPointF &pos)
+{
+    statusPos->setText(tr("Row: %1, Stitch: %2").arg(pos.y(), 0, 'g').arg(pos.x(), 0, 'g'));
+}
+
+void MainWindow::updateStatusBarStitch(Stitch *stitch)
+{
+    curStitch = stitch;
+    redrawStitchPreview();
+}
+
+void MainWindow::updateStatusBarColor(const QColor &color)
+{
+    curColor = color;
+    redrawStitchPreview();
+}
+
+void MainWindow::redrawStitchPreview()
+{
+    QPixmap preview(16, 16);
+    preview.fill(Qt::transparent);
+    QPainter painter(&preview);
+    painter.fillRect(QRect(QPoint(0, 0), QPoint(15, 15)), curColor);
+    if (curStitch) {
+        if (const QPixmap *image = curStitch->image(16, 16, 0))
+            painter.drawPixmap(0, 0, *image);
+    }
+    painter.end();
+    statusStitch->setPixmap(preview);
+}
+
+void MainWindow::clearStatusBar()
+{
+    statusBar()->clearMessage();
+    QPalette palette = statusBar()->palette();
+    palette.setColor(QPalette::Window, Qt::transparent);
+    statusBar()->setPalette(palette);
+}
+
+void MainWindow::helpDoc()
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/YarnwiseUserManual.pdf");
+    if (QFileInfo::exists(path)) {
+        QDesktopServices::openUrl(QUrl(QStringLiteral("file:///") + path));
+        return;
+    }
+    QMessageBox::information(this, tr("Missing Help File"),
+                             tr("The help documentation file %1 is missing from the application folder.")
+                                 .arg(QStringLiteral("YarnwiseUserManual.pdf")),
+                             QMessageBox::Ok);
+}
+
+void MainWindow::about()
+{
+    const QString text = QStringLiteral("<h2>%1</h2><p>%2</p><p><i>%3</i></p>")
+                             .arg(QApplication::applicationName().isEmpty() ? QStringLiteral("Yarnwise")
+                                                                            : QApplication::applicationName(),
+                                  tr("Version %1").arg(Version::instance()->fullText()),
+                                  tr("Pattern design software for the fiber artist."));
+    QMessageBox::about(this, tr("About Yarnwise"), text);
+}
+
+// Printing, the stitch key, the library and the preferences are wired
+// here; their work lives in the classes that own it.
+void MainWindow::setupPrinter(QPrinter *printer)
+{
+    // Half an inch on every side.
+    printer->setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
+}
+
+// What to print: the Directions, the key or some charts. Empty when the
+// choice was cancelled or no printer can be used.
+QStringList MainWindow::askPrintSelection(Document *doc, QPrinter *printer)
+{
+    PrintDialog selection(doc->chartList(), this);
+    if (selection.exec() != QDialog::Accepted)
+        return {};
+    if (!printer->isValid()) {
+        qWarning("Invalid Printer");
+        return {};
+    }
+    return selection.selected();
+}
+
+void MainWindow::print()
+{
+    Document *doc = currentDocument();
+    if (!doc)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    setupPrinter(&printer);
+    const QStringList selection = askPrintSelection(doc, &printer);
+    if (selection.isEmpty())
+        return;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    doc->print(&printer, selection);
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::exportPdf()
+{
+    Document *doc = currentDocument();
+    if (!doc)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    setupPrinter(&printer);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QStringList selection = askPrintSelection(doc, &printer);
+    if (selection.isEmpty())
+        return;
+    PdfDialog dialog(&printer, this);
+    dialog.setFileName(doc->fileName());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printer.setOutputFileName(dialog.fileName());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    doc->print(&printer, selection);
+    QApplication::restoreOverrideCursor();
+
+    if (printer.outputFormat() == QPrinter::PdfFormat
+        && Settings::instance()->value(QStringLiteral("openFolderPDF"), true).toBool()) {
+        const QString folder = QFileInfo(dialog.fileName()).absolutePath();
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+            qWarning("Unable to open PDF file");
+    }
+}
+
+void MainWindow::exportDocKey()
+{
+    if (Document *doc = currentDocument())
+        doc->exportDocKey();
+}
+
+void MainWindow::openStitchLibrary()
+{
+}
+
+void MainWindow::checkForUpdates()
+{
+}
+
+void MainWindow::settingsGui()
+{
 }

@@ -1,20 +1,152 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "docvalues.h"
+
+#include <QColor>
+#include <QList>
 #include <QMainWindow>
 
-// The program's one main window. For now it greets the user; documents,
-// menus and docks join it as they are built.
+#include <memory>
+
+class Document;
+class QDataStream;
+class ExpHelper;
+class QAction;
+class QLabel;
+class QListWidgetItem;
+class QMdiSubWindow;
+class QMenu;
+class QPrinter;
+class QTemporaryFile;
+class QTimer;
+class TempFiles;
+class QToolBar;
+class QUndoView;
+#include "stitch.h"
+class Ui_MainWindowClass;
+
+// The program's one main window: the open documents as sub-windows, the
+// menus and tool bars, the palettes and tallies in docks, and the status
+// bar. Commands go to the current document.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Opens a pattern file; `fromTemporaryCopy` marks a restore after a
     // crash. Reports its own failures and says whether the file opened.
     bool openFile(const QString &path, bool fromTemporaryCopy);
+
+    Document *currentDocument() const;
+    QMdiSubWindow *currentSubWindow() const;
+    QList<Document *> documents() const;
+    Ui_MainWindowClass *form() const { return ui.get(); }
+
+    QColor curColor = Qt::white;
+    Stitch *curStitch = nullptr;
+
+public Q_SLOTS:
+    void newDoc();
+    void loadFile();
+    bool save();
+    bool saveAs();
+    void print();
+    void exportPdf();
+    void closeDoc();
+    void closeAllDoc();
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void showStitchPalette(bool on);
+    void showChartInformation(bool on);
+    void showColorsUsed(bool on);
+    void showUndoHistory(bool on);
+    void showChartInstructions(bool on);
+    void fullScreen(bool on);
+    void addNewChart();
+    void removeChart();
+    void exportDocKey();
+    void openStitchLibrary();
+    void checkForUpdates();
+    void settingsGui();
+    void helpDoc();
+    void about();
+
+    void setStitch(QListWidgetItem *stitchItem);
+    void setStitch(const QString &stitch);
+    void setColor(QListWidgetItem *item);
+    void setColor(const QColor &color);
+    void updateStitchList(const QList<Stitch *> &stitchList);
+    void updateColorList(const QList<QColor> &colorList);
+    void setCurrentPos(const QPointF &pos);
+    void updateUndoStack();
+    void updateStatusBarStitch(Stitch *stitch);
+    void updateStatusBarColor(const QColor &color);
+    void updateStitchPalette();
+    void setCurrentStitch(Stitch *current);
+    void showDocument();
+    void updateWindowMenuItem(Document *doc, const QString &newName);
+    void generateTabMenu(QMenu *menu);
+    void generateToolBar(QToolBar *toolbar);
+    void clearStatusBar();
+    void setupPrinter(QPrinter *printer);
+    DocValues newDocPrompt(bool chartOnly);
+    void addRecentFile(const QString &fileName);
+    void generateRecentFilesList();
+    void openRecentFile();
+    void autoSave();
+    QTemporaryFile *getTempFile(Document *doc);
+    bool savedState();
+    void restoreSavedState();
+
+Q_SIGNALS:
+    void showChartInstructionsChanged(bool on);
+    void updateUsedStitches();
+    void settingsChanged();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private Q_SLOTS:
+    void mdiChildChanged(QMdiSubWindow *subWindow);
+    void updateViewMenu();
+    void docCloseEvent(bool deleteTemp);
+
+private:
+    void menuSetup();
+    void setupStitchList();
+    void setupUndoHistory();
+    void docConnections(Document *doc);
+    void postDocInitSetup(Document *doc);
+    void addDocument(Document *doc);
+    void addDocToWindowMenu(Document *doc);
+    void redrawStitchPreview();
+    void enableDocumentActions(bool on);
+    void recoverDocument(const QString &fileName, const QString &copy);
+    bool saveFile(QDataStream &out, Document *doc);
+    // Writes the document to `fileName` whole or not at all.
+    bool writeDocument(Document *doc, const QString &fileName);
+    QString startFolder() const;
+    QStringList askPrintSelection(Document *doc, QPrinter *printer);
+
+    std::unique_ptr<Ui_MainWindowClass> ui;
+    QLabel *statusPos = nullptr;
+    QLabel *statusStitch = nullptr;
+    QLabel *statusText = nullptr;
+    QTimer *autoSaveTimer = nullptr;
+    TempFiles *tempFiles = nullptr;
+    QList<QAction *> recentFileActions;
+    bool keepSession = false;
+    bool autoSaving = false;
+    QUndoView *undoView = nullptr;
+    ExpHelper *expHelper = nullptr;
+    QToolBar *m_shownToolBar = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -113,9 +113,6 @@ void Chart::setupChart()
     connect(scene, &KnitScene::currentPos, this, &Chart::currentPos);
     connect(scene, &KnitScene::deleteRow, this, &Chart::removeRow);
     connect(scene, &KnitScene::deleteColumn, this, &Chart::removeColumn);
-    connect(scene->undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
-        Q_EMIT chartModified(!clean);
-    });
     paintColor = Qt::white;
     borderColor = Qt::black;
     dialogColor = Qt::white;

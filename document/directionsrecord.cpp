@@ -3,6 +3,8 @@
 
 #include "directions.h"
 
+#include "directionsprinter.h"
+
 #include "pagedocument.h"
 #include "recordstream.h"
 #include "settings.h"
@@ -250,8 +252,8 @@ void Directions::readImages(QDataStream &in, QString &token)
     }
 }
 
-// The page is printed from a copy laid out for the printer; the copy too
-// shows only the page's own pictures.
+// The page is printed from a copy laid out for the printer, with its
+// footers; the copy too shows only the page's own pictures.
 void Directions::print(QPrinter *printer)
 {
     if (!printer)
@@ -260,7 +262,5 @@ void Directions::print(QPrinter *printer)
     registerImages(&page);
     page.setDefaultFont(m_textEdit->document()->defaultFont());
     page.setHtml(m_textEdit->toHtml());
-    page.documentLayout()->setPaintDevice(printer);
-    page.setPageSize(printer->pageLayout().paintRectPixels(printer->resolution()).size());
-    page.print(printer);
+    DirectionsPrinter::print(&page, printer);
 }

@@ -1,0 +1,100 @@
+#include "directionsprinter.h"
+
+#include "settings.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextDocument>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Directions", text);
+}
+
+std::unique_ptr<QTextDocument> footer(const QString &html, QPrinter *printer, qreal width,
+                                      const QString &styleSheet = QString())
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->documentLayout()->setPaintDevice(printer);
+    if (!styleSheet.isEmpty())
+        doc->setDefaultStyleSheet(styleSheet);
+    doc->setHtml(html);
+    doc->setTextWidth(width);
+    return doc;
+}
+
+void drawAt(QPainter *painter, QTextDocument *doc, qreal y)
+{
+    painter->save();
+    painter->translate(0, y);
+    doc->drawContents(painter);
+    painter->restore();
+}
+
+} // namespace
+
+int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
+{
+    const QRectF page = printer->pageRect(QPrinter::DevicePixel);
+    const qreal width = page.width();
+    Settings *settings = Settings::instance();
+
+    std::unique_ptr<QTextDocument> custom;
+    const QString customHtml = settings->value(QStringLiteral("customFooter"), QString()).toString();
+    if (!customHtml.isEmpty())
+        custom = footer(customHtml, printer, width);
+    std::unique_ptr<QTextDocument> credit;
+    if (settings->value(QStringLiteral("showDesignedFooter"), true).toBool()) {
+        const QString domain = QCoreApplication::organizationDomain();
+        const QString link = QStringLiteral("<a href=\"http://%1\">%1</a>").arg(domain);
+        credit = footer(tr("Designed with %1 (%2)").arg(QCoreApplication::applicationName(), link), printer, width);
+    }
+    const QString pageStyle = QStringLiteral("* {text-align: right}");
+    const auto pageNumber = footer(tr("Page 1 of 100"), printer, width, pageStyle);
+
+    qreal footers = std::round(pageNumber->size().height());
+    for (const auto &doc : {custom.get(), credit.get()}) {
+        if (doc)
+            footers += std::round(doc->size().height());
+    }
+    const qreal bodyHeight = qMax<qreal>(1.0, page.height() - footers);
+
+    body->documentLayout()->setPaintDevice(printer);
+    body->setPageSize(QSizeF(width, bodyHeight));
+    body->setTextWidth(width);
+    const int pages = qMax(1, int(std::ceil(body->size().height() / bodyHeight)));
+
+    QPainter painter;
+    if (!painter.begin(printer))
+        return 0;
+    for (int number = 1; number <= pages; ++number) {
+        const qreal top = (number - 1) * bodyHeight;
+        painter.save();
+        painter.setClipRect(QRectF(0, 0, width, bodyHeight));
+        painter.translate(0, -top);
+        body->drawContents(&painter, QRectF(0, top, width, bodyHeight));
+        painter.restore();
+
+        qreal y = bodyHeight;
+        for (QTextDocument *doc : {custom.get(), credit.get()}) {
+            if (!doc)
+                continue;
+            drawAt(&painter, doc, y);
+            y += std::round(doc->size().height());
+        }
+        const auto pageLine = footer(tr("<p align=\"right\">Page %1 of %2</p>").arg(number).arg(pages), printer,
+                                    width, pageStyle);
+        drawAt(&painter, pageLine.get(), y);
+        if (number < pages)
+            printer->newPage();
+    }
+    painter.end();
+    return pages;
+}

@@ -1,0 +1,18 @@
+#ifndef DIRECTIONSPRINTER_H
+#define DIRECTIONSPRINTER_H
+
+class QPrinter;
+class QTextDocument;
+
+// Prints the Directions page across as many pages as it needs, each with
+// its footers below the text: the designer's own footer, the credit line
+// and "Page n of m". Footers can be switched off in the preferences; the
+// page number always shows.
+class DirectionsPrinter
+{
+public:
+    // `body` is laid out anew for the printer; returns the pages printed.
+    static int print(QTextDocument *body, QPrinter *printer);
+};
+
+#endif // DIRECTIONSPRINTER_H

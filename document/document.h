@@ -1,0 +1,173 @@
+#ifndef DOCUMENT_H
+#define DOCUMENT_H
+
+#include "knitscene.h"
+#include "stitchkey.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+
+class Chart;
+class Directions;
+class QCloseEvent;
+class QImage;
+class QMenu;
+class QPainter;
+class QPrinter;
+class QTabWidget;
+class QToolBar;
+class QUndoStack;
+#include "stitch.h"
+
+// One open pattern: its Directions page and its charts as tabs. It passes
+// the main window's editing commands to the current tab, keeps the tallies
+// of the stitches and colours in use, knows whether anything is unsaved and
+// asks to save when it closes.
+class Document : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Document(int width, int height, const QString &fileName, const QString &chartName, const QString &defaultStitch,
+             QWidget *parent = nullptr);
+    // An empty document; the pattern file reader fills it.
+    Document(QDataStream &in, QWidget *parent = nullptr);
+    ~Document() override;
+
+    Chart *curChart() const;
+    Directions *curDirections() const;
+    int tabCount() const;
+    QStringList chartList() const;
+    QList<Chart *> charts() const;
+    QList<Directions *> directions() const;
+    QMenu *curMenu();
+    QToolBar *curToolBar();
+    QUndoStack *undoHistory();
+    QTabWidget *tabWidget() const { return tabs; }
+
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &fileName);
+    bool isModified() const { return modified; }
+    bool isSaved() const { return saved; }
+    void setSaved(bool isSaved) { saved = isSaved; }
+    void setDocumentTitle();
+    void refreshUi();
+    void activated();
+    void setPageSize(int size);
+    // After a save: nothing is unsaved.
+    void markSaved();
+
+    // The stitch key (legend) of the stitches in use.
+    QRect paintKey(QPainter *painter) const;
+    static QStringList textLines(const QString &text, int width);
+    QImage generateKeyImage() const;
+    bool generateKeySvg(const QString &fileName) const;
+    // Writes the key as SVG or, by the suffix (".jpg" when none), a picture.
+    bool saveKeyImage(QString fileName) const;
+
+    // Prints the Directions ("[Document]"), the key ("[Key]") or the named
+    // charts, one per page.
+    void print(QPrinter *printer, const QStringList &selection);
+    // A chart's picture, as large as fits `width` by `height` inches.
+    QImage generateChart(Chart *chart, double width, double height);
+    // Replaces the pictures of charts and the key that changed.
+    void updateDirImage();
+
+    // The pattern file record (after the magic number).
+    bool save(QDataStream &out);
+    void saveCustomStitches(QDataStream &out);
+    bool loadDocument(QDataStream &in);
+    void loadTempStitch(QDataStream &in);
+
+    // Adds a chart tab already built (read from a file, say) and wires it.
+    void addChart(Chart *chart);
+    void addDirections(Directions *page, const QString &title);
+
+    QColor curColor = Qt::white;
+    Stitch *curStitch = nullptr;
+    bool showWS = true;
+    QByteArray docKeyHash;
+    QList<Stitch *> stitchesUsed;
+    QList<qint32> stitchCounts;
+    QList<QColor> colorsUsed;
+    QList<qint32> colorCounts;
+    int pageSize = 0;
+    QStringList loadErrors;
+
+public Q_SLOTS:
+    void undo();
+    void redo();
+    void cut();
+    void copy();
+    void paste();
+    void addNewChart(int width, int height, const QString &name, const QString &defaultStitch);
+    void removeChart();
+    void setCurStitch(Stitch *stitch);
+    void setCurColor(const QColor &color);
+    void setCurChartCurStitch(Stitch *stitch);
+    void setEditMode(KnitScene::Mode mode);
+    void showChartInstructions(bool on);
+    void updateChartTitle(const QString &title);
+    void docClean();
+    void setModified(bool isModified);
+    // A change that is not an undo step (a title, a style, a removed chart).
+    void markChanged();
+    void updateStitchList(int x, int y, Stitch *stitch, Stitch *oldStitch);
+    void updateColorList(int x, int y, const QColor &color, const QColor &oldColor);
+    void updateStitchesUsed();
+    void turnOffHighlight();
+    void menuAboutToShow();
+    void onTabChange();
+    void getChartImage();
+    void exportDocKey();
+
+Q_SIGNALS:
+    void curStitchChanged(Stitch *stitch);
+    void curColorChanged(const QColor &color);
+    void changeCurColor(const QColor &color);
+    void currentPos(const QPointF &pos);
+    void canUndoChanged(bool undo);
+    void canRedoChanged(bool redo);
+    void currentStitchesUsed(const QList<Stitch *> &stitchList);
+    void currentColorsUsed(const QList<QColor> &colorList);
+    void showChartInstructionsChanged(bool on);
+    void chartImage(const QImage &image);
+    void chartInstructions(const QString &text);
+    void undoHistoryChanged();
+    void saveMe();
+    void docClosed(bool deleteTemp);
+    void menu(QMenu *menu);
+    void toolbar(QToolBar *toolbar);
+    void updateChartStitches();
+    void documentHasStitches();
+    void settingsChanged();
+    void hasCurrentStitch(Stitch *stitch);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    StitchKey stitchKey() const;
+    void printKey(QPainter *painter, QPrinter *printer) const;
+    void setupDocument();
+    void chartConnect(Chart *chart);
+    void chartUndoConnect(Chart *chart);
+    void dirConnections(Directions *page);
+    void tally(Stitch *stitch, int count);
+    void tally(const QColor &color, int count);
+
+    QTabWidget *tabs = nullptr;
+    QString m_fileName;
+    bool modified = false;
+    bool saved = false;
+    bool m_otherChanges = false;
+    // Menus and tool bars handed out when the current tab has none.
+    QMenu *m_emptyMenu = nullptr;
+    QToolBar *m_emptyToolBar = nullptr;
+    QUndoStack *m_emptyHistory = nullptr;
+};
+
+#endif // DOCUMENT_H

@@ -1,0 +1,75 @@
+#include "insertchartdialog.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+InsertChartDialog::InsertChartDialog(const QStringList &charts, QWidget *parent)
+    : QDialog(parent)
+    , m_width(new QDoubleSpinBox)
+    , m_height(new QDoubleSpinBox)
+    , m_list(new QListWidget)
+    , m_charts(charts)
+{
+    setWindowTitle(tr("Insert Chart"));
+    for (QDoubleSpinBox *box : {m_width, m_height}) {
+        box->setRange(0.1, 100.0);
+        box->setDecimals(1);
+    }
+    m_width->setValue(6.5);
+    m_height->setValue(9.0);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setIconSize(QSize(24, 24));
+    QList<int> indexes;
+    for (int i = 0; i < charts.size(); ++i)
+        indexes.append(i);
+    setTabIndexes(indexes);
+
+    auto *size = new QFormLayout;
+    size->addRow(tr("Width (in inches):"), m_width);
+    size->addRow(tr("Height (in inches):"), m_height);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(tr("Maximum Chart Size:")));
+    layout->addLayout(size);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+}
+
+void InsertChartDialog::setTabIndexes(const QList<int> &indexes)
+{
+    m_list->clear();
+    for (int i = 0; i < m_charts.size() && i < indexes.size(); ++i) {
+        auto *chart = new QListWidgetItem(QIcon(QStringLiteral(":/images/grid.svg")), tr("%1: Chart").arg(m_charts.at(i)),
+                                          m_list);
+        chart->setData(Qt::UserRole, QStringLiteral("Chart:%1").arg(indexes.at(i)));
+        auto *text = new QListWidgetItem(QIcon(QStringLiteral(":/images/instructions.svg")),
+                                         tr("%1: Instructions").arg(m_charts.at(i)), m_list);
+        text->setData(Qt::UserRole, QStringLiteral("Instructions:%1").arg(indexes.at(i)));
+    }
+    auto *key = new QListWidgetItem(QIcon(QStringLiteral(":/images/key.svg")), tr("Document Key"), m_list);
+    key->setData(Qt::UserRole, QStringLiteral("Document Key"));
+    m_list->setCurrentRow(0);
+}
+
+QString InsertChartDialog::choice() const
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+double InsertChartDialog::widthInches() const
+{
+    return m_width->value();
+}
+
+double InsertChartDialog::heightInches() const
+{
+    return m_height->value();
+}

@@ -1,0 +1,197 @@
+#include "stitchkey.h"
+
+#include "stitch.h"
+#include "stitchset.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+const QColor noStitchGray(76, 76, 76);
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Document", text);
+}
+
+} // namespace
+
+StitchKey::StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch)
+    : m_showWrongSide(showWrongSide)
+    , m_grayNoStitch(grayNoStitch)
+{
+    for (const Stitch *stitch : stitches) {
+        if (stitch)
+            m_ids.append(stitch->stitchID());
+    }
+    std::sort(m_ids.begin(), m_ids.end());
+}
+
+int StitchKey::columns() const
+{
+    return m_ids.size() <= 8 ? 1 : 2;
+}
+
+int StitchKey::perColumn() const
+{
+    return columns() == 1 ? int(m_ids.size()) : int(m_ids.size() + 1) / 2;
+}
+
+QString StitchKey::description(const Stitch *stitch) const
+{
+    QString text = tr("(RS) ") + stitch->description();
+    if (m_showWrongSide) {
+        const Stitch *opposite = StitchSet::instance()->findStitch(stitch->opposite());
+        text += QLatin1Char('\n') + tr("(WS) ") + (opposite ? opposite->description() : QString());
+    }
+    return text;
+}
+
+QList<StitchKey::Entry> StitchKey::entries(const QFontMetrics &metrics) const
+{
+    QList<Entry> list;
+    for (const QString &id : m_ids) {
+        Stitch *stitch = StitchSet::instance()->findStitch(id);
+        list.append({stitch, id, textLines(description(stitch), wrapWidth, metrics)});
+    }
+    return list;
+}
+
+// From the entry's top to the next entry's top: three lines of name,
+// abbreviation and gap, the description lines, and 5 pixels.
+int StitchKey::entryHeight(const Entry &entry, int lineHeight) const
+{
+    const int lines = qMax(1, int(entry.lines.size()));
+    return margin + 3 * lineHeight + 5 + (lines - 1) * lineHeight + 5;
+}
+
+QSize StitchKey::size(const QFontMetrics &metrics) const
+{
+    if (m_ids.isEmpty())
+        return QSize();
+    const int lineHeight = metrics.height();
+    const QList<Entry> list = entries(metrics);
+    int bottom = headerBottom(lineHeight);
+    for (int column = 0; column < columns(); ++column) {
+        int y = headerBottom(lineHeight);
+        for (int i = column * perColumn(); i < qMin(int(list.size()), (column + 1) * perColumn()); ++i)
+            y += entryHeight(list.at(i), lineHeight);
+        bottom = qMax(bottom, y);
+    }
+    return QSize(columns() * columnWidth, bottom + rule);
+}
+
+QRect StitchKey::paint(QPainter *painter) const
+{
+    if (m_ids.isEmpty())
+        return QRect();
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int lineHeight = metrics.height();
+    const int width = columns() * columnWidth;
+    // The canvas grows with the key, so that every stitch in use shows.
+    const QSize covered = size(metrics);
+    const QList<Entry> list = entries(metrics);
+
+    painter->save();
+    painter->fillRect(QRect(0, 0, width, covered.height()), Qt::white);
+    painter->fillRect(QRect(0, 0, width, rule), Qt::black);
+    const QFont bodyFont = painter->font();
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setBold(true);
+    // A body font sized in pixels (when printing) takes a title in pixels.
+    if (bodyFont.pixelSize() > 0)
+        titleFont.setPixelSize(qRound(14 * 96.0 / 72.0));
+    else
+        titleFont.setPointSize(14);
+    painter->setFont(titleFont);
+    painter->drawText(margin, lineHeight + 12, tr("Key"));
+    painter->setFont(bodyFont);
+
+    const int top = headerBottom(lineHeight);
+    int bottom = top;
+    for (int column = 0; column < columns(); ++column) {
+        const int x0 = columnWidth * column;
+        int y = top;
+        for (int i = column * perColumn(); i < qMin(int(list.size()), (column + 1) * perColumn()); ++i) {
+            paintEntry(painter, list.at(i), x0, y, lineHeight);
+            y += entryHeight(list.at(i), lineHeight);
+        }
+        bottom = qMax(bottom, y);
+    }
+
+    painter->fillRect(QRect(0, 0, rule, bottom), Qt::black);
+    painter->fillRect(QRect(width - rule, 0, rule, bottom), Qt::black);
+    for (int column = 1; column < columns(); ++column)
+        painter->fillRect(QRect(columnWidth * column, top, rule, bottom - top), Qt::black);
+    painter->fillRect(QRect(0, bottom, width, rule), Qt::black);
+    painter->restore();
+    return QRect(0, 0, width, bottom + rule);
+}
+
+void StitchKey::paintEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const
+{
+    painter->fillRect(QRect(x0, y, columnWidth, rule), Qt::black);
+    Stitch *stitch = entry.stitch;
+    const bool noStitch = entry.id == QLatin1String("x");
+    const int images = stitch ? qMax(1, int(stitch->paths().size())) : 1;
+    for (int i = 0; i < images; ++i) {
+        const QRect cell(x0 + margin + cellSide * i, y + margin, cellSide, cellSide);
+        if (noStitch && m_grayNoStitch)
+            painter->fillRect(cell, noStitchGray);
+        if (stitch && !(noStitch && !m_grayNoStitch)) {
+            if (const QPixmap *image = stitch->image(cellSide, cellSide, i))
+                painter->drawPixmap(cell.topLeft(), *image);
+        }
+        painter->drawRect(cell);
+    }
+
+    const int textX = x0 + margin + cellSide * images + 5;
+    painter->drawText(textX, y + margin + lineHeight, stitch ? stitch->name() : entry.id);
+    painter->drawText(textX, y + margin + 2 * lineHeight, entry.id);
+    int lineY = y + margin + 3 * lineHeight + 5;
+    for (const QString &line : entry.lines) {
+        painter->drawText(x0 + margin, lineY, line);
+        lineY += lineHeight;
+    }
+}
+
+QStringList StitchKey::textLines(const QString &source, int width, const QFontMetrics &metrics)
+{
+    QStringList lines;
+    QString text = source;
+    while (!text.isEmpty()) {
+        int breakAt = int(text.indexOf(QLatin1Char('\n')));
+        if (breakAt < 0)
+            breakAt = int(text.size());
+        int end = breakAt;
+        if (metrics.horizontalAdvance(text.left(breakAt)) > width) {
+            int lastSpace = -1;
+            end = -1;
+            for (int i = 1; i <= breakAt; ++i) {
+                if (text.at(i - 1) == QLatin1Char(' '))
+                    lastSpace = i - 1;
+                if (metrics.horizontalAdvance(text.left(i)) > width) {
+                    end = lastSpace >= 0 ? lastSpace : i - 1;
+                    break;
+                }
+            }
+            if (end < 0)
+                end = breakAt;
+        }
+        const QString line = text.left(end);
+        if (line.isEmpty() && end < text.size() && text.at(end) != QLatin1Char('\n')
+            && text.at(end) != QLatin1Char(' ')) {
+            qWarning("Document::textLines: text area width is too small");
+            break;
+        }
+        lines.append(line);
+        text.remove(0, end);
+        if (!text.isEmpty() && (text.at(0) == QLatin1Char(' ') || text.at(0) == QLatin1Char('\n')))
+            text.remove(0, 1);
+    }
+    return lines;
+}

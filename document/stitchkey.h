@@ -1,0 +1,57 @@
+#ifndef STITCHKEY_H
+#define STITCHKEY_H
+
+#include <QFontMetrics>
+#include <QList>
+#include <QRect>
+#include <QStringList>
+
+class QPainter;
+class Stitch;
+
+// The key of a pattern: every stitch in use with its symbol, name,
+// abbreviation and description (and, if wished, what it means worked from
+// the wrong side), in one or two framed columns. The same drawing serves
+// the key picture, the Directions page, printing and PDF export.
+class StitchKey
+{
+public:
+    StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch);
+
+    // Draws the key with its top-left corner at (0, 0) and returns what it
+    // covers; draws nothing and returns a null rectangle without stitches.
+    QRect paint(QPainter *painter) const;
+    // The size paint() covers with the painter's font `metrics`.
+    QSize size(const QFontMetrics &metrics) const;
+
+    // `text` broken into lines no wider than `width` pixels: at line
+    // breaks, else at the last blank, else inside an over-long word.
+    static QStringList textLines(const QString &text, int width, const QFontMetrics &metrics);
+
+    static const int columnWidth = 300;
+    static const int margin = 7;
+    static const int cellSide = 24;
+    static const int wrapWidth = 278;
+    static const int rule = 2;
+
+private:
+    struct Entry
+    {
+        Stitch *stitch;
+        QString id;
+        QStringList lines;
+    };
+    int columns() const;
+    int perColumn() const;
+    QString description(const Stitch *stitch) const;
+    int entryHeight(const Entry &entry, int lineHeight) const;
+    int headerBottom(int lineHeight) const { return lineHeight + 17; }
+    QList<Entry> entries(const QFontMetrics &metrics) const;
+    void paintEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const;
+
+    QStringList m_ids;
+    bool m_showWrongSide;
+    bool m_grayNoStitch;
+};
+
+#endif // STITCHKEY_H

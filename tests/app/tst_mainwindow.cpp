@@ -1,0 +1,261 @@
+#include "chart.h"
+#include "document.h"
+#include "exphelper.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "mainwindow.h"
+#include "newchartdialog.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+#include "ui_mainwindowclass.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QMenuBar>
+#include <QGraphicsSceneMouseEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void withoutDocument();
+    void newDocumentNames();
+    void newChartProposesTitle();
+    void noStitchFillsChart();
+    void paletteShowsEveryStitch();
+    void designerSession();
+    void exportPdfOpensFolder();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+// Runs `fill` on the next modal dialog and accepts it.
+static void whenDialog(const std::function<void(QDialog *)> &fill)
+{
+    QTimer::singleShot(0, [fill] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        fill(dialog);
+        dialog->accept();
+    });
+}
+
+static void acceptNextDialog()
+{
+    whenDialog([](QDialog *) {});
+}
+
+void TestMainWindow::withoutDocument()
+{
+    MainWindow window;
+    Ui_MainWindowClass *ui = window.form();
+    for (QAction *action : {ui->actionSave, ui->actionSave_As, ui->actionClose, ui->actionClose_All,
+                            ui->actionPrint, ui->actionExport_PDF, ui->actionUndo, ui->actionRedo})
+        QVERIFY2(!action->isEnabled(), qPrintable(action->text()));
+    QVERIFY(!ui->menuTabMenu->menuAction()->isVisible());
+    QVERIFY(ui->docTools->isHidden());
+    QVERIFY(ui->actionNew->isEnabled());
+    QCOMPARE(ui->actionUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+    QCOMPARE(ui->menuBar->actions().size(), 8);
+    QCOMPARE(ui->defaultToolbar->windowTitle(), QStringLiteral("Default Toolbar"));
+    QVERIFY(ui->undoDock->isHidden());
+    // Commands without a document do nothing.
+    window.undo();
+    window.addNewChart();
+    window.removeChart();
+}
+
+void TestMainWindow::newDocumentNames()
+{
+    MainWindow window;
+    for (int i = 0; i < 3; ++i) {
+        acceptNextDialog();
+        window.newDoc();
+    }
+    QStringList names;
+    for (Document *doc : window.documents())
+        names << doc->fileName();
+    QCOMPARE(names, (QStringList{"unknown.kit", "unknown1.kit", "unknown2.kit"}));
+    QCOMPARE(window.form()->menuWindow->actions().size(), 3);
+    QVERIFY(window.form()->actionSave->isEnabled());
+    QVERIFY(window.form()->menuTabMenu->menuAction()->isVisible());
+}
+
+void TestMainWindow::newChartProposesTitle()
+{
+    MainWindow window;
+    acceptNextDialog();
+    window.newDoc();
+    QString proposed;
+    QTimer::singleShot(0, [&proposed] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("New Chart"));
+        proposed = dialog->findChild<QLineEdit *>()->text();
+        dialog->reject();
+    });
+    const DocValues values = window.newDocPrompt(true);
+    QCOMPARE(proposed, QStringLiteral("Chart2"));
+    QCOMPARE(values.width, 0);
+    QCOMPARE(values.height, 0);
+}
+
+void TestMainWindow::noStitchFillsChart()
+{
+    MainWindow window;
+    whenDialog([](QDialog *dialog) {
+        auto *stitch = dialog->findChild<QComboBox *>();
+        stitch->setCurrentIndex(stitch->findText(QStringLiteral("No Stitch")));
+        QList<QSpinBox *> sizes = dialog->findChildren<QSpinBox *>();
+        sizes.at(0)->setValue(7);
+        sizes.at(1)->setValue(3);
+    });
+    window.newDoc();
+    Chart *chart = window.currentDocument()->curChart();
+    QCOMPARE(chart->knitScene()->columnCount(), 7);
+    QCOMPARE(chart->knitScene()->rowCount(), 3);
+    QCOMPARE(chart->knitScene()->stitch(3, 1)->stitchID(), QStringLiteral("x"));
+}
+
+void TestMainWindow::paletteShowsEveryStitch()
+{
+    MainWindow window;
+    QTreeWidget *tree = window.form()->stitchTree;
+    int stitches = 0;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        stitches += tree->topLevelItem(i)->childCount();
+    QCOMPARE(stitches, int(StitchSet::instance()->stitches().size()));
+    QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Basic"));
+    QTreeWidgetItem *first = tree->topLevelItem(0)->child(0);
+    QCOMPARE(first->data(0, ExpHelper::stitchIdRole).toString(), first->text(0));
+    QVERIFY(!first->toolTip(0).isEmpty());
+}
+
+static void clickCell(KnitScene *scene, int x, int y)
+{
+    const QPointF pos(scene->leftHeaderSize().width() + (x + 0.5) * scene->cellWidth,
+                      scene->topHeaderSize().height() + (y + 0.5) * scene->cellHeight);
+    for (QEvent::Type type : {QEvent::GraphicsSceneMousePress, QEvent::GraphicsSceneMouseRelease}) {
+        QGraphicsSceneMouseEvent event(type);
+        event.setScenePos(pos);
+        event.setButtons(type == QEvent::GraphicsSceneMousePress ? Qt::LeftButton : Qt::NoButton);
+        QCoreApplication::sendEvent(scene, &event);
+    }
+}
+
+// A designer's first minutes: a new document, painting from the palette,
+// a second chart, and closing with the save prompt.
+void TestMainWindow::designerSession()
+{
+    MainWindow window;
+    Ui_MainWindowClass *ui = window.form();
+    acceptNextDialog();
+    window.newDoc();
+    Document *doc = window.currentDocument();
+    QVERIFY(doc);
+    QCOMPARE(ui->stitchesUsed->count(), 1);
+    QCOMPARE(ui->colorsUsed->count(), 1);
+
+    // Pick yarn over from the palette and a colour from the chart's dialog.
+    QTreeWidgetItem *yo = ui->stitchTree->findItems(QStringLiteral("yo"), Qt::MatchExactly | Qt::MatchRecursive).first();
+    ui->stitchTree->scrollToItem(yo);
+    QTest::mouseClick(ui->stitchTree->viewport(), Qt::LeftButton, {}, ui->stitchTree->visualItemRect(yo).center());
+    QCOMPARE(doc->curStitch->stitchID(), QStringLiteral("yo"));
+    window.setColor(QColor(Qt::red));
+    KnitScene *scene = doc->curChart()->knitScene();
+    clickCell(scene, 2, 3);
+    QCOMPARE(scene->stitch(2, 3)->stitchID(), QStringLiteral("yo"));
+    QCOMPARE(scene->color(2, 3), QColor(Qt::red));
+    QCOMPARE(ui->stitchesUsed->count(), 2);
+    QCOMPARE(ui->colorsUsed->count(), 2);
+    QVERIFY(ui->actionUndo->isEnabled());
+    QVERIFY(doc->windowTitle().endsWith(QLatin1Char('*')));
+
+    // Clicking a used stitch makes it current again.
+    window.setStitch(ui->stitchesUsed->item(0));
+    QCOMPARE(doc->curStitch->stitchID(), QStringLiteral("k"));
+
+    // A second chart: its tab is current and the chart menu follows.
+    whenDialog([](QDialog *dialog) { dialog->findChildren<QSpinBox *>().at(0)->setValue(5); });
+    window.addNewChart();
+    QCOMPARE(doc->chartList(), (QStringList{"Chart", "Chart2"}));
+    QCOMPARE(doc->curChart()->knitScene()->columnCount(), 5);
+    QCOMPARE(ui->menuTabMenu->actions(), doc->curChart()->menu()->actions());
+    window.undo();
+    QVERIFY(!ui->actionUndo->isEnabled());
+
+    // Closing asks to save; discarding closes it.
+    QTimer::singleShot(0, [] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Save Changes?"));
+        box->button(QMessageBox::Discard)->click();
+    });
+    window.closeDoc();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QVERIFY(window.documents().isEmpty());
+    QVERIFY(!ui->actionSave->isEnabled());
+    QCOMPARE(ui->stitchesUsed->count(), 0);
+    QVERIFY(ui->menuWindow->actions().isEmpty());
+}
+
+// Catches the desktop's "open this folder" instead of a file browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+void TestMainWindow::exportPdfOpensFolder()
+{
+    MainWindow window;
+    acceptNextDialog();
+    window.newDoc();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    const QString pdf = m_env->scratchPath(QStringLiteral("scarf"));
+    whenDialog([pdf](QDialog *selection) {
+        selection->findChildren<QCheckBox *>().last()->setChecked(true); // the chart
+        whenDialog([pdf](QDialog *target) { target->findChild<QLineEdit *>()->setText(pdf); });
+    });
+    window.exportPdf();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QVERIFY(QFile::exists(pdf + QStringLiteral(".pdf")));
+    QCOMPARE(catcher.urls.size(), 1);
+    QCOMPARE(catcher.urls.first().toLocalFile(), QFileInfo(pdf).absolutePath());
+}
+
+YARNWISE_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

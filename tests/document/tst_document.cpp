@@ -1,0 +1,241 @@
+#include "chart.h"
+#include "directions.h"
+#include "document.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <functional>
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void newDocumentTabs();
+    void talliesFollowPainting();
+    void newChartTallies();
+    void titleShowsUnsavedState();
+    void changesOutsideUndoCount();
+    void forwardsToCurrentTab();
+    void removeChart_data();
+    void removeChart();
+    void closePrompt_data();
+    void closePrompt();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+static Stitch *find(const char *id)
+{
+    return StitchSet::instance()->findStitch(QString::fromLatin1(id));
+}
+
+// Answers the next message box with `button`.
+static void answer(QMessageBox::StandardButton button)
+{
+    QTimer::singleShot(0, [button] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box)
+            box->button(button)->click();
+    });
+}
+
+void TestDocument::newDocumentTabs()
+{
+    Document doc(4, 3, QStringLiteral("/tmp/a.kit"), QStringLiteral("Body"), QStringLiteral("k"));
+    QCOMPARE(doc.tabCount(), 2);
+    QVERIFY(doc.curChart());
+    QCOMPARE(doc.chartList(), QStringList{"Body"});
+    QCOMPARE(doc.tabWidget()->tabText(0), QStringLiteral("Document"));
+    QVERIFY(!doc.isModified());
+    QVERIFY(!doc.isSaved());
+    QCOMPARE(doc.undoHistory(), doc.curChart()->undoStack());
+    doc.tabWidget()->setCurrentIndex(0);
+    QVERIFY(doc.curDirections());
+    QVERIFY(!doc.curChart());
+    QVERIFY(doc.undoHistory());
+    QVERIFY(doc.undoHistory()->count() == 0);
+}
+
+void TestDocument::talliesFollowPainting()
+{
+    Document doc(2, 1, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    QSignalSpy stitches(&doc, &Document::currentStitchesUsed);
+    QSignalSpy colors(&doc, &Document::currentColorsUsed);
+    KnitScene *scene = doc.curChart()->knitScene();
+
+    scene->setStitch(QPoint(0, 0), find("p"), 0);
+    QCOMPARE(stitches.count(), 1);
+    QCOMPARE(doc.stitchesUsed, (QList<Stitch *>{find("k"), find("p")}));
+    QCOMPARE(doc.stitchCounts, (QList<qint32>{1, 1}));
+    scene->setStitch(QPoint(1, 0), find("p"), 0); // k leaves the list
+    QCOMPARE(stitches.count(), 2);
+    QCOMPARE(doc.stitchesUsed, QList<Stitch *>{find("p")});
+    QCOMPARE(doc.stitchCounts, QList<qint32>{2});
+    scene->setStitch(QPoint(1, 0), find("p"), 0); // nothing new
+    QCOMPARE(stitches.count(), 2);
+
+    scene->setColor(QPoint(0, 0), Qt::red);
+    QCOMPARE(colors.count(), 1);
+    QCOMPARE(doc.colorsUsed, (QList<QColor>{Qt::white, Qt::red}));
+    scene->undoStack()->undo();
+    QCOMPARE(doc.colorsUsed, QList<QColor>{Qt::white});
+    QCOMPARE(doc.colorCounts, QList<qint32>{2});
+}
+
+void TestDocument::newChartTallies()
+{
+    Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    doc.addNewChart(10, 20, QStringLiteral("Sleeve"), QStringLiteral("k"));
+    QCOMPARE(doc.stitchCounts, QList<qint32>{204});
+    QCOMPARE(doc.colorCounts, QList<qint32>{204});
+    doc.addNewChart(3, 1, QStringLiteral("Edge"), QStringLiteral("x"));
+    QCOMPARE(doc.stitchesUsed, (QList<Stitch *>{find("k"), find("x")}));
+    QCOMPARE(doc.curChart()->knitScene()->stitch(0, 0), find("x"));
+    QCOMPARE(doc.chartList(), (QStringList{"Chart", "Sleeve", "Edge"}));
+}
+
+void TestDocument::titleShowsUnsavedState()
+{
+    Document doc(2, 2, QStringLiteral("/tmp/dir/a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    const QString path = QDir::toNativeSeparators(QStringLiteral("/tmp/dir/a.kit"));
+    QCOMPARE(doc.windowTitle(), path);
+    doc.curChart()->knitScene()->setStitch(QPoint(0, 0), find("p"), 0);
+    QCOMPARE(doc.windowTitle(), path + QLatin1Char('*'));
+    doc.curChart()->undo();
+    QCOMPARE(doc.windowTitle(), path);
+    QVERIFY(!doc.isModified());
+}
+
+// A chart title or knitting style is no undo step, but it is unsaved work:
+// undoing painting back to clean must not forget it.
+void TestDocument::changesOutsideUndoCount()
+{
+    Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    doc.curChart()->setTitle(QStringLiteral("Yoke"));
+    QVERIFY(doc.isModified());
+    QCOMPARE(doc.tabWidget()->tabText(1), QStringLiteral("Yoke"));
+    doc.curChart()->knitScene()->setStitch(QPoint(0, 0), find("p"), 0);
+    doc.curChart()->undo();
+    QVERIFY(doc.isModified());
+    doc.markSaved();
+    QVERIFY(!doc.isModified());
+    doc.curChart()->setKnitStyleRound();
+    QVERIFY(doc.isModified());
+}
+
+void TestDocument::forwardsToCurrentTab()
+{
+    Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    QSignalSpy undo(&doc, &Document::canUndoChanged);
+    doc.curChart()->knitScene()->setStitch(QPoint(0, 0), find("p"), 0);
+    QVERIFY(!undo.isEmpty());
+    QVERIFY(undo.last().first().toBool());
+    doc.undo();
+    QCOMPARE(doc.curChart()->knitScene()->stitch(0, 0), find("k"));
+    doc.redo();
+    QCOMPARE(doc.curChart()->knitScene()->stitch(0, 0), find("p"));
+
+    QMenu *shown = nullptr;
+    connect(&doc, &Document::menu, this, [&shown](QMenu *menu) { shown = menu; });
+    QSignalSpy history(&doc, &Document::undoHistoryChanged);
+    doc.tabWidget()->setCurrentIndex(0);
+    QCOMPARE(shown, doc.curDirections()->menu());
+    QCOMPARE(history.count(), 1);
+    doc.undo(); // goes to the page, not the chart
+    QCOMPARE(doc.charts().first()->knitScene()->stitch(0, 0), find("p"));
+}
+
+void TestDocument::removeChart_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("tabsAfter");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << 2;
+    QTest::newRow("no") << int(QMessageBox::No) << 3;
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << 3;
+}
+
+void TestDocument::removeChart()
+{
+    QFETCH(int, answer);
+    QFETCH(int, tabsAfter);
+    Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    doc.addNewChart(3, 3, QStringLiteral("Two"), QStringLiteral("p"));
+    QCOMPARE(doc.stitchesUsed.size(), 2);
+    ::answer(QMessageBox::StandardButton(answer));
+    doc.removeChart();
+    QCOMPARE(doc.tabCount(), tabsAfter);
+    if (tabsAfter == 2) {
+        // Its cells left the tallies.
+        QCOMPARE(doc.stitchesUsed, QList<Stitch *>{find("k")});
+        QCOMPARE(doc.colorCounts, QList<qint32>{4});
+        QVERIFY(doc.isModified());
+    }
+}
+
+void TestDocument::closePrompt_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saves"); // whether the save the prompt asks for succeeds
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("closedSignal");
+
+    QTest::newRow("save") << int(QMessageBox::Save) << true << true << "false";
+    QTest::newRow("save that does not happen") << int(QMessageBox::Save) << false << false << "";
+    QTest::newRow("discard") << int(QMessageBox::Discard) << false << true << "true";
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false << "";
+}
+
+void TestDocument::closePrompt()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saves);
+    QFETCH(bool, closes);
+    QFETCH(QString, closedSignal);
+
+    QMdiArea area;
+    auto *doc = new Document(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    QMdiSubWindow *window = area.addSubWindow(doc);
+    window->show();
+    QPointer<Document> alive(doc);
+    doc->curChart()->knitScene()->setStitch(QPoint(0, 0), find("p"), 0);
+    connect(doc, &Document::saveMe, doc, [doc, saves] {
+        if (saves)
+            doc->markSaved();
+    });
+    QSignalSpy closed(doc, &Document::docClosed);
+
+    ::answer(QMessageBox::StandardButton(answer));
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(alive.isNull(), closes);
+    if (!closes) {
+        QVERIFY(doc->isModified());
+        QCOMPARE(closed.count(), 0);
+    } else {
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(closed.first().first().toBool() ? QStringLiteral("true") : QStringLiteral("false"), closedSignal);
+    }
+}
+
+YARNWISE_TEST_MAIN(TestDocument)
+#include "tst_document.moc"

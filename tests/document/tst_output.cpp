@@ -1,0 +1,400 @@
+#include "chart.h"
+#include "directions.h"
+#include "document.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "pdfdialog.h"
+#include "printdialog.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchkey.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+#include "textedit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QtTest>
+
+class TestOutput : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void keyColumns_data();
+    void keyColumns();
+    void keyHoldsEveryStitch();
+    void keyNoStitchCell_data();
+    void keyNoStitchCell();
+    void keyWrongSide();
+    void textLines_data();
+    void textLines();
+    void keyFiles();
+    void printDialogExclusivity();
+    void pdfDialogPaths();
+    void printedPdf_data();
+    void printedPdf();
+    void directionsFooters_data();
+    void directionsFooters();
+    void chartPictureRefresh();
+
+private:
+    static QList<Stitch *> stitches(int count);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+QList<Stitch *> TestOutput::stitches(int count)
+{
+    QList<Stitch *> list;
+    for (Stitch *stitch : StitchSet::instance()->stitches()) {
+        if (list.size() == count)
+            break;
+        if (stitch->stitchID() != QLatin1String("x"))
+            list.append(stitch);
+    }
+    return list;
+}
+
+static QImage keyImage(const StitchKey &key)
+{
+    QImage scratch(10, 10, QImage::Format_ARGB32);
+    QSize size;
+    {
+        QPainter measure(&scratch);
+        size = key.size(measure.fontMetrics());
+    }
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::green);
+    QPainter painter(&image);
+    const QRect covered = key.paint(&painter);
+    painter.end();
+    return covered.size() == size ? image : QImage();
+}
+
+void TestOutput::keyColumns_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("width");
+    QTest::newRow("eight in one column") << 8 << 300;
+    QTest::newRow("nine in two columns") << 9 << 600;
+}
+
+void TestOutput::keyColumns()
+{
+    QFETCH(int, count);
+    QFETCH(int, width);
+    const QImage image = keyImage(StitchKey(stitches(count), false, true));
+    QCOMPARE(image.width(), width);
+    // Framed in black; a rule between two columns.
+    QCOMPARE(image.pixelColor(0, image.height() / 2), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(width - 1, image.height() / 2), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(width / 2, image.height() - 1), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(300, image.height() / 2) == QColor(Qt::black), count > 8);
+    // The whole canvas is painted.
+    for (int y = 0; y < image.height(); y += 7)
+        QVERIFY(image.pixelColor(width / 3, y) != QColor(Qt::green));
+
+    // With nine stitches the first column is the longer one.
+    if (count == 9) {
+        int lastRuleLeft = 0, lastRuleRight = 0;
+        for (int y = 40; y < image.height() - 3; ++y) {
+            if (image.pixelColor(150, y) == QColor(Qt::black) && image.pixelColor(250, y) == QColor(Qt::black))
+                lastRuleLeft = y;
+            if (image.pixelColor(450, y) == QColor(Qt::black) && image.pixelColor(550, y) == QColor(Qt::black))
+                lastRuleRight = y;
+        }
+        QVERIFY(lastRuleLeft > lastRuleRight);
+    }
+
+    Document empty(1, 1, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    empty.stitchesUsed.clear();
+    QVERIFY(empty.generateKeyImage().isNull());
+}
+
+// The key grows with the stitches in use: none is cut off.
+void TestOutput::keyHoldsEveryStitch()
+{
+    const QImage image = keyImage(StitchKey(stitches(60), true, true));
+    QVERIFY(!image.isNull());
+    QVERIFY(image.height() > 2000);
+    // The last entry of the longer column sits just above the bottom rule.
+    bool text = false;
+    for (int y = image.height() - 40; y < image.height() - 3 && !text; ++y) {
+        for (int x = 10; x < image.width() - 10 && !text; ++x) {
+            if (qAbs(x - StitchKey::columnWidth) > 4) // not the rule between the columns
+                text = image.pixelColor(x, y).lightness() < 100;
+        }
+    }
+    QVERIFY(text);
+}
+
+void TestOutput::keyNoStitchCell_data()
+{
+    QTest::addColumn<bool>("gray");
+    QTest::newRow("gray") << true;
+    QTest::newRow("plain") << false;
+}
+
+void TestOutput::keyNoStitchCell()
+{
+    QFETCH(bool, gray);
+    const QImage image = keyImage(StitchKey({StitchSet::instance()->findStitch(QStringLiteral("x"))}, false, gray));
+    QImage scratch(10, 10, QImage::Format_ARGB32);
+    QPainter measure(&scratch);
+    const int top = measure.fontMetrics().height() + 17;
+    const QColor inside = image.pixelColor(StitchKey::margin + 12, top + StitchKey::margin + 12);
+    QCOMPARE(inside, gray ? QColor(76, 76, 76) : QColor(Qt::white));
+}
+
+void TestOutput::keyWrongSide()
+{
+    Stitch *k = StitchSet::instance()->findStitch(QStringLiteral("k"));
+    const QImage plain = keyImage(StitchKey({k}, false, true));
+    const QImage both = keyImage(StitchKey({k}, true, true));
+    QVERIFY(both.height() > plain.height());
+}
+
+void TestOutput::textLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("fits") << "knit" << 1;
+    QTest::newRow("line break") << "knit\npurl" << 2;
+    QTest::newRow("wraps at blanks") << QString("knit ").repeated(30) << -1;
+    QTest::newRow("splits a long word") << QString(80, QLatin1Char('m')) << -1;
+}
+
+void TestOutput::textLines()
+{
+    QFETCH(QString, text);
+    QFETCH(int, lines);
+    const QStringList broken = Document::textLines(text, 278);
+    if (lines > 0)
+        QCOMPARE(broken.size(), lines);
+    else
+        QVERIFY(broken.size() > 1);
+    QImage scratch(10, 10, QImage::Format_ARGB32);
+    QPainter painter(&scratch);
+    for (const QString &line : broken)
+        QVERIFY(painter.fontMetrics().horizontalAdvance(line) <= 278);
+    QCOMPARE(broken.join(QString()).remove(QLatin1Char(' ')).remove(QLatin1Char('\n')),
+             QString(text).remove(QLatin1Char(' ')).remove(QLatin1Char('\n')));
+}
+
+void TestOutput::keyFiles()
+{
+    Document doc(3, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
+    doc.curChart()->knitScene()->setStitch(QPoint(0, 0), StitchSet::instance()->findStitch(QStringLiteral("yo")), 0);
+    const QString jpeg = m_env->scratchPath(QStringLiteral("key"));
+    QVERIFY(doc.saveKeyImage(jpeg));
+    QVERIFY(QFile::exists(jpeg + QStringLiteral(".jpg")));
+    const QString svg = m_env->scratchPath(QStringLiteral("key.svg"));
+    QVERIFY(doc.saveKeyImage(svg));
+    QFile file(svg);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QVERIFY(content.contains("<title>Document Key</title>"));
+    // The whole key, not a corner of it.
+    const QImage key = doc.generateKeyImage();
+    QVERIFY(content.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(key.width()).arg(key.height()).toUtf8()));
+}
+
+void TestOutput::printDialogExclusivity()
+{
+    PrintDialog dialog({QStringLiteral("Front"), QStringLiteral("Back"), QStringLiteral("Sleeve")});
+    QList<QCheckBox *> boxes = dialog.findChildren<QCheckBox *>();
+    QCOMPARE(dialog.selected(), QStringList{"[Document]"});
+    boxes.at(3)->setChecked(true); // Back
+    QCOMPARE(dialog.selected(), QStringList{"Back"});
+    boxes.at(4)->setChecked(true);
+    boxes.at(2)->setChecked(true);
+    QCOMPARE(dialog.selected(), (QStringList{"Front", "Back", "Sleeve"}));
+    boxes.at(1)->setChecked(true); // [Key]
+    QCOMPARE(dialog.selected(), QStringList{"[Key]"});
+    boxes.at(0)->setChecked(true);
+    QCOMPARE(dialog.selected(), QStringList{"[Document]"});
+}
+
+void TestOutput::pdfDialogPaths()
+{
+    QPrinter printer;
+    PdfDialog dialog(&printer);
+    dialog.setFileName(QStringLiteral("/home/knitter/patterns/Scarf.kit"));
+    QCOMPARE(dialog.fileName(), QStringLiteral("/home/knitter/patterns/Scarf.pdf"));
+    Settings::instance()->setValue(QStringLiteral("defaultFileLocation"), QStringLiteral("/home/knitter/out"));
+    dialog.setFileName(QStringLiteral("unknown.kit"));
+    QCOMPARE(dialog.fileName(), QStringLiteral("/home/knitter/out/unknown.pdf"));
+
+    dialog.findChild<QLineEdit *>()->setText(QStringLiteral("/tmp/typed"));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.fileName(), QStringLiteral("/tmp/typed.pdf"));
+
+    PdfDialog empty(&printer);
+    QString warning;
+    QTimer::singleShot(0, [&warning] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box) {
+            warning = box->text();
+            box->accept();
+        }
+    });
+    empty.accept();
+    QCOMPARE(warning, QStringLiteral("Please select a file name if you want to create a PDF."));
+    QVERIFY(empty.result() != int(QDialog::Accepted));
+}
+
+static int pdfPages(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    if (!info.waitForFinished(20000))
+        return -1;
+    for (const QByteArray &line : info.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+void TestOutput::printedPdf_data()
+{
+    QTest::addColumn<QStringList>("selection");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("three charts") << QStringList{"Sleeve", "Front", "Back"} << 3;
+    QTest::newRow("one chart") << QStringList{"Back"} << 1;
+    QTest::newRow("key") << QStringList{"[Key]"} << 1;
+    QTest::newRow("directions") << QStringList{"[Document]"} << 1;
+}
+
+void TestOutput::printedPdf()
+{
+    QFETCH(QStringList, selection);
+    QFETCH(int, pages);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        QSKIP("pdfinfo (poppler-utils) is not installed");
+
+    Document doc(6, 4, QStringLiteral("a.kit"), QStringLiteral("Front"), QStringLiteral("k"));
+    doc.addNewChart(5, 5, QStringLiteral("Back"), QStringLiteral("p"));
+    doc.addNewChart(4, 8, QStringLiteral("Sleeve"), QStringLiteral("k"));
+    doc.directions().first()->textEdit()->setPlainText(QStringLiteral("Cast on loosely."));
+
+    const QString path = m_env->scratchPath(QStringLiteral("out.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    doc.print(&printer, selection);
+    QCOMPARE(pdfPages(path), pages);
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        return;
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+                                                QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                QStringLiteral("1"), path, m_env->scratchPath(QStringLiteral("page"))});
+    QVERIFY(render.waitForFinished(20000));
+    const QDir scratch(m_env->scratchPath(QString()));
+    const QStringList rendered = scratch.entryList({QStringLiteral("page*.png")});
+    QCOMPARE(rendered.size(), 1);
+    const QImage page(scratch.filePath(rendered.first()));
+    bool ink = false;
+    for (int y = 0; y < page.height() && !ink; y += 2) {
+        for (int x = 0; x < page.width() && !ink; x += 2)
+            ink = page.pixelColor(x, y).lightness() < 128;
+    }
+    QVERIFY(ink);
+}
+
+static QString pdfText(const QString &path)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    text.waitForFinished(20000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+void TestOutput::directionsFooters_data()
+{
+    QTest::addColumn<bool>("credit");
+    QTest::addColumn<QString>("custom");
+    QTest::newRow("all footers") << true << "<b>Pattern by Ann</b>";
+    QTest::newRow("page numbers only") << false << "";
+}
+
+void TestOutput::directionsFooters()
+{
+    QFETCH(bool, credit);
+    QFETCH(QString, custom);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QCoreApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
+    Settings::instance()->setValue(QStringLiteral("showDesignedFooter"), credit);
+    Settings::instance()->setValue(QStringLiteral("customFooter"), custom);
+
+    Document doc(3, 3, QStringLiteral("a.kit"), QStringLiteral("Front"), QStringLiteral("k"));
+    QStringList paragraphs;
+    for (int i = 1; i <= 120; ++i)
+        paragraphs << QStringLiteral("Row %1: knit to the end of the row.").arg(i);
+    doc.directions().first()->textEdit()->setPlainText(paragraphs.join(QLatin1Char('\n')));
+
+    const QString path = m_env->scratchPath(QStringLiteral("directions.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    doc.print(&printer, {QStringLiteral("[Document]")});
+    const int pages = pdfPages(path);
+    QVERIFY(pages >= 2);
+    const QString text = pdfText(path);
+    QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(pages)));
+    QVERIFY(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
+    QCOMPARE(text.contains(QStringLiteral("Designed with")), credit);
+    QCOMPARE(text.contains(QStringLiteral("Pattern by Ann")), !custom.isEmpty());
+    // Every row of the text made it onto some page.
+    QVERIFY(text.contains(QStringLiteral("Row 1: knit")));
+    QVERIFY(text.contains(QStringLiteral("Row 120: knit")));
+}
+
+void TestOutput::chartPictureRefresh()
+{
+    Document doc(6, 4, QStringLiteral("a.kit"), QStringLiteral("Front"), QStringLiteral("k"));
+    Chart *chart = doc.charts().first();
+    Directions *page = doc.directions().first();
+    const QImage picture = doc.generateChart(chart, 6.5, 9.0);
+    QCOMPARE(chart->imgSize, QSize(6, 9));
+    chart->setHash(Directions::imageHash(picture));
+    page->insertChartImage(picture);
+    const QString before = page->textEdit()->toHtml();
+
+    // Unchanged: the page is left alone.
+    doc.tabWidget()->setCurrentWidget(page);
+    QCOMPARE(page->textEdit()->toHtml(), before);
+
+    // Changed: the picture is replaced on return to the page.
+    doc.tabWidget()->setCurrentWidget(chart);
+    chart->knitScene()->setStitch(QPoint(0, 0), StitchSet::instance()->findStitch(QStringLiteral("yo")), 0);
+    const QByteArray oldHash = chart->hash;
+    doc.tabWidget()->setCurrentWidget(page);
+    QVERIFY(chart->hash != oldHash);
+    QVERIFY(page->textEdit()->toHtml().contains(Directions::imageName(chart->hash)));
+    QVERIFY(!page->textEdit()->toHtml().contains(Directions::imageName(oldHash)));
+
+    // Instructions are inserted as text, with no link to the chart.
+    const QByteArray hash = chart->hash;
+    page->insertInstructions(chart->generateInstructions());
+    QVERIFY(page->textEdit()->toPlainText().contains(QStringLiteral("Cast on 6 stitches")));
+    QCOMPARE(chart->hash, hash);
+}
+
+YARNWISE_TEST_MAIN(TestOutput)
+#include "tst_output.moc"
