@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "applicationupdate.h"
 #include "chart.h"
 #include "document.h"
 #include "exphelper.h"
@@ -7,6 +8,7 @@
 #include "pdfdialog.h"
 #include "printdialog.h"
 #include "settings.h"
+#include "settingsui.h"
 #include "stitch.h"
 #include "stitchitemdelegate.h"
 #include "stitchset.h"
@@ -85,6 +87,16 @@ MainWindow::MainWindow(QWidget *parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The quiet update check starts once the window is up, and only once.
+    if (!m_updateCheckStarted && Settings::instance()->value(QStringLiteral("checkForUpdates"), true).toBool()) {
+        m_updateCheckStarted = true;
+        new ApplicationUpdate(true, this);
+    }
+}
 
 void MainWindow::menuSetup()
 {
@@ -671,8 +683,17 @@ void MainWindow::openStitchLibrary()
 
 void MainWindow::checkForUpdates()
 {
+    // The check deletes itself when it ends.
+    (new ApplicationUpdate(false, this))->status();
 }
 
 void MainWindow::settingsGui()
 {
+    SettingsUi dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int interval = Settings::instance()->value(QStringLiteral("AutoSave"), 2).toInt() * 60000;
+    if (interval != autoSaveTimer->interval())
+        autoSaveTimer->setInterval(interval);
+    Q_EMIT settingsChanged();
 }

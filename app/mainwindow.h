@@ -112,6 +112,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private Q_SLOTS:
     void mdiChildChanged(QMdiSubWindow *subWindow);
@@ -144,6 +145,7 @@ private:
     QList<QAction *> recentFileActions;
     bool keepSession = false;
     bool autoSaving = false;
+    bool m_updateCheckStarted = false;
     QUndoView *undoView = nullptr;
     ExpHelper *expHelper = nullptr;
     QToolBar *m_shownToolBar = nullptr;

@@ -1,0 +1,252 @@
+#include "settings.h"
+#include "settingsui.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <functional>
+
+class TestSettingsUi : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void freshStoreGivesDefaults_data();
+    void freshStoreGivesDefaults();
+    void conversions_data();
+    void conversions();
+    void storedValuesShown_data();
+    void storedValuesShown();
+    void applyKeepsDialogOpen();
+    void okSavesCancelDiscards();
+    void folderChooser();
+    void cancelledFolderChooser();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+static Settings *settings()
+{
+    return Settings::instance();
+}
+
+// What a control would save, whatever its kind.
+static QVariant shown(const QWidget *control)
+{
+    if (auto *box = qobject_cast<const QCheckBox *>(control))
+        return box->isChecked();
+    if (auto *box = qobject_cast<const QSpinBox *>(control))
+        return box->value();
+    if (auto *edit = qobject_cast<const QLineEdit *>(control))
+        return edit->text();
+    if (auto *box = qobject_cast<const QComboBox *>(control))
+        return box->currentData();
+    return QVariant();
+}
+
+static QAbstractButton *button(QWidget *dialog, QDialogButtonBox::StandardButton which)
+{
+    return dialog->findChild<QDialogButtonBox *>()->button(which);
+}
+
+// Runs `handle` on the next modal dialog that opens.
+static void whenModal(const std::function<void(QWidget *)> &handle)
+{
+    QTimer::singleShot(0, [handle] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            handle(dialog);
+    });
+}
+
+void TestSettingsUi::freshStoreGivesDefaults_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+
+    const QList<std::pair<const char *, QVariant>> defaults = {
+        {"checkForUpdates", true},        {"autoCrashRecovery", true},
+        {"savedStateEnabled", true},      {"savedStatePrompt", false},
+        {"outputRes", 96},                {"openFolderPDF", true},
+        {"showDesignedFooter", true},     {"customFooter", QString()},
+        {"AutoSave", 2},                  {"RecentFiles", 5},
+        {"defaultFileLocation", QString()}, {"chartWidth", 15},
+        {"chartHeight", 15},              {"cellWidth", 24},
+        {"cellHeight", 22},               {"HeaderBg", true},
+        {"GrayNoStitch", true},           {"HeadersTop", true},
+        {"HeadersBottom", false},         {"defaultStitch", QStringLiteral("k")},
+        {"defaultKnitStyle", 0},          {"defaultSideSelection", QStringLiteral("Right Side")},
+    };
+    for (const auto &[key, value] : defaults)
+        QTest::newRow(key) << QString::fromLatin1(key) << value;
+}
+
+void TestSettingsUi::freshStoreGivesDefaults()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+
+    SettingsUi dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Options"));
+    QCOMPARE(shown(dialog.findChild<QWidget *>(key)), value);
+    QVERIFY(settings()->allKeys().isEmpty());
+
+    dialog.saveSettings();
+    QCOMPARE(settings()->value(key, QVariant()), value);
+    QCOMPARE(settings()->allKeys().size(), 22);
+}
+
+void TestSettingsUi::conversions_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QVariant>("value");
+
+    QTest::newRow("Flat") << "defaultKnitStyle" << "Flat" << QVariant(0);
+    QTest::newRow("Round") << "defaultKnitStyle" << "Round" << QVariant(1);
+    QTest::newRow("Lace") << "defaultKnitStyle" << "Lace" << QVariant(2);
+    QTest::newRow("Knit") << "defaultStitch" << "Knit" << QVariant("k");
+    QTest::newRow("Purl") << "defaultStitch" << "Purl" << QVariant("p");
+    QTest::newRow("No Stitch") << "defaultStitch" << "No Stitch" << QVariant("x");
+    QTest::newRow("Wrong Side") << "defaultSideSelection" << "Wrong Side" << QVariant("Wrong Side");
+}
+
+void TestSettingsUi::conversions()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, choice);
+    QFETCH(QVariant, value);
+
+    SettingsUi dialog;
+    auto *box = dialog.findChild<QComboBox *>(key);
+    QCOMPARE(box->count(), key == QLatin1String("defaultSideSelection") ? 2 : 3);
+    const int index = box->findText(choice);
+    QVERIFY(index >= 0);
+    box->setCurrentIndex(index);
+    dialog.saveSettings();
+    QCOMPARE(settings()->value(key, QVariant()).toString(), value.toString());
+}
+
+void TestSettingsUi::storedValuesShown_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("No Stitch") << "defaultStitch" << QVariant("x") << "No Stitch";
+    QTest::newRow("Round") << "defaultKnitStyle" << QVariant(1) << "Round";
+    QTest::newRow("Wrong Side") << "defaultSideSelection" << QVariant("Wrong Side") << "Wrong Side";
+    // A hand-edited store must not turn into nonsense once saved.
+    QTest::newRow("unknown stitch") << "defaultStitch" << QVariant("zz") << "Knit";
+    QTest::newRow("unknown style") << "defaultKnitStyle" << QVariant(7) << "Flat";
+    QTest::newRow("unknown side") << "defaultSideSelection" << QVariant("Sideways") << "Right Side";
+    QTest::newRow("autosave too long") << "AutoSave" << QVariant(500) << "60";
+}
+
+void TestSettingsUi::storedValuesShown()
+{
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QString, shown);
+    settings()->setValue(key, value);
+
+    SettingsUi dialog;
+    if (auto *box = dialog.findChild<QComboBox *>(key))
+        QCOMPARE(box->currentText(), shown);
+    else
+        QCOMPARE(dialog.findChild<QSpinBox *>(key)->text(), shown);
+}
+
+void TestSettingsUi::applyKeepsDialogOpen()
+{
+    bool openAfterApply = false;
+    int appliedAutoSave = 0;
+    whenModal([&](QWidget *dialog) {
+        dialog->findChild<QSpinBox *>(QStringLiteral("AutoSave"))->setValue(7);
+        button(dialog, QDialogButtonBox::Apply)->click();
+        openAfterApply = dialog->isVisible();
+        appliedAutoSave = settings()->value(QStringLiteral("AutoSave"), 0).toInt();
+        dialog->findChild<QSpinBox *>(QStringLiteral("AutoSave"))->setValue(9);
+        button(dialog, QDialogButtonBox::Cancel)->click();
+    });
+
+    SettingsUi dialog;
+    QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+    QVERIFY(openAfterApply);
+    QCOMPARE(appliedAutoSave, 7);
+    // Cancel drops what changed after Apply.
+    QCOMPARE(settings()->value(QStringLiteral("AutoSave"), 0).toInt(), 7);
+}
+
+void TestSettingsUi::okSavesCancelDiscards()
+{
+    whenModal([](QWidget *dialog) {
+        dialog->findChild<QCheckBox *>(QStringLiteral("checkForUpdates"))->setChecked(false);
+        button(dialog, QDialogButtonBox::Cancel)->click();
+    });
+    QCOMPARE(SettingsUi().exec(), int(QDialog::Rejected));
+    QVERIFY(settings()->allKeys().isEmpty());
+
+    whenModal([](QWidget *dialog) {
+        dialog->findChild<QCheckBox *>(QStringLiteral("checkForUpdates"))->setChecked(false);
+        button(dialog, QDialogButtonBox::Ok)->click();
+    });
+    QCOMPARE(SettingsUi().exec(), int(QDialog::Accepted));
+    QCOMPARE(settings()->value(QStringLiteral("checkForUpdates"), true).toBool(), false);
+}
+
+void TestSettingsUi::folderChooser()
+{
+    const QString start = m_env->scratchPath(QString());
+    const QString chosen = m_env->rootPath();
+    settings()->setValue(QStringLiteral("defaultFileLocation"), start);
+
+    QString startedAt;
+    QString title;
+    whenModal([&](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        title = files->windowTitle();
+        startedAt = files->directory().absolutePath();
+        files->setDirectory(chosen);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+
+    SettingsUi dialog;
+    dialog.findChild<QAbstractButton *>(QStringLiteral("folderButton"))->click();
+    QCOMPARE(title, QStringLiteral("Select a Directory"));
+    QCOMPARE(startedAt, QDir(start).absolutePath());
+    auto *location = dialog.findChild<QLineEdit *>(QStringLiteral("defaultFileLocation"));
+    QCOMPARE(location->text(), QDir::toNativeSeparators(chosen));
+    // Chosen, but not stored until the dialog is saved.
+    QCOMPARE(settings()->value(QStringLiteral("defaultFileLocation"), QString()).toString(), start);
+}
+
+void TestSettingsUi::cancelledFolderChooser()
+{
+    settings()->setValue(QStringLiteral("defaultFileLocation"), m_env->rootPath());
+    whenModal([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+
+    SettingsUi dialog;
+    auto *location = dialog.findChild<QLineEdit *>(QStringLiteral("defaultFileLocation"));
+    location->setText(QStringLiteral("typed but not chosen"));
+    dialog.findChild<QAbstractButton *>(QStringLiteral("folderButton"))->click();
+    QCOMPARE(location->text(), QStringLiteral("typed but not chosen"));
+}
+
+YARNWISE_TEST_MAIN(TestSettingsUi)
+#include "tst_settingsui.moc"
