@@ -51,8 +51,11 @@ static Stitch *find(const char *id)
     return StitchSet::instance()->findStitch(QString::fromLatin1(id));
 }
 
+namespace {
+
 // A 5 x 4 chart of mixed stitches, colours and borders, with its written
-// instructions wired as the chart tab wires them.
+// instructions wired as the chart tab wires them. Kept local: the program's
+// own Chart class must not be confused with it at link time.
 struct Chart
 {
     Chart()
@@ -108,6 +111,8 @@ struct Chart
     KnitScene scene;
     KnitTextEdit editor;
 };
+
+} // namespace
 
 void TestCommands::undoRedoRestoreEverything_data()
 {
