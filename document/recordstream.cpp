@@ -6,26 +6,59 @@
 bool RecordStream::readString(QDataStream &in, QString &text, quint32 maxBytes)
 {
     text.clear();
+    if (!lengthFits(in, maxBytes))
+        return false;
+    in >> text;
+    return in.status() == QDataStream::Ok;
+}
+
+bool RecordStream::readBytes(QDataStream &in, QByteArray &bytes, quint32 maxBytes)
+{
+    bytes.clear();
+    if (!lengthFits(in, maxBytes))
+        return false;
+    in >> bytes;
+    return in.status() == QDataStream::Ok;
+}
+
+bool RecordStream::readCount(QDataStream &in, qint32 &count, int itemBytes)
+{
+    count = 0;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    in >> count;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    const qint64 left = remainingBytes(in);
+    if (count < 0 || (left >= 0 && qint64(count) * itemBytes > left)) {
+        count = 0;
+        in.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    return true;
+}
+
+bool RecordStream::lengthFits(QDataStream &in, quint32 maxBytes)
+{
     if (in.status() != QDataStream::Ok)
         return false;
     QIODevice *device = in.device();
-    if (device) {
-        char head[4];
-        if (device->peek(head, sizeof head) < qint64(sizeof head)) {
-            in.setStatus(QDataStream::ReadPastEnd);
-            return false;
-        }
-        const quint32 length = in.byteOrder() == QDataStream::BigEndian ? qFromBigEndian<quint32>(head)
-                                                                        : qFromLittleEndian<quint32>(head);
-        const qint64 left = remainingBytes(in);
-        const bool isNull = length == 0xffffffffu;
-        if (!isNull && (length > maxBytes || (left >= 0 && qint64(length) > left - 4))) {
-            in.setStatus(QDataStream::ReadCorruptData);
-            return false;
-        }
+    if (!device)
+        return true;
+    char head[4];
+    if (device->peek(head, sizeof head) < qint64(sizeof head)) {
+        in.setStatus(QDataStream::ReadPastEnd);
+        return false;
     }
-    in >> text;
-    return in.status() == QDataStream::Ok;
+    const quint32 length = in.byteOrder() == QDataStream::BigEndian ? qFromBigEndian<quint32>(head)
+                                                                    : qFromLittleEndian<quint32>(head);
+    const qint64 left = remainingBytes(in);
+    const bool isNull = length == 0xffffffffu;
+    if (!isNull && (length > maxBytes || (left >= 0 && qint64(length) > left - 4))) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    return true;
 }
 
 qint64 RecordStream::remainingBytes(const QDataStream &in)

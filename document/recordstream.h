@@ -1,6 +1,7 @@
 #ifndef RECORDSTREAM_H
 #define RECORDSTREAM_H
 
+#include <QByteArray>
 #include <QDataStream>
 #include <QString>
 
@@ -14,11 +15,23 @@ public:
     // announced length exceeds `maxBytes` or what is left to read.
     static bool readString(QDataStream &in, QString &text, quint32 maxBytes = 1u << 20);
 
+    // Reads one QByteArray under the same rules as readString.
+    static bool readBytes(QDataStream &in, QByteArray &bytes, quint32 maxBytes = 1u << 20);
+
+    // Reads a count of items that each take at least `itemBytes` in the
+    // stream. Fails, marking the stream corrupt, when the count is negative
+    // or the items could not fit in what is left to read.
+    static bool readCount(QDataStream &in, qint32 &count, int itemBytes);
+
     // Bytes left to read, or -1 when the device cannot tell.
     static qint64 remainingBytes(const QDataStream &in);
 
     // The size of `text` as the stream writes it.
     static qint64 encodedSize(const QString &text);
+
+private:
+    // Whether the length field ahead announces a size the stream can hold.
+    static bool lengthFits(QDataStream &in, quint32 maxBytes);
 };
 
 #endif // RECORDSTREAM_H
