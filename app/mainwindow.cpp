@@ -11,6 +11,7 @@
 #include "settingsui.h"
 #include "stitch.h"
 #include "stitchitemdelegate.h"
+#include "stitchlibrary.h"
 #include "stitchset.h"
 #include "tempfiles.h"
 #include "ui_mainwindowclass.h"
@@ -679,6 +680,19 @@ void MainWindow::exportDocKey()
 
 void MainWindow::openStitchLibrary()
 {
+    StitchLibrary library(this);
+    if (library.exec() != QDialog::Accepted)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    StitchSet *catalogue = StitchSet::instance();
+    for (Stitch *edited : library.loadStitches()) {
+        catalogue->findOrAdd(edited->stitchID())->updateStitch(edited);
+        catalogue->addCategory(edited->category());
+    }
+    updateStitchPalette();
+    Q_EMIT updateUsedStitches();
+    library.saveLibrary();
+    QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::checkForUpdates()

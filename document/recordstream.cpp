@@ -21,6 +21,23 @@ bool RecordStream::readBytes(QDataStream &in, QByteArray &bytes, quint32 maxByte
     return in.status() == QDataStream::Ok;
 }
 
+bool RecordStream::readCount(QDataStream &in, qint32 &count, int itemBytes)
+{
+    count = 0;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    in >> count;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    const qint64 left = remainingBytes(in);
+    if (count < 0 || (left >= 0 && qint64(count) * itemBytes > left)) {
+        count = 0;
+        in.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    return true;
+}
+
 bool RecordStream::nextLengthFits(QDataStream &in, quint32 maxBytes)
 {
     if (in.status() != QDataStream::Ok)

@@ -17,6 +17,11 @@ public:
     // Reads one QByteArray under the same rules.
     static bool readBytes(QDataStream &in, QByteArray &bytes, quint32 maxBytes = 1u << 20);
 
+    // Reads a count of items that each take at least `itemBytes` in the
+    // stream. Fails, marking the stream corrupt, when the count is negative
+    // or the items could not fit in what is left to read.
+    static bool readCount(QDataStream &in, qint32 &count, int itemBytes);
+
     // Bytes left to read, or -1 when the device cannot tell.
     static qint64 remainingBytes(const QDataStream &in);
 

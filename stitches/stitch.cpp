@@ -2,12 +2,15 @@
 
 #include "stitchsetfile.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QListWidgetItem>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace {
@@ -30,6 +33,29 @@ Stitch::~Stitch() = default;
 QString Stitch::placeholderPath()
 {
     return QStringLiteral(":/stitches/unknown.svg");
+}
+
+QPixmap Stitch::filePixmap(const QString &path, const QSize &size)
+{
+    if (path.isEmpty())
+        return QPixmap();
+    const QFileInfo info(path);
+    const QString key = QStringLiteral("file:%1:%2x%3:%4:%5")
+                            .arg(path)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(info.lastModified().toMSecsSinceEpoch())
+                            .arg(info.size());
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+
+    QImageReader reader(path);
+    reader.setScaledSize(size.boundedTo(QSize(largestImageSide, largestImageSide)));
+    pixmap = QPixmap::fromImage(reader.read());
+    if (!pixmap.isNull())
+        QPixmapCache::insert(key, pixmap);
+    return pixmap;
 }
 
 QString Stitch::stitchID() const

@@ -67,6 +67,10 @@ public:
     void saveToXML(QXmlStreamWriter &xml) const;
 
     static QString placeholderPath();
+    // The image file at `path` drawn at `size`, for the editors that show
+    // image files rather than a stitch's cells. Cached while the file stays
+    // the same; null when the file cannot be read.
+    static QPixmap filePixmap(const QString &path, const QSize &size);
 
 public Q_SLOTS:
     void setName(const QString &name);

@@ -49,6 +49,16 @@ QString StitchSet::userFilePath(const QString &fileName)
     return userFolder() + QLatin1Char('/') + fileName;
 }
 
+QString StitchSet::userStitchesFile()
+{
+    return userFilePath(customSetFile);
+}
+
+QString StitchSet::userIconFolder()
+{
+    return userFilePath(QStringLiteral("stitches"));
+}
+
 void StitchSet::load()
 {
     ensureDefaultCopy();
@@ -186,7 +196,7 @@ bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTempo
 
     QDir().mkpath(userFolder());
     const StitchSetFile::Header header{name, description, author, location};
-    if (!StitchSetFile::write(userFilePath(customSetFile), header, written))
+    if (!StitchSetFile::write(userStitchesFile(), header, written))
         return false;
 
     for (Stitch *stitch : written)

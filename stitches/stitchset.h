@@ -58,6 +58,10 @@ public:
     // The folder that holds the preferences file and the user's stitch sets.
     static QString userFolder();
     static QString userFilePath(const QString &fileName);
+    // The user's own stitches: written by the library, removed by its reset.
+    static QString userStitchesFile();
+    // The folder of the image files that the user's stitches bring along.
+    static QString userIconFolder();
 
     QString location;
     QString name;

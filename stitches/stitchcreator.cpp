@@ -1,0 +1,180 @@
+#include "stitchcreator.h"
+
+#include "settings.h"
+#include "stitch.h"
+#include "stitchcreatordelegate.h"
+#include "stitchset.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *addButton(QLayout *layout, const QString &name, const QString &text)
+{
+    auto *button = new QPushButton(text);
+    button->setObjectName(name);
+    layout->addWidget(button);
+    return button;
+}
+
+// Replaces `target` only once the copy is complete, so that a failed copy
+// leaves the old file as it was.
+bool copyReplacing(const QString &source, const QString &target)
+{
+    const QString partial = target + QStringLiteral(".new");
+    QFile::remove(partial);
+    if (!QFile::copy(source, partial)) {
+        QFile::remove(partial);
+        return false;
+    }
+    // Copies of read-only files and resources must stay replaceable.
+    QFile::setPermissions(partial, QFile::permissions(partial) | QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(target);
+    if (!QFile::rename(partial, target)) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+StitchCreator::StitchCreator(const QString &stitch, const QStringList &paths, QWidget *parent)
+    : QDialog(parent)
+    , m_icons(new QTableWidget(1, 0))
+    , m_delegate(new StitchCreatorDelegate(this))
+{
+    setWindowTitle(tr("Stitch Creator"));
+    resize(550, 160);
+
+    auto *heading = new QLabel(tr("The current stitch is %1").arg(QStringLiteral("<b>%1</b>").arg(stitch.toHtmlEscaped())));
+    heading->setObjectName(QStringLiteral("lblCurStitch"));
+    m_icons->setObjectName(QStringLiteral("stitchIcons"));
+    m_icons->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_icons->setShowGrid(true);
+    m_icons->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    m_icons->setItemDelegate(m_delegate);
+
+    auto *cellButtons = new QHBoxLayout;
+    QPushButton *addCellButton = addButton(cellButtons, QStringLiteral("addCell"), tr("Add Cell"));
+    QPushButton *removeCellButton = addButton(cellButtons, QStringLiteral("removeCell"), tr("Remove Cell"));
+    QPushButton *addIconButton = addButton(cellButtons, QStringLiteral("addIcon"), tr("Add Icon"));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->setObjectName(QStringLiteral("buttonBox"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(m_icons);
+    layout->addLayout(cellButtons);
+    layout->addWidget(buttons);
+
+    for (const QString &path : paths.isEmpty() ? QStringList{Stitch::placeholderPath()} : paths)
+        appendCell(path);
+    m_icons->setCurrentCell(0, m_icons->columnCount() - 1);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(addCellButton, &QPushButton::clicked, this, &StitchCreator::addCell);
+    connect(removeCellButton, &QPushButton::clicked, this, &StitchCreator::removeCell);
+    connect(addIconButton, &QPushButton::clicked, this, &StitchCreator::addIconDialog);
+    connect(m_delegate, &StitchCreatorDelegate::currentIndexChanged, this, &StitchCreator::itemChanged);
+}
+
+QStringList StitchCreator::iconList() const
+{
+    QStringList paths;
+    for (int column = 0; column < m_icons->columnCount(); ++column) {
+        const QTableWidgetItem *item = m_icons->item(0, column);
+        paths.append(item ? item->text() : QString());
+    }
+    return paths;
+}
+
+void StitchCreator::appendCell(const QString &path)
+{
+    const int column = m_icons->columnCount();
+    m_icons->setColumnCount(column + 1);
+    auto *item = new QTableWidgetItem(path);
+    if (!path.isEmpty())
+        item->setIcon(QIcon(path));
+    m_icons->setItem(0, column, item);
+    m_icons->resizeColumnsToContents();
+    m_icons->resizeRowsToContents();
+}
+
+void StitchCreator::addCell()
+{
+    appendCell(QString());
+}
+
+void StitchCreator::removeCell()
+{
+    if (m_icons->columnCount() > 1)
+        m_icons->setColumnCount(m_icons->columnCount() - 1);
+}
+
+void StitchCreator::itemChanged(const QString &newItem)
+{
+    QTableWidgetItem *item = m_icons->currentItem();
+    if (!item)
+        return;
+    item->setData(Qt::EditRole, newItem);
+    item->setIcon(QIcon(newItem));
+}
+
+void StitchCreator::addIconDialog()
+{
+    QString folder = Settings::instance()->value(QStringLiteral("defaultFileLocation"), QString()).toString();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Add New Icon"), folder,
+                                                            tr("Image Files (*.svg *.svgz *.png *.gif *.jpg)"));
+    if (!files.isEmpty())
+        addIconFiles(files);
+}
+
+void StitchCreator::addIconFiles(const QStringList &files)
+{
+    const QString folder = StitchSet::userIconFolder();
+    if (!QDir().mkpath(folder)) {
+        QMessageBox::warning(this, tr("Add New Icon"), tr("Could not create the folder %1.").arg(folder));
+        return;
+    }
+    for (const QString &source : files)
+        addIconFile(source, folder);
+}
+
+void StitchCreator::addIconFile(const QString &source, const QString &folder)
+{
+    const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
+    // A file that is already in the folder is simply offered.
+    const QString canonical = QFileInfo(source).canonicalFilePath();
+    if (!canonical.isEmpty() && canonical == QFileInfo(target).canonicalFilePath()) {
+        m_delegate->addIcon(target);
+        return;
+    }
+    if (QFileInfo::exists(target)) {
+        const QMessageBox::StandardButton answer =
+            QMessageBox::question(this, tr("Add New Icon"),
+                                  tr("Replace the existing file %1 ?").arg(QFileInfo(target).fileName()),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    if (!copyReplacing(source, target)) {
+        QMessageBox::warning(this, tr("Add New Icon"), tr("Could not copy %1 to %2.").arg(source, folder));
+        return;
+    }
+    m_delegate->addIcon(target);
+}

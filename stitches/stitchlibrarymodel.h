@@ -1,0 +1,63 @@
+#ifndef STITCHLIBRARYMODEL_H
+#define STITCHLIBRARYMODEL_H
+
+#include "stitchrecord.h"
+
+#include <QStandardItemModel>
+
+// The stitch library's table: one row per stitch with its name, images,
+// abbreviations, description, wrong-side stitch, category and a "Selected"
+// check. The table is edited apart from the catalogue, which takes the rows
+// over only when the library is accepted.
+class StitchLibraryModel : public QStandardItemModel
+{
+    Q_OBJECT
+
+public:
+    enum Column {
+        NameColumn,
+        IconColumn,
+        AbbrivColumn,
+        DescriptionColumn,
+        OppositeColumn,
+        CategoryColumn,
+        SelectedColumn,
+        ColumnCount
+    };
+
+    // The icon column shows its paths joined with commas; the list itself
+    // is kept in this role, so that no path is ever split wrongly.
+    static constexpr int PathsRole = Qt::UserRole + 1;
+
+    explicit StitchLibraryModel(QObject *parent = nullptr);
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    void setHeaderLabels();
+    void appendRecord(const StitchRecord &record);
+    void setRecord(int row, const StitchRecord &record);
+
+    // A row read back: its abbreviations split at the commas, its images
+    // never empty (the placeholder stands in).
+    StitchRecord record(int row) const;
+    QString stitchID(int row) const;
+    QStringList abbrivs(int row) const;
+    QStringList paths(int row) const;
+    void setPaths(int row, const QStringList &paths);
+    bool isSelected(int row) const;
+    QStringList firstAbbrivs() const;
+
+    // Whether a row other than `exceptRow` has `abbriv`, ignoring case.
+    bool usesAbbriv(const QString &abbriv, int exceptRow = -1) const;
+
+    // The abbreviation column's text as a list: split at commas, one blank
+    // dropped on either side of each part, empty parts left out.
+    static QStringList splitAbbrivs(const QString &text);
+    static QString joinAbbrivs(const QStringList &abbrivs);
+    static QString displayPaths(const QStringList &paths);
+
+private:
+    QString text(int row, int column) const;
+};
+
+#endif // STITCHLIBRARYMODEL_H

@@ -1,0 +1,283 @@
+#include "modaldialog.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchcreator.h"
+#include "stitchlibrary.h"
+#include "stitchlibrarymodel.h"
+#include "stitchset.h"
+#include "stitchsetexchange.h"
+#include "stitchsetfile.h"
+#include "testenvironment.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTableView>
+#include <QTableWidget>
+#include <QtEndian>
+#include <QtTest>
+
+class TestStitchLibraryExchange : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init();
+    void cleanup();
+
+    void exportThenImportIntoSameLibrary();
+    void headerChecks_data();
+    void headerChecks();
+    void ownStitchTravelsToFreshUserFolder();
+    void damagedSetKeepsRowsRead();
+
+private:
+    QString writeScratch(const QString &name, const QByteArray &contents);
+    QByteArray setWith(const QList<StitchRecord> &records);
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestStitchLibraryExchange::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    // File dialogs start where the test's files are.
+    Settings::instance()->setValue("defaultFileLocation", m_env->scratchPath(QString()));
+}
+
+void TestStitchLibraryExchange::cleanup()
+{
+    cancelModalHandlers();
+    m_env.reset();
+}
+
+static QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+static int rowOf(const StitchLibrary &library, const QString &id)
+{
+    for (int row = 0; row < library.model()->rowCount(); ++row) {
+        if (library.getStitchID(row) == id)
+            return row;
+    }
+    return -1;
+}
+
+static void chooseFile(const QString &path)
+{
+    whenModal<QFileDialog>([path](QFileDialog *dialog) {
+        acceptFile(dialog, path);
+    });
+}
+
+// Answers the next message box with Ok, keeping its title and text.
+static void noteBox(QString *seen)
+{
+    whenModal<QMessageBox>([seen](QMessageBox *box) {
+        *seen = box->windowTitle() + QLatin1Char('|') + box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
+static QString svg(const char *colour)
+{
+    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\">"
+                          "<rect width=\"64\" height=\"64\" fill=\"%1\"/></svg>")
+        .arg(QLatin1String(colour));
+}
+
+QString TestStitchLibraryExchange::writeScratch(const QString &name, const QByteArray &contents)
+{
+    const QString path = m_env->scratchPath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(contents);
+    return path;
+}
+
+QByteArray TestStitchLibraryExchange::setWith(const QList<StitchRecord> &records)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    StitchSetExchange exchange(&buffer);
+    exchange.writeHeader();
+    for (const StitchRecord &record : records)
+        exchange.writeStitch(record);
+    return buffer.data();
+}
+
+void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
+{
+    StitchLibrary library;
+    for (const char *id : {"k", "c8f"})
+        library.model()->setData(library.model()->index(rowOf(library, id), 6), true);
+    const QString path = m_env->scratchPath("two.set");
+    chooseFile(path);
+    library.exportSet();
+
+    const QByteArray file = readAll(path);
+    QCOMPARE(file.left(8).toHex(' '), QByteArray("2a c9 86 3e 00 03 10 ce"));
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    StitchSetExchange reader(&buffer);
+    QCOMPARE(reader.readHeader(), StitchSetExchange::Ok);
+    StitchSetExchange::Entry knit;
+    StitchSetExchange::Entry cable;
+    QCOMPARE(reader.readStitch(knit), StitchSetExchange::Ok);
+    QCOMPARE(reader.readStitch(cable), StitchSetExchange::Ok);
+    QVERIFY(reader.atEnd());
+
+    QCOMPARE(knit.record.abbrivs, QStringList{"k"});
+    QCOMPARE(knit.record.name, QStringLiteral("Knit"));
+    QCOMPARE(knit.record.opposite, QStringLiteral("p"));
+    QCOMPARE(cable.record.abbrivs, QStringList{"c8f"});
+    QCOMPARE(cable.record.category, QStringLiteral("Cables"));
+    QCOMPARE(cable.icons.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        const QString name = QStringLiteral("c8f-%1.svg").arg(i + 1);
+        QCOMPARE(cable.icons.at(i).fileName, name);
+        QCOMPARE(cable.icons.at(i).data, readAll(QStringLiteral(":/stitches/") + name));
+    }
+
+    const int rows = library.model()->rowCount();
+    chooseFile(path);
+    QString box;
+    noteBox(&box);
+    library.importSet();
+    QCOMPARE(box.section('|', 1), QStringLiteral("The following stitches were not imported because they are "
+                                                 "already in your stitch library: k, c8f"));
+    QCOMPARE(library.model()->rowCount(), rows);
+    QVERIFY(!QDir(StitchSet::userIconFolder()).exists());
+}
+
+void TestStitchLibraryExchange::headerChecks_data()
+{
+    QTest::addColumn<int>("offset"); // of the header field to change
+    QTest::addColumn<qint32>("value");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("newer version") << 4 << 200911 << "Cannot Read File|This Stitch Set comes from a newer version "
+                                                    "of Yarnwise.This version cannot read the file." << false;
+    QTest::newRow("older version") << 4 << 200909 << "" << true;
+    QTest::newRow("other magic") << 0 << 0x2AC9863F << "Error: Not a Stitch Set|This is not a Stitch Set file."
+                                 << false;
+}
+
+void TestStitchLibraryExchange::headerChecks()
+{
+    QFETCH(int, offset);
+    QFETCH(qint32, value);
+    QFETCH(QString, box);
+    QFETCH(bool, read);
+
+    QByteArray file = setWith({StitchRecord{"Versioned", {"vrs1"}, {}, QString(), "vrs1", QString()}});
+    qToBigEndian(value, file.data() + offset);
+    const QString path = writeScratch("versioned.set", file);
+
+    StitchLibrary library;
+    const int rows = library.model()->rowCount();
+    QString seen;
+    if (!box.isEmpty())
+        noteBox(&seen);
+    library.readSetFile(path);
+
+    QCOMPARE(seen, box);
+    QCOMPARE(library.model()->rowCount(), rows + (read ? 1 : 0));
+    if (read) {
+        QCOMPARE(library.getStitchID(rows), QStringLiteral("vrs1"));
+        QCOMPARE(library.getImgPaths(rows), QStringList{Stitch::placeholderPath()});
+    }
+}
+
+void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
+{
+    // A designer draws a two-cell stitch with icons of their own.
+    const QStringList sources{writeScratch("leaf-1.svg", svg("red").toUtf8()),
+                              writeScratch("leaf-2.svg", svg("blue").toUtf8())};
+    const QList<QByteArray> images{readAll(sources.at(0)), readAll(sources.at(1))};
+    QByteArray set;
+    {
+        StitchLibrary library;
+        library.addStitch("leaf");
+        const int row = library.model()->rowCount() - 1;
+        library.model()->setData(library.model()->index(row, 0), "Leaf");
+        library.model()->setData(library.model()->index(row, 5), "Lace");
+        auto *table = library.findChild<QTableView *>(QStringLiteral("stitchList"));
+        table->setCurrentIndex(library.model()->index(row, 1));
+        whenModal<StitchCreator>([sources](StitchCreator *creator) {
+            creator->addIconFiles(sources);
+            creator->addCell();
+            auto *cells = creator->findChild<QTableWidget *>(QStringLiteral("stitchIcons"));
+            for (int i = 0; i < 2; ++i) {
+                cells->setCurrentCell(0, i);
+                creator->itemChanged(StitchSet::userIconFolder() + QStringLiteral("/leaf-%1.svg").arg(i + 1));
+            }
+            creator->accept();
+        });
+        library.openStitchCreator();
+        QCOMPARE(library.getImgPaths(row).size(), 2);
+
+        library.model()->setData(library.model()->index(row, 6), true);
+        QVERIFY(library.writeSetFile(m_env->scratchPath("leaf.set")));
+        set = readAll(m_env->scratchPath("leaf.set"));
+    }
+
+    // On a machine with a fresh user folder.
+    m_env = std::make_unique<TestEnvironment>();
+    QVERIFY(!QDir(StitchSet::userIconFolder()).exists());
+    StitchLibrary library;
+    library.readSetFile(writeScratch("leaf.set", set));
+    const int row = rowOf(library, "leaf");
+    QVERIFY(row >= 0);
+    const QStringList paths{StitchSet::userIconFolder() + "/leaf-1.svg", StitchSet::userIconFolder() + "/leaf-2.svg"};
+    QCOMPARE(library.getImgPaths(row), paths);
+    QCOMPARE(readAll(paths.at(0)), images.at(0));
+    QCOMPARE(readAll(paths.at(1)), images.at(1));
+
+    // Applied and saved as the main window does it.
+    StitchSet *catalogue = StitchSet::instance();
+    for (Stitch *edited : library.loadStitches()) {
+        catalogue->findOrAdd(edited->stitchID())->updateStitch(edited);
+        catalogue->addCategory(edited->category());
+    }
+    library.saveLibrary();
+
+    Stitch *leaf = catalogue->findStitch("leaf");
+    QCOMPARE(leaf->name(), QStringLiteral("Leaf"));
+    QCOMPARE(leaf->cellsPerStitch(), 2);
+    QCOMPARE(leaf->paths(), paths);
+    QCOMPARE(leaf->imageTypes(), (QStringList{"svg", "svg"}));
+    QCOMPARE(leaf->image(8, 8, 1)->toImage().pixelColor(4, 4), QColor(Qt::blue));
+    StitchSet reread;
+    QVERIFY(StitchSetFile::read(StitchSet::userStitchesFile(), reread));
+    QCOMPARE(reread.stitches().size(), 1);
+    QCOMPARE(reread.stitches().first()->paths(), paths);
+}
+
+void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
+{
+    QByteArray file = setWith({StitchRecord{"Good", {"dmg1"}, {}, QString(), "dmg1", QString()},
+                               StitchRecord{"Cut", {"dmg2"}, {}, QString(), "dmg2", QString()}});
+    file.chop(11);
+    StitchLibrary library;
+    const int rows = library.model()->rowCount();
+    QString box;
+    noteBox(&box);
+    library.readSetFile(writeScratch("damaged.set", file));
+
+    QVERIFY(box.contains("damaged"));
+    QCOMPARE(library.model()->rowCount(), rows + 1);
+    QCOMPARE(library.getStitchID(rows), QStringLiteral("dmg1"));
+}
+
+YARNWISE_TEST_MAIN(TestStitchLibraryExchange)
+#include "tst_stitchlibraryexchange.moc"
