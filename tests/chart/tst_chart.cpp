@@ -9,6 +9,7 @@
 #include "stitch.h"
 #include "stitchreplacerdialog.h"
 #include "stitchset.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -623,8 +624,7 @@ void TestChart::saveImageThroughDialogs()
         whenModal([base](QWidget *files) {
             auto *dialog = qobject_cast<QFileDialog *>(files);
             QVERIFY(dialog);
-            dialog->selectFile(base);
-            static_cast<QDialog *>(dialog)->accept();
+            acceptFile(dialog, base);
         });
         static_cast<QDialog *>(options)->accept();
     });

@@ -7,6 +7,7 @@
 #include "settings.h"
 #include "stitch.h"
 #include "stitchset.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 #include "ui_mainwindowclass.h"
 
@@ -112,8 +113,7 @@ static void chooseFile(const QString &path)
             static_cast<QDialog *>(dialog)->reject();
             return;
         }
-        dialog->selectFile(path);
-        static_cast<QDialog *>(dialog)->accept();
+        acceptFile(dialog, path);
     });
 }
 
