@@ -1,7 +1,6 @@
 #include "knitcell.h"
 
 #include "knitscene.h"
-#include "settings.h"
 #include "stitch.h"
 
 #include <QDebug>
@@ -126,7 +125,7 @@ void KnitCell::setRect(const QRectF &rect)
 void KnitCell::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
     const QRect area = rect().toRect();
-    const bool grayNoStitch = Settings::instance()->value(QStringLiteral("GrayNoStitch"), true).toBool();
+    const bool grayNoStitch = !m_owner || m_owner->grayNoStitch;
     const bool noStitch = isNoStitch(m_stitch);
     const QColor noStitchColor = grayNoStitch ? noStitchGray : QColor(Qt::white);
 

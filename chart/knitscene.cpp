@@ -361,6 +361,7 @@ void KnitScene::updateHeaders()
     const bool background = settings->value(QStringLiteral("HeaderBg"), true).toBool();
     const bool headersTop = settings->value(QStringLiteral("HeadersTop"), true).toBool();
     const bool headersBottom = settings->value(QStringLiteral("HeadersBottom"), false).toBool();
+    grayNoStitch = settings->value(QStringLiteral("GrayNoStitch"), true).toBool();
 
     placeHeaders();
     for (HeaderCell *corner : {topLeftCorner, topRightCorner, bottomLeftCorner, bottomRightCorner}) {

@@ -101,6 +101,9 @@ public:
     int columnNumberOffset = 0;
     int rowNumberOffset = 0;
     bool skipRows = false;
+    // The "GrayNoStitch" preference, read when the headers are redrawn
+    // rather than by every cell at every paint.
+    bool grayNoStitch = true;
     int cellHeight = 22;
     int cellWidth = 24;
     Mode editMode = EditStitch;

@@ -487,7 +487,9 @@ void TestKnitScene::paintsNoStitchGrey()
     // A header without its number still draws its background.
     QVERIFY(image.pixelColor(2, 17 + 11) != QColor(Qt::white));
 
+    // A changed preference reaches the chart as the Options dialog sends it.
     Settings::instance()->setValue(QStringLiteral("GrayNoStitch"), false);
+    scene.updateHeaders();
     image.fill(Qt::black);
     QPainter again(&image);
     scene.render(&again, QRectF(image.rect()), scene.sceneRect());
