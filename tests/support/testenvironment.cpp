@@ -49,9 +49,7 @@ QString TestEnvironment::scratchPath(const QString &fileName) const
 
 void TestEnvironment::initApplication()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Velto Software"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
-    QCoreApplication::setApplicationName(QStringLiteral("Yarnwise"));
+    Settings::nameApplication();
     QStandardPaths::setTestModeEnabled(true);
     usePreferencesIn(processRoot());
 }
