@@ -8,6 +8,7 @@
 #include "settings.h"
 #include "stitch.h"
 #include "stitchset.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 #include "ui_mainwindowclass.h"
 
@@ -41,7 +42,11 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
 
     void withoutDocument();
     void newDocumentNames();
@@ -60,18 +65,10 @@ private:
 // Runs `fill` on the next modal dialog and accepts it.
 static void whenDialog(const std::function<void(QDialog *)> &fill)
 {
-    QTimer::singleShot(0, [fill] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
+    whenModal<QDialog>([fill](QDialog *dialog) {
         fill(dialog);
         dialog->accept();
     });
-}
-
-static void acceptNextDialog()
-{
-    whenDialog([](QDialog *) {});
 }
 
 void TestMainWindow::withoutDocument()

@@ -7,6 +7,7 @@
 #include "stitch.h"
 #include "stitchset.h"
 #include "tempfiles.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 #include "ui_mainwindowclass.h"
 
@@ -27,7 +28,11 @@ class TestSession : public QObject
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
 
     void recentFiles_data();
     void recentFiles();
@@ -40,27 +45,6 @@ private Q_SLOTS:
 private:
     std::unique_ptr<TestEnvironment> m_env;
 };
-
-static void whenModal(const std::function<void(QWidget *)> &handle)
-{
-    QTimer::singleShot(0, [handle] {
-        if (QWidget *dialog = QApplication::activeModalWidget())
-            handle(dialog);
-    });
-}
-
-static void acceptNext()
-{
-    whenModal([](QWidget *dialog) { static_cast<QDialog *>(dialog)->accept(); });
-}
-
-static void answer(QMessageBox::StandardButton button)
-{
-    whenModal([button](QWidget *dialog) {
-        if (auto *box = qobject_cast<QMessageBox *>(dialog))
-            box->button(button)->click();
-    });
-}
 
 static QStringList recent()
 {
@@ -128,7 +112,7 @@ void TestSession::sessionEntriesKeepPaths()
 void TestSession::autosaveCopies()
 {
     MainWindow window;
-    acceptNext();
+    acceptNextDialog();
     window.newDoc();
     Document *doc = window.currentDocument();
     doc->addNewChart(40, 40, QStringLiteral("Big"), QStringLiteral("k"));
@@ -151,7 +135,7 @@ void TestSession::autosaveCopies()
     QVERIFY(doc->isModified()); // autosave leaves the document's state alone
 
     // Discarding the document's changes deletes its copy and its entry.
-    answer(QMessageBox::Discard);
+    answerNextBox(QMessageBox::Discard);
     window.closeDoc();
     QVERIFY(!QFileInfo::exists(copy));
     QVERIFY(SessionEntries::all().isEmpty());
@@ -161,9 +145,9 @@ void TestSession::cancelKeepsSession()
 {
     Settings::instance()->setValue(QStringLiteral("savedStatePrompt"), true);
     MainWindow window;
-    acceptNext();
+    acceptNextDialog();
     window.newDoc();
-    answer(QMessageBox::Cancel);
+    answerNextBox(QMessageBox::Cancel);
     QVERIFY(!window.close());
     QCOMPARE(window.documents().size(), 1);
 }
@@ -173,7 +157,7 @@ void TestSession::recoversAfterCrash()
     QString copy;
     {
         MainWindow crashed;
-        acceptNext();
+        acceptNextDialog();
         crashed.newDoc();
         Document *doc = crashed.currentDocument();
         doc->curChart()->knitScene()->setStitch(QPoint(2, 2), StitchSet::instance()->findStitch(QStringLiteral("yo")),
@@ -189,7 +173,7 @@ void TestSession::recoversAfterCrash()
 
     MainWindow window;
     QVERIFY(window.savedState());
-    answer(QMessageBox::Yes);
+    answerNextBox(QMessageBox::Yes);
     window.restoreSavedState();
     QCOMPARE(window.documents().size(), 1);
     Document *doc = window.currentDocument();

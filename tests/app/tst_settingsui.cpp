@@ -1,6 +1,7 @@
 #include "settings.h"
 #include "settingsui.h"
 #include "stitchset.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -23,7 +24,11 @@ class TestSettingsUi : public QObject
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
 
     void freshStoreGivesDefaults_data();
     void freshStoreGivesDefaults();
@@ -62,15 +67,6 @@ static QVariant shown(const QWidget *control)
 static QAbstractButton *button(QWidget *dialog, QDialogButtonBox::StandardButton which)
 {
     return dialog->findChild<QDialogButtonBox *>()->button(which);
-}
-
-// Runs `handle` on the next modal dialog that opens.
-static void whenModal(const std::function<void(QWidget *)> &handle)
-{
-    QTimer::singleShot(0, [handle] {
-        if (QWidget *dialog = QApplication::activeModalWidget())
-            handle(dialog);
-    });
 }
 
 void TestSettingsUi::freshStoreGivesDefaults_data()
@@ -175,7 +171,7 @@ void TestSettingsUi::applyKeepsDialogOpen()
 {
     bool openAfterApply = false;
     int appliedAutoSave = 0;
-    whenModal([&](QWidget *dialog) {
+    whenModal<QWidget>([&](QWidget *dialog) {
         dialog->findChild<QSpinBox *>(QStringLiteral("AutoSave"))->setValue(7);
         button(dialog, QDialogButtonBox::Apply)->click();
         openAfterApply = dialog->isVisible();
@@ -194,14 +190,14 @@ void TestSettingsUi::applyKeepsDialogOpen()
 
 void TestSettingsUi::okSavesCancelDiscards()
 {
-    whenModal([](QWidget *dialog) {
+    whenModal<QWidget>([](QWidget *dialog) {
         dialog->findChild<QCheckBox *>(QStringLiteral("checkForUpdates"))->setChecked(false);
         button(dialog, QDialogButtonBox::Cancel)->click();
     });
     QCOMPARE(SettingsUi().exec(), int(QDialog::Rejected));
     QVERIFY(settings()->allKeys().isEmpty());
 
-    whenModal([](QWidget *dialog) {
+    whenModal<QWidget>([](QWidget *dialog) {
         dialog->findChild<QCheckBox *>(QStringLiteral("checkForUpdates"))->setChecked(false);
         button(dialog, QDialogButtonBox::Ok)->click();
     });
@@ -217,7 +213,7 @@ void TestSettingsUi::folderChooser()
 
     QString startedAt;
     QString title;
-    whenModal([&](QWidget *dialog) {
+    whenModal<QWidget>([&](QWidget *dialog) {
         auto *files = qobject_cast<QFileDialog *>(dialog);
         QVERIFY(files);
         title = files->windowTitle();
@@ -239,7 +235,7 @@ void TestSettingsUi::folderChooser()
 void TestSettingsUi::cancelledFolderChooser()
 {
     settings()->setValue(QStringLiteral("defaultFileLocation"), m_env->rootPath());
-    whenModal([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+    whenModal<QWidget>([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
 
     SettingsUi dialog;
     auto *location = dialog.findChild<QLineEdit *>(QStringLiteral("defaultFileLocation"));

@@ -38,7 +38,11 @@ class TestChart : public QObject
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
 
     void toolBarAndMenu();
     void lassoColourInOneStep();
@@ -90,16 +94,6 @@ static QAction *action(Chart &chart, const QString &text)
             return candidate;
     }
     return nullptr;
-}
-
-// Runs `handle` on the next modal dialog that opens.
-static void whenModal(const std::function<void(QWidget *)> &handle)
-{
-    QTimer::singleShot(0, [handle] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (dialog)
-            handle(dialog);
-    });
 }
 
 void TestChart::toolBarAndMenu()
@@ -422,7 +416,7 @@ void TestChart::replacer()
     Chart chart(4, 3, QString());
     KnitScene *scene = chart.knitScene();
     scene->at(0, 0)->setStitch(find("yo"));
-    whenModal([](QWidget *dialog) {
+    whenModal<QWidget>([](QWidget *dialog) {
         auto *replacer = qobject_cast<StitchReplacerDialog *>(dialog);
         QVERIFY(replacer);
         QList<QComboBox *> boxes = replacer->findChildren<QComboBox *>();
@@ -619,9 +613,9 @@ void TestChart::saveImageThroughDialogs()
 {
     Chart chart(6, 4, QString());
     const QString base = m_env->scratchPath(QStringLiteral("picture"));
-    whenModal([base](QWidget *options) {
+    whenModal<QWidget>([base](QWidget *options) {
         QVERIFY(qobject_cast<SaveOptionsDialog *>(options));
-        whenModal([base](QWidget *files) {
+        whenModal<QWidget>([base](QWidget *files) {
             auto *dialog = qobject_cast<QFileDialog *>(files);
             QVERIFY(dialog);
             acceptFile(dialog, base);

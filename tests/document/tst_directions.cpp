@@ -1,6 +1,7 @@
 #include "directions.h"
 #include "linkdialog.h"
 #include "settings.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 #include "textedit.h"
 
@@ -30,7 +31,11 @@ class TestDirections : public QObject
 
 private Q_SLOTS:
     void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
 
     void toolBarAndMenu();
     void recordLayout();
@@ -142,19 +147,6 @@ static QList<QByteArray> writtenImages(const QByteArray &bytes)
         }
     }
     return images;
-}
-
-// Runs `handle` on the next modal dialog of the type, once it is open. The
-// wait ends with `context`, so no handler outlives its test.
-template<typename Dialog>
-static void whenModal(QObject *context, const std::function<void(Dialog *)> &handle, int tries = 3000)
-{
-    QTimer::singleShot(10, context, [context, handle, tries] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
-            handle(dialog);
-        else if (tries > 0)
-            whenModal<Dialog>(context, handle, tries - 1);
-    });
 }
 
 static QAction *action(const Directions &page, const char *name)
@@ -390,7 +382,7 @@ void TestDirections::insertImageFile()
     Directions page;
     QString folder;
     bool warned = false;
-    whenModal<QFileDialog>(&page, [&](QFileDialog *dialog) {
+    whenModal<QFileDialog>([&](QFileDialog *dialog) {
         folder = dialog->directory().absolutePath();
         if (!accept) {
             dialog->reject();
@@ -402,7 +394,7 @@ void TestDirections::insertImageFile()
             name->setText(path);
         else
             dialog->selectFile(path);
-        whenModal<QMessageBox>(&page, [&](QMessageBox *box) {
+        whenModal<QMessageBox>([&](QMessageBox *box) {
             warned = true;
             box->accept();
         });
@@ -474,7 +466,7 @@ void TestDirections::link()
     page.textEdit()->setTextCursor(cursor);
 
     QString offeredText, offeredUrl;
-    whenModal<LinkDialog>(&page, [&](LinkDialog *dialog) {
+    whenModal<LinkDialog>([&](LinkDialog *dialog) {
         offeredText = dialog->text();
         offeredUrl = dialog->url();
         if (typed.isEmpty())
@@ -579,7 +571,7 @@ void TestDirections::formatAppliesToWord()
     page.textEdit()->setPlainText(QStringLiteral("alpha beta gamma"));
     placeCursor(page, QStringLiteral("beta"), 2);
     if (command.startsWith(QLatin1String("actionColor"))) {
-        whenModal<QColorDialog>(&page, [](QColorDialog *dialog) {
+        whenModal<QColorDialog>([](QColorDialog *dialog) {
             dialog->setCurrentColor(Qt::blue);
             dialog->accept();
         });

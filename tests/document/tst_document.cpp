@@ -5,6 +5,7 @@
 #include "knitscene.h"
 #include "stitch.h"
 #include "stitchset.h"
+#include "modaldialog.h"
 #include "testenvironment.h"
 
 #include <QAbstractButton>
@@ -27,7 +28,11 @@ class TestDocument : public QObject
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
 
     void newDocumentTabs();
     void talliesFollowPainting();
@@ -47,16 +52,6 @@ private:
 static Stitch *find(const char *id)
 {
     return StitchSet::instance()->findStitch(QString::fromLatin1(id));
-}
-
-// Answers the next message box with `button`.
-static void answer(QMessageBox::StandardButton button)
-{
-    QTimer::singleShot(0, [button] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box)
-            box->button(button)->click();
-    });
 }
 
 void TestDocument::newDocumentTabs()
@@ -181,7 +176,7 @@ void TestDocument::removeChart()
     Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
     doc.addNewChart(3, 3, QStringLiteral("Two"), QStringLiteral("p"));
     QCOMPARE(doc.stitchesUsed.size(), 2);
-    ::answer(QMessageBox::StandardButton(answer));
+    ::answerNextBox(QMessageBox::StandardButton(answer));
     doc.removeChart();
     QCOMPARE(doc.tabCount(), tabsAfter);
     if (tabsAfter == 2) {
@@ -224,7 +219,7 @@ void TestDocument::closePrompt()
     });
     QSignalSpy closed(doc, &Document::docClosed);
 
-    ::answer(QMessageBox::StandardButton(answer));
+    ::answerNextBox(QMessageBox::StandardButton(answer));
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(alive.isNull(), closes);

@@ -1,10 +1,12 @@
 #ifndef MODALDIALOG_H
 #define MODALDIALOG_H
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -46,6 +48,21 @@ void whenModal(std::function<void(T *)> handle)
 inline void cancelModalHandlers()
 {
     qDeleteAll(modalWatchers().findChildren<QTimer *>(Qt::FindDirectChildrenOnly));
+}
+
+// Accepts the next modal dialog as it stands.
+inline void acceptNextDialog()
+{
+    whenModal<QDialog>([](QDialog *dialog) { dialog->accept(); });
+}
+
+// Presses `button` on the next message box.
+inline void answerNextBox(QMessageBox::StandardButton button)
+{
+    whenModal<QMessageBox>([button](QMessageBox *box) {
+        if (QAbstractButton *pressed = box->button(button))
+            pressed->click();
+    });
 }
 
 // Types `path` into a file dialog and accepts it. selectFile() would leave
