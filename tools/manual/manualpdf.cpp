@@ -1,6 +1,6 @@
 // Turns the Markdown user manual into a printable PDF: a title page with
 // the contents, every chapter ("## " heading) on a new page, pictures
-// scaled to the page width, and the page number in each footer.
+// scaled to fit the page, and the page number in each footer.
 //
 //     yarnwise_manual [--subtitle TEXT] MANUAL.md OUT.pdf
 //
@@ -25,8 +25,6 @@
 #include <QTextStream>
 #include <QTextTable>
 
-#include <cmath>
-
 namespace {
 
 // Text and layout sizes are in points; pictures are measured the way the
@@ -38,7 +36,8 @@ const qreal codePointSize = 9.5;
 const QColor codeBackground(242, 238, 244);
 const QColor headingColor(86, 42, 96);
 const qreal pictureDpi = 96.0;
-// A4 with 20 mm margins; the footer takes the bottom of the text area.
+// A4 with margins of 20 mm, 15 mm at the foot; the footer takes the
+// bottom of the text area.
 const QMarginsF pageMarginsMm(20, 20, 20, 15);
 const qreal footerMm = 10.0;
 
