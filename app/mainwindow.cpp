@@ -585,7 +585,7 @@ void MainWindow::helpDoc()
 {
     const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/YarnwiseUserManual.pdf");
     if (QFileInfo::exists(path)) {
-        QDesktopServices::openUrl(QUrl(QStringLiteral("file:///") + path));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
         return;
     }
     QMessageBox::information(this, tr("Missing Help File"),

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void paletteShowsEveryStitch();
     void designerSession();
     void exportPdfOpensFolder();
+    void helpOpensManual();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -255,6 +256,25 @@ void TestMainWindow::exportPdfOpensFolder()
     QVERIFY(QFile::exists(pdf + QStringLiteral(".pdf")));
     QCOMPARE(catcher.urls.size(), 1);
     QCOMPARE(catcher.urls.first().toLocalFile(), QFileInfo(pdf).absolutePath());
+}
+
+// Help opens the manual that the build puts next to the program.
+void TestMainWindow::helpOpensManual()
+{
+    const QString manual = QCoreApplication::applicationDirPath() + QStringLiteral("/YarnwiseUserManual.pdf");
+    QFile file(manual);
+    const bool madeHere = !file.exists();
+    if (madeHere)
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    MainWindow window;
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    window.helpDoc();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    if (madeHere)
+        file.remove();
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(manual)});
 }
 
 YARNWISE_TEST_MAIN(TestMainWindow)
