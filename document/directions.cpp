@@ -96,7 +96,7 @@ void Directions::addSeparators()
 
 void Directions::setupCharacterActions()
 {
-    actionTextBold = addFormatAction("actionTextBold", tr("textBold"), tr("Bold"), QKeySequence(tr("Ctrl+B")),
+    actionTextBold = addFormatAction("actionTextBold", tr("Bold"), tr("Bold"), QKeySequence(tr("Ctrl+B")),
                                      QStringLiteral(":/images/textbold.png"));
     actionTextItalic = addFormatAction("actionTextItalic", tr("Italic"), tr("Italic"), QKeySequence(tr("Ctrl+I")),
                                        QStringLiteral(":/images/textitalic.png"));

@@ -57,6 +57,7 @@ void TestInstall::installedFiles_data()
     QTest::newRow("menu entry") << "share/applications/yarnwise.desktop" << QByteArray("[Desktop Entry]");
     QTest::newRow("file type") << "share/mime/packages/yarnwise.xml" << QByteArray("<?xml");
     QTest::newRow("icon") << "share/icons/hicolor/256x256/apps/yarnwise.png" << QByteArray("\x89PNG");
+    QTest::newRow("manual") << "share/doc/yarnwise/YarnwiseUserManual.pdf" << QByteArray("%PDF-");
 }
 
 void TestInstall::installedFiles()
