@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "mainwindow.h"
 #include "sessionentries.h"
 #include "settings.h"
@@ -9,6 +10,8 @@
 #include <QBitmap>
 #include <QPixmap>
 
+#include <cstdio>
+
 namespace {
 
 void showProgress(SplashScreen *splash, const QString &message)
@@ -17,11 +20,46 @@ void showProgress(SplashScreen *splash, const QString &message)
     QApplication::processEvents();
 }
 
+void nameApplication()
+{
+    // The preferences store is named after these, so they come first.
+    Settings::nameApplication();
+    QApplication::setApplicationVersion(Version::instance()->fullText());
+}
+
+// Exports from a pattern file without a window. No display is needed:
+// unless told otherwise, Qt draws offscreen.
+int runBatch(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    nameApplication();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CommandLine commandLine;
+    if (!commandLine.parse(QApplication::arguments())) {
+        err << commandLine.errorText() << '\n';
+        return CommandLine::UsageError;
+    }
+    if (commandLine.mode() != CommandLine::Help && commandLine.mode() != CommandLine::ShowVersion)
+        StitchSet::instance()->load();
+    return commandLine.run(out, err);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (CommandLine::wantsBatch(argc, argv))
+        return runBatch(argc, argv);
+
     QApplication app(argc, argv);
+    CommandLine commandLine;
+    if (!commandLine.parse(QApplication::arguments())) {
+        std::fprintf(stderr, "%s\n", qPrintable(commandLine.errorText()));
+        return CommandLine::UsageError;
+    }
 
     const QPixmap banner(QStringLiteral(":/images/banner.png"));
     auto *splash = new SplashScreen(banner, Qt::WindowStaysOnTopHint);
@@ -29,12 +67,7 @@ int main(int argc, char *argv[])
         splash->setMask(banner.mask());
     splash->show();
     splash->showMessage(QObject::tr("Loading Basic Settings..."), Qt::AlignLeft, Qt::black);
-
-    // The preferences store is named after these, so they come first.
-    QApplication::setOrganizationName(QStringLiteral("Velto Software"));
-    QApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
-    QApplication::setApplicationName(QStringLiteral("Yarnwise"));
-    QApplication::setApplicationVersion(Version::instance()->fullText());
+    nameApplication();
     QApplication::processEvents();
 
     showProgress(splash, QObject::tr("Loading Stitches..."));
@@ -43,9 +76,7 @@ int main(int argc, char *argv[])
     showProgress(splash, QObject::tr("Starting Program..."));
     MainWindow window;
 
-    QStringList files = QApplication::arguments();
-    files.removeFirst();
-    for (const QString &file : std::as_const(files)) {
+    for (const QString &file : commandLine.files()) {
         splash->hide();
         if (window.openFile(file, false))
             SessionEntries::set(file, QString());

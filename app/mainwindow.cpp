@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
@@ -581,16 +582,25 @@ void MainWindow::clearStatusBar()
     statusBar()->setPalette(palette);
 }
 
+// The manual sits next to the program in the build, and in the
+// documentation folder of an installed copy.
 void MainWindow::helpDoc()
 {
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/YarnwiseUserManual.pdf");
-    if (QFileInfo::exists(path)) {
-        QDesktopServices::openUrl(QUrl(QStringLiteral("file:///") + path));
-        return;
+    const QString manual = QStringLiteral("YarnwiseUserManual.pdf");
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QStringList candidates = {programFolder.filePath(manual),
+                                    programFolder.filePath(QStringLiteral("../share/doc/yarnwise/") + manual)};
+    for (const QString &path : candidates) {
+        if (QFileInfo::exists(path)) {
+            if (!QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::cleanPath(path))))
+                QMessageBox::warning(this, tr("Help Documentation"),
+                                     tr("No program to show %1 was found.").arg(QDir::toNativeSeparators(path)));
+            return;
+        }
     }
     QMessageBox::information(this, tr("Missing Help File"),
                              tr("The help documentation file %1 is missing from the application folder.")
-                                 .arg(QStringLiteral("YarnwiseUserManual.pdf")),
+                                 .arg(manual),
                              QMessageBox::Ok);
 }
 
@@ -606,12 +616,6 @@ void MainWindow::about()
 
 // Printing, the stitch key, the library and the preferences are wired
 // here; their work lives in the classes that own it.
-void MainWindow::setupPrinter(QPrinter *printer)
-{
-    // Half an inch on every side.
-    printer->setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
-}
-
 // What to print: the Directions, the key or some charts. Empty when the
 // choice was cancelled or no printer can be used.
 QStringList MainWindow::askPrintSelection(Document *doc, QPrinter *printer)
@@ -632,7 +636,7 @@ void MainWindow::print()
     if (!doc)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    setupPrinter(&printer);
+    Document::setupPrinter(&printer);
     const QStringList selection = askPrintSelection(doc, &printer);
     if (selection.isEmpty())
         return;
@@ -650,7 +654,7 @@ void MainWindow::exportPdf()
     if (!doc)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    setupPrinter(&printer);
+    Document::setupPrinter(&printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QStringList selection = askPrintSelection(doc, &printer);
     if (selection.isEmpty())

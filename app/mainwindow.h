@@ -95,7 +95,6 @@ public Q_SLOTS:
     void generateTabMenu(QMenu *menu);
     void generateToolBar(QToolBar *toolbar);
     void clearStatusBar();
-    void setupPrinter(QPrinter *printer);
     DocValues newDocPrompt(bool chartOnly);
     void addRecentFile(const QString &fileName);
     void generateRecentFilesList();
@@ -131,6 +130,7 @@ private:
     void enableDocumentActions(bool on);
     void recoverDocument(const QString &fileName, const QString &copy);
     bool saveFile(QDataStream &out, Document *doc);
+    void showSaveResult(Document *doc, bool written);
     // Writes the document to `fileName` whole or not at all.
     bool writeDocument(Document *doc, const QString &fileName);
     QString startFolder() const;

@@ -3,30 +3,26 @@
 #include "mainwindow.h"
 
 #include "document.h"
+#include "patternfile.h"
 #include "sessionentries.h"
 #include "settings.h"
 #include "tempfiles.h"
 #include "ui_mainwindowclass.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDataStream>
 #include <QDir>
 #include <QDebug>
-#include <QFile>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
 namespace {
 
-const qint32 patternMagic = 0x2AC9863F;
-const qint32 newestFileVersion = 201002;
 const QString patternFilter = QStringLiteral("Yarnwise (*.kit);;All Files (*.*)");
 
 } // namespace
@@ -40,33 +36,29 @@ QString MainWindow::startFolder() const
 bool MainWindow::saveFile(QDataStream &out, Document *doc)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    out.setByteOrder(QDataStream::BigEndian);
-    out << patternMagic;
-    const bool written = doc->save(out);
-    statusBar()->showMessage(written ? tr("Saved %1").arg(doc->fileName()) : tr("Failed to Save File"));
-    QTimer::singleShot(2000, this, &MainWindow::clearStatusBar);
+    const bool written = PatternFile::write(out, doc);
+    showSaveResult(doc, written);
     QApplication::restoreOverrideCursor();
     return written;
 }
 
-// The file on disk is replaced only when the whole document was written, so
-// a failed save never leaves a half-written pattern behind.
+void MainWindow::showSaveResult(Document *doc, bool written)
+{
+    statusBar()->showMessage(written ? tr("Saved %1").arg(doc->fileName()) : tr("Failed to Save File"));
+    QTimer::singleShot(2000, this, &MainWindow::clearStatusBar);
+}
+
 bool MainWindow::writeDocument(Document *doc, const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const bool written = PatternFile::save(doc, fileName, &error);
+    showSaveResult(doc, written);
+    QApplication::restoreOverrideCursor();
+    if (!written)
         QMessageBox::warning(this, tr("Save File"),
-                             tr("Could not save %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-        return false;
-    }
-    QDataStream out(&file);
-    if (!saveFile(out, doc) || !file.commit()) {
-        file.cancelWriting();
-        QMessageBox::warning(this, tr("Save File"),
-                             tr("Could not save %1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-        return false;
-    }
-    return true;
+                             tr("Could not save %1: %2").arg(QDir::toNativeSeparators(fileName), error));
+    return written;
 }
 
 bool MainWindow::save()
@@ -133,41 +125,21 @@ bool MainWindow::openFile(const QString &fileName, bool silent)
         }
     }
 
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QByteArray bytes = file.readAll();
-    file.close();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QDataStream in(&buffer);
-    in.setByteOrder(QDataStream::BigEndian);
-
-    qint32 magic = 0;
-    in >> magic;
-    if (magic != patternMagic) {
-        QApplication::restoreOverrideCursor();
-        if (!silent)
-            QMessageBox::critical(this, tr("Open File"),
-                                  tr("This file is not recognized by %1.").arg(QApplication::applicationName()));
-        return false;
-    }
-    qint32 version = 0;
-    in >> version;
-    if (version > newestFileVersion) {
-        QApplication::restoreOverrideCursor();
+    PatternFile file(fileName);
+    const PatternFile::Status status = file.open();
+    if (status != PatternFile::Ok) {
         if (!silent) {
-            QMessageBox box(QMessageBox::Warning, tr("Open File"),
-                            tr("This appears to be a saved file from a more recent version of the software, and "
-                               "cannot be opened with this version."),
-                            QMessageBox::Ok, this);
-            box.setDetailedText(tr("The listed version is: %1").arg(version));
+            QMessageBox box(status == PatternFile::TooNew ? QMessageBox::Warning : QMessageBox::Critical,
+                            tr("Open File"), file.errorString(), QMessageBox::Ok, this);
+            if (status == PatternFile::TooNew)
+                box.setDetailedText(tr("The listed version is: %1").arg(file.version()));
             box.exec();
         }
         return false;
     }
 
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QDataStream &in = file.stream();
     auto *doc = new Document(in, this);
     QMdiSubWindow *window = ui->mdiArea->addSubWindow(doc);
     window->setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));

@@ -4,6 +4,13 @@
 #include <QFileInfo>
 #include <QSettings>
 
+void Settings::nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Velto Software"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
+    QCoreApplication::setApplicationName(QStringLiteral("Yarnwise"));
+}
+
 Settings *Settings::instance()
 {
     // Never destroyed: preferences are read until the very end of the run.

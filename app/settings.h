@@ -16,6 +16,9 @@ class Settings : public QObject
 
 public:
     static Settings *instance();
+    // The organisation and application names the store is filed under. The
+    // program and every tool set them before anything reads a preference.
+    static void nameApplication();
 
     QVariant value(const QString &key, const QVariant &defaultValue) const;
     void setValue(const QString &key, const QVariant &value);

@@ -323,6 +323,9 @@ void Document::markSaved()
 
 void Document::setModified(bool isModified)
 {
+    // Every cell change reports here; the title changes only with the state.
+    if (isModified == modified)
+        return;
     modified = isModified;
     setDocumentTitle();
 }

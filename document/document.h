@@ -71,6 +71,8 @@ public:
     // Prints the Directions ("[Document]"), the key ("[Key]") or the named
     // charts, one per page.
     void print(QPrinter *printer, const QStringList &selection);
+    // The page set-up every print and PDF starts from.
+    static void setupPrinter(QPrinter *printer);
     // A chart's picture, as large as fits `width` by `height` inches.
     QImage generateChart(Chart *chart, double width, double height);
     // Replaces the pictures of charts and the key that changed.

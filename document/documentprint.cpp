@@ -47,6 +47,12 @@ void Document::printKey(QPainter *painter, QPrinter *printer) const
     }
 }
 
+void Document::setupPrinter(QPrinter *printer)
+{
+    // Half an inch on every side.
+    printer->setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
+}
+
 void Document::print(QPrinter *printer, const QStringList &selection)
 {
     turnOffHighlight();

@@ -2,6 +2,7 @@
 // it uses, its settings and its tabs in order.
 
 #include "document.h"
+#include "patternfile.h"
 
 #include "chart.h"
 #include "directions.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-const qint32 fileVersion = 0x0003112A;
+const qint32 fileVersion = PatternFile::newestVersion;
 const QString stitchStart = QStringLiteral("<Stitch>");
 const QString stitchEnd = QStringLiteral("</Stitch>");
 const QString documentStart = QStringLiteral("<Document>");

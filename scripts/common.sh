@@ -7,10 +7,11 @@ YARNWISE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 YARNWISE_BUILD="$YARNWISE_ROOT/build"
 YARNWISE_SANITIZE_OPTIONS=()
 
-# Build tools, Qt 6 and the fonts that make rendering the same everywhere.
+# Build tools, Qt 6 (with the TIFF picture writer) and the fonts that make rendering the same everywhere.
 YARNWISE_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+    qt6-image-formats-plugins
     fonts-liberation2 fonts-dejavu-core
 )
 

@@ -5,6 +5,7 @@
 #include "chart.h"
 #include "knitcell.h"
 #include "knitscene.h"
+#include "settings.h"
 #include "stitchset.h"
 
 #include <QApplication>
@@ -15,8 +16,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Velto Software"));
-    QCoreApplication::setApplicationName(QStringLiteral("Yarnwise"));
+    Settings::nameApplication();
     StitchSet::instance()->load();
 
     Chart chart(20, 15, QString());

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QGraphicsSceneMouseEvent>
@@ -49,6 +50,8 @@ private Q_SLOTS:
     void paletteShowsEveryStitch();
     void designerSession();
     void exportPdfOpensFolder();
+    void helpOpensManual_data();
+    void helpOpensManual();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -255,6 +258,45 @@ void TestMainWindow::exportPdfOpensFolder()
     QVERIFY(QFile::exists(pdf + QStringLiteral(".pdf")));
     QCOMPARE(catcher.urls.size(), 1);
     QCOMPARE(catcher.urls.first().toLocalFile(), QFileInfo(pdf).absolutePath());
+}
+
+void TestMainWindow::helpOpensManual_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("beside the program, as built") << ".";
+    QTest::newRow("documentation folder, as installed") << "../share/doc/yarnwise";
+    QTest::newRow("missing") << "";
+}
+
+void TestMainWindow::helpOpensManual()
+{
+    QFETCH(QString, folder);
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString manual = QDir::cleanPath(programFolder.filePath(folder + QStringLiteral("/YarnwiseUserManual.pdf")));
+    if (!folder.isEmpty()) {
+        QVERIFY(programFolder.mkpath(folder));
+        QFile pdf(manual);
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        pdf.write("%PDF-1.4\n");
+    }
+
+    MainWindow window;
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    bool told = false;
+    if (folder.isEmpty())
+        whenDialog([&told](QDialog *box) { told = box->windowTitle() == QLatin1String("Missing Help File"); });
+    window.helpDoc();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    if (!folder.isEmpty())
+        QFile::remove(manual);
+
+    if (folder.isEmpty()) {
+        QVERIFY(told);
+        QVERIFY(catcher.urls.isEmpty());
+    } else {
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(manual)});
+    }
 }
 
 YARNWISE_TEST_MAIN(TestMainWindow)

@@ -34,7 +34,6 @@ private Q_SLOTS:
     void addIconFiles();
 
 private:
-    QString writeScratch(const QString &name, const QByteArray &contents);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -59,22 +58,6 @@ static QTableWidget *cellsOf(const StitchCreator &creator)
 static StitchCreatorDelegate *delegateOf(const StitchCreator &creator)
 {
     return qobject_cast<StitchCreatorDelegate *>(cellsOf(creator)->itemDelegate());
-}
-
-static QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString TestStitchCreator::writeScratch(const QString &name, const QByteArray &contents)
-{
-    const QString path = m_env->scratchPath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(contents);
-    return path;
 }
 
 void TestStitchCreator::cells_data()
@@ -187,7 +170,7 @@ void TestStitchCreator::addIconFiles()
             box->button(QMessageBox::StandardButton(answer))->click();
         });
     }
-    const QString source = writeScratch("bud.svg", "new");
+    const QString source = m_env->writeScratch("bud.svg", "new");
     QString fileDialog;
     whenModal<QFileDialog>([source, &fileDialog](QFileDialog *dialog) {
         fileDialog = dialog->windowTitle() + '|' + dialog->nameFilters().join(';');
@@ -197,13 +180,13 @@ void TestStitchCreator::addIconFiles()
 
     QCOMPARE(fileDialog, QStringLiteral("Add New Icon|Image Files (*.svg *.svgz *.png *.gif *.jpg)"));
     QCOMPARE(question, answer ? QStringLiteral("Replace the existing file bud.svg ?") : QString());
-    QCOMPARE(readAll(target), result);
+    QCOMPARE(TestEnvironment::readFile(target), result);
     QCOMPARE(delegateOf(creator)->iconPaths().count(target), 1);
     QCOMPARE(delegateOf(creator)->iconPaths().size(), offered + (existing.isEmpty() ? 1 : 0));
 
     // A file that already is in the folder is offered without a question.
     creator.addIconFiles({target});
-    QCOMPARE(readAll(target), result);
+    QCOMPARE(TestEnvironment::readFile(target), result);
     QCOMPARE(delegateOf(creator)->iconPaths().count(target), 1);
 }
 

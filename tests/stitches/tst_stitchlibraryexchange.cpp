@@ -37,7 +37,6 @@ private Q_SLOTS:
     void damagedSetKeepsRowsRead();
 
 private:
-    QString writeScratch(const QString &name, const QByteArray &contents);
     QByteArray setWith(const QList<StitchRecord> &records);
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -53,12 +52,6 @@ void TestStitchLibraryExchange::cleanup()
 {
     cancelModalHandlers();
     m_env.reset();
-}
-
-static QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 static int rowOf(const StitchLibrary &library, const QString &id)
@@ -93,16 +86,6 @@ static QString svg(const char *colour)
         .arg(QLatin1String(colour));
 }
 
-QString TestStitchLibraryExchange::writeScratch(const QString &name, const QByteArray &contents)
-{
-    const QString path = m_env->scratchPath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(contents);
-    return path;
-}
-
 QByteArray TestStitchLibraryExchange::setWith(const QList<StitchRecord> &records)
 {
     QBuffer buffer;
@@ -123,7 +106,7 @@ void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
     chooseFile(path);
     library.exportSet();
 
-    const QByteArray file = readAll(path);
+    const QByteArray file = TestEnvironment::readFile(path);
     QCOMPARE(file.left(8).toHex(' '), QByteArray("2a c9 86 3e 00 03 10 ce"));
     QBuffer buffer;
     buffer.setData(file);
@@ -145,7 +128,7 @@ void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
     for (int i = 0; i < 8; ++i) {
         const QString name = QStringLiteral("c8f-%1.svg").arg(i + 1);
         QCOMPARE(cable.icons.at(i).fileName, name);
-        QCOMPARE(cable.icons.at(i).data, readAll(QStringLiteral(":/stitches/") + name));
+        QCOMPARE(cable.icons.at(i).data, TestEnvironment::readFile(QStringLiteral(":/stitches/") + name));
     }
 
     const int rows = library.model()->rowCount();
@@ -181,7 +164,7 @@ void TestStitchLibraryExchange::headerChecks()
 
     QByteArray file = setWith({StitchRecord{"Versioned", {"vrs1"}, {}, QString(), "vrs1", QString()}});
     qToBigEndian(value, file.data() + offset);
-    const QString path = writeScratch("versioned.set", file);
+    const QString path = m_env->writeScratch("versioned.set", file);
 
     StitchLibrary library;
     const int rows = library.model()->rowCount();
@@ -201,9 +184,9 @@ void TestStitchLibraryExchange::headerChecks()
 void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
 {
     // A designer draws a two-cell stitch with icons of their own.
-    const QStringList sources{writeScratch("leaf-1.svg", svg("red").toUtf8()),
-                              writeScratch("leaf-2.svg", svg("blue").toUtf8())};
-    const QList<QByteArray> images{readAll(sources.at(0)), readAll(sources.at(1))};
+    const QStringList sources{m_env->writeScratch("leaf-1.svg", svg("red").toUtf8()),
+                              m_env->writeScratch("leaf-2.svg", svg("blue").toUtf8())};
+    const QList<QByteArray> images{TestEnvironment::readFile(sources.at(0)), TestEnvironment::readFile(sources.at(1))};
     QByteArray set;
     {
         StitchLibrary library;
@@ -228,20 +211,20 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
 
         library.model()->setData(library.model()->index(row, 6), true);
         QVERIFY(library.writeSetFile(m_env->scratchPath("leaf.set")));
-        set = readAll(m_env->scratchPath("leaf.set"));
+        set = TestEnvironment::readFile(m_env->scratchPath("leaf.set"));
     }
 
     // On a machine with a fresh user folder.
     m_env = std::make_unique<TestEnvironment>();
     QVERIFY(!QDir(StitchSet::userIconFolder()).exists());
     StitchLibrary library;
-    library.readSetFile(writeScratch("leaf.set", set));
+    library.readSetFile(m_env->writeScratch("leaf.set", set));
     const int row = rowOf(library, "leaf");
     QVERIFY(row >= 0);
     const QStringList paths{StitchSet::userIconFolder() + "/leaf-1.svg", StitchSet::userIconFolder() + "/leaf-2.svg"};
     QCOMPARE(library.getImgPaths(row), paths);
-    QCOMPARE(readAll(paths.at(0)), images.at(0));
-    QCOMPARE(readAll(paths.at(1)), images.at(1));
+    QCOMPARE(TestEnvironment::readFile(paths.at(0)), images.at(0));
+    QCOMPARE(TestEnvironment::readFile(paths.at(1)), images.at(1));
 
     // Applied and saved as the main window does it.
     StitchSet *catalogue = StitchSet::instance();
@@ -272,7 +255,7 @@ void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
     const int rows = library.model()->rowCount();
     QString box;
     noteBox(&box);
-    library.readSetFile(writeScratch("damaged.set", file));
+    library.readSetFile(m_env->writeScratch("damaged.set", file));
 
     QVERIFY(box.contains("damaged"));
     QCOMPARE(library.model()->rowCount(), rows + 1);

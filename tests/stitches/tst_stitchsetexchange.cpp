@@ -23,7 +23,6 @@ private Q_SLOTS:
     void storeIcon();
 
 private:
-    QString writeScratch(const QString &name, const QByteArray &contents);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -64,23 +63,13 @@ static QByteArray dotRecord()
         + string("</Stitch>");
 }
 
-QString TestStitchSetExchange::writeScratch(const QString &name, const QByteArray &contents)
-{
-    const QString path = m_env->scratchPath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(contents);
-    return path;
-}
-
 void TestStitchSetExchange::writtenBytes()
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     StitchSetExchange exchange(&buffer);
     exchange.writeHeader();
-    const StitchRecord dot{"Dot", {"dt", "d2"}, {writeScratch("dot.svg", "abc")}, "A dot", "dt", "Misc"};
+    const StitchRecord dot{"Dot", {"dt", "d2"}, {m_env->writeScratch("dot.svg", "abc")}, "A dot", "dt", "Misc"};
     QCOMPARE(exchange.writeStitch(dot), StitchSetExchange::Ok);
 
     QCOMPARE(buffer.data().left(8).toHex(), QByteArray("2ac9863e000310ce"));

@@ -26,19 +26,8 @@ private Q_SLOTS:
     void failedWriteKeepsOldFile();
 
 private:
-    QString writeFile(const QString &name, const QByteArray &contents);
     std::unique_ptr<TestEnvironment> m_env;
 };
-
-QString TestStitchSetFile::writeFile(const QString &name, const QByteArray &contents)
-{
-    const QString path = m_env->scratchPath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(contents);
-    return path;
-}
 
 void TestStitchSetFile::readVariants_data()
 {
@@ -75,7 +64,7 @@ void TestStitchSetFile::readVariants()
     QFETCH(bool, builtin);
 
     StitchSet set;
-    QVERIFY(StitchSetFile::read(writeFile(QStringLiteral("set.xml"), xml.toUtf8()), set));
+    QVERIFY(StitchSetFile::read(m_env->writeScratch(QStringLiteral("set.xml"), xml.toUtf8()), set));
     QCOMPARE(set.stitches().size(), 1);
     Stitch *stitch = set.stitches().first();
     QCOMPARE(stitch->abbrivs().join(QLatin1Char(',')), abbrivs);
@@ -163,14 +152,14 @@ void TestStitchSetFile::notWellFormed()
     StitchSet set;
     set.findOrAdd(QStringLiteral("keep"))->addAbbriv(QStringLiteral("keep"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not well-formed")));
-    QVERIFY(!StitchSetFile::read(writeFile(QStringLiteral("bad.xml"), contents), set));
+    QVERIFY(!StitchSetFile::read(m_env->writeScratch(QStringLiteral("bad.xml"), contents), set));
     QCOMPARE(set.stitches().size(), 1);
     QVERIFY(!StitchSetFile::read(m_env->scratchPath(QStringLiteral("missing.xml")), set));
 }
 
 void TestStitchSetFile::failedWriteKeepsOldFile()
 {
-    const QString path = writeFile(QStringLiteral("kept.xml"), "<stitch_set/>");
+    const QString path = m_env->writeScratch(QStringLiteral("kept.xml"), "<stitch_set/>");
     StitchSet set;
     QVERIFY(!StitchSetFile::write(m_env->scratchPath(QStringLiteral("no/such/folder/x.xml")), {}, set.stitches()));
     QFile file(path);

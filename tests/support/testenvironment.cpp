@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -47,11 +48,24 @@ QString TestEnvironment::scratchPath(const QString &fileName) const
     return m_root.filePath(QStringLiteral("scratch/") + fileName);
 }
 
+QString TestEnvironment::writeScratch(const QString &fileName, const QByteArray &contents) const
+{
+    const QString path = scratchPath(fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        return QString();
+    return path;
+}
+
+QByteArray TestEnvironment::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void TestEnvironment::initApplication()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Velto Software"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
-    QCoreApplication::setApplicationName(QStringLiteral("Yarnwise"));
+    Settings::nameApplication();
     QStandardPaths::setTestModeEnabled(true);
     usePreferencesIn(processRoot());
 }

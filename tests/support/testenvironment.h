@@ -19,6 +19,10 @@ public:
     QString rootPath() const { return m_root.path(); }
     // A scratch folder for the test's own files.
     QString scratchPath(const QString &fileName) const;
+    // Writes `contents` to a scratch file; its path, or empty on failure.
+    QString writeScratch(const QString &fileName, const QByteArray &contents) const;
+    // A file's bytes, or nothing when it cannot be read.
+    static QByteArray readFile(const QString &path);
 
     // Sets the application names the program uses and points the settings
     // store away from the real home. Called once before any test runs.

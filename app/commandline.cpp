@@ -1,0 +1,355 @@
+#include "commandline.h"
+
+#include "chart.h"
+#include "document.h"
+#include "knitscene.h"
+#include "patternfile.h"
+#include "settings.h"
+#include "version.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTemporaryFile>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const QString instructionsOption = QStringLiteral("instructions");
+const QString pdfOption = QStringLiteral("export-pdf");
+const QString chartImageOption = QStringLiteral("export-chart");
+const QString keyOption = QStringLiteral("export-key");
+const QString selectOption = QStringLiteral("select");
+const QString chartOption = QStringLiteral("chart");
+const QString dpiOption = QStringLiteral("dpi");
+const QString widthOption = QStringLiteral("width");
+
+// The limits of the window's Save Options dialog.
+const int smallestPicture = 10;
+const int largestPicture = 10000;
+const int lowestDpi = 50;
+const int highestDpi = 3000;
+
+} // namespace
+
+CommandLine::CommandLine()
+{
+    m_parser.setApplicationDescription(tr("Designs knitting patterns. Without options, opens the given pattern "
+                                          "files in the window; with one of the export options, writes from a "
+                                          "pattern file without a window and exits."));
+    m_parser.addHelpOption();
+    m_parser.addVersionOption();
+    m_parser.addOptions({
+        {instructionsOption, tr("Print the written instructions of every chart.")},
+        {pdfOption, tr("Write a PDF file, as File > Export to PDF does."), tr("OUT.pdf")},
+        {chartImageOption, tr("Write a chart picture; the format follows OUT's suffix (png, jpg, tif, bmp, svg)."),
+         tr("OUT")},
+        {keyOption, tr("Write the stitch key as a picture or SVG."), tr("OUT")},
+        {selectOption, tr("What the PDF holds: \"[Document]\" (the default), \"[Key]\" or a chart name. Repeat for "
+                          "several charts."),
+         tr("ITEM")},
+        {chartOption, tr("The chart to export (the first one by default)."), tr("NAME")},
+        {dpiOption, tr("The picture's resolution (the output resolution preference by default)."), tr("N")},
+        {widthOption, tr("The picture's width in pixels (the chart's own by default); the height follows."),
+         tr("PX")},
+    });
+    m_parser.addPositionalArgument(tr("files"), tr("Pattern files (.kit)."), tr("[FILE.kit ...]"));
+}
+
+bool CommandLine::wantsBatch(int argc, char *argv[])
+{
+    static const QList<QByteArray> batchOptions = {"--instructions", "--export-pdf", "--export-chart",
+                                                   "--export-key", "--help", "-h", "--version", "-v", "-?"};
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        for (const QByteArray &option : batchOptions) {
+            if (argument == option || argument.startsWith(option + '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool CommandLine::parse(const QStringList &arguments)
+{
+    if (!m_parser.parse(arguments)) {
+        m_error = m_parser.errorText();
+        return false;
+    }
+    m_files = m_parser.positionalArguments();
+
+    QList<Mode> modes;
+    if (m_parser.isSet(QStringLiteral("help")))
+        modes << Help;
+    if (m_parser.isSet(QStringLiteral("version")))
+        modes << ShowVersion;
+    if (m_parser.isSet(instructionsOption))
+        modes << Instructions;
+    if (m_parser.isSet(pdfOption))
+        modes << ExportPdf;
+    if (m_parser.isSet(chartImageOption))
+        modes << ExportChart;
+    if (m_parser.isSet(keyOption))
+        modes << ExportKey;
+    if (modes.size() > 1 && !modes.contains(Help)) {
+        m_error = tr("Give only one of --instructions, --export-pdf, --export-chart and --export-key.");
+        return false;
+    }
+    m_mode = modes.contains(Help) ? Help : modes.value(0, OpenFiles);
+    return checkOptions();
+}
+
+bool CommandLine::checkOptions()
+{
+    const auto onlyWith = [this](const QString &option, Mode mode, const QString &modeOption) {
+        if (m_parser.isSet(option) && m_mode != mode && m_mode != Help) {
+            m_error = tr("--%1 goes with --%2.").arg(option, modeOption);
+            return false;
+        }
+        return true;
+    };
+    if (!onlyWith(selectOption, ExportPdf, pdfOption) || !onlyWith(chartOption, ExportChart, chartImageOption)
+        || !onlyWith(dpiOption, ExportChart, chartImageOption) || !onlyWith(widthOption, ExportChart, chartImageOption))
+        return false;
+
+    switch (m_mode) {
+    case OpenFiles:
+    case Help:
+    case ShowVersion:
+        return true;
+    case Instructions:
+        break;
+    case ExportPdf:
+        m_output = m_parser.value(pdfOption);
+        break;
+    case ExportChart:
+        m_output = m_parser.value(chartImageOption);
+        if (!parseNumber(dpiOption, lowestDpi, highestDpi, &m_dpi)
+            || !parseNumber(widthOption, smallestPicture, largestPicture, &m_width))
+            return false;
+        break;
+    case ExportKey:
+        m_output = m_parser.value(keyOption);
+        break;
+    }
+    if (m_files.size() != 1) {
+        m_error = tr("Give exactly one pattern file to read.");
+        return false;
+    }
+    if ((m_mode == ExportChart || m_mode == ExportKey) && !isPictureSuffix(m_output)) {
+        m_error = tr("%1 needs a picture suffix: png, jpg, tif, bmp or svg.").arg(m_output);
+        return false;
+    }
+    return true;
+}
+
+bool CommandLine::parseNumber(const QString &option, int lowest, int highest, int *value)
+{
+    if (!m_parser.isSet(option))
+        return true;
+    bool ok = false;
+    *value = m_parser.value(option).toInt(&ok);
+    if (!ok || *value < lowest || *value > highest) {
+        m_error = tr("--%1 takes a whole number from %2 to %3.").arg(option).arg(lowest).arg(highest);
+        return false;
+    }
+    return true;
+}
+
+bool CommandLine::isPictureSuffix(const QString &fileName)
+{
+    static const QStringList suffixes = {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                         QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("bmp"),
+                                         QStringLiteral("svg")};
+    return suffixes.contains(QFileInfo(fileName).suffix().toLower());
+}
+
+int CommandLine::run(QTextStream &out, QTextStream &err)
+{
+    switch (m_mode) {
+    case OpenFiles:
+        return Success;
+    case Help:
+        out << m_parser.helpText();
+        return Success;
+    case ShowVersion:
+        out << QCoreApplication::applicationName() << ' ' << Version::instance()->fullText() << '\n';
+        return Success;
+    default:
+        break;
+    }
+
+    const std::unique_ptr<Document> doc = loadPattern(m_files.first(), err);
+    if (!doc)
+        return Failed;
+    switch (m_mode) {
+    case Instructions:
+        return printInstructions(doc.get(), out);
+    case ExportPdf:
+        return exportPdf(doc.get(), err);
+    case ExportChart:
+        return exportChart(doc.get(), err);
+    case ExportKey:
+        return exportKey(doc.get(), err);
+    default:
+        return Success;
+    }
+}
+
+// A damaged pattern is refused rather than exported in part: a script
+// would otherwise publish the damage without anyone seeing the warning.
+std::unique_ptr<Document> CommandLine::loadPattern(const QString &fileName, QTextStream &err)
+{
+    PatternFile file(fileName);
+    const PatternFile::Status status = file.open();
+    if (status == PatternFile::Unreadable) {
+        err << file.errorString() << '\n'; // it names the file
+        return nullptr;
+    }
+    if (status != PatternFile::Ok) {
+        err << QDir::toNativeSeparators(fileName) << ": " << file.errorString() << '\n';
+        return nullptr;
+    }
+    auto doc = std::make_unique<Document>(file.stream());
+    doc->setFileName(fileName);
+    if (!doc->loadDocument(file.stream()) || !doc->loadErrors.isEmpty()) {
+        const QStringList errors = doc->loadErrors.isEmpty() ? QStringList(tr("Error loading file %1.").arg(fileName))
+                                                             : doc->loadErrors;
+        for (const QString &error : errors)
+            err << QDir::toNativeSeparators(fileName) << ": " << error << '\n';
+        return nullptr;
+    }
+    return doc;
+}
+
+int CommandLine::printInstructions(Document *doc, QTextStream &out)
+{
+    for (Chart *chart : doc->charts())
+        out << chart->generateInstructions();
+    return Success;
+}
+
+int CommandLine::exportPdf(Document *doc, QTextStream &err)
+{
+    const QString documentItem = Document::tr("[Document]");
+    const QString keyItem = Document::tr("[Key]");
+    QStringList selection = m_parser.values(selectOption);
+    if (selection.isEmpty())
+        selection << documentItem;
+    const bool wholePage = selection.contains(documentItem) || selection.contains(keyItem);
+    if (wholePage && selection.size() > 1) {
+        err << tr("%1 and %2 each make a PDF of their own; select them alone.").arg(documentItem, keyItem) << '\n';
+        return UsageError;
+    }
+    if (!wholePage) {
+        for (const QString &item : std::as_const(selection)) {
+            if (!findChart(doc, item, err))
+                return Failed;
+        }
+    }
+
+    const bool written = writeReplacing(m_output, [&](const QString &path) {
+        QPrinter printer(QPrinter::HighResolution);
+        Document::setupPrinter(&printer);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        doc->print(&printer, selection);
+        return true;
+    });
+    if (!written) {
+        err << tr("Could not write the PDF file %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
+        return Failed;
+    }
+    return Success;
+}
+
+int CommandLine::exportChart(Document *doc, QTextStream &err)
+{
+    Chart *chart = findChart(doc, m_parser.value(chartOption), err);
+    if (!chart)
+        return Failed;
+    const QSizeF source = chart->imageSourceRect().size();
+    const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width()));
+    const int dpi = m_dpi > 0 ? m_dpi : Settings::instance()->value(QStringLiteral("outputRes"), 96).toInt();
+    const bool written = writeReplacing(m_output, [&](const QString &path) {
+        return chart->exportImage(path, size, qBound(lowestDpi, dpi, highestDpi));
+    });
+    if (!written) {
+        err << tr("Could not write the picture to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
+        return Failed;
+    }
+    return Success;
+}
+
+int CommandLine::exportKey(Document *doc, QTextStream &err)
+{
+    const bool written = writeReplacing(m_output, [doc](const QString &path) { return doc->saveKeyImage(path); });
+    if (!written) {
+        err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
+        return Failed;
+    }
+    return Success;
+}
+
+// The named chart, or the first one when no name is given.
+Chart *CommandLine::findChart(Document *doc, const QString &name, QTextStream &err) const
+{
+    const QStringList names = doc->chartList();
+    const QList<Chart *> charts = doc->charts();
+    if (charts.isEmpty()) {
+        err << tr("The pattern has no charts.") << '\n';
+        return nullptr;
+    }
+    if (name.isEmpty())
+        return charts.first();
+    const int index = names.indexOf(name);
+    if (index < 0) {
+        err << tr("The pattern has no chart named \"%1\". Its charts are: %2.").arg(name, names.join(QStringLiteral(", ")))
+            << '\n';
+        return nullptr;
+    }
+    return charts.at(index);
+}
+
+// `width` wide with the chart's proportions, shrunk to stay within the
+// largest picture the window would make.
+QSize CommandLine::fitPictureSize(const QSizeF &source, int width)
+{
+    const double ratio = source.width() > 0 ? source.height() / source.width() : 1.0;
+    double w = qMax(width, smallestPicture);
+    double h = std::ceil(w * ratio);
+    if (w > largestPicture || h > largestPicture) {
+        const double shrink = largestPicture / qMax(w, h);
+        w = std::floor(w * shrink);
+        h = std::floor(h * shrink);
+    }
+    return QSize(qMax(int(w), smallestPicture), qMax(int(h), smallestPicture));
+}
+
+// Writes into a fresh file beside `target` and only then puts it in place,
+// so a failed export neither leaves a broken file nor destroys the old one.
+bool CommandLine::writeReplacing(const QString &target, const std::function<bool(const QString &)> &write)
+{
+    const QFileInfo info(target);
+    QTemporaryFile scratch(info.absoluteDir().filePath(QStringLiteral(".%1-XXXXXX.%2")
+                                                           .arg(info.completeBaseName(), info.suffix())));
+    if (!scratch.open())
+        return false;
+    scratch.close();
+    if (!write(scratch.fileName()) || QFileInfo(scratch.fileName()).size() == 0)
+        return false;
+    // A scratch file is private to its owner; the export is not.
+    const QFile::Permissions permissions = info.exists()
+        ? QFile::permissions(target)
+        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    scratch.setPermissions(permissions);
+    if (std::rename(QFile::encodeName(scratch.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    scratch.setAutoRemove(false);
+    return true;
+}

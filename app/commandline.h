@@ -1,0 +1,70 @@
+#ifndef COMMANDLINE_H
+#define COMMANDLINE_H
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSize>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <memory>
+
+class Chart;
+class Document;
+
+// The program's command line. Plain file arguments open in the window; the
+// batch options export from a pattern file without any window and exit:
+//   yarnwise --instructions FILE.kit
+//   yarnwise --export-pdf OUT.pdf FILE.kit [--select ITEM]...
+//   yarnwise --export-chart OUT FILE.kit [--chart NAME] [--dpi N] [--width PX]
+//   yarnwise --export-key OUT FILE.kit
+// The exports go through the same document and chart code as the window's
+// commands, so both always agree.
+class CommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
+    enum Mode { OpenFiles, Help, ShowVersion, Instructions, ExportPdf, ExportChart, ExportKey };
+    enum ExitStatus { Success = 0, Failed = 1, UsageError = 2 };
+
+    CommandLine();
+
+    // Whether the raw arguments ask for work without a window, so that the
+    // program can choose the offscreen platform before it starts Qt.
+    static bool wantsBatch(int argc, char *argv[]);
+
+    // Reads the arguments (the program name first). False, with a message
+    // in errorText(), when they make no sense.
+    bool parse(const QStringList &arguments);
+    QString errorText() const { return m_error; }
+    Mode mode() const { return m_mode; }
+    QStringList files() const { return m_files; }
+
+    // Does the batch work and gives the process's exit status.
+    int run(QTextStream &out, QTextStream &err);
+
+private:
+    bool checkOptions();
+    int printInstructions(Document *doc, QTextStream &out);
+    int exportPdf(Document *doc, QTextStream &err);
+    int exportChart(Document *doc, QTextStream &err);
+    int exportKey(Document *doc, QTextStream &err);
+    std::unique_ptr<Document> loadPattern(const QString &fileName, QTextStream &err);
+    Chart *findChart(Document *doc, const QString &name, QTextStream &err) const;
+    bool parseNumber(const QString &option, int lowest, int highest, int *value);
+    static bool isPictureSuffix(const QString &fileName);
+    static QSize fitPictureSize(const QSizeF &source, int width);
+    static bool writeReplacing(const QString &target, const std::function<bool(const QString &)> &write);
+
+    QCommandLineParser m_parser;
+    Mode m_mode = OpenFiles;
+    QString m_output;
+    QStringList m_files;
+    int m_dpi = 0;
+    int m_width = 0;
+    QString m_error;
+};
+
+#endif // COMMANDLINE_H

@@ -1,0 +1,106 @@
+#include "samplepattern.h"
+
+#include "chart.h"
+#include "directions.h"
+#include "document.h"
+#include "instructionparser.h"
+#include "knitcell.h"
+#include "knitscene.h"
+#include "patternfile.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "textedit.h"
+
+namespace {
+
+// Rows from the bottom up, each as read on its own side: odd rows are
+// right-side rows, even rows wrong-side rows.
+const char *const laceRows[] = {
+    "k1, yo, ssk, k5, k2tog, yo, k1", "p11",
+    "k2, yo, ssk, k3, k2tog, yo, k2", "p11",
+    "k3, yo, ssk, k1, k2tog, yo, k3", "p11",
+    "k4, yo, sk2p, yo, k4",           "p11",
+};
+
+const char *const cableRows[] = {
+    "p2, k6, p2",   "k2, p6, k2",
+    "p2, c6f, p2",  "k2, p6, k2",
+    "p2, k6, p2",   "k2, p6, k2",
+};
+
+const char *const bandRows[] = {
+    "k12", "p12", "k12", "p12", "k12", "p12",
+};
+
+const char *const directionsHtml =
+    "<h1>Harbour Cowl</h1>"
+    "<p><i>A lace-edged cowl with a single cable and a band of colour.</i></p>"
+    "<h3>Materials</h3>"
+    "<ul><li>Worsted weight wool, 180 m in Slate and 20 m in Coral</li>"
+    "<li>4.5 mm needles</li><li>Stitch markers, a cable needle</li></ul>"
+    "<h3>Gauge</h3><p>18 stitches and 24 rows to 10 cm in stocking stitch.</p>"
+    "<h3>Instructions</h3>"
+    "<p>Cast on 33 stitches. Work the Lace Edging chart three times across, "
+    "then the Cable Panel and the Colour Band as set. Bind off loosely.</p>";
+
+QStringList catalogueKeyWords()
+{
+    QStringList words;
+    for (const Stitch *stitch : StitchSet::instance()->stitches())
+        words += stitch->abbrivs();
+    return words;
+}
+
+void fillRows(KnitScene *scene, const char *const *rows, int count)
+{
+    const InstructionParser parser(catalogueKeyWords());
+    const int width = scene->columnCount();
+    for (int row = 0; row < count && row < scene->rowCount(); ++row) {
+        const bool wrongSide = row % 2 == 1;
+        const QStringList cells = parser.cells(QString::fromLatin1(rows[row]), width);
+        scene->updateRow(row, InstructionParser::row(cells, width, wrongSide));
+    }
+}
+
+// Two coloured rows with a border along their top and bottom.
+void colourBand(KnitScene *scene)
+{
+    const QColor coral(240, 128, 104);
+    const int width = scene->columnCount();
+    for (int gridRow = 2; gridRow <= 3; ++gridRow) {
+        for (int x = 0; x < width; ++x)
+            scene->setColor(QPoint(x, gridRow), coral);
+    }
+    for (int x = 0; x < width; ++x) {
+        scene->at(x, 2)->setBorder(KnitCell::Top, true, Qt::black);
+        scene->at(x, 3)->setBorder(KnitCell::Bottom, true, Qt::black);
+    }
+}
+
+template<int N>
+void addChart(Document *doc, const QString &name, int width, const char *const (&rows)[N])
+{
+    doc->addNewChart(width, N, name, QStringLiteral("k"));
+    fillRows(doc->curChart()->knitScene(), rows, N);
+}
+
+} // namespace
+
+std::unique_ptr<Document> SamplePattern::create(QWidget *parent)
+{
+    auto doc = std::make_unique<Document>(11, 8, QStringLiteral("harbour-cowl.kit"), QStringLiteral("Lace Edging"),
+                                          QStringLiteral("k"), parent);
+    fillRows(doc->curChart()->knitScene(), laceRows, 8);
+    addChart(doc.get(), QStringLiteral("Cable Panel"), 10, cableRows);
+    addChart(doc.get(), QStringLiteral("Colour Band"), 12, bandRows);
+    colourBand(doc->curChart()->knitScene());
+    doc->directions().first()->textEdit()->setHtml(QString::fromLatin1(directionsHtml));
+    return doc;
+}
+
+bool SamplePattern::write(const QString &fileName, QString *error)
+{
+    const std::unique_ptr<Document> doc = create();
+    doc->setFileName(fileName);
+    return PatternFile::save(doc.get(), fileName, error);
+}

@@ -1,0 +1,23 @@
+#ifndef SAMPLEPATTERN_H
+#define SAMPLEPATTERN_H
+
+#include <QString>
+
+#include <memory>
+
+class Document;
+class QWidget;
+
+// A small finished pattern: a Directions page and three charts with lace,
+// a cable, colours and borders. It is what the manual's pictures, the
+// window smoke test and the command-line tests start from, and a quick way
+// to see a full document on screen.
+class SamplePattern
+{
+public:
+    static std::unique_ptr<Document> create(QWidget *parent = nullptr);
+    // Writes the sample as a pattern file.
+    static bool write(const QString &fileName, QString *error = nullptr);
+};
+
+#endif // SAMPLEPATTERN_H

@@ -1,0 +1,377 @@
+// The program's batch modes, run as a user would run them: the real
+// program in a child process with no display and a fresh home folder.
+#include "chart.h"
+#include "document.h"
+#include "samplepattern.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+struct Result
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+const char *const sampleInstructions =
+    "\nLace Edging\n"
+    "Cast on 11 stitches\n"
+    "Row 1  (rs): k1, yo, ssk, k5, k2tog, yo, k1\n"
+    "Row 2 (ws): p11\n"
+    "Row 3  (rs): k2, yo, ssk, k3, k2tog, yo, k2\n"
+    "Row 4 (ws): p11\n"
+    "Row 5  (rs): k3, yo, ssk, k1, k2tog, yo, k3\n"
+    "Row 6 (ws): p11\n"
+    "Row 7  (rs): k4, yo, sk2p, yo, k4\n"
+    "Row 8 (ws): p11\n"
+    "\nCable Panel\n"
+    "Cast on 10 stitches\n"
+    "Row 1  (rs): p2, k6, p2\n"
+    "Row 2 (ws): k2, p6, k2\n"
+    "Row 3  (rs): p2, c6f, p2\n"
+    "Row 4 (ws): k2, p6, k2\n"
+    "Row 5  (rs): p2, k6, p2\n"
+    "Row 6 (ws): k2, p6, k2\n"
+    "\nColour Band\n"
+    "Cast on 12 stitches\n"
+    "Row 1  (rs): k12\n"
+    "Row 2 (ws): p12\n"
+    "Row 3  (rs): k12\n"
+    "Row 4 (ws): p12\n"
+    "Row 5  (rs): k12\n"
+    "Row 6 (ws): p12\n";
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void instructions();
+    void helpAndVersion();
+    void exportPdf_data();
+    void exportPdf();
+    void exportPicture_data();
+    void exportPicture();
+    void svgParses_data();
+    void svgParses();
+    void errors_data();
+    void errors();
+    void failedExportKeepsOldFile();
+
+private:
+    Result run(const QStringList &arguments) const;
+    QString scratch(const QString &name) const { return m_env->scratchPath(name); }
+    static int pdfPages(const QString &fileName);
+
+    std::unique_ptr<TestEnvironment> m_env;
+    QString m_sample;
+};
+
+void TestCommandLine::initTestCase()
+{
+    StitchSet::instance()->load();
+}
+
+void TestCommandLine::init()
+{
+    m_env = std::make_unique<TestEnvironment>();
+    m_sample = scratch(QStringLiteral("harbour cowl.kit"));
+    QString error;
+    QVERIFY2(SamplePattern::write(m_sample, &error), qPrintable(error));
+}
+
+void TestCommandLine::cleanup()
+{
+    m_env.reset();
+}
+
+// Without a display and without a platform named: the batch modes choose
+// the offscreen one themselves.
+Result TestCommandLine::run(const QStringList &arguments) const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    const QString home = m_env->rootPath() + QStringLiteral("/home");
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(YARNWISE_PROGRAM), arguments);
+    Result result;
+    if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.status = program.exitCode();
+    result.out = QString::fromUtf8(program.readAllStandardOutput());
+    result.err = QString::fromUtf8(program.readAllStandardError());
+    return result;
+}
+
+// The page count from poppler's pdfinfo, or 0 when it is not installed.
+int TestCommandLine::pdfPages(const QString &fileName)
+{
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (pdfinfo.isEmpty())
+        return 0;
+    QProcess info;
+    info.start(pdfinfo, {fileName});
+    info.waitForFinished(30000);
+    for (const QByteArray &line : info.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+void TestCommandLine::instructions()
+{
+    const Result result = run({QStringLiteral("--instructions"), m_sample});
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.out, QString::fromLatin1(sampleInstructions));
+}
+
+void TestCommandLine::helpAndVersion()
+{
+    const Result version = run({QStringLiteral("--version")});
+    QCOMPARE(version.status, 0);
+    QVERIFY2(version.out.startsWith(QStringLiteral("Yarnwise 1.5.4")), qPrintable(version.out));
+
+    const Result help = run({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    for (const char *option : {"--instructions", "--export-pdf", "--export-chart", "--export-key", "--select"})
+        QVERIFY2(help.out.contains(QLatin1String(option)), option);
+}
+
+void TestCommandLine::exportPdf_data()
+{
+    QTest::addColumn<QStringList>("select");
+    QTest::addColumn<int>("pages");
+
+    QTest::newRow("directions by default") << QStringList() << 1;
+    QTest::newRow("directions") << QStringList{QStringLiteral("[Document]")} << 1;
+    QTest::newRow("key") << QStringList{QStringLiteral("[Key]")} << 1;
+    QTest::newRow("one chart") << QStringList{QStringLiteral("Cable Panel")} << 1;
+    QTest::newRow("two charts") << QStringList{QStringLiteral("Colour Band"), QStringLiteral("Lace Edging")} << 2;
+}
+
+void TestCommandLine::exportPdf()
+{
+    QFETCH(QStringList, select);
+    QFETCH(int, pages);
+
+    const QString output = scratch(QStringLiteral("out.pdf"));
+    QStringList arguments{QStringLiteral("--export-pdf"), output, m_sample};
+    for (const QString &item : select)
+        arguments << QStringLiteral("--select") << item;
+    const Result result = run(arguments);
+    QVERIFY2(result.status == 0, qPrintable(result.err));
+
+    QFile pdf(output);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+    const int counted = pdfPages(output);
+    if (counted != 0)
+        QCOMPARE(counted, pages);
+}
+
+void TestCommandLine::exportPicture_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("dotsPerInch");
+
+    QTest::newRow("chart png, own size") << QStringList{QStringLiteral("--export-chart")} << "chart.png"
+                                         << QByteArray("png") << 0 << 96;
+    QTest::newRow("chart jpg by name, width and dpi")
+        << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--chart"), QStringLiteral("Colour Band"),
+                       QStringLiteral("--width"), QStringLiteral("600"), QStringLiteral("--dpi"),
+                       QStringLiteral("300")}
+        << "chart.jpg" << QByteArray("jpeg") << 600 << 300;
+    QTest::newRow("chart tif") << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--width"),
+                                              QStringLiteral("200")}
+                               << "chart.tif" << QByteArray("tiff") << 200 << 96;
+    QTest::newRow("chart bmp") << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--width"),
+                                              QStringLiteral("100")}
+                               << "Chart.BMP" << QByteArray("bmp") << 100 << 0;
+    QTest::newRow("key png") << QStringList{QStringLiteral("--export-key")} << "key.png" << QByteArray("png") << 0
+                             << 0;
+}
+
+void TestCommandLine::exportPicture()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, format);
+    QFETCH(int, width);
+    QFETCH(int, dotsPerInch);
+
+    const QString output = scratch(fileName);
+    arguments.insert(1, output);
+    arguments.insert(2, m_sample);
+    const Result result = run(arguments);
+    QVERIFY2(result.status == 0, qPrintable(result.err));
+
+    QImageReader reader(output);
+    QCOMPARE(reader.format(), format);
+    const QImage image = reader.read();
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() >= 10 && image.height() >= 10);
+    if (width > 0)
+        QCOMPARE(image.width(), width);
+    if (arguments.first() == QLatin1String("--export-chart") && width == 0) {
+        // The window's Save Options dialog offers the chart's own size.
+        const std::unique_ptr<Document> doc = SamplePattern::create();
+        QCOMPARE(image.size(), doc->charts().first()->imageSourceRect().size().toSize());
+    }
+    if (dotsPerInch > 0)
+        QCOMPARE(qRound(image.dotsPerMeterX() / 39.37), dotsPerInch);
+}
+
+void TestCommandLine::svgParses_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("chart") << "--export-chart";
+    QTest::newRow("key") << "--export-key";
+}
+
+void TestCommandLine::svgParses()
+{
+    QFETCH(QString, mode);
+    const QString output = scratch(QStringLiteral("picture.svg"));
+    const Result result = run({mode, output, m_sample});
+    QVERIFY2(result.status == 0, qPrintable(result.err));
+    QSvgRenderer renderer(output);
+    QVERIFY(renderer.isValid());
+    QVERIFY(!renderer.defaultSize().isEmpty());
+}
+
+void TestCommandLine::errors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const QString sample = QStringLiteral("SAMPLE");
+    const QString out = QStringLiteral("OUT.png");
+    QTest::newRow("missing file") << QStringList{QStringLiteral("--instructions"), QStringLiteral("nowhere.kit")} << 1
+                                  << "Could not read";
+    QTest::newRow("not a pattern") << QStringList{QStringLiteral("--instructions"), QStringLiteral("NOTPATTERN")} << 1
+                                   << "This file is not recognized by Yarnwise.";
+    QTest::newRow("damaged pattern") << QStringList{QStringLiteral("--instructions"), QStringLiteral("DAMAGED")} << 1
+                                     << "Error loading";
+    QTest::newRow("unknown chart") << QStringList{QStringLiteral("--export-chart"), out, sample,
+                                                  QStringLiteral("--chart"), QStringLiteral("Sleeve")}
+                                   << 1 << "no chart named \"Sleeve\". Its charts are: Lace Edging, Cable Panel";
+    QTest::newRow("unknown pdf item") << QStringList{QStringLiteral("--export-pdf"), QStringLiteral("OUT.pdf"), sample,
+                                                     QStringLiteral("--select"), QStringLiteral("Sleeve")}
+                                      << 1 << "no chart named \"Sleeve\"";
+    QTest::newRow("key with a chart") << QStringList{QStringLiteral("--export-pdf"), QStringLiteral("OUT.pdf"),
+                                                     sample, QStringLiteral("--select"), QStringLiteral("[Key]"),
+                                                     QStringLiteral("--select"), QStringLiteral("Cable Panel")}
+                                      << 2 << "select them alone";
+    QTest::newRow("unwritable output") << QStringList{QStringLiteral("--export-key"),
+                                                      QStringLiteral("no/such/folder/key.png"), sample}
+                                       << 1 << "Could not write the key";
+    QTest::newRow("no pattern") << QStringList{QStringLiteral("--instructions")} << 2 << "exactly one pattern file";
+    QTest::newRow("two patterns") << QStringList{QStringLiteral("--instructions"), sample, sample} << 2
+                                  << "exactly one pattern file";
+    QTest::newRow("two modes") << QStringList{QStringLiteral("--instructions"), QStringLiteral("--export-key"), out,
+                                              sample}
+                               << 2 << "only one of";
+    QTest::newRow("no picture suffix") << QStringList{QStringLiteral("--export-chart"), QStringLiteral("OUT"), sample}
+                                       << 2 << "needs a picture suffix";
+    QTest::newRow("absurd width") << QStringList{QStringLiteral("--export-chart"), out, sample,
+                                                 QStringLiteral("--width"), QStringLiteral("99999999999")}
+                                  << 2 << "--width takes a whole number from 10 to 10000";
+    QTest::newRow("dpi without chart export") << QStringList{QStringLiteral("--export-key"), out, sample,
+                                                             QStringLiteral("--dpi"), QStringLiteral("300")}
+                                              << 2 << "--dpi goes with --export-chart";
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--instructions"), QStringLiteral("--colour"), sample}
+                                    << 2 << "Unknown option 'colour'";
+}
+
+void TestCommandLine::errors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    QFile notPattern(scratch(QStringLiteral("notes.kit")));
+    QVERIFY(notPattern.open(QIODevice::WriteOnly));
+    notPattern.write("Cast on 20 stitches and knit until done.\n");
+    notPattern.close();
+    QFile sample(m_sample);
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    QFile damaged(scratch(QStringLiteral("damaged.kit")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(sample.readAll().left(int(sample.size() / 2)));
+    damaged.close();
+
+    for (QString &argument : arguments) {
+        if (argument == QLatin1String("SAMPLE"))
+            argument = m_sample;
+        else if (argument == QLatin1String("NOTPATTERN"))
+            argument = notPattern.fileName();
+        else if (argument == QLatin1String("DAMAGED"))
+            argument = damaged.fileName();
+        else if (argument.startsWith(QLatin1String("OUT")) || argument.contains(QLatin1Char('/')))
+            argument = scratch(argument);
+    }
+    const Result result = run(arguments);
+    QCOMPARE(result.status, status);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(result.out.isEmpty());
+    QVERIFY(!QFile::exists(scratch(QStringLiteral("OUT.png"))));
+}
+
+// An export that fails neither leaves a broken file nor destroys the one
+// that was there.
+void TestCommandLine::failedExportKeepsOldFile()
+{
+    const QString output = scratch(QStringLiteral("chart.png"));
+    QFile old(output);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("last week's chart");
+    old.close();
+
+    const Result failed = run({QStringLiteral("--export-chart"), output, m_sample, QStringLiteral("--chart"),
+                               QStringLiteral("Sleeve")});
+    QCOMPARE(failed.status, 1);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("last week's chart"));
+    old.close();
+    QCOMPARE(QDir(scratch(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2); // the sample and the old chart
+
+    const Result replaced = run({QStringLiteral("--export-chart"), output, m_sample});
+    QCOMPARE(replaced.status, 0);
+    QVERIFY(!QImage(output).isNull());
+    QVERIFY(QFileInfo(output).permissions() & QFile::ReadOther);
+}
+
+YARNWISE_TEST_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
