@@ -58,6 +58,20 @@ struct ChartHeader
     QSize imageSize = QSize(-1, -1);
 };
 
+// The numbering starts where the chart's spin boxes can show it: the
+// headers add these offsets to cell numbers, which must not overflow.
+void readNumberStarts(QDataStream &in, ChartHeader &header)
+{
+    qint32 columnOffset = 0, rowOffset = 0;
+    in >> columnOffset >> rowOffset;
+    const int largest = Chart::largestNumberStart - 1;
+    header.columnOffset = qBound(0, int(columnOffset), largest);
+    header.rowOffset = qBound(0, int(rowOffset), largest);
+    if (header.columnOffset != columnOffset || header.rowOffset != rowOffset)
+        qWarning("Chart numbering offsets %d and %d are out of range; kept within 0 to %d", columnOffset, rowOffset,
+                 largest);
+}
+
 // Reads tags up to "<KnitScene>"; false for any other tag or a damaged
 // value.
 bool readHeader(QDataStream &in, ChartHeader &header)
@@ -75,7 +89,7 @@ bool readHeader(QDataStream &in, ChartHeader &header)
         else if (tag == sideTag)
             RecordStream::readString(in, header.side);
         else if (tag == numberStartsTag)
-            in >> header.columnOffset >> header.rowOffset;
+            readNumberStarts(in, header);
         else if (tag == skipRowsTag)
             in >> header.skipRows;
         else if (tag == hashTag)

@@ -1,9 +1,11 @@
 # Shared set-up of scripts/run and scripts/test: installs what is missing
-# from Debian's packages, then configures and builds in build/.
-# Quiet when everything is already in place.
+# from Debian's packages, then configures and builds in build/ (or, with
+# the sanitizers, in build-sanitize/). Quiet when everything is already in
+# place.
 
 YARNWISE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 YARNWISE_BUILD="$YARNWISE_ROOT/build"
+YARNWISE_SANITIZE_OPTIONS=()
 
 # Build tools, Qt 6 (with the TIFF picture writer) and the fonts that make rendering the same everywhere.
 YARNWISE_PACKAGES=(
@@ -33,5 +35,17 @@ yarnwise_build() {
     yarnwise_install_missing "${YARNWISE_PACKAGES[@]}"
     cmake -S "$YARNWISE_ROOT" -B "$YARNWISE_BUILD" -G Ninja \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$YARNWISE_BUILD" -- --quiet
+    cmake --build "$YARNWISE_BUILD" -- --quiet -j "$(nproc)"
+}
+
+# Builds in build-sanitize/ with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer from now on, and makes any report they give
+# fail the program that gave it. Only leaks inside system libraries are
+# suppressed (tests/sanitizers/lsan.supp).
+yarnwise_use_sanitizers() {
+    YARNWISE_BUILD="$YARNWISE_ROOT/build-sanitize"
+    YARNWISE_SANITIZE_OPTIONS=(-DYARNWISE_SANITIZE=ON -DCMAKE_CXX_COMPILER=g++)
+    export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    export LSAN_OPTIONS="suppressions=$YARNWISE_ROOT/tests/sanitizers/lsan.supp:print_suppressions=0"
 }

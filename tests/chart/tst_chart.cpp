@@ -29,6 +29,7 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include <climits>
 #include <functional>
 
 class TestChart : public QObject
@@ -64,6 +65,8 @@ private Q_SLOTS:
     void recordTolerantHeader_data();
     void recordTolerantHeader();
     void recordRejectsDamage_data();
+    void recordNumberStartsInRange_data();
+    void recordNumberStartsInRange();
     void recordRejectsDamage();
     void exportRaster();
     void exportSvg();
@@ -493,7 +496,7 @@ void TestChart::recordRoundTrip()
 }
 
 // A header written by hand: `tags` lists the header tags to write, in order.
-static QByteArray handWritten(const QStringList &tags, int width = 2, int height = 2)
+static QByteArray handWritten(const QStringList &tags, int width = 2, int height = 2, QPoint numberStarts = {})
 {
     Chart source(width, height, QString());
     QByteArray scene;
@@ -520,6 +523,8 @@ static QByteArray handWritten(const QStringList &tags, int width = 2, int height
             out << QByteArray("h");
         else if (tag == QLatin1String("ImgSize:"))
             out << QSize(3, 4);
+        else if (tag == QLatin1String("NumberStarts:"))
+            out << qint32(numberStarts.x()) << qint32(numberStarts.y());
     }
     out.writeRawData(scene.constData(), int(scene.size()));
     out << QStringLiteral("</Chart>");
@@ -577,6 +582,36 @@ void TestChart::recordRejectsDamage()
     QVERIFY(chart->menu());
     QVERIFY(chart->knitScene()->rowCount() < 1000);
     QVERIFY(!recordOf(*chart).isEmpty());
+}
+
+void TestChart::recordNumberStartsInRange_data()
+{
+    QTest::addColumn<QPoint>("written");
+    QTest::addColumn<QPoint>("read");
+    const int largest = Chart::largestNumberStart - 1;
+    QTest::newRow("ordinary") << QPoint(4, 6) << QPoint(4, 6);
+    QTest::newRow("largest shown") << QPoint(largest, largest) << QPoint(largest, largest);
+    QTest::newRow("largest 32-bit") << QPoint(INT_MAX, INT_MAX) << QPoint(largest, largest);
+    QTest::newRow("smallest 32-bit") << QPoint(INT_MIN, -1) << QPoint(0, 0);
+}
+
+// The offsets of a damaged file end up where the spin boxes can show them,
+// and the numbers built on them do not overflow.
+void TestChart::recordNumberStartsInRange()
+{
+    QFETCH(QPoint, written);
+    QFETCH(QPoint, read);
+    if (written != read)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("numbering offsets")));
+    bool ok = false;
+    auto chart = readChart(handWritten({"Width:", "Height:", "NumberStarts:"}, 3, 2, written), &ok);
+    QVERIFY(ok);
+    QCOMPARE(chart->knitScene()->columnNumberOffset, read.x());
+    QCOMPARE(chart->knitScene()->rowNumberOffset, read.y());
+    const QList<QSpinBox *> boxes = chart->findChildren<QSpinBox *>();
+    QCOMPARE(boxes.at(0)->value(), read.x() + 1);
+    QCOMPARE(boxes.at(1)->value(), read.y() + 1);
+    QVERIFY(chart->instructions()->rowHeaderText(2).startsWith(QStringLiteral("Row %1 ").arg(read.y() + 2)));
 }
 
 void TestChart::exportRaster()
