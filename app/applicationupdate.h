@@ -37,6 +37,20 @@ public:
 
     static QString defaultServer();
 
+    // What the server's reply offers.
+    struct Offer
+    {
+        QString version;
+        QUrl file;
+        QString message;
+        QString description;
+    };
+
+    // Reads the server's XML reply; a relative file address is resolved
+    // against `base`. False, with the reason in `problem`, when the reply
+    // offers no usable version and installer address.
+    static bool readOffer(const QByteArray &xml, const QUrl &base, Offer *offer, QString *problem);
+
 public Q_SLOTS:
     void httpRequestFinished();
     void readResponseHeader();
@@ -50,14 +64,6 @@ Q_SIGNALS:
     void downloadAborted();
 
 private:
-    struct Offer
-    {
-        QString version;
-        QUrl file;
-        QString message;
-        QString description;
-    };
-
     void downloadFile();
     void readReply();
     void writeInstaller();
@@ -68,7 +74,6 @@ private:
     void connectionFailed(const QString &problem);
     void end(Status status);
     QWidget *window() const;
-    static bool readOffer(const QByteArray &xml, const QUrl &base, Offer *offer, QString *problem);
 
     bool m_silent;
     Status m_status = Querying;

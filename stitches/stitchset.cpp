@@ -185,6 +185,17 @@ void StitchSet::addCategory(const QString &category)
         m_categories.append(category);
 }
 
+void StitchSet::forgetAddedSince(qsizetype stitchCount, qsizetype categoryCount)
+{
+    if (stitchCount < m_stitches.size()) {
+        qDeleteAll(m_stitches.begin() + stitchCount, m_stitches.end());
+        m_stitches.resize(stitchCount);
+        m_indexDirty = true;
+    }
+    if (categoryCount < m_categories.size())
+        m_categories.resize(categoryCount);
+}
+
 bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTemporary)
 {
     QList<Stitch *> written;

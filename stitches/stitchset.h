@@ -50,6 +50,12 @@ public:
     QList<Stitch *> stitches() const { return m_stitches; }
     QStringList categories() const { return m_categories; }
 
+    // Forgets the stitches and categories added after the first
+    // `stitchCount` and `categoryCount`. Only for a caller that knows no
+    // cell points at them any more, such as a tool that opens many files
+    // one after the other in one run.
+    void forgetAddedSince(qsizetype stitchCount, qsizetype categoryCount);
+
     // Writes the user's own stitches: `stitches` in order, without the
     // built-in ones and, unless `keepTemporary`, without those that came
     // from pattern files. Written temporary stitches become permanent.
