@@ -132,7 +132,7 @@ void Document::loadTempStitch(QDataStream &in)
 {
     QStringList abbrivs;
     QString name, opposite, category, description;
-    in >> abbrivs;
+    RecordStream::readStringList(in, abbrivs);
     RecordStream::readString(in, name);
     RecordStream::readString(in, opposite);
     RecordStream::readString(in, category);

@@ -21,6 +21,24 @@ bool RecordStream::readBytes(QDataStream &in, QByteArray &bytes, quint32 maxByte
     return in.status() == QDataStream::Ok;
 }
 
+bool RecordStream::readStringList(QDataStream &in, QStringList &list, quint32 maxBytes)
+{
+    list.clear();
+    qint32 count = 0;
+    // A string takes at least its four-byte length.
+    if (!readCount(in, count, 4))
+        return false;
+    for (qint32 i = 0; i < count; ++i) {
+        QString text;
+        if (!readString(in, text, maxBytes)) {
+            list.clear();
+            return false;
+        }
+        list.append(text);
+    }
+    return true;
+}
+
 bool RecordStream::readCount(QDataStream &in, qint32 &count, int itemBytes)
 {
     count = 0;

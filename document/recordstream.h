@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDataStream>
 #include <QString>
+#include <QStringList>
 
 // Careful reading of the tagged data-stream records of pattern files. A
 // damaged or hostile file must not make a reader allocate more than the
@@ -16,6 +17,11 @@ public:
     static bool readString(QDataStream &in, QString &text, quint32 maxBytes = 1u << 20);
     // Reads one QByteArray under the same rules.
     static bool readBytes(QDataStream &in, QByteArray &bytes, quint32 maxBytes = 1u << 20);
+
+    // Reads one QStringList: its count, then every string under the rules
+    // of readString(). The count is checked against what is left to read
+    // before anything is allocated for it.
+    static bool readStringList(QDataStream &in, QStringList &list, quint32 maxBytes = 1u << 20);
 
     // Reads a count of items that each take at least `itemBytes` in the
     // stream. Fails, marking the stream corrupt, when the count is negative
