@@ -192,6 +192,10 @@ QPixmap *Stitch::image(int width, int height, int index)
 {
     width = qBound(1, width, largestImageSide);
     height = qBound(1, height, largestImageSide);
+    // Every index out of range shows the same placeholder, so one entry
+    // serves them all: a file full of odd indexes cannot fill the memory.
+    if (index < 0 || index >= m_paths.size())
+        index = -1;
     const auto key = std::make_tuple(width, height, index);
     auto cached = m_cachedImages.find(key);
     if (cached != m_cachedImages.end())

@@ -51,7 +51,8 @@ public:
     // The renderer of cell `index`, owned by the stitch. Out of range, the
     // shared placeholder renderer, which nobody deletes either.
     QSvgRenderer *svg(int index) const;
-    // Cell `index` rendered at width x height, cached per size and index.
+    // Cell `index` rendered at width x height, cached per size and index;
+    // all indexes out of range share one placeholder entry.
     // The pixmap belongs to the stitch and lives until the images change.
     QPixmap *image(int width, int height, int index);
 

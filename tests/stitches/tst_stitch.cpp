@@ -162,6 +162,10 @@ void TestStitch::outOfRangeImages()
     QVERIFY(outside->isValid());
     QVERIFY(outside != stitch.svg(0));
     QVERIFY(!stitch.image(24, 22, 5)->isNull());
+    // A chart full of odd indexes gets one placeholder, not one per index.
+    QCOMPARE(stitch.image(24, 22, 6), stitch.image(24, 22, 5));
+    QCOMPARE(stitch.image(24, 22, -7), stitch.image(24, 22, 5));
+    QVERIFY(stitch.image(24, 22, 0) != stitch.image(24, 22, 5));
 }
 
 void TestStitch::imageCache()
