@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
+#include <QToolBar>
 
 #include <memory>
 
@@ -21,7 +23,6 @@ class QPrinter;
 class QTemporaryFile;
 class QTimer;
 class TempFiles;
-class QToolBar;
 class QUndoView;
 #include "stitch.h"
 class Ui_MainWindowClass;
@@ -148,7 +149,8 @@ private:
     bool m_updateCheckStarted = false;
     QUndoView *undoView = nullptr;
     ExpHelper *expHelper = nullptr;
-    QToolBar *m_shownToolBar = nullptr;
+    // Belongs to a tab, which may go first.
+    QPointer<QToolBar> m_shownToolBar;
 };
 
 #endif // MAINWINDOW_H

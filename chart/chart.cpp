@@ -70,6 +70,8 @@ Chart::~Chart()
         disconnect(scene, nullptr, this, nullptr);
     if (scene && textEdit)
         disconnect(scene, nullptr, textEdit, nullptr);
+    // Shown in the main window, the tool bar is no child of ours any more.
+    delete m_toolBar;
 }
 
 QUndoStack *Chart::undoStack() const

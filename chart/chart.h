@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QColor>
 #include <QMainWindow>
+#include <QPointer>
+#include <QToolBar>
 #include <QSize>
 
 class KnitTextEdit;
@@ -21,7 +23,6 @@ class QProgressDialog;
 class QRadioButton;
 class QSpinBox;
 class QSplitter;
-class QToolBar;
 class QUndoStack;
 class TextEngine;
 
@@ -165,7 +166,9 @@ private:
     QSpinBox *m_rowStart = nullptr;
 
     QMenu *m_menu = nullptr;
-    QToolBar *m_toolBar = nullptr;
+    // Lives in the main window while the chart is the current tab, and
+    // goes with the chart all the same.
+    QPointer<QToolBar> m_toolBar;
     QActionGroup *m_modes = nullptr;
     QAction *m_stitchMode = nullptr;
     QAction *m_colorMode = nullptr;

@@ -57,6 +57,12 @@ Directions::Directions(QWidget *parent)
     updatePageSize();
 }
 
+Directions::~Directions()
+{
+    // Shown in the main window, the tool bar is no child of ours any more.
+    delete m_toolBar;
+}
+
 QAction *Directions::addFormatAction(const char *objectName, const QString &text, const QString &toolTip,
                                      const QKeySequence &shortcut, const QString &icon)
 {

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
+#include <QToolBar>
 #include <QSizeF>
 #include <QStringList>
 
@@ -18,7 +20,6 @@ class QMenu;
 class QPrinter;
 class QTextCharFormat;
 class QTextDocument;
-class QToolBar;
 class TextEdit;
 
 // The Directions page of a pattern: formatted prose with lists, links,
@@ -32,6 +33,7 @@ class Directions : public QMainWindow
 
 public:
     explicit Directions(QWidget *parent = nullptr);
+    ~Directions() override;
 
     // The Directions record of the pattern file. save() writes the opening
     // tag; loadDirections() starts after it, as the document reads it.
@@ -137,7 +139,9 @@ private:
 
     TextEdit *m_textEdit = nullptr;
     QMenu *m_menu = nullptr;
-    QToolBar *m_toolBar = nullptr;
+    // Lives in the main window while the page is the current tab, and
+    // goes with the page all the same.
+    QPointer<QToolBar> m_toolBar;
     QFontComboBox *m_fontBox = nullptr;
     QComboBox *m_sizeBox = nullptr;
     QActionGroup *m_alignments = nullptr;
