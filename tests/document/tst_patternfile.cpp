@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QtTest>
 
 #include <functional>
@@ -46,6 +47,9 @@ private Q_SLOTS:
     void saveAsNames();
     void failedSaveKeepsWork();
     void closeWithCancelledSaveStaysOpen();
+    void fuzzedFiles_data();
+    void fuzzedFiles();
+    void closedDocumentsTakeTheirToolBars();
 
 private:
     QString writePattern(Document &doc, const QString &name);
@@ -365,6 +369,56 @@ void TestPatternFile::closeWithCancelledSaveStaysOpen()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(window.documents().size(), 1);
     QVERIFY(window.currentDocument()->isModified());
+}
+
+// Files that once made the reader crash or eat memory: each opens with a
+// clear error, or as the complete pattern it is.
+void TestPatternFile::fuzzedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("charts");
+    QTest::newRow("stitch with billions of abbreviations")
+        << "stitch-list-count.kit" << "Error loading file - missing document section" << 0;
+    QTest::newRow("every cell another image position") << "image-positions.kit" << QString() << 1;
+}
+
+void TestPatternFile::fuzzedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, error);
+    QFETCH(int, charts);
+    const QString path = QFINDTESTDATA(QStringLiteral("data/fuzz/") + file);
+    QVERIFY(!path.isEmpty());
+    MainWindow window;
+    QVERIFY(window.openFile(path, true));
+    Document *doc = window.currentDocument();
+    QVERIFY(doc);
+    if (error.isEmpty())
+        QCOMPARE(doc->loadErrors, QStringList());
+    else
+        QVERIFY2(doc->loadErrors.contains(error), qPrintable(doc->loadErrors.join(QLatin1Char('\n'))));
+    QCOMPARE(doc->charts().size(), charts);
+}
+
+// Every tab's tool bar is shown in the main window in its turn; closing the
+// document must not leave them behind there.
+void TestPatternFile::closedDocumentsTakeTheirToolBars()
+{
+    MainWindow window;
+    const qsizetype before = window.findChildren<QToolBar *>().size();
+    for (int i = 0; i < 3; ++i) {
+        whenModal([](QWidget *dialog) { static_cast<QDialog *>(dialog)->accept(); });
+        window.newDoc();
+        Document *doc = window.currentDocument();
+        QVERIFY(doc);
+        for (int tab = 0; tab < doc->tabCount(); ++tab)
+            doc->tabWidget()->setCurrentIndex(tab);
+        window.closeDoc();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(window.documents().size(), 0);
+    }
+    QCOMPARE(window.findChildren<QToolBar *>().size(), before);
 }
 
 YARNWISE_TEST_MAIN(TestPatternFile)
