@@ -60,10 +60,13 @@ void Chart::paste()
     StitchSet *catalogue = StitchSet::instance();
     scene->undoStack()->beginMacro(tr("Paste stitches"));
     for (const CellClipboard::Record &record : records) {
-        // Cells that would fall outside the chart are dropped.
-        const QPoint target = anchor + record.offset;
-        if (!scene->at(target.x(), target.y()))
+        // Cells that would fall outside the chart are dropped. Clipboard
+        // data may come from anywhere, so the offset is added wide.
+        const qint64 x = qint64(anchor.x()) + record.offset.x();
+        const qint64 y = qint64(anchor.y()) + record.offset.y();
+        if (x < 0 || y < 0 || x >= scene->columnCount() || y >= scene->rowCount())
             continue;
+        const QPoint target{int(x), int(y)};
         scene->setStitch(target, catalogue->findStitch(record.abbreviation), record.imgPos);
         scene->setColor(target, record.color);
     }

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void pasteClipsAtEdges();
     void cutAndUndo();
     void foreignClipboardDoesNothing();
+    void fuzzedClipboard_data();
+    void fuzzedClipboard();
     void flips_data();
     void flips();
     void mirrors();
@@ -346,6 +348,34 @@ void TestChart::cutAndUndo()
     QCOMPARE(scene->stitch(1, 1), find("yo"));
     QCOMPARE(scene->color(1, 1), QColor(Qt::green));
     QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(CellClipboard::mimeType()));
+}
+
+// Clipboard data that once upset the paste: cells that cannot land are
+// dropped, the others still arrive.
+void TestChart::fuzzedClipboard_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("pastedRow");
+    QTest::newRow("offsets at the ends of the integers") << "offset-overflow.cells" << "k k p k";
+}
+
+void TestChart::fuzzedClipboard()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, pastedRow);
+    QFile data(QFINDTESTDATA(QStringLiteral("data/fuzz/") + file));
+    QVERIFY(data.open(QIODevice::ReadOnly));
+    auto *mime = new QMimeData;
+    mime->setData(CellClipboard::mimeType(), data.readAll());
+    QApplication::clipboard()->setMimeData(mime);
+
+    Chart chart(4, 3, QString());
+    KnitScene *scene = chart.knitScene();
+    scene->setSelected(scene->at(2, 1));
+    chart.paste();
+    QCOMPARE(row(scene, 1), pastedRow);
+    QCOMPARE(row(scene, 0), QStringLiteral("k k k k"));
+    QCOMPARE(row(scene, 2), QStringLiteral("k k k k"));
 }
 
 void TestChart::foreignClipboardDoesNothing()
