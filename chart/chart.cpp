@@ -35,7 +35,6 @@
 
 namespace {
 
-const int largestNumberStart = 100000;
 const int smallestZoomSide = 10;
 const int largestZoomSide = 100;
 

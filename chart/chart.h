@@ -36,6 +36,9 @@ class Chart : public QMainWindow
     Q_OBJECT
 
 public:
+    // The highest number the first column or row can start at.
+    static constexpr int largestNumberStart = 100000;
+
     // A new chart filled with `defaultStitch` (the preference when empty).
     Chart(int width, int height, const QString &defaultStitch, QWidget *parent = nullptr);
     // An empty chart; loadChart() reads it.

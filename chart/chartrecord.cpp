@@ -58,6 +58,16 @@ struct ChartHeader
     QSize imageSize = QSize(-1, -1);
 };
 
+// The numbers start where the chart's own boxes let a designer start
+// them; anything else is damage, and would overflow the numbering.
+void readNumberStarts(QDataStream &in, ChartHeader &header)
+{
+    qint32 column = 0, row = 0;
+    in >> column >> row;
+    header.columnOffset = qBound(0, column, Chart::largestNumberStart - 1);
+    header.rowOffset = qBound(0, row, Chart::largestNumberStart - 1);
+}
+
 // Reads tags up to "<KnitScene>"; false for any other tag or a damaged
 // value.
 bool readHeader(QDataStream &in, ChartHeader &header)
@@ -75,7 +85,7 @@ bool readHeader(QDataStream &in, ChartHeader &header)
         else if (tag == sideTag)
             RecordStream::readString(in, header.side);
         else if (tag == numberStartsTag)
-            in >> header.columnOffset >> header.rowOffset;
+            readNumberStarts(in, header);
         else if (tag == skipRowsTag)
             in >> header.skipRows;
         else if (tag == hashTag)

@@ -381,6 +381,7 @@ void TestPatternFile::fuzzedFiles_data()
     QTest::newRow("stitch with billions of abbreviations")
         << "stitch-list-count.kit" << "Error loading file - missing document section" << 0;
     QTest::newRow("every cell another image position") << "image-positions.kit" << QString() << 1;
+    QTest::newRow("numbers starting at the integer limit") << "number-starts.kit" << QString() << 1;
 }
 
 void TestPatternFile::fuzzedFiles()
