@@ -24,6 +24,7 @@ private Q_SLOTS:
     void findOrAddTwice();
     void sharedAbbreviation();
     void categories();
+    void forgetAddedSince();
     void firstStartCopiesDefaultSet();
     void defaultSetContents();
     void secondStartKeepsUserCopy();
@@ -124,6 +125,28 @@ void TestStitchSet::sharedAbbreviation()
     earlier->setAbbrivs({QStringLiteral("other")});
     QCOMPARE(set.findStitch(QStringLiteral("same")), later);
     QCOMPARE(set.findStitch(QStringLiteral("other")), earlier);
+}
+
+void TestStitchSet::forgetAddedSince()
+{
+    StitchSet set;
+    Stitch *kept = set.findOrAdd(QStringLiteral("k"));
+    kept->addAbbriv(QStringLiteral("k"));
+    set.addCategory(QStringLiteral("Basic"));
+    Stitch *added = set.findOrAdd(QStringLiteral("mb"));
+    added->addAbbriv(QStringLiteral("mb"));
+    added->addAbbriv(QStringLiteral("bob"));
+    set.addCategory(QStringLiteral("Bobbles"));
+    QCOMPARE(set.findStitch(QStringLiteral("bob")), added);
+
+    set.forgetAddedSince(1, 1);
+    QCOMPARE(set.stitches(), QList<Stitch *>{kept});
+    QCOMPARE(set.categories(), QStringList{QStringLiteral("Basic")});
+    QVERIFY(!set.hasStitch(QStringLiteral("bob")));
+    QCOMPARE(set.findStitch(QStringLiteral("k")), kept);
+    // Counts beyond what the set holds leave it alone.
+    set.forgetAddedSince(5, 5);
+    QCOMPARE(set.stitches().size(), 1);
 }
 
 void TestStitchSet::categories()
