@@ -38,6 +38,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoGroup>
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QUndoView>
@@ -408,8 +409,7 @@ void MainWindow::showColorsUsed(bool on)
 
 void MainWindow::showUndoHistory(bool on)
 {
-    if (currentDocument())
-        undoView->setStack(currentDocument()->undoHistory());
+    updateUndoStack();
     ui->undoDock->setVisible(on);
 }
 
@@ -448,8 +448,9 @@ void MainWindow::removeChart()
 
 void MainWindow::updateUndoStack()
 {
+    // The history of the current tab, whichever it is.
     Document *doc = currentDocument();
-    undoView->setStack(doc ? doc->undoHistory() : nullptr);
+    undoView->setGroup(doc ? doc->undoGroup() : nullptr);
 }
 
 void MainWindow::setupStitchList()

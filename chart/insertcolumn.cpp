@@ -1,29 +1,25 @@
 #include "insertcolumn.h"
 
-#include "knitscene.h"
-#include "knittextedit.h"
+#include "chartgrid.h"
+#include "stitchset.h"
 
 #include <QCoreApplication>
 
-InsertColumn::InsertColumn(int column, KnitScene *scene, KnitTextEdit *editor, QUndoCommand *parent)
+InsertColumn::InsertColumn(int column, ChartGrid *grid, QUndoCommand *parent)
     : QUndoCommand(parent)
     , m_column(column)
-    , m_editor(editor)
-    , m_scene(scene)
+    , m_grid(grid)
+    , m_fill(StitchSet::instance()->defaultStitch())
 {
     setText(QCoreApplication::translate("InsertColumn", "Insert column at %1").arg(column));
 }
 
 void InsertColumn::redo()
 {
-    if (m_editor)
-        m_editor->insertColumn(m_column);
-    m_scene->insertColumnLeft(m_column);
+    m_grid->insertColumn(m_column, m_fill);
 }
 
 void InsertColumn::undo()
 {
-    m_scene->removeColumn(m_column);
-    if (m_editor)
-        m_editor->removeColumn(m_column);
+    m_grid->removeColumn(m_column);
 }

@@ -3,23 +3,22 @@
 
 #include <QUndoCommand>
 
-class KnitScene;
-class KnitTextEdit;
+class ChartGrid;
+class Stitch;
 
-// Inserts a column of the default stitch at index `column` of the grid and
-// of the written instructions.
+// Inserts a column of the default stitch at index `column` of the grid.
 class InsertColumn : public QUndoCommand
 {
 public:
-    InsertColumn(int column, KnitScene *scene, KnitTextEdit *editor, QUndoCommand *parent = nullptr);
+    InsertColumn(int column, ChartGrid *grid, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
     int m_column;
-    KnitTextEdit *m_editor;
-    KnitScene *m_scene;
+    ChartGrid *m_grid;
+    Stitch *m_fill;
 };
 
 #endif // INSERTCOLUMN_H

@@ -1,29 +1,25 @@
 #include "insertrow.h"
 
-#include "knitscene.h"
-#include "knittextedit.h"
+#include "chartgrid.h"
+#include "stitchset.h"
 
 #include <QCoreApplication>
 
-InsertRow::InsertRow(int row, KnitScene *scene, KnitTextEdit *editor, QUndoCommand *parent)
+InsertRow::InsertRow(int row, ChartGrid *grid, QUndoCommand *parent)
     : QUndoCommand(parent)
     , m_row(row)
-    , m_editor(editor)
-    , m_scene(scene)
+    , m_grid(grid)
+    , m_fill(StitchSet::instance()->defaultStitch())
 {
     setText(QCoreApplication::translate("InsertRow", "Insert row at %1").arg(row));
 }
 
 void InsertRow::redo()
 {
-    if (m_editor)
-        m_editor->insertRow(m_row);
-    m_scene->insertRowAbove(m_row);
+    m_grid->insertRow(m_row, m_fill);
 }
 
 void InsertRow::undo()
 {
-    m_scene->removeRow(m_row);
-    if (m_editor)
-        m_editor->removeRow(m_row);
+    m_grid->removeRow(m_row);
 }

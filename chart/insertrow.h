@@ -3,23 +3,22 @@
 
 #include <QUndoCommand>
 
-class KnitScene;
-class KnitTextEdit;
+class ChartGrid;
+class Stitch;
 
-// Inserts a row of the default stitch at index `row` of the grid and
-// of the written instructions.
+// Inserts a row of the default stitch at index `row` of the grid.
 class InsertRow : public QUndoCommand
 {
 public:
-    InsertRow(int row, KnitScene *scene, KnitTextEdit *editor, QUndoCommand *parent = nullptr);
+    InsertRow(int row, ChartGrid *grid, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
     int m_row;
-    KnitTextEdit *m_editor;
-    KnitScene *m_scene;
+    ChartGrid *m_grid;
+    Stitch *m_fill;
 };
 
 #endif // INSERTROW_H

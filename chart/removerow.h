@@ -1,29 +1,25 @@
 #ifndef REMOVEROW_H
 #define REMOVEROW_H
 
-#include "cellinfo.h"
+#include "chartgrid.h"
 
 #include <QList>
 #include <QUndoCommand>
 
-class KnitScene;
-class KnitTextEdit;
-
-// Removes the row at index `row` from the grid and the written
-// instructions; undo brings its cells back as they were, borders included.
+// Removes the row at index `row`; undo brings its cells back as they were,
+// borders included.
 class RemoveRow : public QUndoCommand
 {
 public:
-    RemoveRow(int row, KnitScene *scene, KnitTextEdit *editor, QUndoCommand *parent = nullptr);
+    RemoveRow(int row, ChartGrid *grid, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
     int m_row;
-    KnitScene *m_scene;
-    KnitTextEdit *m_editor;
-    QList<CellInfo> m_cells;
+    ChartGrid *m_grid;
+    QList<ChartCell> m_cells;
 };
 
 #endif // REMOVEROW_H

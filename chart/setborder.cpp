@@ -1,57 +1,53 @@
 #include "setborder.h"
 
-#include "knitscene.h"
-
 #include <QCoreApplication>
 
 namespace {
 
-// The neighbour across a side, and that neighbour's side on the same edge.
-QPoint neighbourOffset(KnitCell::Side side)
+// The neighbour across an edge, and that neighbour's edge on the same line.
+QPoint neighbourOffset(ChartCell::Edge edge)
 {
-    switch (side) {
-    case KnitCell::Left:
+    switch (edge) {
+    case ChartCell::Left:
         return QPoint(-1, 0);
-    case KnitCell::Right:
+    case ChartCell::Right:
         return QPoint(1, 0);
-    case KnitCell::Top:
+    case ChartCell::Top:
         return QPoint(0, -1);
-    case KnitCell::Bottom:
+    case ChartCell::Bottom:
         break;
     }
     return QPoint(0, 1);
 }
 
-KnitCell::Side facingSide(KnitCell::Side side)
+ChartCell::Edge facingEdge(ChartCell::Edge edge)
 {
-    switch (side) {
-    case KnitCell::Left:
-        return KnitCell::Right;
-    case KnitCell::Right:
-        return KnitCell::Left;
-    case KnitCell::Top:
-        return KnitCell::Bottom;
-    case KnitCell::Bottom:
+    switch (edge) {
+    case ChartCell::Left:
+        return ChartCell::Right;
+    case ChartCell::Right:
+        return ChartCell::Left;
+    case ChartCell::Top:
+        return ChartCell::Bottom;
+    case ChartCell::Bottom:
         break;
     }
-    return KnitCell::Top;
+    return ChartCell::Top;
 }
 
 } // namespace
 
-SetBorder::SetBorder(KnitCell::Side side, const QPoint &pos, bool on, const QColor &color, KnitScene *scene,
+SetBorder::SetBorder(ChartCell::Edge edge, const QPoint &pos, bool on, const QColor &color, ChartGrid *grid,
                      QUndoCommand *parent)
     : QUndoCommand(parent)
-    , m_side(side)
+    , m_edge(edge)
     , m_pos(pos)
     , m_newState(on)
+    , m_oldState(grid->hasBorder(pos.x(), pos.y(), edge))
+    , m_oldColor(grid->contains(pos) ? grid->borderColor(pos.x(), pos.y(), edge) : QColor())
     , m_newColor(color)
-    , m_scene(scene)
+    , m_grid(grid)
 {
-    if (const KnitCell *cell = scene->at(pos.x(), pos.y())) {
-        m_oldState = cell->hasBorder(side);
-        m_oldColor = cell->borderColor(side);
-    }
     const QString state = on ? QCoreApplication::translate("SetBorder", "On")
                              : QCoreApplication::translate("SetBorder", "Off");
     setText(QCoreApplication::translate("SetBorder", "Set border %1").arg(state));
@@ -69,11 +65,9 @@ void SetBorder::undo()
 
 void SetBorder::apply(bool on, const QColor &color)
 {
-    KnitCell *cell = m_scene->at(m_pos.x(), m_pos.y());
-    if (!cell)
+    if (!m_grid->contains(m_pos))
         return;
-    cell->setBorder(m_side, on, color);
-    const QPoint across = m_pos + neighbourOffset(m_side);
-    if (KnitCell *neighbour = m_scene->at(across.x(), across.y()))
-        neighbour->setBorder(facingSide(m_side), on, color);
+    m_grid->setBorder(m_pos.x(), m_pos.y(), m_edge, on, color);
+    const QPoint across = m_pos + neighbourOffset(m_edge);
+    m_grid->setBorder(across.x(), across.y(), facingEdge(m_edge), on, color);
 }

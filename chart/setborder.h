@@ -1,13 +1,11 @@
 #ifndef SETBORDER_H
 #define SETBORDER_H
 
-#include "knitcell.h"
+#include "chartgrid.h"
 
 #include <QColor>
 #include <QPoint>
 #include <QUndoCommand>
-
-class KnitScene;
 
 // Draws or erases one border of a cell. A border lies on the edge two
 // cells share, so the neighbour across that edge gets the matching border
@@ -19,26 +17,26 @@ public:
     void undo() override;
 
 protected:
-    SetBorder(KnitCell::Side side, const QPoint &pos, bool on, const QColor &color, KnitScene *scene,
+    SetBorder(ChartCell::Edge edge, const QPoint &pos, bool on, const QColor &color, ChartGrid *grid,
               QUndoCommand *parent);
 
 private:
     void apply(bool on, const QColor &color);
 
-    KnitCell::Side m_side;
+    ChartCell::Edge m_edge;
     QPoint m_pos;
     bool m_newState;
     bool m_oldState = false;
     QColor m_oldColor;
     QColor m_newColor;
-    KnitScene *m_scene;
+    ChartGrid *m_grid;
 };
 
 class SetBorderTop : public SetBorder
 {
 public:
-    SetBorderTop(const QPoint &pos, bool on, const QColor &color, KnitScene *scene, QUndoCommand *parent = nullptr)
-        : SetBorder(KnitCell::Top, pos, on, color, scene, parent)
+    SetBorderTop(const QPoint &pos, bool on, const QColor &color, ChartGrid *grid, QUndoCommand *parent = nullptr)
+        : SetBorder(ChartCell::Top, pos, on, color, grid, parent)
     {
     }
 };
@@ -46,8 +44,8 @@ public:
 class SetBorderBottom : public SetBorder
 {
 public:
-    SetBorderBottom(const QPoint &pos, bool on, const QColor &color, KnitScene *scene, QUndoCommand *parent = nullptr)
-        : SetBorder(KnitCell::Bottom, pos, on, color, scene, parent)
+    SetBorderBottom(const QPoint &pos, bool on, const QColor &color, ChartGrid *grid, QUndoCommand *parent = nullptr)
+        : SetBorder(ChartCell::Bottom, pos, on, color, grid, parent)
     {
     }
 };
@@ -55,8 +53,8 @@ public:
 class SetBorderLeft : public SetBorder
 {
 public:
-    SetBorderLeft(const QPoint &pos, bool on, const QColor &color, KnitScene *scene, QUndoCommand *parent = nullptr)
-        : SetBorder(KnitCell::Left, pos, on, color, scene, parent)
+    SetBorderLeft(const QPoint &pos, bool on, const QColor &color, ChartGrid *grid, QUndoCommand *parent = nullptr)
+        : SetBorder(ChartCell::Left, pos, on, color, grid, parent)
     {
     }
 };
@@ -64,8 +62,8 @@ public:
 class SetBorderRight : public SetBorder
 {
 public:
-    SetBorderRight(const QPoint &pos, bool on, const QColor &color, KnitScene *scene, QUndoCommand *parent = nullptr)
-        : SetBorder(KnitCell::Right, pos, on, color, scene, parent)
+    SetBorderRight(const QPoint &pos, bool on, const QColor &color, ChartGrid *grid, QUndoCommand *parent = nullptr)
+        : SetBorder(ChartCell::Right, pos, on, color, grid, parent)
     {
     }
 };

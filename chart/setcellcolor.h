@@ -5,13 +5,13 @@
 #include <QPoint>
 #include <QUndoCommand>
 
-class KnitScene;
+class ChartGrid;
 
 // Paints one cell's background colour.
 class SetCellColor : public QUndoCommand
 {
 public:
-    SetCellColor(const QPoint &pos, KnitScene *scene, const QColor &color, QUndoCommand *parent = nullptr);
+    SetCellColor(const QPoint &pos, ChartGrid *grid, const QColor &color, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
@@ -20,7 +20,7 @@ private:
     QPoint m_pos;
     QColor m_oldColor;
     QColor m_newColor;
-    KnitScene *m_scene = nullptr;
+    ChartGrid *m_grid = nullptr;
 };
 
 #endif // SETCELLCOLOR_H

@@ -1,24 +1,24 @@
 #include "setcellsize.h"
 
-#include "knitscene.h"
+#include "chartgrid.h"
 
 #include <QCoreApplication>
 
-SetCellSize::SetCellSize(const QSize &size, KnitScene *scene, QUndoCommand *parent)
+SetCellSize::SetCellSize(const QSize &size, ChartGrid *grid, QUndoCommand *parent)
     : QUndoCommand(parent)
-    , m_oldSize(scene->cellWidth, scene->cellHeight)
+    , m_oldSize(grid->options().cellSize)
     , m_newSize(size)
-    , m_scene(scene)
+    , m_grid(grid)
 {
     setText(QCoreApplication::translate("SetCellSize", "Set stitch size - %1x%2").arg(size.width()).arg(size.height()));
 }
 
 void SetCellSize::redo()
 {
-    m_scene->setCellSize(m_newSize);
+    m_grid->setCellSize(m_newSize);
 }
 
 void SetCellSize::undo()
 {
-    m_scene->setCellSize(m_oldSize);
+    m_grid->setCellSize(m_oldSize);
 }

@@ -4,13 +4,13 @@
 #include <QSize>
 #include <QUndoCommand>
 
-class KnitScene;
+class ChartGrid;
 
 // Changes the size of every cell of the chart.
 class SetCellSize : public QUndoCommand
 {
 public:
-    SetCellSize(const QSize &size, KnitScene *scene, QUndoCommand *parent = nullptr);
+    SetCellSize(const QSize &size, ChartGrid *grid, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
@@ -18,7 +18,7 @@ public:
 private:
     QSize m_oldSize;
     QSize m_newSize;
-    KnitScene *m_scene;
+    ChartGrid *m_grid;
 };
 
 #endif // SETCELLSIZE_H

@@ -4,14 +4,14 @@
 #include <QPoint>
 #include <QUndoCommand>
 
-class KnitScene;
+class ChartGrid;
 class Stitch;
 
 // Puts a stitch (one of its cell images) into one cell.
 class SetCellStitch : public QUndoCommand
 {
 public:
-    SetCellStitch(const QPoint &pos, KnitScene *scene, Stitch *stitch, int imgPos, QUndoCommand *parent = nullptr);
+    SetCellStitch(const QPoint &pos, ChartGrid *grid, Stitch *stitch, int imgPos, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
@@ -22,7 +22,7 @@ private:
     int m_newImgPos = 0;
     Stitch *m_oldStitch = nullptr;
     Stitch *m_newStitch = nullptr;
-    KnitScene *m_scene = nullptr;
+    ChartGrid *m_grid = nullptr;
 };
 
 #endif // SETCELLSTITCH_H

@@ -1,29 +1,24 @@
 #ifndef SWAPKNITCELLS_H
 #define SWAPKNITCELLS_H
 
-#include <QPointF>
+#include <QPoint>
 #include <QUndoCommand>
 
-class KnitScene;
-class KnitTextEdit;
+class ChartGrid;
 
 // Exchanges the stitches and colours of two cells; borders stay put.
 class SwapKnitCells : public QUndoCommand
 {
 public:
-    SwapKnitCells(const QPointF &first, const QPointF &second, KnitScene *scene, KnitTextEdit *editor,
-                  QUndoCommand *parent = nullptr);
+    SwapKnitCells(const QPoint &first, const QPoint &second, ChartGrid *grid, QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;
 
 private:
-    void tellEditor();
-
-    QPointF m_first;
-    QPointF m_second;
-    KnitScene *m_scene;
-    KnitTextEdit *m_editor;
+    QPoint m_first;
+    QPoint m_second;
+    ChartGrid *m_grid;
 };
 
 #endif // SWAPKNITCELLS_H

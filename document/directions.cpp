@@ -2,6 +2,7 @@
 
 #include "linkdialog.h"
 #include "textedit.h"
+#include "textundostack.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -41,6 +42,8 @@ Directions::Directions(QWidget *parent)
 {
     m_textEdit = new TextEdit(this);
     m_textEdit->document()->setDefaultFont(QFont(QStringLiteral("Arial"), defaultPointSize));
+    m_undoStack = new TextUndoStack(m_textEdit->document(), this);
+    m_textEdit->setUndoStack(m_undoStack);
     setCentralWidget(m_textEdit);
     setupActions();
     setupFontBoxes();
@@ -49,8 +52,8 @@ Directions::Directions(QWidget *parent)
     connect(m_textEdit, &QTextEdit::cursorPositionChanged, this,
             [this] { alignmentChanged(m_textEdit->alignment()); });
     connect(m_textEdit, &QTextEdit::textChanged, this, &Directions::textChanged);
-    connect(m_textEdit, &QTextEdit::undoAvailable, this, &Directions::undoAvailable);
-    connect(m_textEdit, &QTextEdit::redoAvailable, this, &Directions::redoAvailable);
+    connect(m_undoStack, &QUndoStack::canUndoChanged, this, &Directions::undoAvailable);
+    connect(m_undoStack, &QUndoStack::canRedoChanged, this, &Directions::redoAvailable);
 
     currentCharFormatChanged(m_textEdit->currentCharFormat());
     alignmentChanged(m_textEdit->alignment());
@@ -210,24 +213,29 @@ bool Directions::isModified() const
     return m_textEdit->document()->isModified();
 }
 
+QUndoStack *Directions::undoStack() const
+{
+    return m_undoStack;
+}
+
 bool Directions::isUndoAvailable() const
 {
-    return m_textEdit->document()->isUndoAvailable();
+    return m_undoStack->canUndo();
 }
 
 bool Directions::isRedoAvailable() const
 {
-    return m_textEdit->document()->isRedoAvailable();
+    return m_undoStack->canRedo();
 }
 
 void Directions::undo()
 {
-    m_textEdit->undo();
+    m_undoStack->undo();
 }
 
 void Directions::redo()
 {
-    m_textEdit->redo();
+    m_undoStack->redo();
 }
 
 void Directions::cut()

@@ -1,6 +1,8 @@
 #ifndef DIRECTIONS_H
 #define DIRECTIONS_H
 
+#include "page.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
@@ -21,13 +23,14 @@ class QPrinter;
 class QTextCharFormat;
 class QTextDocument;
 class TextEdit;
+class TextUndoStack;
 
 // The Directions page of a pattern: formatted prose with lists, links,
 // page breaks and pictures, under the "Document Tools" tool bar and the
 // "Format" menu. Every picture is known to the text by the SHA-1 of its
 // PNG encoding ("image://<hash>.png"); a picture drawn from a chart or the
 // key is replaced through updateImage() when its source changes.
-class Directions : public QMainWindow
+class Directions : public QMainWindow, public Page
 {
     Q_OBJECT
 
@@ -49,10 +52,13 @@ public:
     QList<QImage> images() const;
 
     TextEdit *textEdit() const { return m_textEdit; }
-    QMenu *menu() const { return m_menu; }
-    QToolBar *toolBar() const { return m_toolBar; }
+    QMenu *menu() const override { return m_menu; }
+    QToolBar *toolBar() const override { return m_toolBar; }
+    QUndoStack *undoStack() const override;
+    void markSaved() override { setModified(false); }
+    QString pageTitle() const override { return m_name; }
 
-    bool isModified() const;
+    bool isModified() const override;
     bool isUndoAvailable() const;
     bool isRedoAvailable() const;
 
@@ -72,9 +78,9 @@ public Q_SLOTS:
 
     void undo();
     void redo();
-    void cut();
-    void copy();
-    void paste();
+    void cut() override;
+    void copy() override;
+    void paste() override;
     void setModified(bool modified);
 
     void setBold();
@@ -138,6 +144,7 @@ private:
     QColor m_backgroundColor = Qt::white;
 
     TextEdit *m_textEdit = nullptr;
+    TextUndoStack *m_undoStack = nullptr;
     QMenu *m_menu = nullptr;
     // Lives in the main window while the page is the current tab, and
     // goes with the page all the same.

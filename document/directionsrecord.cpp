@@ -4,11 +4,11 @@
 #include "directions.h"
 
 #include "directionsprinter.h"
-
 #include "pagedocument.h"
 #include "recordstream.h"
 #include "settings.h"
 #include "textedit.h"
+#include "textundostack.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -164,6 +164,8 @@ void Directions::updateImage(const QByteArray &oldHash, const QByteArray &newHas
     const int position = m_textEdit->textCursor().position();
     const int scroll = m_textEdit->verticalScrollBar()->value();
     m_textEdit->setHtml(html);
+    // The text's own history went with the old text.
+    m_undoStack->clear();
     m_textEdit->relayout();
     setModified(modified);
     QTextCursor cursor = m_textEdit->textCursor();
@@ -207,6 +209,7 @@ bool Directions::loadDirections(QDataStream &in)
     loadImages();
     if (hasHtml) {
         m_textEdit->setHtml(html);
+        m_undoStack->clear();
         updatePageSize();
     }
     if (!RecordStream::readString(in, token) || token != directionsEnd)

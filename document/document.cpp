@@ -1,6 +1,7 @@
 #include "document.h"
 
 #include "chart.h"
+#include "chartgrid.h"
 #include "directions.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QUndoGroup>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -41,12 +43,13 @@ Document::~Document()
 {
     // Tabs report their cells and undo stacks as they go; nobody is left
     // to hear it.
-    for (Chart *chart : charts()) {
+    for (Page *page : pages())
+        disconnect(page->undoStack(), nullptr, this, nullptr);
+    for (Chart *chart : charts())
         disconnect(chart, nullptr, this, nullptr);
-        disconnect(chart->undoStack(), nullptr, this, nullptr);
-    }
     for (Directions *page : directions())
         disconnect(page, nullptr, this, nullptr);
+    disconnect(m_undoGroup, nullptr, this, nullptr);
     disconnect(tabs, nullptr, this, nullptr);
 }
 
@@ -66,6 +69,24 @@ void Document::setupDocument()
     m_emptyToolBar = new QToolBar(this);
     m_emptyToolBar->hide();
     m_emptyHistory = new QUndoStack(this);
+    m_undoGroup = new QUndoGroup(this);
+    connect(m_undoGroup, &QUndoGroup::canUndoChanged, this, &Document::canUndoChanged);
+    connect(m_undoGroup, &QUndoGroup::canRedoChanged, this, &Document::canRedoChanged);
+}
+
+Page *Document::curPage() const
+{
+    return tabs ? dynamic_cast<Page *>(tabs->currentWidget()) : nullptr;
+}
+
+QList<Page *> Document::pages() const
+{
+    QList<Page *> list;
+    for (int i = 0; i < tabCount(); ++i) {
+        if (auto *page = dynamic_cast<Page *>(tabs->widget(i)))
+            list.append(page);
+    }
+    return list;
 }
 
 Chart *Document::curChart() const
@@ -115,79 +136,71 @@ QStringList Document::chartList() const
 
 QMenu *Document::curMenu()
 {
-    if (Chart *chart = curChart())
-        return chart->menu();
-    if (Directions *page = curDirections())
-        return page->menu();
-    return m_emptyMenu;
+    Page *page = curPage();
+    return page ? page->menu() : m_emptyMenu;
 }
 
 QToolBar *Document::curToolBar()
 {
-    if (Chart *chart = curChart())
-        return chart->toolBar();
-    if (Directions *page = curDirections())
-        return page->toolBar();
-    return m_emptyToolBar;
+    Page *page = curPage();
+    return page ? page->toolBar() : m_emptyToolBar;
 }
 
 QUndoStack *Document::undoHistory()
 {
-    if (Chart *chart = curChart())
-        return chart->undoStack();
-    return m_emptyHistory;
+    Page *page = curPage();
+    return page ? page->undoStack() : m_emptyHistory;
 }
 
 void Document::undo()
 {
-    if (Chart *chart = curChart())
-        chart->undo();
-    else if (Directions *page = curDirections())
-        page->undo();
+    m_undoGroup->undo();
 }
 
 void Document::redo()
 {
-    if (Chart *chart = curChart())
-        chart->redo();
-    else if (Directions *page = curDirections())
-        page->redo();
+    m_undoGroup->redo();
 }
 
 void Document::cut()
 {
-    if (Chart *chart = curChart())
-        chart->cut();
-    else if (Directions *page = curDirections())
+    if (Page *page = curPage())
         page->cut();
 }
 
 void Document::copy()
 {
-    if (Chart *chart = curChart())
-        chart->copy();
-    else if (Directions *page = curDirections())
+    if (Page *page = curPage())
         page->copy();
 }
 
 void Document::paste()
 {
-    if (Chart *chart = curChart())
-        chart->paste();
-    else if (Directions *page = curDirections())
+    if (Page *page = curPage())
         page->paste();
+}
+
+void Document::addPageStack(Page *page)
+{
+    // Every step done or undone may change what is unsaved.
+    connect(page->undoStack(), &QUndoStack::indexChanged, this, &Document::docClean);
+    m_undoGroup->addStack(page->undoStack());
+    if (page == curPage())
+        m_undoGroup->setActiveStack(page->undoStack());
 }
 
 void Document::addDirections(Directions *page, const QString &title)
 {
     dirConnections(page);
     tabs->addTab(page, QIcon(QStringLiteral(":/images/text.svg")), title);
+    addPageStack(page);
 }
 
 void Document::addChart(Chart *chart)
 {
     chart->setParent(this);
     tabs->addTab(chart, QIcon(QStringLiteral(":/images/grid.svg")), chart->chartTitle());
+    addPageStack(chart);
 }
 
 void Document::addNewChart(int width, int height, const QString &name, const QString &defaultStitch)
@@ -195,17 +208,25 @@ void Document::addNewChart(int width, int height, const QString &name, const QSt
     auto *chart = new Chart(width, height, defaultStitch, this);
     chart->setTitle(name);
     chartConnect(chart);
-    chartUndoConnect(chart);
     addChart(chart);
     if (curStitch)
         chart->setCurStitch(curStitch);
     chart->setCurColor(curColor);
     tabs->setCurrentWidget(chart);
-
-    // The new cells, all of one stitch on white.
-    tally(StitchSet::instance()->findStitch(defaultStitch), width * height);
-    tally(QColor(Qt::white), width * height);
+    tallyCells(chart);
     markChanged();
+}
+
+// A chart that arrives whole: its stitches and colours, in the order its
+// cells show them.
+void Document::tallyCells(Chart *chart)
+{
+    for (const auto &used : chart->grid()->stitchTally()) {
+        if (used.first)
+            tally(used.first, used.second);
+    }
+    for (const auto &used : chart->grid()->colorTally())
+        tally(used.first, used.second);
 }
 
 void Document::tally(Stitch *stitch, int count)
@@ -247,6 +268,7 @@ void Document::removeChart()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tabs->removeTab(tabs->indexOf(chart));
     chart->removeChart();
+    disconnect(chart->undoStack(), nullptr, this, nullptr);
     delete chart;
     if (tabs->count() == 0) {
         if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget()))
@@ -298,9 +320,7 @@ void Document::docClean()
     if (tabCount() == 0)
         return;
     bool clean = true;
-    for (Chart *chart : charts())
-        clean = clean && chart->undoStack()->isClean();
-    for (Directions *page : directions())
+    for (Page *page : pages())
         clean = clean && !page->isModified();
     setModified(!clean || m_otherChanges);
 }
@@ -314,10 +334,8 @@ void Document::markChanged()
 void Document::markSaved()
 {
     m_otherChanges = false;
-    for (Chart *chart : charts())
-        chart->undoStack()->setClean();
-    for (Directions *page : directions())
-        page->setModified(false);
+    for (Page *page : pages())
+        page->markSaved();
     setModified(false);
 }
 
@@ -327,7 +345,7 @@ void Document::setModified(bool isModified)
     if (isModified == modified)
         return;
     modified = isModified;
-    setDocumentTitle();
+    setWindowModified(modified);
 }
 
 void Document::setFileName(const QString &fileName)
@@ -338,8 +356,9 @@ void Document::setFileName(const QString &fileName)
 
 void Document::setDocumentTitle()
 {
-    const QString path = QDir::toNativeSeparators(m_fileName);
-    setWindowTitle(modified ? tr("%1*").arg(path) : tr("%1").arg(path));
+    // The window shows the mark of unsaved changes in place of "[*]".
+    setWindowTitle(QDir::toNativeSeparators(m_fileName) + QStringLiteral("[*]"));
+    setWindowModified(modified);
 }
 
 void Document::updateStitchList(int, int, Stitch *stitch, Stitch *oldStitch)
@@ -405,13 +424,10 @@ void Document::refreshUi()
 
 void Document::activated()
 {
-    if (Chart *chart = curChart()) {
-        Q_EMIT canRedoChanged(chart->undoStack()->canRedo());
-        Q_EMIT canUndoChanged(chart->undoStack()->canUndo());
-    } else if (Directions *page = curDirections()) {
-        Q_EMIT canRedoChanged(page->isRedoAvailable());
-        Q_EMIT canUndoChanged(page->isUndoAvailable());
-    }
+    Page *page = curPage();
+    m_undoGroup->setActiveStack(page ? page->undoStack() : nullptr);
+    Q_EMIT canRedoChanged(m_undoGroup->canRedo());
+    Q_EMIT canUndoChanged(m_undoGroup->canUndo());
 }
 
 void Document::setPageSize(int size)
@@ -435,19 +451,15 @@ void Document::menuAboutToShow()
 
 void Document::onTabChange()
 {
-    if (Chart *chart = curChart()) {
-        Q_EMIT canRedoChanged(chart->undoStack()->canRedo());
-        Q_EMIT canUndoChanged(chart->undoStack()->canUndo());
-        Q_EMIT menu(chart->menu());
-        Q_EMIT toolbar(chart->toolBar());
-        chart->clearSelection();
-    } else if (Directions *page = curDirections()) {
-        Q_EMIT canRedoChanged(page->isRedoAvailable());
-        Q_EMIT canUndoChanged(page->isUndoAvailable());
+    activated();
+    if (Page *page = curPage()) {
         Q_EMIT menu(page->menu());
         Q_EMIT toolbar(page->toolBar());
-        updateDirImage();
     }
+    if (Chart *chart = curChart())
+        chart->clearSelection();
+    else if (curDirections())
+        updateDirImage();
     Q_EMIT undoHistoryChanged();
 }
 
@@ -458,8 +470,6 @@ void Document::chartConnect(Chart *chart)
     connect(chart, &Chart::stitchChanged, this, &Document::updateStitchList);
     connect(chart, &Chart::colorChanged, this, &Document::updateColorList);
     connect(chart, &Chart::titleChanged, this, &Document::updateChartTitle);
-    connect(chart, &Chart::stitchChanged, this, &Document::docClean);
-    connect(chart, &Chart::colorChanged, this, &Document::docClean);
     // Titles, styles and numbering are not undo steps; they count as
     // changes until the next save.
     connect(chart, &Chart::titleChanged, this, &Document::markChanged);
@@ -471,18 +481,8 @@ void Document::chartConnect(Chart *chart)
     connect(this, &Document::settingsChanged, chart, &Chart::settingsUpdateChart);
 }
 
-void Document::chartUndoConnect(Chart *chart)
-{
-    QUndoStack *stack = chart->undoStack();
-    connect(stack, &QUndoStack::canUndoChanged, this, &Document::canUndoChanged);
-    connect(stack, &QUndoStack::canRedoChanged, this, &Document::canRedoChanged);
-    connect(stack, &QUndoStack::cleanChanged, this, &Document::docClean);
-}
-
 void Document::dirConnections(Directions *page)
 {
-    connect(page, &Directions::redoAvailable, this, &Document::canRedoChanged);
-    connect(page, &Directions::undoAvailable, this, &Document::canUndoChanged);
     connect(page, &Directions::textChanged, this, &Document::docClean);
     connect(page, &Directions::getChartImage, this, &Document::getChartImage);
     connect(this, &Document::chartImage, page, &Directions::insertChartImage);

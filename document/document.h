@@ -12,6 +12,7 @@
 
 class Chart;
 class Directions;
+class Page;
 class QCloseEvent;
 class QImage;
 class QMenu;
@@ -19,13 +20,15 @@ class QPainter;
 class QPrinter;
 class QTabWidget;
 class QToolBar;
+class QUndoGroup;
 class QUndoStack;
 #include "stitch.h"
 
 // One open pattern: its Directions page and its charts as tabs. It passes
-// the main window's editing commands to the current tab, keeps the tallies
-// of the stitches and colours in use, knows whether anything is unsaved and
-// asks to save when it closes.
+// the main window's editing commands to the current tab (Undo and Redo
+// through one undo group of all its tabs' stacks), keeps the tallies of the
+// stitches and colours in use, knows whether anything is unsaved (its
+// window title carries the mark) and asks to save when it closes.
 class Document : public QWidget
 {
     Q_OBJECT
@@ -39,6 +42,8 @@ public:
 
     Chart *curChart() const;
     Directions *curDirections() const;
+    Page *curPage() const;
+    QList<Page *> pages() const;
     int tabCount() const;
     QStringList chartList() const;
     QList<Chart *> charts() const;
@@ -46,6 +51,7 @@ public:
     QMenu *curMenu();
     QToolBar *curToolBar();
     QUndoStack *undoHistory();
+    QUndoGroup *undoGroup() const { return m_undoGroup; }
     QTabWidget *tabWidget() const { return tabs; }
 
     QString fileName() const { return m_fileName; }
@@ -156,10 +162,11 @@ private:
     void printKey(QPainter *painter, QPrinter *printer) const;
     void setupDocument();
     void chartConnect(Chart *chart);
-    void chartUndoConnect(Chart *chart);
+    void addPageStack(Page *page);
     void dirConnections(Directions *page);
     void tally(Stitch *stitch, int count);
     void tally(const QColor &color, int count);
+    void tallyCells(Chart *chart);
 
     QTabWidget *tabs = nullptr;
     QString m_fileName;
@@ -170,6 +177,7 @@ private:
     QMenu *m_emptyMenu = nullptr;
     QToolBar *m_emptyToolBar = nullptr;
     QUndoStack *m_emptyHistory = nullptr;
+    QUndoGroup *m_undoGroup = nullptr;
 };
 
 #endif // DOCUMENT_H

@@ -6,7 +6,6 @@
 #include "chart.h"
 #include "directions.h"
 #include "insertchartdialog.h"
-#include "knitscene.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -82,14 +81,9 @@ QImage Document::generateChart(Chart *chart, double width, double height)
     chart->turnOffHighlight();
     chart->setImgSize(QSize(int(width), int(height)));
     chart->setScale(int(pixelsPerInch * width), int(pixelsPerInch * height));
-    const KnitScene *scene = chart->knitScene();
     const double scale = chart->scale;
-    const int pictureWidth = int((scene->leftHeaderSize().width() + scene->columnCount() * scene->cellWidth
-                                  + scene->rightHeaderSize().width() + 1)
-                                 / scale);
-    const int pictureHeight = int((scene->topHeaderSize().height() + scene->rowCount() * scene->cellHeight
-                                   + scene->bottomHeaderSize().height() + 1)
-                                  / scale);
+    const int pictureWidth = int(chart->sceneWidthPx() / scale);
+    const int pictureHeight = int(chart->sceneHeightPx() / scale);
     QImage image;
     if (pictureWidth > 0 && pictureHeight > 0)
         image = QImage(pictureWidth, pictureHeight, QImage::Format_ARGB32);

@@ -5,6 +5,8 @@
 #include "patternfile.h"
 
 #include "chart.h"
+#include "chartgrid.h"
+#include "chartrecord.h"
 #include "directions.h"
 #include "recordstream.h"
 #include "settings.h"
@@ -75,6 +77,14 @@ QString storeStitchImage(const QString &storedPath, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return QString();
     return path;
+}
+
+// Until a chart's record names its cell size, the preferred one stands.
+QSize preferredCellSize()
+{
+    Settings *settings = Settings::instance();
+    return QSize(settings->value(QStringLiteral("cellWidth"), 24).toInt(),
+                 settings->value(QStringLiteral("cellHeight"), 22).toInt());
 }
 
 } // namespace
@@ -231,12 +241,23 @@ bool Document::loadDocument(QDataStream &in)
         } else if (tag == keyHashTag) {
             RecordStream::readBytes(in, keyHash);
         } else if (tag == chartStart) {
-            auto *chart = new Chart(in, tabs);
+            progress.setValue(50);
+            ChartValues values;
+            const bool read = ChartRecord::read(in, values, preferredCellSize(), [&](qint64 done, qint64 total) {
+                if (done == 0) {
+                    progress.setLabelText(tr("Loading") + QLatin1Char(' ') + values.title);
+                    progress.setMaximum(int(qMin<qint64>(total, INT_MAX)));
+                }
+                progress.setValue(int(qMin<qint64>(done, INT_MAX)));
+                QApplication::processEvents();
+                return !progress.wasCanceled();
+            });
+            auto *chart = new Chart(std::move(values), tabs);
             chartConnect(chart);
-            if (!chart->loadChart(in, &progress))
+            if (!read)
                 loadErrors.append(tr("Error loading chart from pattern file"));
-            chartUndoConnect(chart);
             addChart(chart);
+            tallyCells(chart);
         } else if (tag == directionsStart) {
             progress.setLabelText(tr("Directions"));
             auto *page = new Directions(this);

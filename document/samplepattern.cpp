@@ -1,10 +1,10 @@
 #include "samplepattern.h"
 
 #include "chart.h"
+#include "chartgrid.h"
 #include "directions.h"
 #include "document.h"
 #include "instructionparser.h"
-#include "knitcell.h"
 #include "knitscene.h"
 #include "patternfile.h"
 #include "stitch.h"
@@ -72,8 +72,8 @@ void colourBand(KnitScene *scene)
             scene->setColor(QPoint(x, gridRow), coral);
     }
     for (int x = 0; x < width; ++x) {
-        scene->at(x, 2)->setBorder(KnitCell::Top, true, Qt::black);
-        scene->at(x, 3)->setBorder(KnitCell::Bottom, true, Qt::black);
+        scene->grid()->setBorder(x, 2, ChartCell::Top, true, Qt::black);
+        scene->grid()->setBorder(x, 3, ChartCell::Bottom, true, Qt::black);
     }
 }
 

@@ -2,8 +2,13 @@
 
 #include "pagedocument.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QUndoStack>
 
 #include <cmath>
 
@@ -52,6 +57,33 @@ QVariant TextEdit::loadResource(int type, const QUrl &name)
     Q_UNUSED(type);
     Q_UNUSED(name);
     return QVariant();
+}
+
+void TextEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (m_undoStack && event->matches(QKeySequence::Undo)) {
+        m_undoStack->undo();
+        return;
+    }
+    if (m_undoStack && event->matches(QKeySequence::Redo)) {
+        m_undoStack->redo();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void TextEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu(event->pos());
+    for (QAction *action : menu->actions()) {
+        const bool undo = action->objectName() == QLatin1String("edit-undo");
+        if (!m_undoStack || (!undo && action->objectName() != QLatin1String("edit-redo")))
+            continue;
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, m_undoStack.data(), undo ? &QUndoStack::undo : &QUndoStack::redo);
+    }
+    menu->exec(event->globalPos());
+    delete menu;
 }
 
 void TextEdit::paintEvent(QPaintEvent *event)

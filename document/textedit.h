@@ -1,8 +1,10 @@
 #ifndef TEXTEDIT_H
 #define TEXTEDIT_H
 
+#include <QPointer>
 #include <QSizeF>
 #include <QTextEdit>
+#include <QUndoStack>
 
 // The text area of the Directions page. Lines wrap at the width of a
 // printed page; a line across the page marks every page break and the
@@ -29,14 +31,21 @@ public:
     // itself. Everything else that the HTML names is refused.
     QVariant loadResource(int type, const QUrl &name) override;
 
+    // The stack the undo and redo keys and menu entries go to, so that
+    // the page's undo history stays one history.
+    void setUndoStack(QUndoStack *stack) { m_undoStack = stack; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void applyPageSize();
     void paintPageGuides(QPainter &painter) const;
 
     QSizeF m_pageSize;
+    QPointer<QUndoStack> m_undoStack;
 };
 
 #endif // TEXTEDIT_H

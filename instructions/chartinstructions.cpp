@@ -1,21 +1,30 @@
 #include "chartinstructions.h"
 
-#include "knitscene.h"
-#include "knittextedit.h"
+#include "chartgrid.h"
+#include "instructionwriter.h"
 
 #include <QCoreApplication>
 
-QString ChartInstructions::text(const QString &title, const KnitScene &scene, const KnitTextEdit &editor)
+QString ChartInstructions::rowText(const ChartGrid &grid, int row, bool includeNoStitch)
 {
-    const int rows = scene.rowCount();
-    const int castOn = rows > 0 ? int(scene.cellGrid.last().size()) : 0;
+    if (row < 0 || row >= grid.rowCount() || grid.columnCount() == 0)
+        return QString();
+    return InstructionWriter::writeRow(grid.rowStitches(row), grid.options().isWrongSide(grid.rowCount() - row),
+                                       includeNoStitch);
+}
 
+QString ChartInstructions::rowLabel(const ChartGrid &grid, int rowNumber)
+{
+    const ChartOptions &options = grid.options();
+    return InstructionWriter::rowLabel(options.skipRows ? 2 * rowNumber - 1 : rowNumber, options);
+}
+
+QString ChartInstructions::text(const QString &title, const ChartGrid &grid)
+{
+    const int rows = grid.rowCount();
     QString text = QLatin1Char('\n') + title + QLatin1Char('\n');
-    text += QCoreApplication::translate("Chart", "Cast on %1 stitches").arg(castOn) + QLatin1Char('\n');
-    for (int i = 1; i <= rows; ++i) {
-        const int label = editor.skipRows() ? 2 * i - 1 : i;
-        text += editor.rowHeaderText(label) + QLatin1String(": ") + editor.rowInstructionsText(rows - i, false)
-            + QLatin1Char('\n');
-    }
+    text += QCoreApplication::translate("Chart", "Cast on %1 stitches").arg(grid.columnCount()) + QLatin1Char('\n');
+    for (int i = 1; i <= rows; ++i)
+        text += rowLabel(grid, i) + QLatin1String(": ") + rowText(grid, rows - i, false) + QLatin1Char('\n');
     return text;
 }

@@ -3,16 +3,21 @@
 
 #include <QString>
 
-class KnitScene;
-class KnitTextEdit;
+class ChartGrid;
 
-// A whole chart as written instructions, for the Directions page and for
-// printing: the title, the cast-on count and one labelled line per row,
-// bottom row first. No Stitch cells are left out.
+// A chart in written instructions: each row's line and label, and the
+// whole chart for the Directions page and for printing (the title, the
+// cast-on count and one labelled line per row, bottom row first, without
+// No Stitch cells).
 class ChartInstructions
 {
 public:
-    static QString text(const QString &title, const KnitScene &scene, const KnitTextEdit &editor);
+    // The line of grid row `row` (0 = the top row); "" off the chart.
+    static QString rowText(const ChartGrid &grid, int row, bool includeNoStitch);
+    // The label of the row counted `rowNumber` from the bottom, numbered
+    // as the chart numbers it.
+    static QString rowLabel(const ChartGrid &grid, int rowNumber);
+    static QString text(const QString &title, const ChartGrid &grid);
 };
 
 #endif // CHARTINSTRUCTIONS_H

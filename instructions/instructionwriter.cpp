@@ -1,6 +1,6 @@
 #include "instructionwriter.h"
 
-#include "siderule.h"
+#include "chartoptions.h"
 #include "stitch.h"
 
 #include <QCoreApplication>
@@ -58,17 +58,16 @@ QString InstructionWriter::writeRow(const QList<Stitch *> &row, bool wrongSide, 
     return line;
 }
 
-QString InstructionWriter::rowLabel(int rowNumber, int knitStyle, const QString &sideSelection, int rowNumberOffset,
-                                    bool skipRows)
+QString InstructionWriter::rowLabel(int rowNumber, const ChartOptions &options)
 {
-    const QString number = QString::number(rowNumber + rowNumberOffset);
-    if (knitStyle == SideRule::Round)
+    const QString number = QString::number(rowNumber + options.rowNumberOffset);
+    if (options.knitStyle == KnitStyle::Round)
         return QCoreApplication::translate("KnitTextEdit", "Round") + QLatin1Char(' ') + number;
 
     QString label = QCoreApplication::translate("KnitTextEdit", "Row") + QLatin1Char(' ') + number;
-    if (skipRows)
+    if (options.skipRows)
         return label;
-    const bool wrongSideFirst = sideSelection == QLatin1String("Wrong Side");
+    const bool wrongSideFirst = options.side == Side::WrongSide;
     const bool odd = rowNumber % 2 != 0;
     if (odd != wrongSideFirst)
         label += QLatin1String("  (") + QCoreApplication::translate("KnitTextEdit", "rs") + QLatin1Char(')');

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+struct ChartOptions;
 class Stitch;
 
 // Turns one chart row into a line of written instructions such as
@@ -17,11 +18,11 @@ public:
     // worked from the other side. Null cells are skipped.
     static QString writeRow(const QList<Stitch *> &row, bool wrongSide, bool includeNoStitch);
 
-    // The label of the row counted `rowNumber` from the bottom. The number
-    // shown is shifted by `rowNumberOffset`; the side mark follows
+    // The label of the row numbered `rowNumber` counted from the bottom
+    // (1, 3, 5, ... where only every second row is charted). The number
+    // shown is shifted by the first row number; the side mark follows
     // `rowNumber` itself.
-    static QString rowLabel(int rowNumber, int knitStyle, const QString &sideSelection, int rowNumberOffset,
-                            bool skipRows);
+    static QString rowLabel(int rowNumber, const ChartOptions &options);
 };
 
 #endif // INSTRUCTIONWRITER_H

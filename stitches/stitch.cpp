@@ -132,7 +132,9 @@ void Stitch::setPaths(const QStringList &paths)
     clearPaths();
     for (const QString &path : paths)
         appendImage(path);
-    createIcon();
+    m_iconStale = true;
+    if (m_item)
+        m_item->setData(Qt::DecorationRole, icon());
     Q_EMIT updateImage();
 }
 
@@ -227,8 +229,16 @@ void Stitch::paintImage(QPixmap &pixmap, int index) const
     painter.drawPixmap(pixmap.rect(), QPixmap(file));
 }
 
+QIcon Stitch::icon() const
+{
+    if (m_iconStale)
+        const_cast<Stitch *>(this)->createIcon();
+    return m_icon;
+}
+
 void Stitch::createIcon()
 {
+    m_iconStale = false;
     if (m_paths.isEmpty())
         return;
 
@@ -254,15 +264,13 @@ void Stitch::createIcon()
     painter.end();
 
     m_icon = QIcon(pixmap);
-    if (m_item)
-        m_item->setData(Qt::DecorationRole, m_icon);
 }
 
 QListWidgetItem *Stitch::item()
 {
     if (!m_item) {
         m_item = std::make_unique<QListWidgetItem>(stitchID());
-        m_item->setData(Qt::DecorationRole, m_icon);
+        m_item->setData(Qt::DecorationRole, icon());
         m_item->setToolTip(m_description);
         m_item->setWhatsThis(m_description);
     }

@@ -40,7 +40,9 @@ public:
     QStringList abbrivs() const { return m_abbrivs; }
     QStringList paths() const { return m_paths; }
     QStringList imageTypes() const { return m_imageTypes; }
-    QIcon icon() const { return m_icon; }
+    // Drawn when first asked for, so that reading stitches needs no
+    // screen.
+    QIcon icon() const;
 
     bool builtin = false;
     bool temporary = false;
@@ -95,7 +97,8 @@ private:
     QString m_name;
     QString m_description;
     QString m_category;
-    QIcon m_icon;
+    mutable QIcon m_icon;
+    mutable bool m_iconStale = false;
     QStringList m_paths;
     QStringList m_abbrivs;
     QStringList m_imageTypes;

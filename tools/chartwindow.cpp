@@ -3,8 +3,7 @@
 // own: yarnwise_chartwindow [SCREENSHOT.png]
 
 #include "chart.h"
-#include "knitcell.h"
-#include "knitscene.h"
+#include "chartgrid.h"
 #include "settings.h"
 #include "stitchset.h"
 
@@ -21,20 +20,20 @@ int main(int argc, char *argv[])
 
     Chart chart(20, 15, QString());
     chart.setTitle(QStringLiteral("Sample"));
-    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
     const char *pattern[] = {"k", "p", "yo", "k2tog", "ssk", "k", "p", "x"};
     for (int y = 0; y < 15; ++y) {
         for (int x = 0; x < 20; ++x)
-            scene->at(x, y)->setStitch(StitchSet::instance()->findStitch(QString::fromLatin1(pattern[(x + 3 * y) % 8])));
+            grid->setStitch(x, y, StitchSet::instance()->findStitch(QString::fromLatin1(pattern[(x + 3 * y) % 8])), 0);
     }
     Stitch *cable = StitchSet::instance()->findStitch(QStringLiteral("c6f"));
     for (int y = 1; y < 15; y += 4) {
         for (int i = 0; i < 6; ++i)
-            scene->at(7 + i, y)->setStitch(cable, i);
+            grid->setStitch(7 + i, y, cable, i);
     }
     for (int x = 0; x < 20; ++x) {
-        scene->at(x, 7)->setColor(QColor(250, 214, 165));
-        scene->at(x, 7)->setTopBorder(true, Qt::darkRed);
+        grid->setColor(x, 7, QColor(250, 214, 165));
+        grid->setBorder(x, 7, ChartCell::Top, true, Qt::darkRed);
     }
     chart.menuBar()->addMenu(chart.menu());
     chart.resize(1200, 860);

@@ -180,7 +180,7 @@ void TestSession::recoversAfterCrash()
     QCOMPARE(doc->fileName(), QStringLiteral("unknown.kit"));
     QVERIFY(doc->isModified());
     QVERIFY(!doc->isSaved());
-    QCOMPARE(doc->curChart()->knitScene()->stitch(2, 2)->stitchID(), QStringLiteral("yo"));
+    QCOMPARE(doc->curChart()->grid()->stitch(2, 2)->stitchID(), QStringLiteral("yo"));
     QVERIFY(window.form()->menuWindow->actions().first()->text() == QStringLiteral("unknown.kit"));
     // Before the recovered work is saved, the group is cleared.
     QVERIFY(!SessionEntries::contains(copy));

@@ -1,9 +1,8 @@
+#include "chartfixtures.h"
+#include "charteditor.h"
 #include "copyknitcell.h"
 #include "insertcolumn.h"
 #include "insertrow.h"
-#include "knitcell.h"
-#include "knitscene.h"
-#include "knittextedit.h"
 #include "removecolumn.h"
 #include "removerow.h"
 #include "setborder.h"
@@ -14,17 +13,19 @@
 #include "stitchset.h"
 #include "swapknitcells.h"
 #include "testenvironment.h"
-#include "textengine.h"
 
-#include <QApplication>
 #include <QUndoStack>
 #include <QtTest>
 
 #include <functional>
 
-using CommandFactory = std::function<QUndoCommand *(KnitScene *, KnitTextEdit *)>;
+using CommandFactory = std::function<QUndoCommand *(ChartGrid *)>;
+using EditorAction = std::function<void(ChartEditor &)>;
 Q_DECLARE_METATYPE(CommandFactory)
+Q_DECLARE_METATYPE(EditorAction)
 
+// The undo commands and the edits made of them: each done, undone and
+// redone gives exactly the chart before and after.
 class TestCommands : public QObject
 {
     Q_OBJECT
@@ -36,190 +37,154 @@ private Q_SLOTS:
 
     void undoRedoRestoreEverything_data();
     void undoRedoRestoreEverything();
+    void editsUndoRedo_data();
+    void editsUndoRedo();
     void commandTexts_data();
     void commandTexts();
     void bordersMirrorOnNeighbours();
-    void swapAndCopyTellTheEditor();
     void commandsOffTheGridDoNothing();
+    void updateRowNumbersImages();
+    void flips_data();
+    void flips();
+    void mirrors();
+    void removingKeepsOneRowAndColumn();
+    void stitchOnSelectionSpreads();
+    void replacer();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
 };
 
-static Stitch *find(const char *id)
-{
-    return StitchSet::instance()->findStitch(QString::fromLatin1(id));
-}
-
-// A 5 x 4 chart of mixed stitches, colours and borders, with its written
-// instructions wired as the chart tab wires them.
-struct SampleChart
-{
-    SampleChart()
-        : scene(5, 4, QString())
-        , editor(5, 4, QString(), 0)
-    {
-        TextEngine engine(editor.document());
-        editor.setKeyWords(engine.keyWords());
-        QObject::connect(&scene, &KnitScene::stitchChanged, &editor, &KnitTextEdit::updateText);
-        QObject::connect(&editor, &KnitTextEdit::rowChanged, &scene, &KnitScene::updateRow);
-        const char *ids[] = {"k", "p", "yo", "k2tog", "ssk"};
-        for (int y = 0; y < 4; ++y) {
-            for (int x = 0; x < 5; ++x) {
-                KnitCell *cell = scene.at(x, y);
-                cell->setStitch(find(ids[(x + y) % 5]));
-                cell->setColor(QColor::fromHsv((x * 40 + y * 90) % 360, 120, 230));
-            }
-        }
-        Stitch *cable = find("c4f");
-        for (int i = 0; i < 4; ++i)
-            scene.at(1 + i, 2)->setStitch(cable, i);
-        scene.at(2, 1)->setTopBorder(true, Qt::red);
-        scene.at(2, 0)->setBottomBorder(true, Qt::red);
-        scene.at(0, 0)->setLeftBorder(true, Qt::blue);
-        scene.at(4, 3)->setRightBorder(true, Qt::green);
-        scene.at(3, 2)->setBottomBorder(true, Qt::darkMagenta);
-        scene.at(3, 3)->setTopBorder(true, Qt::darkMagenta);
-        QCoreApplication::processEvents();
-    }
-
-    // Every cell's stitch, image, colour and borders, then the text.
-    QStringList snapshot()
-    {
-        QCoreApplication::processEvents();
-        QStringList lines;
-        lines << QStringLiteral("size %1x%2").arg(scene.cellWidth).arg(scene.cellHeight);
-        for (int y = 0; y < scene.rowCount(); ++y) {
-            for (int x = 0; x < scene.columnCount(); ++x) {
-                const KnitCell *cell = scene.at(x, y);
-                QString line = QStringLiteral("%1,%2 %3/%4 %5").arg(x).arg(y).arg(cell->stitch()->stitchID())
-                                   .arg(cell->imgPos()).arg(cell->color().name());
-                for (KnitCell::Side side : {KnitCell::Left, KnitCell::Right, KnitCell::Top, KnitCell::Bottom}) {
-                    line += cell->hasBorder(side) ? QStringLiteral(" |%1").arg(cell->borderColor(side).name())
-                                                  : QStringLiteral(" -");
-                }
-                lines << line;
-            }
-        }
-        lines << editor.toPlainText().split(QLatin1Char('\n'));
-        return lines;
-    }
-
-    KnitScene scene;
-    KnitTextEdit editor;
-};
-
 void TestCommands::undoRedoRestoreEverything_data()
 {
     QTest::addColumn<CommandFactory>("make");
-    QTest::newRow("stitch") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetCellStitch(QPoint(3, 1), s, find("yo"), 0);
+    QTest::newRow("stitch") << CommandFactory([](ChartGrid *g) {
+        return new SetCellStitch(QPoint(3, 1), g, stitchById("yo"), 0);
     });
-    QTest::newRow("colour") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetCellColor(QPoint(0, 3), s, Qt::red);
+    QTest::newRow("colour") << CommandFactory([](ChartGrid *g) { return new SetCellColor(QPoint(0, 3), g, Qt::red); });
+    QTest::newRow("cell size") << CommandFactory([](ChartGrid *g) { return new SetCellSize(QSize(30, 28), g); });
+    QTest::newRow("insert top row") << CommandFactory([](ChartGrid *g) { return new InsertRow(0, g); });
+    QTest::newRow("insert bottom row") << CommandFactory([](ChartGrid *g) { return new InsertRow(4, g); });
+    QTest::newRow("insert column") << CommandFactory([](ChartGrid *g) { return new InsertColumn(2, g); });
+    QTest::newRow("remove top row with borders") << CommandFactory([](ChartGrid *g) { return new RemoveRow(0, g); });
+    QTest::newRow("remove cable row") << CommandFactory([](ChartGrid *g) { return new RemoveRow(2, g); });
+    QTest::newRow("remove column with borders") << CommandFactory([](ChartGrid *g) {
+        return new RemoveColumn(2, g);
     });
-    QTest::newRow("cell size") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetCellSize(QSize(30, 28), s);
+    QTest::newRow("remove last column") << CommandFactory([](ChartGrid *g) { return new RemoveColumn(4, g); });
+    QTest::newRow("swap") << CommandFactory([](ChartGrid *g) {
+        return new SwapKnitCells(QPoint(0, 0), QPoint(4, 3), g);
     });
-    QTest::newRow("insert top row") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new InsertRow(0, s, e);
+    QTest::newRow("copy") << CommandFactory([](ChartGrid *g) {
+        return new CopyKnitCell(QPoint(2, 2), QPoint(0, 1), g);
     });
-    QTest::newRow("insert bottom row") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new InsertRow(4, s, e);
+    QTest::newRow("border top") << CommandFactory([](ChartGrid *g) {
+        return new SetBorderTop(QPoint(1, 3), true, Qt::red, g);
     });
-    QTest::newRow("insert column") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new InsertColumn(2, s, e);
+    QTest::newRow("border bottom off") << CommandFactory([](ChartGrid *g) {
+        return new SetBorderBottom(QPoint(2, 0), false, Qt::black, g);
     });
-    QTest::newRow("remove top row with borders") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new RemoveRow(0, s, e);
+    QTest::newRow("border left") << CommandFactory([](ChartGrid *g) {
+        return new SetBorderLeft(QPoint(3, 1), true, Qt::blue, g);
     });
-    QTest::newRow("remove cable row") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new RemoveRow(2, s, e);
-    });
-    QTest::newRow("remove column with borders") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new RemoveColumn(2, s, e);
-    });
-    QTest::newRow("remove last column") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new RemoveColumn(4, s, e);
-    });
-    QTest::newRow("swap") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new SwapKnitCells(QPointF(0, 0), QPointF(4, 3), s, e);
-    });
-    QTest::newRow("copy") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new CopyKnitCell(QPointF(2, 2), QPointF(0, 1), s, e);
-    });
-    QTest::newRow("border top") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetBorderTop(QPoint(1, 3), true, Qt::red, s);
-    });
-    QTest::newRow("border bottom off") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetBorderBottom(QPoint(2, 0), false, Qt::black, s);
-    });
-    QTest::newRow("border left") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetBorderLeft(QPoint(3, 1), true, Qt::blue, s);
-    });
-    QTest::newRow("border right at the edge") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetBorderRight(QPoint(4, 0), true, Qt::blue, s);
-    });
-    QTest::newRow("row from instructions") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        s->updateRow(1, QList<Stitch *>(5, find("p")));
-        return nullptr;
+    QTest::newRow("border right at the edge") << CommandFactory([](ChartGrid *g) {
+        return new SetBorderRight(QPoint(4, 0), true, Qt::blue, g);
     });
 }
 
 void TestCommands::undoRedoRestoreEverything()
 {
     QFETCH(CommandFactory, make);
-    SampleChart chart;
-    const QStringList before = chart.snapshot();
-    if (QUndoCommand *command = make(&chart.scene, &chart.editor))
-        chart.scene.undoStack()->push(command);
-    const QStringList after = chart.snapshot();
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    QUndoStack stack;
+    const QStringList before = snapshot(*grid);
+    stack.push(make(grid.get()));
+    const QStringList after = snapshot(*grid);
     QVERIFY(after != before);
 
-    chart.scene.undoStack()->undo();
-    QCOMPARE(chart.snapshot(), before);
-    chart.scene.undoStack()->redo();
-    QCOMPARE(chart.snapshot(), after);
-    chart.scene.undoStack()->undo();
-    QCOMPARE(chart.snapshot(), before);
+    stack.undo();
+    QCOMPARE(snapshot(*grid), before);
+    stack.redo();
+    QCOMPARE(snapshot(*grid), after);
+    stack.undo();
+    QCOMPARE(snapshot(*grid), before);
+}
+
+void TestCommands::editsUndoRedo_data()
+{
+    QTest::addColumn<EditorAction>("edit");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("row from instructions") << EditorAction([](ChartEditor &e) {
+        e.updateRow(1, QList<Stitch *>(5, stitchById("p")));
+    }) << "Update row 2 from instructions";
+    QTest::newRow("colour on selection") << EditorAction([](ChartEditor &e) {
+        e.setColorOn({QPoint(0, 0), QPoint(1, 0)}, Qt::cyan);
+    }) << "Set color on lasso";
+    QTest::newRow("border on selection") << EditorAction([](ChartEditor &e) {
+        e.setBorderOn({QPoint(1, 1), QPoint(2, 1)}, ChartCell::Bottom, true, Qt::black);
+    }) << "Set border On";
+    QTest::newRow("remove rows") << EditorAction([](ChartEditor &e) { e.removeRows(QRect(0, 1, 5, 2)); })
+                                 << "Remove row(s)";
+    QTest::newRow("remove columns") << EditorAction([](ChartEditor &e) { e.removeColumns(QRect(1, 0, 3, 4)); })
+                                    << "Remove column(s)";
+    QTest::newRow("flip") << EditorAction([](ChartEditor &e) { e.flipHorizontally(QRect(0, 0, 5, 4)); })
+                          << "Flip selection horizontally";
+    QTest::newRow("mirror") << EditorAction([](ChartEditor &e) { e.mirrorVertically(QRect(0, 0, 5, 2)); })
+                            << "Mirror selection vertically";
+    QTest::newRow("replace") << EditorAction([](ChartEditor &e) {
+        e.replaceStitch(QStringLiteral("c4f"), stitchById("yo"));
+    }) << "Replace Stitch";
+}
+
+void TestCommands::editsUndoRedo()
+{
+    QFETCH(EditorAction, edit);
+    QFETCH(QString, text);
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    QUndoStack stack;
+    ChartEditor editor(grid.get(), &stack);
+    const QStringList before = snapshot(*grid);
+    edit(editor);
+    QCOMPARE(stack.count(), 1);
+    QCOMPARE(stack.text(0), text);
+    const QStringList after = snapshot(*grid);
+    QVERIFY(after != before);
+    stack.undo();
+    QCOMPARE(snapshot(*grid), before);
+    stack.redo();
+    QCOMPARE(snapshot(*grid), after);
 }
 
 void TestCommands::commandTexts_data()
 {
     QTest::addColumn<CommandFactory>("make");
     QTest::addColumn<QString>("text");
-    QTest::newRow("stitch") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetCellStitch(QPoint(0, 0), s, find("yo"), 0);
-    }) << "Set stitch to " + find("yo")->name();
-    QTest::newRow("colour") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetCellColor(QPoint(0, 0), s, Qt::red);
-    }) << "Set stitch Color to #ff0000";
-    QTest::newRow("size") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetCellSize(QSize(30, 28), s);
-    }) << "Set stitch size - 30x28";
-    QTest::newRow("insert row") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new InsertRow(2, s, e);
-    }) << "Insert row at 2";
-    QTest::newRow("insert column") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new InsertColumn(0, s, e);
-    }) << "Insert column at 0";
-    QTest::newRow("remove row") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new RemoveRow(3, s, e);
-    }) << "Remove row at 3";
-    QTest::newRow("remove column") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new RemoveColumn(1, s, e);
-    }) << "Remove column at 1";
-    QTest::newRow("swap") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new SwapKnitCells(QPointF(0, 0), QPointF(1, 0), s, e);
+    QTest::newRow("stitch") << CommandFactory([](ChartGrid *g) {
+        return new SetCellStitch(QPoint(0, 0), g, stitchById("yo"), 0);
+    }) << "Set stitch to " + stitchById("yo")->name();
+    QTest::newRow("colour") << CommandFactory([](ChartGrid *g) { return new SetCellColor(QPoint(0, 0), g, Qt::red); })
+                            << "Set stitch Color to #ff0000";
+    QTest::newRow("size") << CommandFactory([](ChartGrid *g) { return new SetCellSize(QSize(30, 28), g); })
+                          << "Set stitch size - 30x28";
+    QTest::newRow("insert row") << CommandFactory([](ChartGrid *g) { return new InsertRow(2, g); })
+                                << "Insert row at 2";
+    QTest::newRow("insert column") << CommandFactory([](ChartGrid *g) { return new InsertColumn(0, g); })
+                                   << "Insert column at 0";
+    QTest::newRow("remove row") << CommandFactory([](ChartGrid *g) { return new RemoveRow(3, g); })
+                                << "Remove row at 3";
+    QTest::newRow("remove column") << CommandFactory([](ChartGrid *g) { return new RemoveColumn(1, g); })
+                                   << "Remove column at 1";
+    QTest::newRow("swap") << CommandFactory([](ChartGrid *g) {
+        return new SwapKnitCells(QPoint(0, 0), QPoint(1, 0), g);
     }) << "Swap stitches";
-    QTest::newRow("copy") << CommandFactory([](KnitScene *s, KnitTextEdit *e) {
-        return new CopyKnitCell(QPointF(0, 0), QPointF(1, 0), s, e);
+    QTest::newRow("copy") << CommandFactory([](ChartGrid *g) {
+        return new CopyKnitCell(QPoint(0, 0), QPoint(1, 0), g);
     }) << "Copy Stitch";
-    QTest::newRow("border on") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetBorderTop(QPoint(0, 0), true, Qt::black, s);
+    QTest::newRow("border on") << CommandFactory([](ChartGrid *g) {
+        return new SetBorderTop(QPoint(0, 0), true, Qt::black, g);
     }) << "Set border On";
-    QTest::newRow("border off") << CommandFactory([](KnitScene *s, KnitTextEdit *) {
-        return new SetBorderLeft(QPoint(0, 0), false, Qt::black, s);
+    QTest::newRow("border off") << CommandFactory([](ChartGrid *g) {
+        return new SetBorderLeft(QPoint(0, 0), false, Qt::black, g);
     }) << "Set border Off";
 }
 
@@ -227,63 +192,149 @@ void TestCommands::commandTexts()
 {
     QFETCH(CommandFactory, make);
     QFETCH(QString, text);
-    SampleChart chart;
-    std::unique_ptr<QUndoCommand> command(make(&chart.scene, &chart.editor));
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    std::unique_ptr<QUndoCommand> command(make(grid.get()));
     QCOMPARE(command->text(), text);
 }
 
 void TestCommands::bordersMirrorOnNeighbours()
 {
-    SampleChart chart;
-    QUndoStack *stack = chart.scene.undoStack();
-    stack->push(new SetBorderTop(QPoint(1, 3), true, Qt::red, &chart.scene));
-    QVERIFY(chart.scene.at(1, 3)->topBorder());
-    QCOMPARE(chart.scene.at(1, 2)->bottomBorderColor(), QColor(Qt::red));
-    QVERIFY(chart.scene.at(1, 2)->bottomBorder());
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    QUndoStack stack;
+    stack.push(new SetBorderTop(QPoint(1, 3), true, Qt::red, grid.get()));
+    QVERIFY(grid->hasBorder(1, 3, ChartCell::Top));
+    QVERIFY(grid->hasBorder(1, 2, ChartCell::Bottom));
+    QCOMPARE(grid->borderColor(1, 2, ChartCell::Bottom), QColor(Qt::red));
 
-    stack->push(new SetBorderLeft(QPoint(0, 1), true, Qt::red, &chart.scene));
-    QVERIFY(chart.scene.at(0, 1)->leftBorder()); // the outer edge: one cell only
-    stack->undo();
-    QVERIFY(!chart.scene.at(0, 1)->leftBorder());
-}
-
-// Swap and copy tell the instructions themselves, besides the cells' own
-// reports: here the scene is not connected to the editor at all.
-void TestCommands::swapAndCopyTellTheEditor()
-{
-    KnitScene scene(3, 1, QString());
-    KnitTextEdit editor(3, 1, QString(), 0);
-    scene.at(1, 0)->setStitch(find("p"));
-    editor.updateText(1, 0, find("p"), nullptr);
-
-    SwapKnitCells swap(QPointF(0, 0), QPointF(1, 0), &scene, &editor);
-    swap.redo();
-    QCOMPARE(editor.grid().at(0), (QList<Stitch *>{find("p"), find("k"), find("k")}));
-    swap.undo();
-    QCOMPARE(editor.grid().at(0), (QList<Stitch *>{find("k"), find("p"), find("k")}));
-
-    CopyKnitCell copy(QPointF(1, 0), QPointF(2, 0), &scene, &editor);
-    copy.redo();
-    QCOMPARE(editor.grid().at(0).at(2), find("p"));
-    copy.undo();
-    QCOMPARE(editor.grid().at(0).at(2), find("k"));
+    stack.push(new SetBorderLeft(QPoint(0, 1), true, Qt::red, grid.get()));
+    QVERIFY(grid->hasBorder(0, 1, ChartCell::Left)); // the outer edge: one cell only
+    stack.undo();
+    QVERIFY(!grid->hasBorder(0, 1, ChartCell::Left));
 }
 
 void TestCommands::commandsOffTheGridDoNothing()
 {
-    SampleChart chart;
-    const QStringList before = chart.snapshot();
-    QUndoStack *stack = chart.scene.undoStack();
-    stack->push(new SetCellStitch(QPoint(5, 0), &chart.scene, find("yo"), 0));
-    stack->push(new SetBorderTop(QPoint(0, 4), true, Qt::red, &chart.scene));
-    stack->push(new RemoveRow(9, &chart.scene, &chart.editor));
-    stack->push(new SwapKnitCells(QPointF(0, 0), QPointF(-1, 0), &chart.scene, &chart.editor));
-    stack->push(new CopyKnitCell(QPointF(7, 0), QPointF(0, 0), &chart.scene, &chart.editor));
-    QCOMPARE(chart.snapshot(), before);
-    while (stack->canUndo())
-        stack->undo();
-    QCOMPARE(chart.snapshot(), before);
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    const QStringList before = snapshot(*grid);
+    QUndoStack stack;
+    stack.push(new SetCellStitch(QPoint(5, 0), grid.get(), stitchById("yo"), 0));
+    stack.push(new SetBorderTop(QPoint(0, 4), true, Qt::red, grid.get()));
+    stack.push(new RemoveRow(9, grid.get()));
+    stack.push(new SwapKnitCells(QPoint(0, 0), QPoint(-1, 0), grid.get()));
+    stack.push(new CopyKnitCell(QPoint(7, 0), QPoint(0, 0), grid.get()));
+    ChartEditor editor(grid.get(), &stack);
+    editor.setStitch(QPoint(0, 9), stitchById("p"), 0);
+    editor.setColor(QPoint(-1, 0), Qt::red);
+    QCOMPARE(snapshot(*grid), before);
+    while (stack.canUndo())
+        stack.undo();
+    QCOMPARE(snapshot(*grid), before);
 }
 
-YARNWISE_TEST_MAIN(TestCommands)
+void TestCommands::updateRowNumbersImages()
+{
+    ChartGrid grid(5, 2, stitchById("k"));
+    QUndoStack stack;
+    ChartEditor editor(&grid, &stack);
+    Stitch *cable = stitchById("c2f");
+    editor.updateRow(0, {cable, cable, cable, cable});
+    QCOMPARE(stack.text(0), QStringLiteral("Update row 1 from instructions"));
+    QCOMPARE((QList<int>{grid.imgPos(0, 1), grid.imgPos(1, 1), grid.imgPos(2, 1), grid.imgPos(3, 1)}),
+             (QList<int>{0, 1, 0, 1}));
+    QCOMPARE(rowIds(grid, 1), QStringLiteral("c2f c2f c2f c2f k"));
+
+    stack.undo();
+    QCOMPARE(rowIds(grid, 1), QStringLiteral("k k k k k"));
+    // Rows above the chart are not there to update.
+    editor.updateRow(2, {cable});
+    QCOMPARE(stack.count(), 1);
+}
+
+void TestCommands::flips_data()
+{
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<QString>("top");
+    QTest::addColumn<QString>("bottom");
+    QTest::newRow("horizontal") << true << "p k ssk k" << "k2tog yo p k";
+    QTest::newRow("vertical") << false << "k p yo k2tog" << "k ssk k p";
+}
+
+void TestCommands::flips()
+{
+    QFETCH(bool, horizontal);
+    QFETCH(QString, top);
+    QFETCH(QString, bottom);
+    ChartGrid grid(4, 2, stitchById("k"));
+    const char *rows[2][4] = {{"k", "ssk", "k", "p"}, {"k", "p", "yo", "k2tog"}};
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x)
+            grid.setStitch(x, y, stitchById(rows[y][x]), 0);
+    }
+    QUndoStack stack;
+    ChartEditor editor(&grid, &stack);
+    if (horizontal)
+        editor.flipHorizontally(QRect(0, 0, 4, 2));
+    else
+        editor.flipVertically(QRect(0, 0, 4, 2));
+    QCOMPARE(rowIds(grid, 0), top);
+    QCOMPARE(rowIds(grid, 1), bottom);
+
+    // A single cell has nothing to flip.
+    editor.flipHorizontally(QRect(0, 0, 1, 1));
+    QCOMPARE(stack.count(), 1);
+}
+
+void TestCommands::mirrors()
+{
+    ChartGrid grid(5, 3, stitchById("k"));
+    grid.setStitch(0, 0, stitchById("yo"), 0);
+    grid.setStitch(1, 0, stitchById("p"), 0);
+    QUndoStack stack;
+    ChartEditor editor(&grid, &stack);
+    // Reversed into the columns to the right; what does not fit is dropped.
+    editor.mirrorHorizontally(QRect(0, 0, 3, 1));
+    QCOMPARE(rowIds(grid, 0), QStringLiteral("yo p k k p"));
+    editor.mirrorVertically(QRect(0, 0, 2, 1));
+    QCOMPARE(rowIds(grid, 1), QStringLiteral("yo p k k k"));
+    QCOMPARE(rowIds(grid, 2), QStringLiteral("k k k k k"));
+}
+
+void TestCommands::removingKeepsOneRowAndColumn()
+{
+    ChartGrid grid(3, 2, stitchById("k"));
+    QUndoStack stack;
+    ChartEditor editor(&grid, &stack);
+    editor.removeRows(QRect(0, 0, 3, 2));
+    QCOMPARE(grid.rowCount(), 1);
+    editor.removeRows(QRect(0, 0, 3, 1));
+    QCOMPARE(grid.rowCount(), 1);
+    editor.removeColumns(QRect(0, 0, 3, 1));
+    QCOMPARE(grid.columnCount(), 1);
+    QCOMPARE(stack.count(), 2);
+}
+
+void TestCommands::stitchOnSelectionSpreads()
+{
+    ChartGrid grid(5, 1, stitchById("k"));
+    QUndoStack stack;
+    ChartEditor editor(&grid, &stack);
+    // A 4-cell cable on two neighbouring cells: the second is already taken
+    // by the first cable's second image.
+    editor.setStitchOn({QPoint(2, 0), QPoint(3, 0)}, stitchById("c4f"));
+    QCOMPARE(rowIds(grid, 0), QStringLiteral("k k c4f c4f c4f"));
+    QCOMPARE(grid.imgPos(4, 0), 2);
+    QCOMPARE(stack.text(0), QStringLiteral("Set stitch on lasso"));
+}
+
+void TestCommands::replacer()
+{
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    QUndoStack stack;
+    ChartEditor editor(grid.get(), &stack);
+    editor.replaceStitch(QStringLiteral("c4f"), stitchById("p"));
+    QCOMPARE(rowIds(*grid, 2), QStringLiteral("yo p p p p"));
+    QCOMPARE(grid->imgPos(3, 2), 0);
+}
+
+YARNWISE_CORE_TEST_MAIN(TestCommands)
 #include "tst_commands.moc"

@@ -1,7 +1,8 @@
 #include "chart.h"
 #include "directions.h"
 #include "document.h"
-#include "knitcell.h"
+#include "chartfixtures.h"
+#include "chartgrid.h"
 #include "knitscene.h"
 #include "mainwindow.h"
 #include "settings.h"
@@ -58,7 +59,7 @@ private:
 
 static Stitch *find(const char *id)
 {
-    return StitchSet::instance()->findStitch(QString::fromLatin1(id));
+    return stitchById(id);
 }
 
 // `text` as the pattern file's stream writes it.
@@ -154,8 +155,8 @@ void TestPatternFile::roundTrip()
     QVERIFY(qobject_cast<Directions *>(copy->tabWidget()->widget(1)));
     QCOMPARE(copy->chartList(), (QStringList{"Front", "Back"}));
     QCOMPARE(copy->tabWidget()->currentIndex(), 0);
-    QCOMPARE(copy->curChart()->knitScene()->stitch(1, 1), find("yo"));
-    QCOMPARE(copy->curChart()->knitScene()->color(2, 2), QColor(Qt::red));
+    QCOMPARE(copy->curChart()->grid()->stitch(1, 1), find("yo"));
+    QCOMPARE(copy->curChart()->grid()->color(2, 2), QColor(Qt::red));
     QVERIFY(!copy->showWS);
     QCOMPARE(copy->docKeyHash, QByteArray("key"));
     QCOMPARE(copy->pageSize, 3);
@@ -256,7 +257,7 @@ void TestPatternFile::userStitchTravelsWithItsImage()
     QCOMPARE(QImage(arrived->paths().first()).pixelColor(1, 1), QColor(Qt::darkGreen));
     // The picture that was there before is untouched.
     QCOMPARE(QImage(folder + QStringLiteral("bobble3.png")).pixelColor(1, 1), QColor(Qt::blue));
-    QCOMPARE(copy->curChart()->knitScene()->stitch(0, 0), arrived);
+    QCOMPARE(copy->curChart()->grid()->stitch(0, 0), arrived);
 
     // A stitch whose abbreviation the catalogue knows keeps the catalogue's.
     arrived->setName(QStringLiteral("Renamed here"));

@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     chart = new Chart(6, 5, QStringLiteral("k"));
     // The paste lands at a cell inside the chart, so that records reach
     // every edge.
-    chart->knitScene()->setSelected(chart->knitScene()->at(2, 2));
+    chart->knitScene()->setSelected(QPoint(2, 2));
     return 0;
 }
 

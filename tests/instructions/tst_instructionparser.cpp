@@ -1,6 +1,6 @@
 #include "instructionparser.h"
 #include "instructionwriter.h"
-#include "siderule.h"
+#include "chartoptions.h"
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
@@ -191,7 +191,11 @@ void TestInstructionParser::generatedLinesReadBack()
             }
         }
         const int rowNumber = random.bounded(1, 9);
-        const bool wrongSide = SideRule::isWrongSide(style, side, skip, rowNumber);
+        ChartOptions options;
+        options.knitStyle = KnitStyle(style);
+        options.side = ChartOptions::sideFromName(side);
+        options.skipRows = skip;
+        const bool wrongSide = options.isWrongSide(rowNumber);
         const QString line = InstructionWriter::writeRow(row, wrongSide, true);
         const QList<Stitch *> readBack = InstructionParser::row(parser.cells(line, width), width, wrongSide);
         if (readBack != row)

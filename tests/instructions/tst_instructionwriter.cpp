@@ -1,5 +1,5 @@
 #include "instructionwriter.h"
-#include "siderule.h"
+#include "chartoptions.h"
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
@@ -20,8 +20,6 @@ private Q_SLOTS:
     void writeRow();
     void rowLabel_data();
     void rowLabel();
-    void sideRule_data();
-    void sideRule();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -97,35 +95,12 @@ void TestInstructionWriter::rowLabel()
     QFETCH(int, offset);
     QFETCH(bool, skip);
     QFETCH(QString, label);
-    QCOMPARE(InstructionWriter::rowLabel(rowNumber, style, side, offset, skip), label);
-}
-
-void TestInstructionWriter::sideRule_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::addColumn<QString>("side");
-    QTest::addColumn<bool>("skip");
-    QTest::addColumn<QString>("wrongSideRows"); // rows 1..4, "w" = wrong side
-
-    QTest::newRow("flat") << 0 << "Right Side" << false << "-w-w";
-    QTest::newRow("flat from the wrong side") << 0 << "Wrong Side" << false << "w-w-";
-    QTest::newRow("lace every row") << 2 << "Right Side" << false << "-w-w";
-    QTest::newRow("lace skipping rows") << 2 << "Right Side" << true << "----";
-    QTest::newRow("round") << 1 << "Right Side" << false << "----";
-    QTest::newRow("round from the wrong side") << 1 << "Wrong Side" << false << "wwww";
-    QTest::newRow("unknown style as round") << 7 << "Wrong Side" << false << "wwww";
-}
-
-void TestInstructionWriter::sideRule()
-{
-    QFETCH(int, style);
-    QFETCH(QString, side);
-    QFETCH(bool, skip);
-    QFETCH(QString, wrongSideRows);
-    QString actual;
-    for (int n = 1; n <= 4; ++n)
-        actual += SideRule::isWrongSide(style, side, skip, n) ? QLatin1Char('w') : QLatin1Char('-');
-    QCOMPARE(actual, wrongSideRows);
+    ChartOptions options;
+    options.knitStyle = KnitStyle(style);
+    options.side = ChartOptions::sideFromName(side);
+    options.rowNumberOffset = offset;
+    options.skipRows = skip;
+    QCOMPARE(InstructionWriter::rowLabel(rowNumber, options), label);
 }
 
 YARNWISE_TEST_MAIN(TestInstructionWriter)

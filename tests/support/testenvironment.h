@@ -42,4 +42,15 @@ private:
         return QTest::qExec(&test, argc, argv);                        \
     }
 
+// The same for suites of models and files, which need no screen: they run
+// without a QApplication, as the batch modes do.
+#define YARNWISE_CORE_TEST_MAIN(TestClass)                             \
+    int main(int argc, char *argv[])                                   \
+    {                                                                  \
+        QCoreApplication app(argc, argv);                              \
+        TestEnvironment::initApplication();                            \
+        TestClass test;                                                \
+        return QTest::qExec(&test, argc, argv);                        \
+    }
+
 #endif // TESTENVIRONMENT_H

@@ -1,0 +1,235 @@
+#include "charteditor.h"
+
+#include "copyknitcell.h"
+#include "insertcolumn.h"
+#include "insertrow.h"
+#include "removecolumn.h"
+#include "removerow.h"
+#include "setborder.h"
+#include "setcellcolor.h"
+#include "setcellsize.h"
+#include "setcellstitch.h"
+#include "stitch.h"
+#include "swapknitcells.h"
+
+#include <QCoreApplication>
+#include <QSet>
+#include <QUndoStack>
+
+namespace {
+
+QString chartText(const char *text)
+{
+    return QCoreApplication::translate("Chart", text);
+}
+
+QUndoCommand *borderCommand(ChartCell::Edge edge, const QPoint &pos, bool on, const QColor &color, ChartGrid *grid)
+{
+    switch (edge) {
+    case ChartCell::Left:
+        return new SetBorderLeft(pos, on, color, grid);
+    case ChartCell::Right:
+        return new SetBorderRight(pos, on, color, grid);
+    case ChartCell::Top:
+        return new SetBorderTop(pos, on, color, grid);
+    case ChartCell::Bottom:
+        break;
+    }
+    return new SetBorderBottom(pos, on, color, grid);
+}
+
+} // namespace
+
+ChartEditor::ChartEditor(ChartGrid *grid, QUndoStack *stack)
+    : m_grid(grid)
+    , m_stack(stack)
+{
+}
+
+void ChartEditor::beginMacro(const QString &text)
+{
+    m_stack->beginMacro(text);
+}
+
+void ChartEditor::endMacro()
+{
+    m_stack->endMacro();
+}
+
+void ChartEditor::setStitch(const QPoint &pos, Stitch *stitch, int imgPos)
+{
+    if (m_grid->contains(pos))
+        m_stack->push(new SetCellStitch(pos, m_grid, stitch, imgPos));
+}
+
+void ChartEditor::setColor(const QPoint &pos, const QColor &color)
+{
+    if (m_grid->contains(pos))
+        m_stack->push(new SetCellColor(pos, m_grid, color));
+}
+
+void ChartEditor::setCellSize(const QSize &size)
+{
+    m_stack->push(new SetCellSize(size, m_grid));
+}
+
+void ChartEditor::setStitchOn(const QList<QPoint> &positions, Stitch *stitch)
+{
+    if (!stitch || positions.isEmpty())
+        return;
+    QSet<QPoint> written;
+    beginMacro(QStringLiteral("Set stitch on lasso"));
+    for (const QPoint &pos : positions) {
+        if (written.contains(pos))
+            continue;
+        for (int k = 0; k < stitch->cellsPerStitch() && pos.x() + k < m_grid->columnCount(); ++k) {
+            const QPoint target(pos.x() + k, pos.y());
+            setStitch(target, stitch, k);
+            written.insert(target);
+        }
+    }
+    endMacro();
+}
+
+void ChartEditor::setColorOn(const QList<QPoint> &positions, const QColor &color)
+{
+    if (positions.isEmpty())
+        return;
+    beginMacro(QStringLiteral("Set color on lasso"));
+    for (const QPoint &pos : positions)
+        setColor(pos, color);
+    endMacro();
+}
+
+void ChartEditor::setBorderOn(const QList<QPoint> &positions, ChartCell::Edge edge, bool on, const QColor &color)
+{
+    if (positions.isEmpty())
+        return;
+    const QString state = on ? QCoreApplication::translate("KnitScene", "On")
+                             : QCoreApplication::translate("KnitScene", "Off");
+    beginMacro(QCoreApplication::translate("KnitScene", "Set border %1").arg(state));
+    for (const QPoint &pos : positions)
+        m_stack->push(borderCommand(edge, pos, on, color, m_grid));
+    endMacro();
+}
+
+void ChartEditor::updateRow(int row, const QList<Stitch *> &stitches)
+{
+    const int gridRow = m_grid->rowCount() - row - 1;
+    if (row < 0 || gridRow < 0)
+        return;
+
+    beginMacro(QStringLiteral("Update row %1 from instructions").arg(row + 1));
+    const int columns = qMin(m_grid->columnCount(), int(stitches.size()));
+    int imageIndex = 0;
+    Stitch *previous = nullptr;
+    for (int x = 0; x < columns; ++x) {
+        Stitch *stitch = stitches.at(x);
+        if (!stitch) {
+            previous = nullptr;
+            continue;
+        }
+        const bool continues = stitch == previous && stitch->cellsPerStitch() >= 2
+            && imageIndex < stitch->cellsPerStitch() - 1;
+        imageIndex = continues ? imageIndex + 1 : 0;
+        setStitch(QPoint(x, gridRow), stitch, imageIndex);
+        previous = stitch;
+    }
+    endMacro();
+}
+
+void ChartEditor::insertRow(int row)
+{
+    m_stack->push(new InsertRow(row, m_grid));
+}
+
+void ChartEditor::insertColumn(int column)
+{
+    m_stack->push(new InsertColumn(column, m_grid));
+}
+
+void ChartEditor::removeRows(const QRect &box)
+{
+    if (!box.isValid() || m_grid->rowCount() <= 1)
+        return;
+    // The chart keeps at least one row.
+    const int count = qMin(box.height(), m_grid->rowCount() - 1);
+    beginMacro(chartText("Remove row(s)"));
+    for (int i = 0; i < count; ++i)
+        m_stack->push(new RemoveRow(box.top(), m_grid));
+    endMacro();
+}
+
+void ChartEditor::removeColumns(const QRect &box)
+{
+    if (!box.isValid() || m_grid->columnCount() <= 1)
+        return;
+    const int count = qMin(box.width(), m_grid->columnCount() - 1);
+    beginMacro(chartText("Remove column(s)"));
+    for (int i = 0; i < count; ++i)
+        m_stack->push(new RemoveColumn(box.left(), m_grid));
+    endMacro();
+}
+
+void ChartEditor::flipHorizontally(const QRect &box)
+{
+    if (box.width() * box.height() < 2)
+        return;
+    beginMacro(chartText("Flip selection horizontally"));
+    for (int k = 0; k < box.width() / 2; ++k) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            m_stack->push(new SwapKnitCells(QPoint(box.left() + k, y), QPoint(box.right() - k, y), m_grid));
+    }
+    endMacro();
+}
+
+void ChartEditor::flipVertically(const QRect &box)
+{
+    if (box.width() * box.height() < 2)
+        return;
+    beginMacro(chartText("Flip selection vertically"));
+    for (int k = 0; k < box.height() / 2; ++k) {
+        for (int x = box.left(); x <= box.right(); ++x)
+            m_stack->push(new SwapKnitCells(QPoint(x, box.top() + k), QPoint(x, box.bottom() - k), m_grid));
+    }
+    endMacro();
+}
+
+void ChartEditor::mirrorHorizontally(const QRect &box)
+{
+    if (box.width() * box.height() < 2)
+        return;
+    beginMacro(chartText("Mirror selection horizontally"));
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int i = 0; i <= box.right() - box.left(); ++i) {
+            const int target = box.right() + i + 1;
+            if (target >= m_grid->columnCount())
+                break;
+            m_stack->push(new CopyKnitCell(QPoint(box.right() - i, y), QPoint(target, y), m_grid));
+        }
+    }
+    endMacro();
+}
+
+void ChartEditor::mirrorVertically(const QRect &box)
+{
+    if (box.width() * box.height() < 2)
+        return;
+    beginMacro(chartText("Mirror selection vertically"));
+    for (int i = 0; i <= box.bottom() - box.top(); ++i) {
+        const int target = box.bottom() + i + 1;
+        if (target >= m_grid->rowCount())
+            break;
+        for (int x = box.left(); x <= box.right(); ++x)
+            m_stack->push(new CopyKnitCell(QPoint(x, box.bottom() - i), QPoint(x, target), m_grid));
+    }
+    endMacro();
+}
+
+void ChartEditor::replaceStitch(const QString &original, Stitch *replacement)
+{
+    beginMacro(chartText("Replace Stitch"));
+    for (const QPoint &pos : m_grid->cellsWithStitch(original))
+        m_stack->push(new SetCellStitch(pos, m_grid, replacement, 0));
+    endMacro();
+}

@@ -1,0 +1,63 @@
+#ifndef CHARTOPTIONS_H
+#define CHARTOPTIONS_H
+
+#include <QSize>
+#include <QString>
+
+// How a chart is knitted: back and forth (flat), in the round, or lace,
+// which may chart only every second row. The values are those pattern
+// files store.
+enum class KnitStyle { Flat = 0, Round = 1, Lace = 2 };
+
+// The side of the fabric that row 1 is worked from.
+enum class Side { RightSide = 0, WrongSide = 1 };
+
+// The settings of one chart besides its cells: how it is knitted, how its
+// rows and stitches are numbered and how large its cells are drawn. Rows
+// are counted from the bottom of the chart, starting at 1, in every rule
+// below.
+struct ChartOptions
+{
+    // The largest first stitch or row number a chart can have.
+    static constexpr int largestNumberStart = 100000;
+    // Cell sides outside this range come only from damaged files or
+    // preferences; they are brought back into it.
+    static constexpr int smallestCellSide = 1;
+    static constexpr int largestCellSide = 1000;
+
+    KnitStyle knitStyle = KnitStyle::Flat;
+    Side side = Side::RightSide;
+    // First stitch number and first row number minus 1.
+    int columnNumberOffset = 0;
+    int rowNumberOffset = 0;
+    // Only every second row is charted: the rows are numbered 1, 3, 5, ...
+    bool skipRows = false;
+    QSize cellSize = QSize(24, 22);
+
+    bool operator==(const ChartOptions &other) const;
+    bool operator!=(const ChartOptions &other) const { return !(*this == other); }
+
+    // Whether row `rowNumber` is worked from the wrong side. In flat
+    // knitting, and in lace that charts every row, the sides alternate,
+    // row 1 being on `side`; in the round, and in lace that charts only
+    // every second row, every row faces the way row 1 does.
+    bool isWrongSide(int rowNumber) const;
+    // Whether the number of row `rowNumber` stands at the right of the
+    // chart: where the row starts. In the round every row starts at the
+    // right.
+    bool numberOnRight(int rowNumber) const;
+    // The number row `rowNumber` carries: doubled for skipped rows, then
+    // shifted by the first row number.
+    int shownRowNumber(int rowNumber) const;
+
+    static QSize saneCellSize(const QSize &size);
+
+    // The words pattern files store for a side: "Right Side", "Wrong
+    // Side". Any other word reads as the right side.
+    static QString sideName(Side side);
+    static Side sideFromName(const QString &name);
+    // A style read from a file; values no program wrote read as flat.
+    static KnitStyle knitStyleFromValue(int value, bool *known = nullptr);
+};
+
+#endif // CHARTOPTIONS_H

@@ -1,0 +1,352 @@
+#include "chartrenderer.h"
+
+#include "chartgrid.h"
+#include "stitch.h"
+
+#include <QDebug>
+#include <QFontMetrics>
+#include <QHash>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QVarLengthArray>
+
+#include <cmath>
+
+namespace {
+
+// The device pixels one unit of the chart covers under the painter's
+// transformation.
+qreal deviceScale(const QPainter *painter)
+{
+    const QTransform t = painter->worldTransform();
+    return std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
+}
+
+// Numbers smaller than this many device pixels are not drawn in a
+// simplified picture: nobody can read them.
+const qreal smallestReadableText = 5.0;
+
+// The visible range [first, last] of `count` slots of `size` pixels that
+// start at `origin`, for the span [from, to]; first > last when none.
+QPair<int, int> visibleSlots(qreal from, qreal to, int origin, int size, int count)
+{
+    const int first = qMax(0, int(std::floor((from - origin) / size)));
+    const int last = qMin(count - 1, int(std::floor((to - origin) / size)));
+    return {first, last};
+}
+
+} // namespace
+
+ChartRenderer::ChartRenderer(const ChartGrid &grid, const ChartStyle &style)
+    : m_grid(grid)
+    , m_style(style)
+    , m_layout(grid)
+{
+}
+
+const QColor &ChartRenderer::noStitchGray()
+{
+    static const QColor gray(76, 76, 76);
+    return gray;
+}
+
+bool ChartRenderer::isNoStitch(const Stitch *stitch)
+{
+    return stitch && stitch->stitchID() == QLatin1String("x");
+}
+
+bool ChartRenderer::anyNumberOnLeft(const ChartGrid &grid)
+{
+    for (int p = 1; p <= grid.rowCount() && p <= 2; ++p) {
+        if (!grid.options().numberOnRight(p))
+            return true;
+    }
+    return false;
+}
+
+bool ChartRenderer::simplifies(const QPainter *painter) const
+{
+    const QSize cell = m_layout.cellSize();
+    return m_style.simplifyBelow > 0 && deviceScale(painter) * qMin(cell.width(), cell.height()) < m_style.simplifyBelow;
+}
+
+void ChartRenderer::paint(QPainter *painter, const QRectF &area, const QRect &selection, const QImage *colours) const
+{
+    const qreal scale = deviceScale(painter);
+    const bool simplified = simplifies(painter);
+    // Borders reach a pixel and a half over a cell's edge.
+    const QRect cells = m_layout.cellsIn(area, 2);
+    if (!cells.isEmpty()) {
+        painter->save();
+        if (simplified)
+            paintSimplified(painter, cells, selection, colours, scale);
+        else
+            paintCells(painter, cells, selection);
+        painter->restore();
+    }
+    paintHeaders(painter, area, scale);
+}
+
+void ChartRenderer::paintCells(QPainter *painter, const QRect &cells, const QRect &selection) const
+{
+    // Whether each stitch in sight is No Stitch, asked once per stitch.
+    QHash<const Stitch *, bool> noStitch;
+    auto isNoStitchCell = [&](int x, int y) {
+        const Stitch *stitch = m_grid.stitch(x, y);
+        auto known = noStitch.constFind(stitch);
+        if (known == noStitch.constEnd())
+            known = noStitch.insert(stitch, isNoStitch(stitch));
+        return known.value();
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool wantNoStitch = pass == 0;
+        for (int y = cells.top(); y <= cells.bottom(); ++y) {
+            for (int x = cells.left(); x <= cells.right(); ++x) {
+                if (isNoStitchCell(x, y) == wantNoStitch)
+                    paintCell(painter, x, y, selection.contains(x, y));
+            }
+        }
+    }
+}
+
+void ChartRenderer::paintCell(QPainter *painter, int x, int y, bool selected) const
+{
+    const QRect area = m_layout.cellRect(x, y);
+    Stitch *stitch = m_grid.stitch(x, y);
+    const bool noStitch = isNoStitch(stitch);
+    const QColor noStitchColor = m_style.grayNoStitch ? noStitchGray() : QColor(Qt::white);
+
+    painter->setPen(QPen(noStitch ? noStitchColor : QColor(Qt::gray), 0));
+    painter->fillRect(area, noStitch ? noStitchColor : m_grid.color(x, y));
+    if (selected)
+        painter->fillRect(area, QBrush(m_style.selectionTint, Qt::SolidPattern));
+    if (!(noStitch && !m_style.grayNoStitch))
+        paintSymbol(painter, stitch, m_grid.imgPos(x, y), area);
+    painter->drawRect(area);
+    paintBorders(painter, x, y);
+}
+
+void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &area) const
+{
+    if (!stitch)
+        return;
+    if (m_style.vectorSymbols && stitch->path(imgPos).endsWith(QLatin1String(".svg"))) {
+        QSvgRenderer *renderer = stitch->svg(imgPos);
+        if (!renderer) {
+            qDebug() << "Error ChartRenderer::paintSymbol(): SVG image pointer is null";
+            return;
+        }
+        if (renderer->isValid())
+            renderer->render(painter, QRectF(area));
+        return;
+    }
+    const QPixmap *image = stitch->image(area.width(), area.height(), imgPos);
+    if (!image) {
+        qDebug() << "Error ChartRenderer::paintSymbol(): PixMap image pointer is null";
+        return;
+    }
+    painter->drawPixmap(area, *image);
+}
+
+void ChartRenderer::paintBorders(QPainter *painter, int x, int y) const
+{
+    const ChartCell cell = m_grid.cell(x, y);
+    if (!cell.hasBorders())
+        return;
+    const QRect area = m_layout.cellRect(x, y);
+    const QLine lines[4] = {QLine(area.topLeft(), area.bottomLeft()), QLine(area.topRight(), area.bottomRight()),
+                            QLine(area.topLeft(), area.topRight()), QLine(area.bottomLeft(), area.bottomRight())};
+    QPen pen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap);
+    for (int side = ChartCell::Left; side <= ChartCell::Bottom; ++side) {
+        if (!cell.borders[side])
+            continue;
+        pen.setColor(cell.borderColors[side]);
+        painter->setPen(pen);
+        painter->drawLine(lines[side]);
+    }
+}
+
+QImage ChartRenderer::colourImage(const ChartGrid &grid, bool grayNoStitch)
+{
+    QImage image(qMax(1, grid.columnCount()), qMax(1, grid.rowCount()), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    updateColourImage(image, grid, QRect(0, 0, grid.columnCount(), grid.rowCount()), grayNoStitch);
+    return image;
+}
+
+void ChartRenderer::updateColourImage(QImage &image, const ChartGrid &grid, const QRect &cells, bool grayNoStitch)
+{
+    const QRgb noStitch = grayNoStitch ? noStitchGray().rgb() : qRgb(255, 255, 255);
+    const QRect inside = cells & image.rect() & QRect(0, 0, grid.columnCount(), grid.rowCount());
+    QHash<const Stitch *, bool> noStitchStitches;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const Stitch *stitch = grid.stitch(x, y);
+            auto known = noStitchStitches.constFind(stitch);
+            if (known == noStitchStitches.constEnd())
+                known = noStitchStitches.insert(stitch, isNoStitch(stitch));
+            line[x] = known.value() ? noStitch : qPremultiply(grid.color(x, y).rgba());
+        }
+    }
+}
+
+void ChartRenderer::paintSimplified(QPainter *painter, const QRect &cells, const QRect &selection,
+                                    const QImage *colours, qreal scale) const
+{
+    const QSize cell = m_layout.cellSize();
+    const QRect covered(m_layout.cellRect(cells.left(), cells.top()).topLeft(),
+                        QSize(cells.width() * cell.width(), cells.height() * cell.height()));
+    if (colours) {
+        painter->drawImage(covered, *colours, cells);
+    } else {
+        painter->drawImage(covered, colourImage(m_grid, m_style.grayNoStitch), cells);
+    }
+
+    // Grid lines once per row and column, while they stay apart.
+    if (scale * qMin(cell.width(), cell.height()) >= 3) {
+        QVarLengthArray<QLine, 512> lines;
+        for (int x = cells.left(); x <= cells.right() + 1; ++x) {
+            const int left = m_layout.gridLeft() + x * cell.width();
+            lines.append(QLine(left, covered.top(), left, covered.bottom() + 1));
+        }
+        for (int y = cells.top(); y <= cells.bottom() + 1; ++y) {
+            const int top = m_layout.gridTop() + y * cell.height();
+            lines.append(QLine(covered.left(), top, covered.right() + 1, top));
+        }
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(QPen(Qt::gray, 0));
+        painter->drawLines(lines.constData(), int(lines.size()));
+        painter->setRenderHint(QPainter::Antialiasing, true);
+    }
+
+    const QRect tinted = selection & cells;
+    if (!tinted.isEmpty()) {
+        const QRect area(m_layout.cellRect(tinted.left(), tinted.top()).topLeft(),
+                         QSize(tinted.width() * cell.width(), tinted.height() * cell.height()));
+        painter->fillRect(area, QBrush(m_style.selectionTint, Qt::SolidPattern));
+    }
+
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x)
+            paintBorders(painter, x, y);
+    }
+}
+
+void ChartRenderer::paintHeaders(QPainter *painter, const QRectF &area, qreal scale) const
+{
+    const int columns = m_layout.columns();
+    const int rows = m_layout.rows();
+    if (columns == 0 || rows == 0)
+        return;
+    const QSize cell = m_layout.cellSize();
+    const bool tiny = m_style.simplifyBelow > 0 && scale * qMin(cell.width(), cell.height()) < m_style.simplifyBelow;
+    const bool readable = !tiny || scale * qMax(1, cell.width() / 2) >= smallestReadableText;
+    const ChartOptions &options = m_grid.options();
+
+    painter->save();
+    QFont font = painter->font();
+    font.setPixelSize(qMax(1, cell.width() / 2));
+    painter->setFont(font);
+
+    auto visible = [&](const QRect &rect) { return QRectF(rect).adjusted(-1, -1, 1, 1).intersects(area); };
+    if (m_style.headersTop) {
+        for (const QRect &corner : {m_layout.topLeftCorner(), m_layout.topRightCorner()}) {
+            if (visible(corner))
+                paintHeader(painter, corner, corner.x() == 0 ? Qt::AlignTop | Qt::AlignLeft : Qt::AlignTop | Qt::AlignRight,
+                            QString());
+        }
+    }
+    if (m_style.headersBottom) {
+        for (const QRect &corner : {m_layout.bottomLeftCorner(), m_layout.bottomRightCorner()}) {
+            if (visible(corner))
+                paintHeader(painter, corner,
+                            corner.x() == 0 ? Qt::AlignBottom | Qt::AlignLeft : Qt::AlignBottom | Qt::AlignRight,
+                            QString());
+        }
+    }
+
+    const QPair<int, int> xs = visibleSlots(area.left() - 1, area.right() + 1, m_layout.gridLeft(), cell.width(), columns);
+    const QPair<int, int> ys = visibleSlots(area.top() - 1, area.bottom() + 1, m_layout.gridTop(), cell.height(), rows);
+
+    // Column numbers, above and below.
+    for (const bool above : {true, false}) {
+        if (!(above ? m_style.headersTop : m_style.headersBottom) || xs.first > xs.second)
+            continue;
+        const QRect first = above ? m_layout.topHeaderRect(xs.first) : m_layout.bottomHeaderRect(xs.first);
+        if (!visible(QRect(first.topLeft(), QSize((xs.second - xs.first + 1) * cell.width(), first.height()))))
+            continue;
+        if (tiny)
+            paintHeaderStrip(painter, QRect(first.topLeft(), QSize((xs.second - xs.first + 1) * cell.width(), first.height())));
+        for (int x = xs.first; x <= xs.second && (!tiny || readable); ++x) {
+            const QRect rect = above ? m_layout.topHeaderRect(x) : m_layout.bottomHeaderRect(x);
+            const QString number = QString::number(columns - x + options.columnNumberOffset);
+            if (tiny)
+                paintHeader(painter, rect, -1, number);
+            else
+                paintHeader(painter, rect, above ? Qt::AlignTop : Qt::AlignBottom, number);
+        }
+    }
+
+    // Row numbers, at the side where each row starts.
+    for (const bool left : {true, false}) {
+        if (ys.first > ys.second)
+            continue;
+        const QRect first = left ? m_layout.leftHeaderRect(ys.first) : m_layout.rightHeaderRect(ys.first);
+        const QRect strip(first.topLeft(), QSize(first.width(), (ys.second - ys.first + 1) * cell.height()));
+        if (!visible(strip))
+            continue;
+        if (tiny)
+            paintHeaderStrip(painter, strip);
+        for (int y = ys.first; y <= ys.second && (!tiny || readable); ++y) {
+            const int rowNumber = rows - y;
+            const bool shows = options.numberOnRight(rowNumber) != left;
+            const QString number = shows ? QString::number(options.shownRowNumber(rowNumber)) : QString();
+            const QRect rect = left ? m_layout.leftHeaderRect(y) : m_layout.rightHeaderRect(y);
+            if (tiny)
+                paintHeader(painter, rect, -1, number);
+            else
+                paintHeader(painter, rect, left ? Qt::AlignLeft : Qt::AlignRight, number);
+        }
+    }
+    painter->restore();
+}
+
+// One number cell as the grid's frame shows it. An alignment of -1 draws
+// the number only, over a strip already painted.
+void ChartRenderer::paintHeader(QPainter *painter, const QRect &area, int alignment, const QString &text) const
+{
+    if (alignment >= 0) {
+        if (m_style.headerBackground) {
+            const int middle = (area.right() + 1 - area.left()) / 2;
+            QLinearGradient gradient(middle, area.top(), middle, area.bottom());
+            gradient.setColorAt(0, QColor(QStringLiteral("gainsboro")));
+            gradient.setColorAt(1, QColor(QStringLiteral("silver")));
+            painter->fillRect(area, gradient);
+            painter->drawRect(area);
+        } else {
+            // Keep the grid's outer edge line visible.
+            QRect blank = area;
+            if (alignment & Qt::AlignRight)
+                blank.setLeft(blank.left() + 1);
+            if (alignment & Qt::AlignBottom)
+                blank.setTop(blank.top() + 1);
+            painter->fillRect(blank, Qt::white);
+        }
+    }
+    if (text.isEmpty())
+        return;
+    const QPen pen = painter->pen();
+    painter->setPen(Qt::black);
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int x = area.left() + (area.width() - metrics.horizontalAdvance(text)) / 2;
+    const int baseline = area.top() + area.height() - 1 - (area.height() - metrics.height()) / 2;
+    painter->drawText(x, baseline, text);
+    painter->setPen(pen);
+}
+
+void ChartRenderer::paintHeaderStrip(QPainter *painter, const QRect &area) const
+{
+    painter->fillRect(area, m_style.headerBackground ? QColor(QStringLiteral("#cdcdcd")) : QColor(Qt::white));
+}

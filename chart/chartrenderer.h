@@ -1,0 +1,82 @@
+#ifndef CHARTRENDERER_H
+#define CHARTRENDERER_H
+
+#include "chartlayout.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QRectF>
+
+class ChartGrid;
+class QPainter;
+class Stitch;
+
+// How a chart is drawn: the preferences that change its look, and what the
+// drawing is for.
+struct ChartStyle
+{
+    // No Stitch cells dark grey with their symbol, or plain white.
+    bool grayNoStitch = true;
+    // The shaded background of the number cells.
+    bool headerBackground = true;
+    bool headersTop = true;
+    bool headersBottom = false;
+    // Symbols drawn from their SVG artwork (print, PDF, SVG) rather than
+    // from pictures cached at the cell size (the screen).
+    bool vectorSymbols = false;
+    // The tint laid over selected cells.
+    QColor selectionTint = QColor(48, 140, 198, 100);
+    // Below this many device pixels per cell the chart is drawn simplified:
+    // colours, grid lines once per row and column, borders, no symbols and
+    // no unreadable numbers. 0 never simplifies (pictures and print).
+    qreal simplifyBelow = 0;
+};
+
+// Paints a chart from its model into any painter: the chart view, a
+// picture, an SVG file or a printed page. Coordinates are those of
+// ChartLayout. Cells are drawn in reading order with No Stitch cells
+// first, so that the borders of their neighbours lie on top of them; the
+// numbers come last.
+class ChartRenderer
+{
+public:
+    ChartRenderer(const ChartGrid &grid, const ChartStyle &style);
+
+    const ChartLayout &layout() const { return m_layout; }
+    // Whether a painter with this transformation gets the simplified
+    // picture.
+    bool simplifies(const QPainter *painter) const;
+
+    // Paints what lies in `area`; the cells of `selection` (grid units)
+    // tinted. A simplified drawing takes the cell colours from `colours`
+    // (one pixel per cell, see colourImage) when given.
+    void paint(QPainter *painter, const QRectF &area, const QRect &selection = QRect(),
+               const QImage *colours = nullptr) const;
+
+    // One pixel per cell in the colour the cell shows from afar.
+    static QImage colourImage(const ChartGrid &grid, bool grayNoStitch);
+    static void updateColourImage(QImage &image, const ChartGrid &grid, const QRect &cells, bool grayNoStitch);
+    // Whether any row shows its number at the left of the chart.
+    static bool anyNumberOnLeft(const ChartGrid &grid);
+
+    static bool isNoStitch(const Stitch *stitch);
+    static const QColor &noStitchGray();
+
+private:
+    void paintCells(QPainter *painter, const QRect &cells, const QRect &selection) const;
+    void paintCell(QPainter *painter, int x, int y, bool selected) const;
+    void paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &area) const;
+    void paintBorders(QPainter *painter, int x, int y) const;
+    void paintSimplified(QPainter *painter, const QRect &cells, const QRect &selection, const QImage *colours,
+                         qreal scale) const;
+    void paintHeaders(QPainter *painter, const QRectF &area, qreal scale) const;
+    void paintHeader(QPainter *painter, const QRect &rect, int alignment, const QString &text) const;
+    void paintHeaderStrip(QPainter *painter, const QRect &rect) const;
+
+    const ChartGrid &m_grid;
+    ChartStyle m_style;
+    ChartLayout m_layout;
+};
+
+#endif // CHARTRENDERER_H

@@ -1,0 +1,147 @@
+// The chart record's header: the chart's title, size, picture link and
+// options. Its cells are the scene record (scenerecord.cpp).
+
+#include "chartrecord.h"
+
+#include "recordstream.h"
+
+#include <QDataStream>
+
+namespace {
+
+const QString chartEnd = QStringLiteral("</Chart>");
+const QString nameTag = QStringLiteral("Name:");
+const QString widthTag = QStringLiteral("Width:");
+const QString heightTag = QStringLiteral("Height:");
+const QString hashTag = QStringLiteral("Hash:");
+const QString imageSizeTag = QStringLiteral("ImgSize:");
+const QString styleTag = QStringLiteral("KnitStyle:");
+const QString sideTag = QStringLiteral("SideSelect:");
+const QString numberStartsTag = QStringLiteral("NumberStarts:");
+const QString skipRowsTag = QStringLiteral("SkipRows:");
+const QString sceneStart = QStringLiteral("<KnitScene>");
+
+// The header: every value has a default, and the tags may come in any
+// order.
+struct ChartHeader
+{
+    QString title;
+    qint32 width = 0;
+    qint32 height = 0;
+    qint32 knitStyle = 0;
+    QString side = QStringLiteral("Right Side");
+    qint32 columnOffset = 0;
+    qint32 rowOffset = 0;
+    bool skipRows = false;
+    QByteArray hash;
+    QSize imageSize = QSize(-1, -1);
+};
+
+// The numbering starts where a chart can show them: the numbers add these
+// offsets to cell numbers, which must not overflow.
+void readNumberStarts(QDataStream &in, ChartHeader &header)
+{
+    qint32 columnOffset = 0, rowOffset = 0;
+    in >> columnOffset >> rowOffset;
+    const int largest = ChartOptions::largestNumberStart - 1;
+    header.columnOffset = qBound(0, int(columnOffset), largest);
+    header.rowOffset = qBound(0, int(rowOffset), largest);
+    if (header.columnOffset != columnOffset || header.rowOffset != rowOffset)
+        qWarning("Chart numbering offsets %d and %d are out of range; kept within 0 to %d", columnOffset, rowOffset,
+                 largest);
+}
+
+// Reads tags up to "<KnitScene>"; false for any other tag or a damaged
+// value.
+bool readHeader(QDataStream &in, ChartHeader &header)
+{
+    QString tag;
+    while (RecordStream::readString(in, tag)) {
+        if (tag == nameTag)
+            RecordStream::readString(in, header.title);
+        else if (tag == widthTag)
+            in >> header.width;
+        else if (tag == heightTag)
+            in >> header.height;
+        else if (tag == styleTag)
+            in >> header.knitStyle;
+        else if (tag == sideTag)
+            RecordStream::readString(in, header.side);
+        else if (tag == numberStartsTag)
+            readNumberStarts(in, header);
+        else if (tag == skipRowsTag)
+            in >> header.skipRows;
+        else if (tag == hashTag)
+            in >> header.hash;
+        else if (tag == imageSizeTag)
+            in >> header.imageSize;
+        else
+            return tag == sceneStart && in.status() == QDataStream::Ok;
+        if (in.status() != QDataStream::Ok)
+            return false;
+    }
+    return false;
+}
+
+ChartOptions optionsOf(const ChartHeader &header, const QSize &cellSize)
+{
+    ChartOptions options;
+    bool known = true;
+    options.knitStyle = ChartOptions::knitStyleFromValue(header.knitStyle, &known);
+    if (!known)
+        qWarning("Chart knitting style %d is unknown; read as flat", header.knitStyle);
+    options.side = ChartOptions::sideFromName(header.side);
+    options.columnNumberOffset = header.columnOffset;
+    options.rowNumberOffset = header.rowOffset;
+    options.skipRows = header.skipRows;
+    options.cellSize = cellSize;
+    return options;
+}
+
+} // namespace
+
+bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
+                        const QSize &imageSize)
+{
+    const ChartOptions &options = grid.options();
+    out << nameTag << title;
+    out << widthTag << qint32(grid.columnCount());
+    out << heightTag << qint32(grid.rowCount());
+    out << hashTag << hash;
+    out << imageSizeTag << imageSize;
+    out << styleTag << qint32(options.knitStyle);
+    out << sideTag << ChartOptions::sideName(options.side);
+    out << numberStartsTag << qint32(options.columnNumberOffset) << qint32(options.rowNumberOffset);
+    out << skipRowsTag << options.skipRows;
+    writeScene(out, grid);
+    if (out.status() != QDataStream::Ok)
+        return false;
+    out << chartEnd;
+    return out.status() == QDataStream::Ok;
+}
+
+bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress)
+{
+    ChartHeader header;
+    const bool headerRead = readHeader(in, header);
+    values.title = header.title;
+    values.hash = header.hash;
+    values.imageSize = header.imageSize;
+    // A size the record cannot hold is damage, not a chart to build.
+    const bool usableSize = header.width > 0 && header.height > 0 && recordCanHold(in, header.width, header.height);
+    if (!headerRead || !usableSize) {
+        values.grid = std::make_unique<ChartGrid>(0, 0, nullptr);
+        values.grid->setOptions(optionsOf(header, cellSize));
+        return false;
+    }
+
+    const bool sceneRead = readScene(in, header.width, header.height, cellSize, values.grid, progress);
+    // Whatever was read is kept, so that a damaged chart can still be
+    // looked at and saved.
+    ChartOptions options = optionsOf(header, values.grid->options().cellSize);
+    values.grid->setOptions(options);
+    if (!sceneRead)
+        return false;
+    QString tag;
+    return RecordStream::readString(in, tag) && tag == chartEnd;
+}

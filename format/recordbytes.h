@@ -1,0 +1,91 @@
+#ifndef RECORDBYTES_H
+#define RECORDBYTES_H
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+class QDataStream;
+
+// The values of Qt's data stream as pattern files hold them (big-endian,
+// the stream version pattern files are written with), read straight from
+// memory and written into one buffer, for the records that repeat a value
+// group per cell a million times over. Byte for byte what QDataStream
+// reads and writes.
+//
+// ByteReader never reads past its end: a value that does not fit what is
+// left, a string longer than its limit or an odd string length fails, and
+// every later read fails too.
+class ByteReader
+{
+public:
+    ByteReader(const char *data, qint64 size);
+
+    bool ok() const { return m_ok; }
+    qint64 position() const { return m_pos; }
+    qint64 remaining() const { return m_size - m_pos; }
+
+    // Takes `encoded` (a string as the stream writes it, see ByteWriter)
+    // when the data goes on with exactly these bytes.
+    bool takeTag(const QByteArray &encoded);
+    bool readInt32(qint32 &value);
+    bool readBool(bool &value);
+    // The string's bytes as stored, length included: for callers that look
+    // up what they have seen before rather than decode every time.
+    bool readStringBytes(QByteArray &bytes, quint32 maxBytes = 1u << 20);
+    bool readColor(QColor &color);
+
+    static QString decodeString(const QByteArray &bytes);
+
+private:
+    bool fail();
+    bool has(qint64 bytes) const { return m_ok && m_size - m_pos >= bytes; }
+
+    const char *m_data;
+    qint64 m_size;
+    qint64 m_pos = 0;
+    bool m_ok = true;
+    // The colours met most recently, newest first, by their stored bytes:
+    // a chart has few, and a cell's colour and its border colours take
+    // turns.
+    struct KnownColor
+    {
+        char bytes[11];
+        QColor color;
+    };
+    KnownColor m_known[16];
+    int m_knownCount = 0;
+};
+
+class ByteWriter
+{
+public:
+    explicit ByteWriter(QByteArray &buffer);
+
+    // A string as the stream stores it; worth keeping for tags written
+    // again and again.
+    static QByteArray encodeString(const QString &text);
+
+    void writeRaw(const QByteArray &bytes) { m_out.append(bytes); }
+    void writeInt32(qint32 value);
+    void writeBool(bool value);
+    void writeString(const QString &text);
+    void writeColor(const QColor &color);
+
+private:
+    QByteArray &m_out;
+    // The colours written most recently, newest first, with their bytes.
+    struct KnownColor
+    {
+        QColor color;
+        QByteArray bytes;
+    };
+    KnownColor m_known[16];
+    int m_knownCount = 0;
+};
+
+// The stream settings of pattern files, for the scratch streams that
+// encode or decode a value the way the file's own stream does.
+void preparePatternStream(QDataStream &stream);
+
+#endif // RECORDBYTES_H

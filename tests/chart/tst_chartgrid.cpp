@@ -1,0 +1,356 @@
+#include "chartfixtures.h"
+#include "chartgrid.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestChartGrid : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void newGridAndQueriesOffIt();
+    void settersAnnounceOnlyChanges();
+    void insertAndRemoveAnnounceEachCell();
+    void gridWithoutRows();
+    void swapAndCopyLeaveBorders();
+    void talliesInReadingOrder();
+    void cellsWithStitch();
+    void sideAndNumbering_data();
+    void sideAndNumbering();
+    void optionsAnnounceChanges();
+    void editsMatchAPlainModel_data();
+    void editsMatchAPlainModel();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestChartGrid::newGridAndQueriesOffIt()
+{
+    ChartGrid grid(3, 2, stitchById("p"));
+    QCOMPARE(grid.columnCount(), 3);
+    QCOMPARE(grid.rowCount(), 2);
+    QCOMPARE(rowIds(grid, 1), QStringLiteral("p p p"));
+    QCOMPARE(grid.color(2, 1), QColor(Qt::white));
+    QVERIFY(!grid.hasBorder(0, 0, ChartCell::Top));
+    QCOMPARE(grid.borderColor(0, 0, ChartCell::Top), QColor(Qt::transparent));
+    QVERIFY(!grid.cell(0, 0).hasBorders());
+
+    for (const QPoint &off : {QPoint(-1, 0), QPoint(0, 2), QPoint(3, 0)}) {
+        QVERIFY(!grid.contains(off));
+        QVERIFY(!grid.stitch(off.x(), off.y()));
+        QVERIFY(!grid.color(off.x(), off.y()).isValid());
+        QCOMPARE(grid.imgPos(off.x(), off.y()), 0);
+        QVERIFY(grid.rowStitches(off.y() == 2 ? 2 : -1).isEmpty());
+    }
+}
+
+void TestChartGrid::settersAnnounceOnlyChanges()
+{
+    ChartGrid grid(2, 2, stitchById("k"));
+    QSignalSpy cells(&grid, &ChartGrid::cellsChanged);
+    QSignalSpy stitches(&grid, &ChartGrid::stitchChanged);
+    QSignalSpy colors(&grid, &ChartGrid::colorChanged);
+
+    grid.setStitch(0, 0, stitchById("k"), 0);
+    grid.setColor(0, 0, Qt::white);
+    grid.setStitch(5, 0, stitchById("p"), 0);
+    QCOMPARE(cells.count() + stitches.count() + colors.count(), 0);
+
+    // Another image of the same stitch is a change.
+    grid.setStitch(1, 0, stitchById("k"), 1);
+    QCOMPARE(stitches.count(), 1);
+    QCOMPARE(stitches.first().at(2).value<Stitch *>(), stitchById("k"));
+    QCOMPARE(stitches.first().at(3).value<Stitch *>(), stitchById("k"));
+
+    grid.setColor(1, 1, Qt::red);
+    QCOMPARE(colors.count(), 1);
+    QCOMPARE(colors.first().at(3).value<QColor>(), QColor(Qt::white));
+
+    // Borders change the picture, not the tallies.
+    grid.setBorder(0, 1, ChartCell::Left, true, Qt::blue);
+    QCOMPARE(cells.count(), 3);
+    QCOMPARE(cells.last().at(0).toRect(), QRect(0, 1, 1, 1));
+    QCOMPARE(stitches.count() + colors.count(), 2);
+}
+
+void TestChartGrid::insertAndRemoveAnnounceEachCell()
+{
+    ChartGrid grid(2, 3, stitchById("p"));
+    QStringList order;
+    connect(&grid, &ChartGrid::stitchChanged, this, [&](int x, int y, Stitch *s, Stitch *) {
+        order << QStringLiteral("s%1%2%3").arg(x).arg(y).arg(s ? "+" : "0");
+    });
+    connect(&grid, &ChartGrid::colorChanged, this, [&](int x, int y, const QColor &c, const QColor &) {
+        order << QStringLiteral("c%1%2%3").arg(x).arg(y).arg(c.isValid() ? "+" : "0");
+    });
+    connect(&grid, &ChartGrid::rowsInserted, this, [&](int row) { order << QStringLiteral("R+%1").arg(row); });
+    connect(&grid, &ChartGrid::rowsRemoved, this, [&](int row) { order << QStringLiteral("R-%1").arg(row); });
+    connect(&grid, &ChartGrid::columnsRemoved, this, [&](int c) { order << QStringLiteral("C-%1").arg(c); });
+
+    grid.insertRow(0, stitchById("k"));
+    QCOMPARE(order, (QStringList{"R+0", "s00+", "c00+", "s10+", "c10+"}));
+    QCOMPARE(rowIds(grid, 0), QStringLiteral("k k"));
+    QCOMPARE(rowIds(grid, 1), QStringLiteral("p p"));
+
+    order.clear();
+    grid.removeRow(1);
+    QCOMPARE(order, (QStringList{"c010", "s010", "c110", "s110", "R-1"}));
+    order.clear();
+    grid.removeColumn(0);
+    QCOMPARE(order, (QStringList{"s000", "c000", "s010", "c010", "s020", "c020", "C-0"}));
+
+    // Insertions far off the grid land at its end; removals there do
+    // nothing.
+    order.clear();
+    grid.insertRow(99, stitchById("yo"));
+    QCOMPARE(order.first(), QStringLiteral("R+3"));
+    QCOMPARE(rowIds(grid, 3), QStringLiteral("yo"));
+    order.clear();
+    grid.removeRow(7);
+    grid.removeColumn(-1);
+    QVERIFY(order.isEmpty());
+}
+
+void TestChartGrid::gridWithoutRows()
+{
+    ChartGrid grid(3, 1, stitchById("k"));
+    grid.removeRow(0);
+    QCOMPARE(grid.rowCount(), 0);
+    QCOMPARE(grid.columnCount(), 0);
+    // Nothing to widen, but the next row has the width the chart had.
+    grid.insertColumn(0, stitchById("p"));
+    QCOMPARE(grid.columnCount(), 0);
+    grid.insertRow(0, stitchById("p"));
+    QCOMPARE(rowIds(grid, 0), QStringLiteral("p p p"));
+
+    ChartGrid narrow(1, 2, stitchById("k"));
+    narrow.removeColumn(0);
+    QCOMPARE(narrow.columnCount(), 0);
+    QCOMPARE(narrow.rowCount(), 2);
+}
+
+void TestChartGrid::swapAndCopyLeaveBorders()
+{
+    ChartGrid grid(3, 1, stitchById("k"));
+    grid.setCell(0, 0, {stitchById("c4f"), 2, Qt::red, {true, false, false, false},
+                        {Qt::blue, Qt::transparent, Qt::transparent, Qt::transparent}});
+    grid.swapCells(QPoint(0, 0), QPoint(2, 0));
+    QCOMPARE(rowIds(grid, 0), QStringLiteral("k k c4f"));
+    QCOMPARE(grid.imgPos(2, 0), 2);
+    QCOMPARE(grid.color(2, 0), QColor(Qt::red));
+    QVERIFY(grid.hasBorder(0, 0, ChartCell::Left));
+    QVERIFY(!grid.hasBorder(2, 0, ChartCell::Left));
+
+    grid.copyCell(QPoint(2, 0), QPoint(1, 0));
+    QCOMPARE(grid.cell(1, 0).stitch, stitchById("c4f"));
+    QVERIFY(!grid.cell(1, 0).hasBorders());
+
+    const QStringList before = snapshot(grid);
+    grid.swapCells(QPoint(0, 0), QPoint(3, 0));
+    grid.copyCell(QPoint(-1, 0), QPoint(0, 0));
+    QCOMPARE(snapshot(grid), before);
+}
+
+void TestChartGrid::talliesInReadingOrder()
+{
+    ChartGrid grid(3, 2, stitchById("k"));
+    grid.setStitch(1, 0, stitchById("yo"), 0);
+    grid.setStitch(0, 1, stitchById("p"), 0);
+    grid.setStitch(2, 1, stitchById("yo"), 0);
+    grid.setColor(2, 0, Qt::red);
+    const QList<QPair<Stitch *, int>> stitches = grid.stitchTally();
+    QCOMPARE(stitches.size(), 3);
+    QCOMPARE(stitches.at(0), qMakePair(stitchById("k"), 3));
+    QCOMPARE(stitches.at(1), qMakePair(stitchById("yo"), 2));
+    QCOMPARE(stitches.at(2), qMakePair(stitchById("p"), 1));
+    const QList<QPair<QColor, int>> colors = grid.colorTally();
+    QCOMPARE(colors.size(), 2);
+    QCOMPARE(colors.at(0), qMakePair(QColor(Qt::white), 5));
+    QCOMPARE(colors.at(1), qMakePair(QColor(Qt::red), 1));
+}
+
+void TestChartGrid::cellsWithStitch()
+{
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    QCOMPARE(grid->cellsWithStitch(QStringLiteral("c4f")),
+             (QList<QPoint>{QPoint(1, 2), QPoint(2, 2), QPoint(3, 2), QPoint(4, 2)}));
+    QVERIFY(grid->cellsWithStitch(QStringLiteral("nothing")).isEmpty());
+}
+
+void TestChartGrid::sideAndNumbering_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<bool>("skip");
+    // Rows 1 to 4 from the bottom: where each number stands (R or L) and
+    // which rows are wrong-side rows (W or -), then the numbers shown.
+    QTest::addColumn<QString>("numbers");
+    QTest::addColumn<QString>("sides");
+    QTest::addColumn<QList<int>>("shown");
+
+    QTest::newRow("flat right side") << 0 << 0 << 0 << false << "RLRL" << "-W-W" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("flat wrong side") << 0 << 1 << 0 << false << "LRLR" << "W-W-" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("round") << 1 << 0 << 0 << false << "RRRR" << "----" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("round from the wrong side") << 1 << 1 << 0 << false << "RRRR" << "WWWW" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("offset") << 1 << 0 << 4 << false << "RRRR" << "----" << QList<int>{5, 6, 7, 8};
+    QTest::newRow("lace every row") << 2 << 0 << 0 << false << "RLRL" << "-W-W" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("lace skipping") << 2 << 0 << 0 << true << "RRRR" << "----" << QList<int>{1, 3, 5, 7};
+}
+
+void TestChartGrid::sideAndNumbering()
+{
+    QFETCH(int, style);
+    QFETCH(int, side);
+    QFETCH(int, offset);
+    QFETCH(bool, skip);
+    QFETCH(QString, numbers);
+    QFETCH(QString, sides);
+    QFETCH(QList<int>, shown);
+
+    ChartOptions options;
+    options.knitStyle = KnitStyle(style);
+    options.side = Side(side);
+    options.rowNumberOffset = offset;
+    options.skipRows = skip;
+    QString whereNumbers, whichSides;
+    QList<int> numbersShown;
+    for (int row = 1; row <= 4; ++row) {
+        whereNumbers += options.numberOnRight(row) ? QLatin1Char('R') : QLatin1Char('L');
+        whichSides += options.isWrongSide(row) ? QLatin1Char('W') : QLatin1Char('-');
+        numbersShown << options.shownRowNumber(row);
+    }
+    QCOMPARE(whereNumbers, numbers);
+    QCOMPARE(whichSides, sides);
+    QCOMPARE(numbersShown, shown);
+}
+
+void TestChartGrid::optionsAnnounceChanges()
+{
+    ChartGrid grid(2, 2, stitchById("k"));
+    QSignalSpy changed(&grid, &ChartGrid::optionsChanged);
+    grid.setKnitStyle(KnitStyle::Flat);
+    grid.setSide(Side::RightSide);
+    QCOMPARE(changed.count(), 0);
+    grid.setSkipRows(true);
+    grid.setRowNumberOffset(9);
+    QCOMPARE(changed.count(), 2);
+    grid.setCellSize(QSize(0, 5000));
+    QCOMPARE(grid.options().cellSize, QSize(1, 1000));
+
+    QCOMPARE(ChartOptions::sideFromName(QStringLiteral("Wrong Side")), Side::WrongSide);
+    QCOMPARE(ChartOptions::sideFromName(QStringLiteral("something")), Side::RightSide);
+    bool known = true;
+    QCOMPARE(ChartOptions::knitStyleFromValue(1000, &known), KnitStyle::Flat);
+    QVERIFY(!known);
+}
+
+void TestChartGrid::editsMatchAPlainModel_data()
+{
+    QTest::addColumn<unsigned>("seed");
+    for (unsigned seed = 1; seed <= 12; ++seed)
+        QTest::newRow(qPrintable(QString::number(seed))) << seed;
+}
+
+// Random edits of every kind, done to the grid and to a plain list of
+// rows of cells: after each, both hold the same chart.
+void TestChartGrid::editsMatchAPlainModel()
+{
+    QFETCH(unsigned, seed);
+    QRandomGenerator random(seed);
+    const std::unique_ptr<ChartGrid> grid = randomGrid(1 + random.bounded(6), 1 + random.bounded(6), seed);
+    QList<QList<ChartCell>> plain;
+    for (int y = 0; y < grid->rowCount(); ++y)
+        plain.append(grid->rowCells(y));
+    int width = grid->columnCount();
+
+    Stitch *fill = stitchById("p");
+    ChartCell blank;
+    blank.stitch = fill;
+    for (int step = 0; step < 300; ++step) {
+        const int rows = int(plain.size());
+        const QPoint a(random.bounded(width + 1), random.bounded(rows + 1));
+        const QPoint b(random.bounded(width + 1), random.bounded(rows + 1));
+        const bool inA = a.x() < width && a.y() < rows;
+        const bool inB = b.x() < width && b.y() < rows;
+        switch (random.bounded(7)) {
+        case 0: {
+            const std::unique_ptr<ChartGrid> source = randomGrid(1, 1, random.generate());
+            const ChartCell cell = source->cell(0, 0);
+            grid->setCell(a.x(), a.y(), cell);
+            if (inA)
+                plain[a.y()][a.x()] = cell;
+            break;
+        }
+        case 1:
+            grid->insertRow(a.y(), fill);
+            plain.insert(a.y(), QList<ChartCell>(width, blank));
+            break;
+        case 2:
+            grid->insertColumn(a.x(), fill);
+            if (rows > 0) {
+                for (QList<ChartCell> &row : plain)
+                    row.insert(a.x(), blank);
+                ++width;
+            }
+            break;
+        case 3:
+            if (rows > 1) {
+                grid->removeRow(a.y());
+                if (a.y() < rows)
+                    plain.removeAt(a.y());
+            }
+            break;
+        case 4:
+            if (width > 1) {
+                grid->removeColumn(a.x());
+                if (a.x() < width) {
+                    for (QList<ChartCell> &row : plain)
+                        row.removeAt(a.x());
+                    --width;
+                }
+            }
+            break;
+        case 5:
+            grid->swapCells(a, b);
+            if (inA && inB) {
+                ChartCell &first = plain[a.y()][a.x()];
+                ChartCell &second = plain[b.y()][b.x()];
+                std::swap(first.stitch, second.stitch);
+                std::swap(first.imgPos, second.imgPos);
+                std::swap(first.color, second.color);
+            }
+            break;
+        case 6:
+            grid->copyCell(a, b);
+            if (inA && inB) {
+                const ChartCell source = plain[a.y()][a.x()];
+                ChartCell &target = plain[b.y()][b.x()];
+                target.stitch = source.stitch;
+                target.imgPos = source.imgPos;
+                target.color = source.color;
+            }
+            break;
+        }
+        QCOMPARE(grid->rowCount(), int(plain.size()));
+        QCOMPARE(grid->columnCount(), width);
+        for (int y = 0; y < grid->rowCount(); ++y) {
+            for (int x = 0; x < width; ++x)
+                QVERIFY2(grid->cell(x, y) == plain[y][x], qPrintable(QStringLiteral("step %1 cell %2,%3")
+                                                                        .arg(step).arg(x).arg(y)));
+        }
+    }
+}
+
+YARNWISE_CORE_TEST_MAIN(TestChartGrid)
+#include "tst_chartgrid.moc"

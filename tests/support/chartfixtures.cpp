@@ -1,0 +1,105 @@
+#include "chartfixtures.h"
+
+#include "stitch.h"
+#include "stitchset.h"
+
+#include <QRandomGenerator>
+
+Stitch *stitchById(const char *id)
+{
+    return StitchSet::instance()->findStitch(QString::fromLatin1(id));
+}
+
+QString rowIds(const ChartGrid &grid, int y)
+{
+    QStringList ids;
+    for (int x = 0; x < grid.columnCount(); ++x) {
+        const Stitch *stitch = grid.stitch(x, y);
+        ids.append(stitch ? stitch->stitchID() : QStringLiteral("-"));
+    }
+    return ids.join(QLatin1Char(' '));
+}
+
+QStringList snapshot(const ChartGrid &grid)
+{
+    const ChartOptions &options = grid.options();
+    QStringList lines;
+    lines << QStringLiteral("%1x%2 style %3 side %4 numbers %5,%6 skip %7 cell %8x%9")
+                 .arg(grid.columnCount())
+                 .arg(grid.rowCount())
+                 .arg(int(options.knitStyle))
+                 .arg(int(options.side))
+                 .arg(options.columnNumberOffset)
+                 .arg(options.rowNumberOffset)
+                 .arg(options.skipRows)
+                 .arg(options.cellSize.width())
+                 .arg(options.cellSize.height());
+    for (int y = 0; y < grid.rowCount(); ++y) {
+        for (int x = 0; x < grid.columnCount(); ++x) {
+            const ChartCell cell = grid.cell(x, y);
+            QString line = QStringLiteral("%1,%2 %3/%4 %5").arg(x).arg(y)
+                               .arg(cell.stitch ? cell.stitch->stitchID() : QStringLiteral("-"))
+                               .arg(cell.imgPos)
+                               .arg(cell.color.name(QColor::HexArgb));
+            for (int side = 0; side < 4; ++side) {
+                line += cell.borders[side] ? QStringLiteral(" |") : QStringLiteral(" -");
+                line += cell.borderColors[side].name(QColor::HexArgb);
+            }
+            lines << line;
+        }
+    }
+    return lines;
+}
+
+std::unique_ptr<ChartGrid> sampleGrid()
+{
+    auto grid = std::make_unique<ChartGrid>(5, 4, stitchById("k"));
+    const char *ids[] = {"k", "p", "yo", "k2tog", "ssk"};
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            grid->setStitch(x, y, stitchById(ids[(x + y) % 5]), 0);
+            grid->setColor(x, y, QColor::fromHsv((x * 40 + y * 90) % 360, 120, 230));
+        }
+    }
+    for (int i = 0; i < 4; ++i)
+        grid->setStitch(1 + i, 2, stitchById("c4f"), i);
+    grid->setBorder(2, 1, ChartCell::Top, true, Qt::red);
+    grid->setBorder(2, 0, ChartCell::Bottom, true, Qt::red);
+    grid->setBorder(0, 0, ChartCell::Left, true, Qt::blue);
+    grid->setBorder(4, 3, ChartCell::Right, true, Qt::green);
+    grid->setBorder(3, 2, ChartCell::Bottom, true, Qt::darkMagenta);
+    grid->setBorder(3, 3, ChartCell::Top, true, Qt::darkMagenta);
+    return grid;
+}
+
+std::unique_ptr<ChartGrid> randomGrid(int columns, int rows, unsigned seed)
+{
+    QRandomGenerator random(seed);
+    const char *ids[] = {"k", "p", "yo", "k2tog", "ssk", "x", "c4f", "sk2p"};
+    const QColor colors[] = {Qt::white, Qt::red, QColor(10, 20, 30), QColor::fromHsv(200, 120, 230),
+                             QColor(0, 0, 0, 0)};
+    auto grid = std::make_unique<ChartGrid>(columns, rows, stitchById("k"));
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < columns; ++x) {
+            ChartCell cell;
+            cell.stitch = stitchById(ids[random.bounded(int(std::size(ids)))]);
+            cell.imgPos = random.bounded(3);
+            cell.color = colors[random.bounded(int(std::size(colors)))];
+            if (random.bounded(4) == 0) {
+                const int side = random.bounded(4);
+                cell.borders[side] = random.bounded(2) == 0;
+                cell.borderColors[side] = colors[random.bounded(int(std::size(colors)))];
+            }
+            grid->setCell(x, y, cell);
+        }
+    }
+    ChartOptions options;
+    options.knitStyle = KnitStyle(random.bounded(3));
+    options.side = Side(random.bounded(2));
+    options.columnNumberOffset = random.bounded(20);
+    options.rowNumberOffset = random.bounded(20);
+    options.skipRows = options.knitStyle == KnitStyle::Lace && random.bounded(2) == 0;
+    options.cellSize = QSize(10 + random.bounded(40), 10 + random.bounded(40));
+    grid->setOptions(options);
+    return grid;
+}

@@ -1,0 +1,513 @@
+#include "cellclipboard.h"
+#include "chart.h"
+#include "chartfixtures.h"
+#include "chartrecord.h"
+#include "knitscene.h"
+#include "knittextedit.h"
+#include "saveoptionsdialog.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchreplacerdialog.h"
+#include "stitchset.h"
+#include "modaldialog.h"
+#include "testenvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDomDocument>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextBlock>
+#include <QToolBar>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <climits>
+#include <functional>
+
+class TestChart : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
+
+    void toolBarAndMenu();
+    void lassoColourInOneStep();
+    void stitchOnLassoSelection();
+    void removeSelectedRows();
+    void insertRowsAndColumns();
+    void zoomLimits();
+    void styleControls();
+    void numberingStart();
+    void clipboardRecordBytes();
+    void pasteClipsAtEdges();
+    void cutAndUndo();
+    void foreignClipboardDoesNothing();
+    void fuzzedClipboard_data();
+    void fuzzedClipboard();
+    void mirrors();
+    void replacer();
+    void builtFromRecord();
+    void exportRaster();
+    void exportSvg();
+    void saveImageThroughDialogs();
+    void saveOptionsKeepRatio();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+static QString row(const Chart &chart, int y)
+{
+    return rowIds(*chart.grid(), y);
+}
+
+static QAction *action(Chart &chart, const QString &text)
+{
+    for (QAction *candidate : chart.menu()->actions()) {
+        if (candidate->text() == text)
+            return candidate;
+    }
+    return nullptr;
+}
+
+void TestChart::toolBarAndMenu()
+{
+    Chart chart(10, 5, QString());
+    QStringList texts;
+    for (QAction *candidate : chart.menu()->actions()) {
+        if (!candidate->isSeparator())
+            texts << candidate->text();
+    }
+    QCOMPARE(texts.size(), 21);
+    QCOMPARE(texts.first(), QStringLiteral("Set Stitch Size"));
+    QCOMPARE(texts.last(), QStringLiteral("Zoom Out"));
+    QCOMPARE(chart.menu()->title(), QStringLiteral("&Chart"));
+    QCOMPARE(chart.toolBar()->windowTitle(), QStringLiteral("Chart Tools"));
+    QVERIFY(!chart.toolBar()->isMovable());
+
+    QVERIFY(action(chart, "Stitch Painting Mode")->isChecked());
+    QCOMPARE(action(chart, "Lasso Mode")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+L")));
+    QCOMPARE(action(chart, "Zoom In")->shortcuts().size(), 2);
+    QVERIFY(!action(chart, "Insert Row Above")->isEnabled());
+    QVERIFY(!action(chart, "Flip Selection Horizontally")->isEnabled());
+
+    // A row selection enables the row commands and the transforms.
+    chart.knitScene()->setSelected(QRectF(0, 1, 9, 0), KnitScene::SelectRows);
+    QVERIFY(action(chart, "Insert Row Above")->isEnabled());
+    QVERIFY(action(chart, "Remove Row(s)")->isEnabled());
+    QVERIFY(!action(chart, "Remove Column(s)")->isEnabled());
+    QVERIFY(action(chart, "Mirror Selection Vertically")->isEnabled());
+
+    action(chart, "Border Mode")->trigger();
+    QCOMPARE(chart.knitScene()->editMode, KnitScene::EditBorder);
+    QCOMPARE(chart.knitScene()->curColor, QColor(Qt::black));
+    QVERIFY(!chart.knitScene()->hasSelection());
+    action(chart, "Color Painting Mode")->trigger();
+    QCOMPARE(chart.knitScene()->editMode, KnitScene::EditColor);
+    QCOMPARE(chart.knitScene()->curColor, QColor(Qt::white));
+}
+
+void TestChart::lassoColourInOneStep()
+{
+    Chart chart(6, 4, QString());
+    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
+    action(chart, "Lasso Mode")->trigger();
+    scene->setSelected(QRectF(1, 1, 2, 0), KnitScene::SelectLasso);
+    chart.setCurColor(Qt::red);
+    QCOMPARE(chart.undoStack()->count(), 1);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Set color on lasso"));
+    for (int x = 1; x <= 3; ++x)
+        QCOMPARE(grid->color(x, 1), QColor(Qt::red));
+
+    action(chart, "Stitch Painting Mode")->trigger();
+    scene->setSelected(QPoint(0, 0));
+    chart.setCurColor(Qt::blue);
+    QCOMPARE(chart.undoStack()->count(), 1);
+    QCOMPARE(scene->curColor, QColor(Qt::blue));
+    QCOMPARE(chart.paintColor, QColor(Qt::blue));
+}
+
+void TestChart::stitchOnLassoSelection()
+{
+    Chart chart(6, 4, QString());
+    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
+    action(chart, "Lasso Mode")->trigger();
+    scene->setSelected(QRectF(1, 2, 4, 0), KnitScene::SelectLasso);
+    Stitch *cable = stitchById("22rc");
+    chart.setCurStitch(cable);
+    // The second cable is cut off at the edge of the chart.
+    QCOMPARE(row(chart, 2), QStringLiteral("k 22rc 22rc 22rc 22rc 22rc"));
+    QCOMPARE(grid->imgPos(4, 2), 3);
+    QCOMPARE(grid->imgPos(5, 2), 0);
+    QCOMPARE(chart.undoStack()->count(), 1);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Set stitch on lasso"));
+
+    // Without a selection to fill, a stitch just becomes the one to paint.
+    scene->clearSelection();
+    chart.setCurStitch(stitchById("yo"));
+    QCOMPARE(scene->curStitch, stitchById("yo"));
+    QCOMPARE(scene->editMode, KnitScene::EditStitch);
+}
+
+void TestChart::removeSelectedRows()
+{
+    Chart chart(4, 6, QString());
+    KnitScene *scene = chart.knitScene();
+    scene->setSelected(QRectF(0, 2, 3, 2), KnitScene::SelectRows);
+    action(chart, "Remove Row(s)")->trigger();
+    QCOMPARE(scene->rowCount(), 3);
+    QCOMPARE(chart.instructions()->chartHeight(), 3);
+    QCOMPARE(chart.undoStack()->count(), 1);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Remove row(s)"));
+    chart.undo();
+    QCOMPARE(scene->rowCount(), 6);
+
+    Chart single(4, 1, QString());
+    single.knitScene()->setSelected(QRectF(0, 0, 3, 0), KnitScene::SelectRows);
+    single.removeRow();
+    QCOMPARE(single.knitScene()->rowCount(), 1);
+    QCOMPARE(single.undoStack()->count(), 0);
+
+    // Every row selected: one is kept.
+    scene->setSelected(QRectF(0, 0, 3, 5), KnitScene::SelectRows);
+    chart.removeRow();
+    QCOMPARE(scene->rowCount(), 1);
+}
+
+void TestChart::insertRowsAndColumns()
+{
+    Chart chart(4, 3, QString());
+    KnitScene *scene = chart.knitScene();
+    scene->setSelected(QRectF(0, 1, 3, 0), KnitScene::SelectRows);
+    chart.insertRowBelow();
+    QCOMPARE(scene->rowCount(), 4);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Insert row at 2"));
+    scene->setSelected(QRectF(3, 0, 0, 3), KnitScene::SelectColumns);
+    chart.insertColumnRight();
+    QCOMPARE(scene->columnCount(), 5);
+    QCOMPARE(chart.instructions()->chartWidth(), 5);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Insert column at 4"));
+}
+
+void TestChart::zoomLimits()
+{
+    Chart chart(3, 3, QString());
+    chart.setCellSize(100, 100);
+    chart.stitchSizeInc();
+    QCOMPARE(chart.cellSize(), QSize(101, 101));
+    chart.stitchSizeInc();
+    QCOMPARE(chart.cellSize(), QSize(101, 101));
+    chart.setCellSize(10, 10);
+    chart.stitchSizeDec();
+    QCOMPARE(chart.cellSize(), QSize(9, 9));
+    chart.stitchSizeDec();
+    QCOMPARE(chart.cellSize(), QSize(9, 9));
+    chart.undo();
+    QCOMPARE(chart.cellSize(), QSize(10, 10));
+}
+
+void TestChart::styleControls()
+{
+    Chart chart(3, 3, QString());
+    QList<QRadioButton *> radios = chart.findChildren<QRadioButton *>();
+    QCOMPARE(radios.size(), 3);
+    QRadioButton *round = radios.at(0);
+    QRadioButton *lace = radios.at(2);
+    auto *side = chart.findChild<QComboBox *>();
+    auto *skip = chart.findChild<QCheckBox *>();
+    QVERIFY(radios.at(1)->isChecked());
+    QVERIFY(side->isEnabled());
+    QVERIFY(!skip->isEnabled());
+
+    lace->click();
+    QCOMPARE(chart.grid()->options().knitStyle, KnitStyle::Lace);
+    QVERIFY(side->isEnabled());
+    QVERIFY(skip->isEnabled());
+    skip->click();
+    QVERIFY(chart.grid()->options().skipRows);
+    QCOMPARE(chart.instructions()->rowHeaderText(2), QStringLiteral("Row 3"));
+
+    round->click();
+    QCOMPARE(chart.grid()->options().knitStyle, KnitStyle::Round);
+    QVERIFY(!side->isEnabled());
+    QVERIFY(!skip->isEnabled());
+    QVERIFY(!skip->isChecked());
+    QVERIFY(!chart.grid()->options().skipRows);
+    QCOMPARE(chart.instructions()->rowHeaderText(1), QStringLiteral("Round 1"));
+}
+
+void TestChart::numberingStart()
+{
+    Chart chart(4, 3, QString());
+    const QString lines = chart.instructions()->toPlainText();
+    QList<QSpinBox *> boxes = chart.findChildren<QSpinBox *>();
+    QSpinBox *rowStart = boxes.at(1);
+    rowStart->setValue(5);
+    QCOMPARE(chart.grid()->options().shownRowNumber(1), 5);
+    QVERIFY(chart.grid()->options().numberOnRight(1));
+    QCOMPARE(chart.instructions()->rowHeaderText(1), QStringLiteral("Row 5  (rs)"));
+    QCOMPARE(chart.instructions()->toPlainText(), lines);
+    boxes.at(0)->setValue(3);
+    QCOMPARE(chart.grid()->options().columnNumberOffset, 2);
+}
+
+void TestChart::clipboardRecordBytes()
+{
+    Chart chart(4, 3, QString());
+    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
+    grid->setStitch(1, 0, stitchById("22rc"), 2);
+    grid->setColor(1, 0, QColor(10, 20, 30));
+    scene->setSelected(QRectF(1, 0, 1, 0), KnitScene::SelectLasso);
+    chart.copy();
+
+    QByteArray expected;
+    QDataStream out(&expected, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << QPoint(0, 0) << QStringLiteral("22rc") << qint32(2) << QColor(10, 20, 30);
+    out << QPoint(1, 0) << QStringLiteral("k") << qint32(0) << QColor(Qt::white);
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    QVERIFY(data->hasFormat(QStringLiteral("data/yarnwise-cell-1.0")));
+    QCOMPARE(data->data(QStringLiteral("data/yarnwise-cell-1.0")), expected);
+    QVERIFY(!data->hasText());
+
+    // Damaged bytes end the list instead of reading nonsense.
+    QByteArray damaged = expected;
+    damaged.replace(8, 4, QByteArray::fromHex("7ffffff0"));
+    QCOMPARE(CellClipboard::read(damaged).size(), 0);
+    QCOMPARE(CellClipboard::read(expected.left(expected.size() - 3)).size(), 1);
+}
+
+void TestChart::pasteClipsAtEdges()
+{
+    Chart chart(5, 4, QString());
+    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 2; ++x)
+            grid->setStitch(x, y, stitchById("p"), 0);
+    }
+    scene->setSelected(QRectF(0, 0, 1, 1), KnitScene::SelectLasso);
+    chart.copy();
+    scene->setSelected(QPoint(4, 2));
+    chart.paste();
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Paste stitches"));
+    QCOMPARE(row(chart, 2), QStringLiteral("k k k k p"));
+    QCOMPARE(row(chart, 3), QStringLiteral("k k k k p"));
+    QCOMPARE(row(chart, 1), QStringLiteral("p p k k k"));
+}
+
+void TestChart::cutAndUndo()
+{
+    Chart chart(4, 2, QString());
+    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
+    grid->setStitch(1, 1, stitchById("yo"), 0);
+    grid->setColor(1, 1, Qt::green);
+    scene->setSelected(QRectF(0, 1, 3, 0), KnitScene::SelectRows);
+    chart.cut();
+    QCOMPARE(chart.undoStack()->count(), 1);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Cut stitches"));
+    QCOMPARE(row(chart, 1), QStringLiteral("k k k k"));
+    QCOMPARE(grid->color(1, 1), QColor(Qt::white));
+    chart.undo();
+    QCOMPARE(grid->stitch(1, 1), stitchById("yo"));
+    QCOMPARE(grid->color(1, 1), QColor(Qt::green));
+    QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(CellClipboard::mimeType()));
+}
+
+// Clipboard data that once upset the paste: cells that cannot land are
+// dropped, the others still arrive.
+void TestChart::fuzzedClipboard_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("pastedRow");
+    QTest::newRow("offsets at the ends of the integers") << "offset-overflow.cells" << "k k p k";
+}
+
+void TestChart::fuzzedClipboard()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, pastedRow);
+    QFile data(QFINDTESTDATA(QStringLiteral("data/fuzz/") + file));
+    QVERIFY(data.open(QIODevice::ReadOnly));
+    auto *mime = new QMimeData;
+    mime->setData(CellClipboard::mimeType(), data.readAll());
+    QApplication::clipboard()->setMimeData(mime);
+
+    Chart chart(4, 3, QString());
+    KnitScene *scene = chart.knitScene();
+    scene->setSelected(QPoint(2, 1));
+    chart.paste();
+    QCOMPARE(row(chart, 1), pastedRow);
+    QCOMPARE(row(chart, 0), QStringLiteral("k k k k"));
+    QCOMPARE(row(chart, 2), QStringLiteral("k k k k"));
+}
+
+void TestChart::foreignClipboardDoesNothing()
+{
+    Chart chart(4, 2, QString());
+    QApplication::clipboard()->setText(QStringLiteral("k2, p2"));
+    chart.knitScene()->setSelected(QPoint(0, 0));
+    chart.paste();
+    QCOMPARE(chart.undoStack()->count(), 0);
+}
+
+void TestChart::mirrors()
+{
+    Chart chart(10, 4, QString());
+    KnitScene *scene = chart.knitScene();
+    ChartGrid *grid = chart.grid();
+    const char *ids[] = {"p", "yo", "ssk"};
+    for (int i = 0; i < 3; ++i)
+        grid->setStitch(2 + i, 0, stitchById(ids[i]), 0);
+    scene->setSelected(QRectF(2, 0, 2, 0), KnitScene::SelectLasso);
+    chart.hMirrorSelection();
+    QCOMPARE(row(chart, 0), QStringLiteral("k k p yo ssk ssk yo p k k"));
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Mirror selection horizontally"));
+    QCoreApplication::processEvents();
+    QCOMPARE(chart.instructions()->document()->lastBlock().text(),
+             chart.instructions()->rowInstructionsText(0, true));
+
+    // No room to the right: an empty step.
+    scene->setSelected(QRectF(7, 0, 2, 0), KnitScene::SelectLasso);
+    const int steps = chart.undoStack()->count();
+    chart.hMirrorSelection();
+    QCOMPARE(chart.undoStack()->count(), steps + 1);
+    QCOMPARE(row(chart, 0), QStringLiteral("k k p yo ssk ssk yo p k k"));
+
+    scene->setSelected(QRectF(2, 0, 2, 1), KnitScene::SelectLasso);
+    chart.vMirrorSelection();
+    // The box, upside down, in the rows below it.
+    QCOMPARE(row(chart, 3), QStringLiteral("k k p yo ssk k k k k k"));
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Mirror selection vertically"));
+}
+
+void TestChart::replacer()
+{
+    Chart chart(4, 3, QString());
+    ChartGrid *grid = chart.grid();
+    grid->setStitch(0, 0, stitchById("yo"), 0);
+    whenModal<QWidget>([](QWidget *dialog) {
+        auto *replacer = qobject_cast<StitchReplacerDialog *>(dialog);
+        QVERIFY(replacer);
+        QList<QComboBox *> boxes = replacer->findChildren<QComboBox *>();
+        boxes.at(0)->setCurrentText(QStringLiteral("k"));
+        boxes.at(1)->setCurrentText(QStringLiteral("p"));
+        replacer->accept();
+    });
+    chart.stitchReplacer();
+    QCOMPARE(row(chart, 0), QStringLiteral("yo p p p"));
+    QCOMPARE(row(chart, 2), QStringLiteral("p p p p"));
+    QCOMPARE(chart.undoStack()->count(), 1);
+    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Replace Stitch"));
+}
+
+void TestChart::builtFromRecord()
+{
+    ChartValues values;
+    values.title = QStringLiteral("Yoke");
+    values.hash = "abc";
+    values.grid = std::make_unique<ChartGrid>(5, 3, stitchById("k"));
+    ChartOptions options;
+    options.knitStyle = KnitStyle::Lace;
+    options.side = Side::WrongSide;
+    options.columnNumberOffset = 2;
+    options.rowNumberOffset = 4;
+    options.skipRows = true;
+    values.grid->setOptions(options);
+    values.grid->setStitch(2, 1, stitchById("c4f"), 1);
+    Chart chart(std::move(values));
+
+    QCOMPARE(chart.chartTitle(), QStringLiteral("Yoke"));
+    QCOMPARE(chart.hash, QByteArray("abc"));
+    QVERIFY(chart.findChild<QCheckBox *>()->isChecked());
+    QCOMPARE(chart.findChild<QComboBox *>()->currentIndex(), 1);
+    QCOMPARE(chart.findChildren<QSpinBox *>().at(0)->value(), 3);
+    QCOMPARE(chart.findChildren<QSpinBox *>().at(1)->value(), 5);
+    QVERIFY(chart.findChildren<QRadioButton *>().at(2)->isChecked());
+    QCOMPARE(chart.instructions()->rowHeaderText(1), QStringLiteral("Row 5"));
+    QCOMPARE(chart.instructions()->toPlainText().count(QLatin1Char('\n')), 2);
+    QVERIFY(chart.menu());
+    QVERIFY(chart.undoStack()->isClean());
+    QVERIFY(!chart.isModified());
+}
+
+void TestChart::exportRaster()
+{
+    Chart chart(6, 4, QString());
+    const QString path = m_env->scratchPath(QStringLiteral("chart.png"));
+    const QRectF source = chart.imageSourceRect();
+    QVERIFY(chart.exportImage(path, QSize(600, 300), 96));
+    QImage image(path);
+    QCOMPARE(image.size(), QSize(600, 300));
+    QCOMPARE(image.dotsPerMeterX(), 3780);
+    QCOMPARE(source.left(), 0.0);
+    QCOMPARE(source.width(), double(chart.sceneWidthPx()));
+}
+
+void TestChart::exportSvg()
+{
+    Chart chart(6, 4, QString());
+    chart.setTitle(QStringLiteral("Cuff"));
+    const QString path = m_env->scratchPath(QStringLiteral("chart.svg"));
+    QVERIFY(chart.exportImage(path, QSize(400, 300), 96));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QDomDocument svg;
+    QVERIFY(svg.setContent(&file));
+    const QDomElement root = svg.documentElement();
+    QCOMPARE(root.tagName(), QStringLiteral("svg"));
+    const QRectF source = chart.imageSourceRect();
+    QCOMPARE(root.attribute(QStringLiteral("viewBox")).split(QLatin1Char(' ')).at(2).toDouble(), source.width());
+    QCOMPARE(root.firstChildElement(QStringLiteral("title")).text(), QStringLiteral("Cuff"));
+}
+
+void TestChart::saveImageThroughDialogs()
+{
+    Chart chart(6, 4, QString());
+    const QString base = m_env->scratchPath(QStringLiteral("picture"));
+    whenModal<QWidget>([base](QWidget *options) {
+        QVERIFY(qobject_cast<SaveOptionsDialog *>(options));
+        whenModal<QWidget>([base](QWidget *files) {
+            auto *dialog = qobject_cast<QFileDialog *>(files);
+            QVERIFY(dialog);
+            acceptFile(dialog, base);
+        });
+        static_cast<QDialog *>(options)->accept();
+    });
+    chart.saveImage();
+    QVERIFY(QFile::exists(base + QStringLiteral(".jpg")));
+    QCOMPARE(QImage(base + QStringLiteral(".jpg")).width(), chart.sceneWidthPx());
+}
+
+void TestChart::saveOptionsKeepRatio()
+{
+    SaveOptionsDialog dialog(QSize(300, 150), 96);
+    QList<QSpinBox *> boxes = dialog.findChildren<QSpinBox *>();
+    boxes.at(0)->setValue(600);
+    QCOMPARE(dialog.imageSize(), QSize(600, 300));
+    boxes.at(1)->setValue(100);
+    QCOMPARE(dialog.imageSize(), QSize(200, 100));
+    QCOMPARE(dialog.resolution(), 96);
+}
+
+YARNWISE_TEST_MAIN(TestChart)
+#include "tst_chart.moc"

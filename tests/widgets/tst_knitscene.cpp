@@ -1,0 +1,217 @@
+#include "chartrenderer.h"
+#include "chartscene.h"
+#include "knitscene.h"
+#include "settings.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QUndoStack>
+#include <QtTest>
+
+// The scene as a view of the chart's model: where it lays the cells out,
+// how it follows the model and what it paints.
+class TestKnitScene : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void newChartGeometry();
+    void targetCellClamps();
+    void followsTheModel();
+    void selectionMovesWithInsertedRows();
+    void editsGoThroughTheUndoStack();
+    void paintsCells();
+    void paintsNumbersWhereRowsStart();
+    void paintsSimplifiedFromAfar();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+// The scene drawn at `scale` into a white picture.
+static QImage render(KnitScene &scene, qreal scale = 1.0)
+{
+    const QSizeF size = scene.sceneRect().size() * scale;
+    QImage image(size.toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene.render(&painter, QRectF(image.rect()), scene.sceneRect());
+    painter.end();
+    return image;
+}
+
+// The pixel at fraction (fx, fy) of cell (x, y) of an unscaled picture.
+static QColor pixelIn(const QImage &image, const KnitScene &scene, int x, int y, qreal fx = 0.15, qreal fy = 0.15)
+{
+    const QRect cell = scene.cellRect(x, y);
+    return image.pixelColor(cell.left() + int(fx * cell.width()), cell.top() + int(fy * cell.height()));
+}
+
+void TestKnitScene::newChartGeometry()
+{
+    ChartScene chart(3, 2);
+    KnitScene &scene = chart.scene;
+    QCOMPARE(scene.topHeaderSize(), QSize(24, 17));
+    QCOMPARE(scene.bottomHeaderSize(), QSize(24, 17));
+    QCOMPARE(scene.leftHeaderSize(), QSize(24, 22));
+    // The bottom numbers count even while hidden.
+    QCOMPARE(scene.sceneRect(), QRectF(0, 0, 121, 79));
+    QCOMPARE(scene.cellRect(1, 1), QRect(48, 39, 24, 22));
+}
+
+void TestKnitScene::targetCellClamps()
+{
+    ChartScene chart(3, 2);
+    QCOMPARE(chart.scene.targetCell(QPointF(0, 0)), QPoint(0, 0));
+    QCOMPARE(chart.scene.targetCell(QPointF(5000, 5000)), QPoint(2, 1));
+    QCOMPARE(chart.scene.targetCell(QPointF(24 + 24 + 3, 17 + 22 + 3)), QPoint(1, 1));
+}
+
+void TestKnitScene::followsTheModel()
+{
+    ChartScene chart(10, 10);
+    chart.grid.setCellSize(QSize(30, 30));
+    QCOMPARE(chart.scene.sceneRect(), QRectF(0, 0, 361, 349));
+    QCOMPARE(chart.scene.cellRect(9, 9), QRect(30 + 270, 24 + 270, 30, 30));
+
+    chart.grid.insertColumn(0, stitchById("p"));
+    QCOMPARE(chart.scene.sceneRect().width(), 30.0 + 330 + 30 + 1);
+    chart.scene.setSelected(QRectF(0, 2, 10, 0), KnitScene::SelectRows);
+    chart.grid.removeRow(2);
+    QVERIFY(!chart.scene.hasSelection());
+    QCOMPARE(chart.scene.sceneRect().height(), 24.0 + 270 + 24 + 1);
+}
+
+void TestKnitScene::selectionMovesWithInsertedRows()
+{
+    ChartScene chart(4, 5);
+    chart.scene.setSelected(QRectF(0, 2, 3, 1), KnitScene::SelectRows);
+    chart.grid.insertRow(2, stitchById("k"));
+    QCOMPARE(chart.scene.selection(), QRect(0, 3, 4, 2));
+    chart.grid.insertColumn(3, stitchById("k"));
+    QCOMPARE(chart.scene.selection(), QRect(0, 3, 4, 2));
+    chart.grid.insertColumn(0, stitchById("k"));
+    QCOMPARE(chart.scene.selection(), QRect(1, 3, 4, 2));
+}
+
+void TestKnitScene::editsGoThroughTheUndoStack()
+{
+    ChartScene chart(2, 2);
+    chart.scene.setStitch(QPoint(1, 0), stitchById("yo"), 0);
+    chart.scene.setColor(QPoint(1, 0), QColor("#ff8800"));
+    QCOMPARE(chart.stack.text(0), QStringLiteral("Set stitch to Yarn Over"));
+    QCOMPARE(chart.stack.text(1), QStringLiteral("Set stitch Color to #ff8800"));
+    // Positions on the edge push no command at all.
+    chart.scene.setStitch(QPoint(2, 0), stitchById("p"), 0);
+    chart.scene.setColor(QPoint(0, 2), Qt::blue);
+    QCOMPARE(chart.stack.count(), 2);
+    chart.scene.updateRow(1, {stitchById("p"), stitchById("p")});
+    QCOMPARE(chart.stack.undoText(), QStringLiteral("Update row 2 from instructions"));
+    QCOMPARE(rowIds(chart.grid, 0), QStringLiteral("p p"));
+}
+
+void TestKnitScene::paintsCells()
+{
+    ChartScene chart(4, 1);
+    chart.grid.setStitch(0, 0, stitchById("x"), 0);
+    chart.grid.setColor(1, 0, QColor(0, 200, 0));
+    chart.grid.setBorder(1, 0, ChartCell::Right, true, Qt::red);
+    chart.scene.setSelected(QPoint(3, 0));
+    const QImage image = render(chart.scene);
+
+    QCOMPARE(pixelIn(image, chart.scene, 0, 0), ChartRenderer::noStitchGray());
+    QCOMPARE(pixelIn(image, chart.scene, 1, 0), QColor(0, 200, 0));
+    // The selected cell is tinted, not white.
+    QVERIFY(pixelIn(image, chart.scene, 3, 0) != QColor(Qt::white));
+    QCOMPARE(pixelIn(image, chart.scene, 2, 0), QColor(Qt::white));
+    // The 3-pixel red border is centred on the cell's last column.
+    const QRect second = chart.scene.cellRect(1, 0);
+    QCOMPARE(image.pixelColor(second.right() - 1, second.center().y()), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(second.right(), second.center().y()), QColor(Qt::red));
+    // A number cell without its number still draws its background.
+    QVERIFY(image.pixelColor(2, 17 + 11) != QColor(Qt::white));
+
+    // A cable: its four images join across the cells into one symbol, so
+    // its strokes cross the edges the cells share (in the middle one strand
+    // passes behind the other).
+    ChartScene cable(4, 1);
+    for (int i = 0; i < 4; ++i)
+        cable.grid.setStitch(i, 0, stitchById("c4f"), i);
+    const QImage cabled = render(cable.scene);
+    for (int x : {1, 3}) {
+        const QRect cell = cable.scene.cellRect(x, 0);
+        bool inked = false;
+        for (int y = cell.top() + 3; y < cell.bottom() - 2; ++y)
+            inked = inked || cabled.pixelColor(cell.left() + 1, y).lightness() < 100;
+        QVERIFY2(inked, qPrintable(QStringLiteral("no stroke at the left edge of cell %1").arg(x)));
+    }
+
+    // A changed preference reaches the chart as the Options dialog sends it.
+    Settings::instance()->setValue(QStringLiteral("GrayNoStitch"), false);
+    chart.scene.updateHeaders();
+    QCOMPARE(pixelIn(render(chart.scene), chart.scene, 0, 0), QColor(Qt::white));
+}
+
+void TestKnitScene::paintsNumbersWhereRowsStart()
+{
+    // Flat from the right side: row 1 (the bottom) is numbered at the
+    // right, row 2 at the left.
+    ChartScene chart(3, 2);
+    const QImage image = render(chart.scene);
+    auto inked = [&](const QRect &area) {
+        for (int y = area.top() + 2; y < area.bottom() - 1; ++y) {
+            for (int x = area.left() + 2; x < area.right() - 1; ++x) {
+                if (image.pixelColor(x, y).lightness() < 60)
+                    return true;
+            }
+        }
+        return false;
+    };
+    const ChartLayout layout = chart.scene.layout();
+    QVERIFY(inked(layout.rightHeaderRect(1)));
+    QVERIFY(!inked(layout.leftHeaderRect(1)));
+    QVERIFY(inked(layout.leftHeaderRect(0)));
+    QVERIFY(!inked(layout.rightHeaderRect(0)));
+    QVERIFY(inked(layout.topHeaderRect(0)));
+
+    chart.grid.setKnitStyle(KnitStyle::Round);
+    const QImage round = render(chart.scene);
+    QVERIFY(round != image);
+}
+
+void TestKnitScene::paintsSimplifiedFromAfar()
+{
+    ChartScene chart(200, 150);
+    chart.grid.setColor(10, 10, Qt::red);
+    chart.grid.setStitch(20, 20, stitchById("x"), 0);
+    chart.grid.setBorder(30, 30, ChartCell::Top, true, Qt::blue);
+    chart.scene.setSelected(QRectF(100, 100, 20, 20), KnitScene::SelectLasso);
+    // A tenth of the size: cells of about two pixels.
+    const qreal scale = 0.1;
+    const QImage image = render(chart.scene, scale);
+    auto at = [&](int x, int y) {
+        const QRect cell = chart.scene.cellRect(x, y);
+        return image.pixelColor(int((cell.left() + cell.width() / 2) * scale), int((cell.top() + cell.height() / 2) * scale));
+    };
+    QCOMPARE(at(10, 10), QColor(Qt::red));
+    QCOMPARE(at(20, 20), ChartRenderer::noStitchGray());
+    QCOMPARE(at(50, 50), QColor(Qt::white));
+    QVERIFY(at(110, 110) != QColor(Qt::white));
+
+    // The picture follows edits made after it was first drawn.
+    chart.grid.setColor(50, 50, Qt::green);
+    QCOMPARE(render(chart.scene, scale).pixelColor(int((chart.scene.cellRect(50, 50).center().x()) * scale),
+                                                   int((chart.scene.cellRect(50, 50).center().y()) * scale)),
+             QColor(Qt::green));
+}
+
+YARNWISE_TEST_MAIN(TestKnitScene)
+#include "tst_knitscene.moc"

@@ -1,0 +1,386 @@
+#include "chartscene.h"
+#include "knitscene.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
+#include <QGraphicsSceneMouseEvent>
+#include <QGraphicsSceneWheelEvent>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QUndoStack>
+#include <QtTest>
+
+class TestKnitSceneInput : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void clickPaintsStitchClippedAtEdge();
+    void dragPaintsOneStep();
+    void rightClickErases();
+    void otherButtonsPaintNothing();
+    void dragEndingOutsideClosesItsStep();
+    void borderStrokes_data();
+    void borderStrokes();
+    void findQuadrants();
+    void rowSelectionByClickDragAndKeys();
+    void columnSelectionAndKeys();
+    void cornerSelectsEverything();
+    void dragFromNumbersIntoGridOnlySelects();
+    void lassoSelectsRectangle();
+    void ctrlWheelZooms();
+    void deleteKeyAsksToDelete();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+// The scene point at fraction (fx, fy) of grid cell (x, y).
+static QPointF in(const KnitScene &scene, int x, int y, qreal fx = 0.5, qreal fy = 0.5)
+{
+    const QSize cell = scene.grid()->options().cellSize;
+    return QPointF(scene.leftHeaderSize().width() + (x + fx) * cell.width(),
+                   scene.topHeaderSize().height() + (y + fy) * cell.height());
+}
+
+static void mouse(KnitScene &scene, QEvent::Type type, const QPointF &pos, Qt::MouseButtons buttons,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QGraphicsSceneMouseEvent event(type);
+    event.setScenePos(pos);
+    event.setButtons(buttons);
+    event.setModifiers(modifiers);
+    QCoreApplication::sendEvent(&scene, &event);
+}
+
+static void press(KnitScene &scene, const QPointF &pos, Qt::MouseButton button = Qt::LeftButton,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    mouse(scene, QEvent::GraphicsSceneMousePress, pos, button, modifiers);
+}
+
+static void move(KnitScene &scene, const QPointF &pos, Qt::MouseButtons buttons = Qt::LeftButton,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    mouse(scene, QEvent::GraphicsSceneMouseMove, pos, buttons, modifiers);
+}
+
+// On release the buttons still held are none.
+static void release(KnitScene &scene, const QPointF &pos)
+{
+    mouse(scene, QEvent::GraphicsSceneMouseRelease, pos, Qt::NoButton);
+}
+
+static void key(KnitScene &scene, int code)
+{
+    QKeyEvent event(QEvent::KeyPress, code, Qt::NoModifier);
+    QCoreApplication::sendEvent(&scene, &event);
+}
+
+static QList<QPoint> selection(const KnitScene &scene)
+{
+    return scene.selectedPositions();
+}
+
+static QSize cellSize(const KnitScene &scene)
+{
+    return scene.grid()->options().cellSize;
+}
+
+static QList<QPoint> rows(const KnitScene &scene, int first, int last)
+{
+    QList<QPoint> cells;
+    for (int y = first; y <= last; ++y) {
+        for (int x = 0; x < scene.columnCount(); ++x)
+            cells.append(QPoint(x, y));
+    }
+    return cells;
+}
+
+void TestKnitSceneInput::clickPaintsStitchClippedAtEdge()
+{
+    ChartScene chart(10, 3);
+    KnitScene &scene = chart.scene;
+    scene.curStitch = stitchById("21rpc");
+    QCOMPARE(scene.curStitch->cellsPerStitch(), 3);
+    press(scene, in(scene, 8, 1));
+    release(scene, in(scene, 8, 1));
+
+    QCOMPARE(chart.grid.stitch(8, 1), scene.curStitch);
+    QCOMPARE(chart.grid.imgPos(8, 1), 0);
+    QCOMPARE(chart.grid.stitch(9, 1), scene.curStitch);
+    QCOMPARE(chart.grid.imgPos(9, 1), 1);
+    QCOMPARE(chart.grid.stitch(7, 1)->stitchID(), QStringLiteral("k"));
+    QCOMPARE(scene.undoStack()->count(), 1);
+    QCOMPARE(scene.undoStack()->undoText(), QStringLiteral("Set stitch"));
+    QCOMPARE(selection(scene), QList<QPoint>{QPoint(8, 1)});
+}
+
+void TestKnitSceneInput::dragPaintsOneStep()
+{
+    ChartScene chart(8, 3);
+    KnitScene &scene = chart.scene;
+    scene.curStitch = stitchById("p");
+    press(scene, in(scene, 1, 1, 0.3));
+    move(scene, in(scene, 1, 1, 0.6)); // still in the pressed cell
+    for (int x = 2; x <= 5; ++x)
+        move(scene, in(scene, x, 1));
+    release(scene, in(scene, 5, 1));
+
+    for (int x = 0; x < 8; ++x)
+        QCOMPARE(chart.grid.stitch(x, 1)->stitchID(), x >= 1 && x <= 5 ? QStringLiteral("p") : QStringLiteral("k"));
+    QCOMPARE(scene.undoStack()->count(), 1);
+    QCOMPARE(scene.undoStack()->undoText(), QStringLiteral("Set stitches"));
+    QVERIFY(!scene.macroOpen);
+    scene.undoStack()->undo();
+    QCOMPARE(chart.grid.stitch(3, 1)->stitchID(), QStringLiteral("k"));
+
+    // The next drag starts where this one ended and still paints that cell.
+    scene.curStitch = stitchById("yo");
+    press(scene, in(scene, 5, 1, 0.3));
+    move(scene, in(scene, 5, 1, 0.7));
+    release(scene, in(scene, 5, 1, 0.7));
+    QCOMPARE(chart.grid.stitch(5, 1)->stitchID(), QStringLiteral("yo"));
+}
+
+void TestKnitSceneInput::rightClickErases()
+{
+    ChartScene chart(4, 2);
+    KnitScene &scene = chart.scene;
+    chart.grid.setColor(2, 0, Qt::red);
+    chart.grid.setStitch(2, 0, stitchById("yo"), 0);
+    scene.editMode = KnitScene::EditColor;
+    press(scene, in(scene, 2, 0), Qt::RightButton);
+    release(scene, in(scene, 2, 0));
+    QCOMPARE(chart.grid.color(2, 0), QColor(Qt::white));
+
+    scene.editMode = KnitScene::EditStitch;
+    scene.curColor = Qt::yellow;
+    press(scene, in(scene, 2, 0), Qt::RightButton);
+    release(scene, in(scene, 2, 0));
+    QCOMPARE(chart.grid.stitch(2, 0)->stitchID(), QStringLiteral("k"));
+    QCOMPARE(chart.grid.color(2, 0), QColor(Qt::yellow));
+}
+
+void TestKnitSceneInput::otherButtonsPaintNothing()
+{
+    ChartScene chart(4, 2);
+    KnitScene &scene = chart.scene;
+    scene.curStitch = stitchById("p");
+    press(scene, in(scene, 1, 1), Qt::MiddleButton);
+    release(scene, in(scene, 1, 1));
+    QCOMPARE(scene.undoStack()->count(), 0);
+    QCOMPARE(chart.grid.stitch(1, 1)->stitchID(), QStringLiteral("k"));
+}
+
+void TestKnitSceneInput::dragEndingOutsideClosesItsStep()
+{
+    ChartScene chart(4, 2);
+    KnitScene &scene = chart.scene;
+    scene.curStitch = stitchById("p");
+    press(scene, in(scene, 0, 0, 0.2));
+    move(scene, in(scene, 0, 0, 0.8));
+    move(scene, in(scene, 1, 0));
+    release(scene, QPointF(-50, -50));
+    QVERIFY(!scene.macroOpen);
+    QCOMPARE(scene.undoStack()->count(), 1);
+    scene.setStitch(QPoint(3, 1), stitchById("yo"), 0);
+    QCOMPARE(scene.undoStack()->count(), 2);
+}
+
+void TestKnitSceneInput::borderStrokes_data()
+{
+    QTest::addColumn<QPointF>("from"); // fractions of the cell
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("borders"); // left, right, top, bottom of cell (2, 2)
+
+    const QPointF topRight(0.8, 0.2), topLeft(0.2, 0.2), bottomLeft(0.2, 0.8), bottomRight(0.8, 0.8);
+    QTest::newRow("top") << topRight << topLeft << int(Qt::LeftButton) << 0 << "--#-";
+    QTest::newRow("left") << topLeft << bottomLeft << int(Qt::LeftButton) << 0 << "#---";
+    QTest::newRow("bottom") << bottomLeft << bottomRight << int(Qt::LeftButton) << 0 << "---#";
+    QTest::newRow("right") << bottomRight << topRight << int(Qt::LeftButton) << 0 << "-#--";
+    QTest::newRow("diagonal draws nothing") << topLeft << bottomRight << int(Qt::LeftButton) << 0 << "----";
+    QTest::newRow("right button erases") << topRight << topLeft << int(Qt::RightButton) << 0 << "----";
+    QTest::newRow("meta erases") << topRight << topLeft << int(Qt::LeftButton) << int(Qt::MetaModifier) << "----";
+}
+
+void TestKnitSceneInput::borderStrokes()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+    QFETCH(int, button);
+    QFETCH(int, modifiers);
+    QFETCH(QString, borders);
+
+    ChartScene chart(5, 5);
+    KnitScene &scene = chart.scene;
+    scene.editMode = KnitScene::EditBorder;
+    scene.curColor = Qt::darkGreen;
+    if (button != Qt::LeftButton || modifiers) {
+        // Something to erase: every border of the cell drawn first.
+        scene.setSelected(QPoint(2, 2));
+        scene.setBorderTop(true);
+        scene.setBorderBottom(true);
+        scene.setBorderLeft(true);
+        scene.setBorderRight(true);
+        borders = QStringLiteral("##-#"); // only the top is erased
+    }
+    const auto mods = Qt::KeyboardModifiers(modifiers);
+    press(scene, in(scene, 2, 2, from.x(), from.y()), Qt::MouseButton(button), mods);
+    move(scene, in(scene, 2, 2, to.x(), to.y()), Qt::MouseButton(button), mods);
+    release(scene, in(scene, 2, 2, to.x(), to.y()));
+
+    QString actual;
+    for (ChartCell::Edge edge : {ChartCell::Left, ChartCell::Right, ChartCell::Top, ChartCell::Bottom})
+        actual += chart.grid.hasBorder(2, 2, edge) ? QLatin1Char('#') : QLatin1Char('-');
+    QCOMPARE(actual, borders);
+    if (borders == QLatin1String("--#-")) {
+        QVERIFY(chart.grid.hasBorder(2, 1, ChartCell::Bottom));
+        QCOMPARE(chart.grid.borderColor(2, 1, ChartCell::Bottom), QColor(Qt::darkGreen));
+        QCOMPARE(scene.undoStack()->undoText(), QStringLiteral("Set border On"));
+    }
+}
+
+void TestKnitSceneInput::findQuadrants()
+{
+    ChartScene chart(2, 2);
+    KnitScene &scene = chart.scene;
+    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.9, 0.1)), 1);
+    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.1, 0.1)), 2);
+    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.1, 0.9)), 3);
+    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.5, 0.5)), 4); // the centre counts right and bottom
+    ChartScene empty(0, 0);
+    QCOMPARE(empty.scene.findQuad(QPointF(5, 5)), 0);
+}
+
+void TestKnitSceneInput::rowSelectionByClickDragAndKeys()
+{
+    ChartScene chart(4, 8);
+    KnitScene &scene = chart.scene;
+    const QPointF numbers(scene.leftHeaderSize().width() / 2.0, in(scene, 0, 2).y());
+    press(scene, numbers);
+    QCOMPARE(scene.selectionType, KnitScene::SelectRows);
+    QCOMPARE(selection(scene), rows(scene, 2, 2));
+
+    move(scene, QPointF(numbers.x(), in(scene, 0, 5).y()));
+    release(scene, QPointF(numbers.x(), in(scene, 0, 5).y()));
+    QCOMPARE(selection(scene), rows(scene, 2, 5));
+
+    key(scene, Qt::Key_Up);
+    QCOMPARE(selection(scene), rows(scene, 1, 1));
+    key(scene, Qt::Key_Up);
+    key(scene, Qt::Key_Up); // already at the top
+    QCOMPARE(selection(scene), rows(scene, 0, 0));
+    key(scene, Qt::Key_Down);
+    QCOMPARE(selection(scene), rows(scene, 1, 1));
+}
+
+void TestKnitSceneInput::columnSelectionAndKeys()
+{
+    ChartScene chart(6, 3);
+    KnitScene &scene = chart.scene;
+    const QPointF numbers(in(scene, 4, 0).x(), scene.topHeaderSize().height() / 2.0);
+    press(scene, numbers);
+    release(scene, numbers);
+    QCOMPARE(scene.selectionType, KnitScene::SelectColumns);
+    QCOMPARE(selection(scene), (QList<QPoint>{QPoint(4, 0), QPoint(4, 1), QPoint(4, 2)}));
+    key(scene, Qt::Key_Right);
+    key(scene, Qt::Key_Right); // the last column
+    QCOMPARE(selection(scene).first(), QPoint(5, 0));
+    key(scene, Qt::Key_Left);
+    QCOMPARE(selection(scene).first(), QPoint(4, 0));
+}
+
+void TestKnitSceneInput::cornerSelectsEverything()
+{
+    ChartScene chart(3, 2);
+    KnitScene &scene = chart.scene;
+    const QPointF corner(2, 2);
+    press(scene, corner);
+    release(scene, corner);
+    QCOMPARE(scene.selectionType, KnitScene::SelectAll);
+    QCOMPARE(selection(scene).size(), 6);
+    QCOMPARE(scene.undoStack()->count(), 0);
+}
+
+void TestKnitSceneInput::dragFromNumbersIntoGridOnlySelects()
+{
+    ChartScene chart(4, 4);
+    KnitScene &scene = chart.scene;
+    scene.curStitch = stitchById("p");
+    const QPointF numbers(scene.leftHeaderSize().width() / 2.0, in(scene, 0, 1).y());
+    press(scene, numbers);
+    move(scene, in(scene, 2, 2));
+    release(scene, in(scene, 2, 2));
+    QCOMPARE(scene.undoStack()->count(), 0);
+    QCOMPARE(scene.selectionType, KnitScene::SelectRows);
+    QCOMPARE(selection(scene), rows(scene, 1, 2));
+}
+
+void TestKnitSceneInput::lassoSelectsRectangle()
+{
+    ChartScene chart(6, 6);
+    KnitScene &scene = chart.scene;
+    scene.editMode = KnitScene::EditLasso;
+    press(scene, in(scene, 4, 1));
+    move(scene, in(scene, 2, 3));
+    release(scene, in(scene, 2, 3));
+    QCOMPARE(scene.selectionType, KnitScene::SelectLasso);
+    QCOMPARE(selection(scene).size(), 9);
+    QCOMPARE(selection(scene).first(), QPoint(2, 1));
+    QCOMPARE(selection(scene).last(), QPoint(4, 3));
+}
+
+void TestKnitSceneInput::ctrlWheelZooms()
+{
+    ChartScene chart(3, 3);
+    KnitScene &scene = chart.scene;
+    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+        QGraphicsSceneWheelEvent event(QEvent::GraphicsSceneWheel);
+        event.setDelta(delta);
+        event.setModifiers(modifiers);
+        QCoreApplication::sendEvent(&scene, &event);
+    };
+    wheel(240, Qt::ControlModifier);
+    QCOMPARE(cellSize(scene), QSize(26, 24));
+    wheel(240, Qt::NoModifier);
+    QCOMPARE(cellSize(scene), QSize(26, 24));
+    chart.grid.setCellSize(QSize(100, 99));
+    wheel(120, Qt::ControlModifier);
+    QCOMPARE(cellSize(scene), QSize(100, 99));
+    wheel(-119, Qt::ControlModifier); // less than one step
+    QCOMPARE(cellSize(scene), QSize(100, 99));
+    QCOMPARE(scene.undoStack()->count(), 0);
+}
+
+void TestKnitSceneInput::deleteKeyAsksToDelete()
+{
+    ChartScene chart(4, 5);
+    KnitScene &scene = chart.scene;
+    QSignalSpy rowsToDelete(&scene, &KnitScene::deleteRow);
+    QSignalSpy columnsToDelete(&scene, &KnitScene::deleteColumn);
+    scene.setSelected(QRectF(0, 3, 3, 0), KnitScene::SelectRows);
+    key(scene, Qt::Key_Delete);
+    QCOMPARE(rowsToDelete.count(), 1);
+    QCOMPARE(rowsToDelete.first().first().toInt(), 3);
+    QCOMPARE(scene.rowCount(), 5);
+
+    scene.setSelected(QRectF(1, 0, 0, 4), KnitScene::SelectColumns);
+    key(scene, Qt::Key_Delete);
+    QCOMPARE(columnsToDelete.first().first().toInt(), 1);
+
+    scene.setSelected(QPoint(0, 0));
+    key(scene, Qt::Key_Delete);
+    QCOMPARE(rowsToDelete.count() + columnsToDelete.count(), 2);
+}
+
+YARNWISE_TEST_MAIN(TestKnitSceneInput)
+#include "tst_knitsceneinput.moc"

@@ -1,0 +1,674 @@
+#include "chart.h"
+
+#include "cellsizedialog.h"
+#include "chartgrid.h"
+#include "chartinstructions.h"
+#include "chartrecord.h"
+#include "knittextedit.h"
+#include "settings.h"
+#include "stitchset.h"
+#include "textengine.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGraphicsView>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QRadioButton>
+#include <QSet>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QSvgRenderer>
+#include <QToolBar>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace {
+
+const int smallestZoomSide = 10;
+const int largestZoomSide = 100;
+
+enum ModeData { StitchModeData = 1, ColorModeData = 2, BorderModeData = 3, LassoModeData = 4 };
+
+} // namespace
+
+namespace {
+
+// A new chart's options: the preferred knitting style, side and cell size.
+ChartOptions preferredOptions()
+{
+    Settings *settings = Settings::instance();
+    ChartOptions options;
+    options.knitStyle = ChartOptions::knitStyleFromValue(
+        settings->value(QStringLiteral("defaultKnitStyle"), 0).toInt());
+    options.side = ChartOptions::sideFromName(
+        settings->value(QStringLiteral("defaultSideSelection"), QStringLiteral("Right Side")).toString());
+    options.cellSize = ChartOptions::saneCellSize(QSize(settings->value(QStringLiteral("cellWidth"), 24).toInt(),
+                                                        settings->value(QStringLiteral("cellHeight"), 22).toInt()));
+    return options;
+}
+
+} // namespace
+
+Chart::Chart(int width, int height, const QString &defaultStitch, QWidget *parent)
+    : QMainWindow(parent)
+{
+    Stitch *fill = StitchSet::instance()->findStitch(defaultStitch.isEmpty() ? StitchSet::defaultStitchID()
+                                                                             : defaultStitch);
+    m_grid = new ChartGrid(width, height, fill, Qt::white, this);
+    m_grid->setOptions(preferredOptions());
+    setupChart();
+}
+
+Chart::Chart(ChartValues &&values, QWidget *parent)
+    : QMainWindow(parent)
+    , hash(values.hash)
+    , imgSize(values.imageSize)
+    , title(values.title)
+{
+    m_grid = values.grid ? values.grid.release() : new ChartGrid(0, 0, nullptr);
+    m_grid->setParent(this);
+    setupChart();
+}
+
+Chart::~Chart()
+{
+    // The views listen to the model; let them go first.
+    disconnect(m_grid, nullptr, this, nullptr);
+    delete textEdit;
+    delete view;
+    delete scene;
+    // Shown in the main window, the tool bar is no child of ours any more.
+    delete m_toolBar;
+}
+
+void Chart::setupChart()
+{
+    m_undoStack = new QUndoStack(this);
+    scene = new KnitScene(m_grid, m_undoStack, this);
+    textEdit = new KnitTextEdit(m_grid, m_undoStack, this);
+    textEngine = new TextEngine(textEdit->document());
+    textEdit->setKeyWords(textEngine->keyWords());
+    connect(textEngine, &TextEngine::keyWordsUpdated, this, &Chart::updateKeyWords);
+    if (!Settings::instance()->value(QStringLiteral("ShowChartInstructions"), true).toBool())
+        textEdit->hide();
+
+    view = new QGraphicsView(scene);
+    view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMouseTracking(true);
+
+    auto *top = new QWidget;
+    auto *topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(createOptionsRow());
+    topLayout->addWidget(view, 1);
+
+    splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(top);
+    splitter->addWidget(textEdit);
+    splitter->setChildrenCollapsible(false);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    connect(m_grid, &ChartGrid::stitchChanged, this, &Chart::stitchChanged);
+    connect(m_grid, &ChartGrid::colorChanged, this, &Chart::colorChanged);
+    connect(m_grid, &ChartGrid::optionsChanged, this, &Chart::showOptions);
+    connect(scene, &KnitScene::cellSelected, this, &Chart::menuAboutToShow);
+    connect(scene, &KnitScene::selectionChanged, this, &Chart::menuAboutToShow);
+    connect(scene, &KnitScene::currentPos, this, &Chart::currentPos);
+    connect(scene, &KnitScene::deleteRow, this, &Chart::removeRow);
+    connect(scene, &KnitScene::deleteColumn, this, &Chart::removeColumn);
+    paintColor = Qt::white;
+    borderColor = Qt::black;
+    dialogColor = Qt::white;
+    setupToolbar();
+}
+
+QWidget *Chart::createOptionsRow()
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(6, 3, 6, 3);
+
+    auto numberStart = [](QSpinBox *&box) {
+        box = new QSpinBox;
+        box->setRange(1, largestNumberStart);
+        box->setValue(1);
+        return box;
+    };
+    layout->addWidget(new QLabel(tr("Start on Stitch:")));
+    layout->addWidget(numberStart(m_columnStart));
+    layout->addWidget(new QLabel(tr("Start on Row:")));
+    layout->addWidget(numberStart(m_rowStart));
+    layout->addStretch(1);
+
+    layout->addWidget(new QLabel(tr("Knitting Style:")));
+    m_round = new QRadioButton(tr("Round"));
+    m_flat = new QRadioButton(tr("Flat"));
+    m_lace = new QRadioButton(tr("Lace"));
+    layout->addWidget(m_round);
+    layout->addWidget(m_flat);
+    layout->addWidget(m_lace);
+    m_skip = new QCheckBox(tr("Skip Every Second Row"));
+    layout->addWidget(m_skip);
+
+    layout->addWidget(new QLabel(tr("Start Chart on:")));
+    m_side = new QComboBox;
+    m_side->addItem(tr("Right Side"), int(Side::RightSide));
+    m_side->addItem(tr("Wrong Side"), int(Side::WrongSide));
+    layout->addWidget(m_side);
+    showOptions();
+
+    connect(m_flat, &QRadioButton::clicked, this, &Chart::setKnitStyleFlat);
+    connect(m_round, &QRadioButton::clicked, this, &Chart::setKnitStyleRound);
+    connect(m_lace, &QRadioButton::clicked, this, &Chart::setKnitStyleLace);
+    connect(m_columnStart, &QSpinBox::valueChanged, this, &Chart::updateColumnNumbers);
+    connect(m_rowStart, &QSpinBox::valueChanged, this, &Chart::updateRowNumbers);
+    connect(m_skip, &QCheckBox::clicked, this, &Chart::skipRowNumbers);
+    connect(m_side, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setSide(Side(m_side->itemData(index).toInt())); });
+    return row;
+}
+
+// The options row shows the model's options; its controls report only
+// what the designer changes.
+void Chart::showOptions()
+{
+    if (!m_flat)
+        return;
+    const ChartOptions &options = m_grid->options();
+    const QSignalBlocker flat(m_flat), round(m_round), lace(m_lace), skip(m_skip), side(m_side),
+        columns(m_columnStart), rows(m_rowStart);
+    QRadioButton *style = options.knitStyle == KnitStyle::Round ? m_round
+        : options.knitStyle == KnitStyle::Lace                  ? m_lace
+                                                                : m_flat;
+    style->setChecked(true);
+    // The side only matters where rows alternate; skipping only in lace.
+    m_side->setEnabled(options.knitStyle != KnitStyle::Round);
+    m_skip->setEnabled(options.knitStyle == KnitStyle::Lace);
+    m_skip->setChecked(options.skipRows);
+    m_side->setCurrentIndex(qMax(0, m_side->findData(int(options.side))));
+    m_columnStart->setValue(options.columnNumberOffset + 1);
+    m_rowStart->setValue(options.rowNumberOffset + 1);
+}
+
+QAction *Chart::addAction(const QString &text, const QKeySequence &shortcut, const QString &icon, bool inToolBar,
+                          void (Chart::*slot)())
+{
+    auto *action = new QAction(text, this);
+    action->setShortcut(shortcut);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    m_menu->addAction(action);
+    if (inToolBar)
+        m_toolBar->addAction(action);
+    if (slot)
+        connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void Chart::setupToolbar()
+{
+    if (m_menu)
+        return;
+    m_toolBar = new QToolBar(tr("Chart Tools"), this);
+    m_toolBar->setObjectName(QStringLiteral("Chart Tools"));
+    m_toolBar->setAllowedAreas(Qt::TopToolBarArea);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setMovable(false);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_menu = new QMenu(tr("&Chart"), this);
+
+    addAction(tr("Set Stitch Size"), QKeySequence(tr("Ctrl+Shift+/")), QString(), false, &Chart::setCellSizeDialog);
+    addAction(tr("Set Chart Title"), QKeySequence(tr("Ctrl+T")), QString(), false, &Chart::setChartTitle);
+    m_menu->addSeparator();
+    m_toolBar->addSeparator();
+
+    m_modes = new QActionGroup(this);
+    m_modes->setExclusive(true);
+    auto mode = [this](const QString &text, const char *shortcut, const char *icon, int data) {
+        QAction *action = addAction(text, QKeySequence(tr(shortcut)), QString::fromLatin1(icon), true, nullptr);
+        action->setCheckable(true);
+        action->setData(data);
+        m_modes->addAction(action);
+        connect(action, &QAction::triggered, this, &Chart::setMode);
+        return action;
+    };
+    m_stitchMode = mode(tr("Stitch Painting Mode"), "Ctrl+Alt+S", ":/images/gridEdit.svg", StitchModeData);
+    m_stitchMode->setChecked(true);
+    m_colorMode = mode(tr("Color Painting Mode"), "Ctrl+Alt+C", ":/images/colorselector.svg", ColorModeData);
+    m_borderMode = mode(tr("Border Mode"), "Ctrl+Alt+B", ":/images/borders-none.svg", BorderModeData);
+    m_lassoMode = mode(tr("Lasso Mode"), "Ctrl+Alt+L", ":/images/lasso.svg", LassoModeData);
+    m_menu->addSeparator();
+    m_toolBar->addSeparator();
+
+    m_colorAction = addAction(tr("Select a Color"), QKeySequence(tr("Ctrl+H")), QString(), true, &Chart::colorDialog);
+    drawColorIcon(paintColor);
+    m_menu->addSeparator();
+    addAction(tr("Replace a Stitch"), QKeySequence(tr("Ctrl+G")), QString(), false, &Chart::stitchReplacer);
+    m_menu->addSeparator();
+
+    m_insertRowAbove = addAction(tr("Insert Row Above"), QKeySequence(tr("Ctrl+A")), QString(), false,
+                                 &Chart::insertRowAbove);
+    m_insertRowBelow = addAction(tr("Insert Row Below"), QKeySequence(tr("Ctrl+B")), QString(), false,
+                                 &Chart::insertRowBelow);
+    m_insertColumnLeft = addAction(tr("Insert Column Left"), QKeySequence(tr("Ctrl+L")), QString(), false,
+                                   &Chart::insertColumnLeft);
+    m_insertColumnRight = addAction(tr("Insert Column Right"), QKeySequence(tr("Ctrl+R")), QString(), false,
+                                    &Chart::insertColumnRight);
+    m_menu->addSeparator();
+    m_removeRows = addAction(tr("Remove Row(s)"), QKeySequence(tr("Ctrl+Shift+R")), QString(), false,
+                             &Chart::removeRow);
+    m_removeColumns = addAction(tr("Remove Column(s)"), QKeySequence(tr("Ctrl+Shift+C")), QString(), false,
+                                &Chart::removeColumn);
+    m_menu->addSeparator();
+    m_toolBar->addSeparator();
+
+    m_flipH = addAction(tr("Flip Selection Horizontally"), QKeySequence(tr("Ctrl+F")),
+                        QStringLiteral(":/images/flip-h.svg"), true, &Chart::hFlipSelection);
+    m_flipV = addAction(tr("Flip Selection Vertically"), QKeySequence(tr("Ctrl+Shift+F")),
+                        QStringLiteral(":/images/flip-v.svg"), true, &Chart::vFlipSelection);
+    m_mirrorH = addAction(tr("Mirror Selection Horizontally"), QKeySequence(tr("Ctrl+M")),
+                          QStringLiteral(":/images/mirror-h.svg"), true, &Chart::hMirrorSelection);
+    m_mirrorV = addAction(tr("Mirror Selection Vertically"), QKeySequence(tr("Ctrl+Shift+M")),
+                          QStringLiteral(":/images/mirror-v.svg"), true, &Chart::vMirrorSelection);
+    m_menu->addSeparator();
+    m_toolBar->addSeparator();
+
+    addAction(tr("Save Chart as Image"), QKeySequence(tr("Ctrl+I")), QStringLiteral(":/images/insertImg.svg"), true,
+              &Chart::saveImage);
+    m_menu->addSeparator();
+    m_toolBar->addSeparator();
+
+    QAction *zoomIn = addAction(tr("Zoom In"), QKeySequence(), QStringLiteral(":/images/zoomin.png"), true,
+                                &Chart::stitchSizeInc);
+    zoomIn->setShortcuts({QKeySequence(tr("Ctrl++")), QKeySequence(tr("Ctrl+="))});
+    addAction(tr("Zoom Out"), QKeySequence(tr("Ctrl+-")), QStringLiteral(":/images/zoomout.png"), true,
+              &Chart::stitchSizeDec);
+
+    for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_insertColumnLeft, m_insertColumnRight,
+                            m_removeRows, m_removeColumns, m_flipH, m_flipV, m_mirrorH, m_mirrorV})
+        action->setEnabled(false);
+    connect(m_menu, &QMenu::aboutToShow, this, &Chart::menuAboutToShow);
+}
+
+// A swatch of the colour under a painter's palette.
+void Chart::drawColorIcon(const QColor &color)
+{
+    if (!m_colorAction)
+        return;
+    QPixmap pixmap(26, 26);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, 24, 24);
+    painter.fillRect(QRect(QPoint(1, 1), QPoint(24, 24)), color);
+    QSvgRenderer palette(QStringLiteral(":/images/paintpalette.svg"));
+    palette.render(&painter, QRectF(1, 1, 25, 25));
+    painter.end();
+    m_colorAction->setIcon(QIcon(pixmap));
+}
+
+void Chart::setMode(bool)
+{
+    const auto *action = qobject_cast<QAction *>(sender());
+    const int data = action ? action->data().toInt() : 0;
+    clearSelection();
+    switch (data) {
+    case StitchModeData:
+        m_stitchMode->setChecked(true);
+        setCurColor(paintColor);
+        drawColorIcon(paintColor);
+        scene->setEditMode(KnitScene::EditStitch);
+        break;
+    case ColorModeData:
+        m_colorMode->setChecked(true);
+        setCurColor(paintColor);
+        drawColorIcon(paintColor);
+        scene->setEditMode(KnitScene::EditColor);
+        break;
+    case BorderModeData:
+        m_borderMode->setChecked(true);
+        setCurColor(borderColor);
+        drawColorIcon(borderColor);
+        scene->setEditMode(KnitScene::EditBorder);
+        break;
+    case LassoModeData:
+        m_lassoMode->setChecked(true);
+        scene->setEditMode(KnitScene::EditLasso);
+        break;
+    default:
+        scene->setEditMode(KnitScene::EditStitch);
+        break;
+    }
+}
+
+void Chart::setEditMode(KnitScene::Mode mode)
+{
+    scene->setEditMode(mode);
+}
+
+void Chart::setCurColor(const QColor &color)
+{
+    if (!color.isValid())
+        return;
+    const bool painting = !m_stitchMode || m_stitchMode->isChecked() || m_colorMode->isChecked();
+    if (painting)
+        paintColor = color;
+    else
+        borderColor = color;
+    scene->setCurColor(color);
+    Q_EMIT curColorChanged(color);
+
+    const qsizetype selected = selectedPositions().size();
+    const bool selectionToColour = (selected >= 2 && scene->selectionType != KnitScene::SelectCell)
+        || scene->editMode == KnitScene::EditLasso;
+    if (selectionToColour)
+        scene->editor().setColorOn(selectedPositions(), color);
+}
+
+void Chart::colorDialog()
+{
+    const QColor color = QColorDialog::getColor(dialogColor, this);
+    if (!color.isValid())
+        return;
+    setCurColor(color);
+    drawColorIcon(color);
+    dialogColor = color;
+}
+
+QList<QPoint> Chart::selectedPositions() const
+{
+    return scene->selectedPositions();
+}
+
+void Chart::setCurStitch(Stitch *stitch)
+{
+    if (!stitch)
+        return;
+    const bool onSelection = (selectedPositions().size() > 1 && scene->editMode == KnitScene::EditLasso)
+        || scene->selectionType == KnitScene::SelectRows || scene->selectionType == KnitScene::SelectColumns;
+    if (onSelection && scene->hasSelection()) {
+        scene->editor().setStitchOn(selectedPositions(), stitch);
+        scene->setCurStitch(stitch);
+        return;
+    }
+    m_stitchMode->setChecked(true);
+    scene->setEditMode(KnitScene::EditStitch);
+    scene->setCurStitch(stitch);
+}
+
+void Chart::menuAboutToShow()
+{
+    if (!m_menu)
+        return;
+    const bool any = scene->hasSelection();
+    const bool rows = any && scene->selectionType == KnitScene::SelectRows;
+    const bool columns = any && scene->selectionType == KnitScene::SelectColumns;
+    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV})
+        action->setEnabled(any);
+    for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_removeRows})
+        action->setEnabled(rows);
+    for (QAction *action : {m_insertColumnLeft, m_insertColumnRight, m_removeColumns})
+        action->setEnabled(columns);
+}
+
+QRect Chart::selectionBox() const
+{
+    return scene->selection();
+}
+
+void Chart::insertRowAbove()
+{
+    const QRect box = selectionBox();
+    if (box.isValid())
+        scene->editor().insertRow(box.top());
+}
+
+void Chart::insertRowBelow()
+{
+    const QRect box = selectionBox();
+    if (box.isValid())
+        scene->editor().insertRow(box.bottom() + 1);
+}
+
+void Chart::insertColumnLeft()
+{
+    const QRect box = selectionBox();
+    if (box.isValid())
+        scene->editor().insertColumn(box.left());
+}
+
+void Chart::insertColumnRight()
+{
+    const QRect box = selectionBox();
+    if (box.isValid())
+        scene->editor().insertColumn(box.right() + 1);
+}
+
+void Chart::removeRow()
+{
+    scene->editor().removeRows(selectionBox());
+}
+
+void Chart::removeColumn()
+{
+    scene->editor().removeColumns(selectionBox());
+}
+
+void Chart::setBorderLeft()
+{
+    scene->setBorderLeft(true);
+}
+
+void Chart::setBorderRight()
+{
+    scene->setBorderRight(true);
+}
+
+void Chart::setBorderTop()
+{
+    scene->setBorderTop(true);
+}
+
+void Chart::setBorderBottom()
+{
+    scene->setBorderBottom(true);
+}
+
+int Chart::cellWidth() const
+{
+    return m_grid->options().cellSize.width();
+}
+
+int Chart::cellHeight() const
+{
+    return m_grid->options().cellSize.height();
+}
+
+QSize Chart::cellSize() const
+{
+    return m_grid->options().cellSize;
+}
+
+int Chart::sceneWidthPx() const
+{
+    return scene->layout().width();
+}
+
+int Chart::sceneHeightPx() const
+{
+    return scene->layout().height();
+}
+
+void Chart::setCellSize(int width, int height)
+{
+    scene->editor().setCellSize(QSize(width, height));
+}
+
+void Chart::stitchSizeInc()
+{
+    if (cellWidth() <= largestZoomSide && cellHeight() <= largestZoomSide)
+        setCellSize(cellWidth() + 1, cellHeight() + 1);
+}
+
+void Chart::stitchSizeDec()
+{
+    if (cellWidth() >= smallestZoomSide && cellHeight() >= smallestZoomSide)
+        setCellSize(cellWidth() - 1, cellHeight() - 1);
+}
+
+void Chart::setCellSizeDialog()
+{
+    CellSizeDialog dialog(cellSize(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        setCellSize(dialog.cellSize().width(), dialog.cellSize().height());
+}
+
+void Chart::setChartTitle()
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, tr("Set Chart Title"), tr("Chart Title:"), QLineEdit::Normal,
+                                               title, &ok);
+    if (ok && text != title)
+        setTitle(text);
+}
+
+void Chart::setTitle(const QString &newTitle)
+{
+    if (newTitle == title)
+        return;
+    title = newTitle;
+    Q_EMIT titleChanged(title);
+}
+
+void Chart::setScale(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    const ChartLayout layout = scene->layout();
+    const float horizontal = float(layout.width()) / width;
+    const float vertical = float(layout.gridBottom()) / height;
+    scale = qMax(1.0f, qMax(horizontal, vertical));
+}
+
+void Chart::applyKnitStyle(KnitStyle style)
+{
+    m_grid->setKnitStyle(style);
+    // Only lace charts skip rows.
+    if (style != KnitStyle::Lace)
+        skipRowNumbers(false);
+    Q_EMIT chartModified(true);
+}
+
+void Chart::setKnitStyleFlat()
+{
+    applyKnitStyle(KnitStyle::Flat);
+}
+
+void Chart::setKnitStyleRound()
+{
+    applyKnitStyle(KnitStyle::Round);
+}
+
+void Chart::setKnitStyleLace()
+{
+    applyKnitStyle(KnitStyle::Lace);
+}
+
+void Chart::updateColumnNumbers(int start)
+{
+    m_grid->setColumnNumberOffset(start - 1);
+    Q_EMIT chartModified(true);
+}
+
+void Chart::updateRowNumbers(int start)
+{
+    m_grid->setRowNumberOffset(start - 1);
+    Q_EMIT chartModified(true);
+}
+
+void Chart::skipRowNumbers(bool skip)
+{
+    m_grid->setSkipRows(skip);
+    Q_EMIT chartModified(true);
+}
+
+void Chart::setSide(Side side)
+{
+    m_grid->setSide(side);
+    Q_EMIT chartModified(true);
+}
+
+void Chart::settingsUpdateChart()
+{
+    scene->updateHeaders();
+}
+
+void Chart::updateKeyWords()
+{
+    if (!textEngine)
+        return;
+    const QSignalBlocker blocker(textEngine);
+    textEngine->updateList();
+    textEdit->setKeyWords(textEngine->keyWords());
+}
+
+void Chart::showChartInstructions(bool on)
+{
+    textEdit->setVisible(on);
+}
+
+bool Chart::isModified() const
+{
+    return !m_undoStack->isClean();
+}
+
+void Chart::markSaved()
+{
+    m_undoStack->setClean();
+}
+
+void Chart::undo()
+{
+    m_undoStack->undo();
+}
+
+void Chart::redo()
+{
+    m_undoStack->redo();
+}
+
+void Chart::removeChart()
+{
+    for (int row = m_grid->rowCount() - 1; row >= 0; --row)
+        m_grid->removeRow(row);
+}
+
+void Chart::turnOffHighlight()
+{
+    scene->clearSelection();
+}
+
+void Chart::clearSelection()
+{
+    scene->clearSelection();
+}
+
+QString Chart::generateInstructions() const
+{
+    return ChartInstructions::text(title, *m_grid);
+}
+
+bool Chart::save(QDataStream &out) const
+{
+    return ChartRecord::write(out, *m_grid, title, hash, imgSize);
+}

@@ -1,0 +1,198 @@
+#ifndef CHART_H
+#define CHART_H
+
+#include "knitscene.h"
+#include "page.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QMainWindow>
+#include <QPointer>
+#include <QToolBar>
+#include <QSize>
+
+class ChartGrid;
+struct ChartValues;
+class KnitTextEdit;
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QDataStream;
+class QGraphicsView;
+class QMenu;
+class QPainter;
+class QProgressDialog;
+class QRadioButton;
+class QSpinBox;
+class QSplitter;
+class QUndoStack;
+class TextEngine;
+
+// One chart tab of a pattern: its model drawn in a view with the options
+// row above it (numbering starts, knitting style, side) and the written
+// instructions below, plus the "&Chart" menu and the "Chart Tools" tool
+// bar. The chart owns its model and its undo stack; user commands become
+// edits of the model, which the view and the instructions follow.
+class Chart : public QMainWindow, public Page
+{
+    Q_OBJECT
+
+public:
+    // The highest first stitch or row number a chart's numbering can have.
+    static constexpr int largestNumberStart = ChartOptions::largestNumberStart;
+
+    // A new chart filled with `defaultStitch` (the preference when empty),
+    // with the preferred knitting style, side and cell size.
+    Chart(int width, int height, const QString &defaultStitch, QWidget *parent = nullptr);
+    // A chart read from a pattern file; it takes the values' model.
+    explicit Chart(ChartValues &&values, QWidget *parent = nullptr);
+    ~Chart() override;
+
+    // The chart record of the pattern file (after "<Chart>").
+    bool save(QDataStream &out) const;
+
+    ChartGrid *grid() const { return m_grid; }
+    QUndoStack *undoStack() const override { return m_undoStack; }
+    bool isModified() const override;
+    void markSaved() override;
+    QString pageTitle() const override { return title; }
+    KnitScene *knitScene() const { return scene; }
+    KnitTextEdit *instructions() const { return textEdit; }
+    QToolBar *toolBar() const override { return m_toolBar; }
+    QString chartTitle() const { return title; }
+    void setTitle(const QString &newTitle);
+
+    // Writes the chart as a picture; the suffix of the name chooses SVG or
+    // a raster format.
+    bool exportImage(const QString &fileName, const QSize &size, int resolution);
+    // The part of the scene a picture shows.
+    QRectF imageSourceRect() const;
+
+    void setScale(int width, int height);
+    void removeChart();
+    void turnOffHighlight();
+    void clearSelection();
+
+    float scale = 1.0f;
+    QByteArray hash;
+    QSize imgSize = QSize(-1, -1);
+    QColor dialogColor = Qt::white;
+    QColor paintColor = Qt::white;
+    QColor borderColor = Qt::black;
+
+public Q_SLOTS:
+    void print(QPainter *painter);
+    void copy() override;
+    void cut() override;
+    void paste() override;
+    void undo();
+    void redo();
+    QMenu *menu() const override { return m_menu; }
+    void insertRowAbove();
+    void insertRowBelow();
+    void insertColumnRight();
+    void insertColumnLeft();
+    void setBorderLeft();
+    void setBorderRight();
+    void setBorderTop();
+    void setBorderBottom();
+    void removeColumn();
+    void removeRow();
+    void setCurStitch(Stitch *stitch);
+    int cellWidth() const;
+    int cellHeight() const;
+    int sceneWidthPx() const;
+    int sceneHeightPx() const;
+    QSize cellSize() const;
+    void setCellSize(int width, int height);
+    void setCurColor(const QColor &color);
+    void setEditMode(KnitScene::Mode mode);
+    void setMode(bool checked);
+    void colorDialog();
+    void setCellSizeDialog();
+    void setChartTitle();
+    void menuAboutToShow();
+    void saveImage();
+    void setKnitStyleFlat();
+    void setKnitStyleRound();
+    void setKnitStyleLace();
+    void setSide(Side side);
+    void setHash(const QByteArray &newHash) { hash = newHash; }
+    void setImgSize(const QSize &size) { imgSize = size; }
+    void showChartInstructions(bool on);
+    void vFlipSelection();
+    void hFlipSelection();
+    void vMirrorSelection();
+    void hMirrorSelection();
+    QString generateInstructions() const;
+    void updateKeyWords();
+    void settingsUpdateChart();
+    void stitchReplacer();
+    void stitchSizeInc();
+    void stitchSizeDec();
+    void updateColumnNumbers(int start);
+    void updateRowNumbers(int start);
+    void skipRowNumbers(bool skip);
+
+Q_SIGNALS:
+    void curColorChanged(const QColor &color);
+    void stitchChanged(int x, int y, Stitch *stitch, Stitch *oldStitch);
+    void colorChanged(int x, int y, const QColor &color, const QColor &oldColor);
+    void titleChanged(const QString &newTitle);
+    void currentPos(const QPointF &pos);
+    void chartModified(bool modified);
+
+private:
+    void setupChart();
+    QWidget *createOptionsRow();
+    void showOptions();
+    void setupToolbar();
+    QAction *addAction(const QString &text, const QKeySequence &shortcut, const QString &icon, bool inToolBar,
+                       void (Chart::*slot)());
+    void drawColorIcon(const QColor &color);
+    void applyKnitStyle(KnitStyle style);
+    // The selected cells, a rectangle in grid units.
+    QRect selectionBox() const;
+    QList<QPoint> selectedPositions() const;
+
+    QString title;
+    ChartGrid *m_grid = nullptr;
+    QUndoStack *m_undoStack = nullptr;
+    KnitScene *scene = nullptr;
+    KnitTextEdit *textEdit = nullptr;
+    TextEngine *textEngine = nullptr;
+    QGraphicsView *view = nullptr;
+    QSplitter *splitter = nullptr;
+
+    QRadioButton *m_flat = nullptr;
+    QRadioButton *m_round = nullptr;
+    QRadioButton *m_lace = nullptr;
+    QComboBox *m_side = nullptr;
+    QCheckBox *m_skip = nullptr;
+    QSpinBox *m_columnStart = nullptr;
+    QSpinBox *m_rowStart = nullptr;
+
+    QMenu *m_menu = nullptr;
+    // Lives in the main window while the chart is the current tab, and
+    // goes with the chart all the same.
+    QPointer<QToolBar> m_toolBar;
+    QActionGroup *m_modes = nullptr;
+    QAction *m_stitchMode = nullptr;
+    QAction *m_colorMode = nullptr;
+    QAction *m_borderMode = nullptr;
+    QAction *m_lassoMode = nullptr;
+    QAction *m_colorAction = nullptr;
+    QAction *m_insertRowAbove = nullptr;
+    QAction *m_insertRowBelow = nullptr;
+    QAction *m_insertColumnLeft = nullptr;
+    QAction *m_insertColumnRight = nullptr;
+    QAction *m_removeRows = nullptr;
+    QAction *m_removeColumns = nullptr;
+    QAction *m_flipH = nullptr;
+    QAction *m_flipV = nullptr;
+    QAction *m_mirrorH = nullptr;
+    QAction *m_mirrorV = nullptr;
+};
+
+#endif // CHART_H

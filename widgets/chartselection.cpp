@@ -1,0 +1,102 @@
+// The chart's operations on its selection: the clipboard, flips, mirrors
+// and the whole-chart stitch replacer. Each is one undo step.
+
+#include "chart.h"
+
+#include "cellclipboard.h"
+#include "chartgrid.h"
+#include "stitch.h"
+#include "stitchreplacerdialog.h"
+#include "stitchset.h"
+#include "waitcursor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QUndoStack>
+
+void Chart::copy()
+{
+    const QList<QPoint> positions = selectedPositions();
+    if (positions.isEmpty())
+        return;
+    const QPoint reference = positions.first();
+    QList<CellClipboard::Record> records;
+    records.reserve(positions.size());
+    for (const QPoint &pos : positions) {
+        const Stitch *stitch = m_grid->stitch(pos.x(), pos.y());
+        CellClipboard::Record record;
+        record.offset = pos - reference;
+        record.abbreviation = stitch ? stitch->stitchID() : QString();
+        record.imgPos = m_grid->imgPos(pos.x(), pos.y());
+        record.color = m_grid->color(pos.x(), pos.y());
+        records.append(record);
+    }
+    QApplication::clipboard()->setMimeData(CellClipboard::toMimeData(records));
+}
+
+void Chart::cut()
+{
+    copy();
+    Stitch *fill = StitchSet::instance()->defaultStitch();
+    m_undoStack->beginMacro(tr("Cut stitches"));
+    for (const QPoint &pos : selectedPositions()) {
+        scene->setStitch(pos, fill, 0);
+        scene->setColor(pos, Qt::white);
+    }
+    m_undoStack->endMacro();
+}
+
+void Chart::paste()
+{
+    const QList<QPoint> positions = selectedPositions();
+    if (positions.isEmpty())
+        return;
+    const QList<CellClipboard::Record> records = CellClipboard::fromMimeData(QApplication::clipboard()->mimeData());
+    if (records.isEmpty())
+        return;
+
+    const QPoint anchor = positions.first();
+    StitchSet *catalogue = StitchSet::instance();
+    m_undoStack->beginMacro(tr("Paste stitches"));
+    for (const CellClipboard::Record &record : records) {
+        // Cells that would fall outside the chart are dropped. Clipboard
+        // data may come from anywhere, so the offset is added wide.
+        const qint64 x = qint64(anchor.x()) + record.offset.x();
+        const qint64 y = qint64(anchor.y()) + record.offset.y();
+        if (x < 0 || y < 0 || x >= m_grid->columnCount() || y >= m_grid->rowCount())
+            continue;
+        const QPoint target{int(x), int(y)};
+        scene->setStitch(target, catalogue->findStitch(record.abbreviation), record.imgPos);
+        scene->setColor(target, record.color);
+    }
+    m_undoStack->endMacro();
+}
+
+void Chart::hFlipSelection()
+{
+    scene->editor().flipHorizontally(selectionBox());
+}
+
+void Chart::vFlipSelection()
+{
+    scene->editor().flipVertically(selectionBox());
+}
+
+void Chart::hMirrorSelection()
+{
+    scene->editor().mirrorHorizontally(selectionBox());
+}
+
+void Chart::vMirrorSelection()
+{
+    scene->editor().mirrorVertically(selectionBox());
+}
+
+void Chart::stitchReplacer()
+{
+    StitchReplacerDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    WaitCursor wait;
+    scene->editor().replaceStitch(dialog.originalStitch(), StitchSet::instance()->findStitch(dialog.newStitch()));
+}
