@@ -73,6 +73,7 @@ bool ChartRenderer::simplifies(const QPainter *painter) const
 
 void ChartRenderer::paint(QPainter *painter, const QRectF &area, const QRect &selection, const QImage *colours) const
 {
+    m_painted.clear();
     const qreal scale = deviceScale(painter);
     const bool simplified = simplifies(painter);
     // Borders reach a pixel and a half over a cell's edge.
@@ -93,10 +94,12 @@ void ChartRenderer::paintCells(QPainter *painter, const QRect &cells, const QRec
     // Whether each stitch in sight is No Stitch, asked once per stitch.
     QHash<const Stitch *, bool> noStitch;
     auto isNoStitchCell = [&](int x, int y) {
-        const Stitch *stitch = m_grid.stitch(x, y);
+        Stitch *stitch = m_grid.stitch(x, y);
         auto known = noStitch.constFind(stitch);
-        if (known == noStitch.constEnd())
+        if (known == noStitch.constEnd()) {
             known = noStitch.insert(stitch, isNoStitch(stitch));
+            m_painted.append(stitch);
+        }
         return known.value();
     };
     for (int pass = 0; pass < 2; ++pass) {

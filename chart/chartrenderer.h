@@ -53,6 +53,8 @@ public:
     // (one pixel per cell, see colourImage) when given.
     void paint(QPainter *painter, const QRectF &area, const QRect &selection = QRect(),
                const QImage *colours = nullptr) const;
+    // The stitches whose symbols the last paint drew.
+    const QList<Stitch *> &paintedStitches() const { return m_painted; }
 
     // One pixel per cell in the colour the cell shows from afar.
     static QImage colourImage(const ChartGrid &grid, bool grayNoStitch);
@@ -77,6 +79,7 @@ private:
     const ChartGrid &m_grid;
     ChartStyle m_style;
     ChartLayout m_layout;
+    mutable QList<Stitch *> m_painted;
 };
 
 #endif // CHARTRENDERER_H

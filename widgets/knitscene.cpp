@@ -46,6 +46,8 @@ public:
         const ChartRenderer renderer(*m_scene->m_grid, style);
         renderer.paint(painter, option->exposedRect, m_scene->m_selection,
                        renderer.simplifies(painter) ? &colours() : nullptr);
+        for (Stitch *stitch : renderer.paintedStitches())
+            m_scene->watchStitch(stitch);
     }
 
 private:
@@ -81,11 +83,8 @@ KnitScene::KnitScene(ChartGrid *grid, QUndoStack *undoStack, QObject *parent)
 {
     m_style.simplifyBelow = simplifyBelow;
     addItem(m_item);
-    for (const auto &used : grid->stitchTally())
-        watchStitch(used.first);
 
     connect(grid, &ChartGrid::cellsChanged, this, &KnitScene::cellsChanged);
-    connect(grid, &ChartGrid::stitchChanged, this, [this](int, int, Stitch *stitch) { watchStitch(stitch); });
     connect(grid, &ChartGrid::rowsInserted, this, &KnitScene::rowsInserted);
     connect(grid, &ChartGrid::columnsInserted, this, &KnitScene::columnsInserted);
     // The selection must not name cells that are gone.
@@ -118,12 +117,13 @@ int KnitScene::rowCount() const
     return m_grid->rowCount();
 }
 
+// New images of a stitch show wherever it is drawn; a stitch not drawn yet
+// will be drawn with them.
 void KnitScene::watchStitch(Stitch *stitch)
 {
     if (!stitch || m_watchedStitches.contains(stitch))
         return;
     m_watchedStitches.insert(stitch);
-    // New images of a stitch show wherever it is used.
     connect(stitch, &Stitch::updateImage, this, [this] { m_item->update(); });
     connect(stitch, &QObject::destroyed, this, [this, stitch] { m_watchedStitches.remove(stitch); });
 }
