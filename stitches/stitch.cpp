@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QListWidgetItem>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
@@ -90,10 +89,6 @@ void Stitch::setCategory(const QString &category)
 void Stitch::setDescription(const QString &description)
 {
     m_description = description;
-    if (m_item) {
-        m_item->setToolTip(description);
-        m_item->setWhatsThis(description);
-    }
 }
 
 void Stitch::setOpposite(const QString &opposite)
@@ -107,8 +102,6 @@ void Stitch::addAbbriv(const QString &abbriv)
     if (m_abbrivs.contains(lower))
         return;
     m_abbrivs.append(lower);
-    if (m_abbrivs.size() == 1)
-        updateItemText();
     Q_EMIT abbrivsChanged();
 }
 
@@ -117,14 +110,7 @@ void Stitch::setAbbrivs(const QStringList &abbrivs)
     if (abbrivs.isEmpty())
         return;
     m_abbrivs = abbrivs;
-    updateItemText();
     Q_EMIT abbrivsChanged();
-}
-
-void Stitch::updateItemText()
-{
-    if (m_item)
-        m_item->setText(stitchID());
 }
 
 void Stitch::setPaths(const QStringList &paths)
@@ -133,8 +119,6 @@ void Stitch::setPaths(const QStringList &paths)
     for (const QString &path : paths)
         appendImage(path);
     m_iconStale = true;
-    if (m_item)
-        m_item->setData(Qt::DecorationRole, icon());
     Q_EMIT updateImage();
 }
 
@@ -264,17 +248,6 @@ void Stitch::createIcon()
     painter.end();
 
     m_icon = QIcon(pixmap);
-}
-
-QListWidgetItem *Stitch::item()
-{
-    if (!m_item) {
-        m_item = std::make_unique<QListWidgetItem>(stitchID());
-        m_item->setData(Qt::DecorationRole, icon());
-        m_item->setToolTip(m_description);
-        m_item->setWhatsThis(m_description);
-    }
-    return m_item.get();
 }
 
 StitchRecord Stitch::record() const

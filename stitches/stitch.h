@@ -12,7 +12,6 @@
 #include <tuple>
 #include <vector>
 
-class QListWidgetItem;
 class QPixmap;
 class QSvgRenderer;
 class QXmlStreamWriter;
@@ -61,9 +60,6 @@ public:
     void clearPaths();
     void createIcon();
 
-    // The entry of the stitch palettes: text the ID, decoration the icon,
-    // tool tip the description. Made on first use, owned by the stitch.
-    QListWidgetItem *item();
 
     StitchRecord record() const;
     void updateStitch(Stitch *other);
@@ -92,7 +88,6 @@ Q_SIGNALS:
 private:
     void appendImage(QString path);
     void paintImage(QPixmap &pixmap, int index) const;
-    void updateItemText();
 
     QString m_name;
     QString m_description;
@@ -105,7 +100,6 @@ private:
     QString m_opposite;
     std::vector<std::unique_ptr<QSvgRenderer>> m_renderers;
     std::map<std::tuple<int, int, int>, std::unique_ptr<QPixmap>> m_cachedImages;
-    std::unique_ptr<QListWidgetItem> m_item;
 };
 
 #endif // STITCH_H

@@ -5,7 +5,7 @@
 #include "stitchset.h"
 #include "testenvironment.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
@@ -204,5 +204,5 @@ void TestInstructionParser::generatedLinesReadBack()
     }
 }
 
-YARNWISE_TEST_MAIN(TestInstructionParser)
+YARNWISE_CORE_TEST_MAIN(TestInstructionParser)
 #include "tst_instructionparser.moc"

@@ -4,7 +4,7 @@
 #include "stitchset.h"
 #include "testenvironment.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QtTest>
 
 class TestInstructionWriter : public QObject
@@ -103,5 +103,5 @@ void TestInstructionWriter::rowLabel()
     QCOMPARE(InstructionWriter::rowLabel(rowNumber, options), label);
 }
 
-YARNWISE_TEST_MAIN(TestInstructionWriter)
+YARNWISE_CORE_TEST_MAIN(TestInstructionWriter)
 #include "tst_instructionwriter.moc"

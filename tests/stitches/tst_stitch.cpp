@@ -1,8 +1,7 @@
 #include "stitch.h"
 #include "testenvironment.h"
 
-#include <QApplication>
-#include <QListWidgetItem>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalSpy>
@@ -28,7 +27,6 @@ private Q_SLOTS:
     void imageCache();
     void iconSize();
     void emptyPathListKeepsIcon();
-    void listItemFollowsStitch();
     void updateStitchCopiesDefinition();
 
 private:
@@ -214,22 +212,6 @@ void TestStitch::emptyPathListKeepsIcon()
     QCOMPARE(stitch.icon().cacheKey(), iconKey);
 }
 
-void TestStitch::listItemFollowsStitch()
-{
-    Stitch stitch;
-    stitch.setDescription(QStringLiteral("Knit 2 together"));
-    stitch.addAbbriv(QStringLiteral("k2tog"));
-    QListWidgetItem *item = stitch.item();
-    QCOMPARE(item->text(), QStringLiteral("k2tog"));
-    QCOMPARE(item->toolTip(), QStringLiteral("Knit 2 together"));
-
-    stitch.setAbbrivs({QStringLiteral("dec")});
-    QCOMPARE(item->text(), QStringLiteral("dec"));
-    stitch.setPaths({Stitch::placeholderPath()});
-    QVERIFY(!item->icon().isNull());
-    QCOMPARE(stitch.item(), item);
-}
-
 void TestStitch::updateStitchCopiesDefinition()
 {
     Stitch source;
@@ -258,5 +240,5 @@ void TestStitch::updateStitchCopiesDefinition()
     QVERIFY(!target.temporary);
 }
 
-YARNWISE_TEST_MAIN(TestStitch)
+YARNWISE_GUI_TEST_MAIN(TestStitch)
 #include "tst_stitch.moc"

@@ -3,7 +3,7 @@
 #include "stitchset.h"
 #include "testenvironment.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -320,5 +320,5 @@ void TestStitchSet::reloadMergesIntoSameStitches()
     QCOMPARE(set.findStitch(QStringLiteral("k")), knit);
 }
 
-YARNWISE_TEST_MAIN(TestStitchSet)
+YARNWISE_GUI_TEST_MAIN(TestStitchSet)
 #include "tst_stitchset.moc"

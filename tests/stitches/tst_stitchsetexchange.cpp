@@ -1,7 +1,7 @@
 #include "stitchsetexchange.h"
 #include "testenvironment.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -165,5 +165,5 @@ void TestStitchSetExchange::storeIcon()
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), existing.size() + (existing.contains(stored + "=ours") ? 0 : 1));
 }
 
-YARNWISE_TEST_MAIN(TestStitchSetExchange)
+YARNWISE_CORE_TEST_MAIN(TestStitchSetExchange)
 #include "tst_stitchsetexchange.moc"

@@ -3,7 +3,7 @@
 #include "stitchsetfile.h"
 #include "testenvironment.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QXmlStreamWriter>
 #include <QtTest>
@@ -167,5 +167,5 @@ void TestStitchSetFile::failedWriteKeepsOldFile()
     QCOMPARE(file.readAll(), QByteArray("<stitch_set/>"));
 }
 
-YARNWISE_TEST_MAIN(TestStitchSetFile)
+YARNWISE_GUI_TEST_MAIN(TestStitchSetFile)
 #include "tst_stitchsetfile.moc"

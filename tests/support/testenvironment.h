@@ -42,12 +42,22 @@ private:
         return QTest::qExec(&test, argc, argv);                        \
     }
 
-// The same for suites of models and files, which need no screen: they run
-// without a QApplication, as the batch modes do.
+// The same for suites of models and files. They need no screen and run
+// without a QApplication; those that paint have a QGuiApplication, as the
+// batch modes do.
 #define YARNWISE_CORE_TEST_MAIN(TestClass)                             \
     int main(int argc, char *argv[])                                   \
     {                                                                  \
         QCoreApplication app(argc, argv);                              \
+        TestEnvironment::initApplication();                            \
+        TestClass test;                                                \
+        return QTest::qExec(&test, argc, argv);                        \
+    }
+
+#define YARNWISE_GUI_TEST_MAIN(TestClass)                              \
+    int main(int argc, char *argv[])                                   \
+    {                                                                  \
+        QGuiApplication app(argc, argv);                               \
         TestEnvironment::initApplication();                            \
         TestClass test;                                                \
         return QTest::qExec(&test, argc, argv);                        \

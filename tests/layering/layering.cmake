@@ -1,0 +1,21 @@
+# Builds each probe of tests/layering: "allowed:" ones must build, "refused:"
+# ones must fail because the header they include is out of reach.
+foreach(probe IN LISTS PROBES)
+    string(REPLACE ":" ";" parts "${probe}")
+    list(GET parts 0 expectation)
+    list(GET parts 1 target)
+    execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${target}
+        RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(expectation STREQUAL "allowed" AND NOT status EQUAL 0)
+        message(FATAL_ERROR "${target} should build:\n${output}")
+    endif()
+    if(expectation STREQUAL "refused")
+        if(status EQUAL 0)
+            message(FATAL_ERROR "${target} built, but its layer must not reach the header it includes")
+        endif()
+        if(NOT output MATCHES "No such file or directory")
+            message(FATAL_ERROR "${target} failed for another reason than a header out of reach:\n${output}")
+        endif()
+    endif()
+    message(STATUS "${expectation}: ${target}")
+endforeach()
