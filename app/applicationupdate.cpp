@@ -1,5 +1,6 @@
 #include "applicationupdate.h"
 
+#include "preferences.h"
 #include "settings.h"
 #include "version.h"
 
@@ -117,7 +118,7 @@ ApplicationUpdate::~ApplicationUpdate()
 
 QString ApplicationUpdate::defaultServer()
 {
-    return QStringLiteral("https://updates.yarnwise.example.org/");
+    return Preferences::updateServer.fallback();
 }
 
 QWidget *ApplicationUpdate::window() const
@@ -127,7 +128,7 @@ QWidget *ApplicationUpdate::window() const
 
 void ApplicationUpdate::downloadFile()
 {
-    const QUrl server(Settings::instance()->value(QStringLiteral("updateServer"), defaultServer()).toString());
+    const QUrl server(Preferences::updateServer.value());
     if (!isWebUrl(server)) {
         // Reported once the constructor is done, like any other failure.
         QMetaObject::invokeMethod(

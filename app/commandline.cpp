@@ -1,15 +1,19 @@
 #include "commandline.h"
 
-#include "chart.h"
+#include "chartinstructions.h"
+#include "chartpicture.h"
+#include "directionsprinter.h"
 #include "document.h"
-#include "knitscene.h"
 #include "patternfile.h"
+#include "preferences.h"
 #include "settings.h"
+#include "stitchkey.h"
 #include "version.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
 
@@ -184,18 +188,18 @@ int CommandLine::run(QTextStream &out, QTextStream &err)
         break;
     }
 
-    const std::unique_ptr<Document> doc = loadPattern(m_files.first(), err);
-    if (!doc)
+    PatternValues pattern;
+    if (!loadPattern(m_files.first(), pattern, err))
         return Failed;
     switch (m_mode) {
     case Instructions:
-        return printInstructions(doc.get(), out);
+        return printInstructions(pattern, out);
     case ExportPdf:
-        return exportPdf(doc.get(), err);
+        return exportPdf(pattern, err);
     case ExportChart:
-        return exportChart(doc.get(), err);
+        return exportChart(pattern, err);
     case ExportKey:
-        return exportKey(doc.get(), err);
+        return exportKey(pattern, err);
     default:
         return Success;
     }
@@ -203,38 +207,36 @@ int CommandLine::run(QTextStream &out, QTextStream &err)
 
 // A damaged pattern is refused rather than exported in part: a script
 // would otherwise publish the damage without anyone seeing the warning.
-std::unique_ptr<Document> CommandLine::loadPattern(const QString &fileName, QTextStream &err)
+bool CommandLine::loadPattern(const QString &fileName, PatternValues &pattern, QTextStream &err)
 {
     PatternFile file(fileName);
     const PatternFile::Status status = file.open();
     if (status == PatternFile::Unreadable) {
         err << file.errorString() << '\n'; // it names the file
-        return nullptr;
+        return false;
     }
     if (status != PatternFile::Ok) {
         err << QDir::toNativeSeparators(fileName) << ": " << file.errorString() << '\n';
-        return nullptr;
+        return false;
     }
-    auto doc = std::make_unique<Document>(file.stream());
-    doc->setFileName(fileName);
-    if (!doc->loadDocument(file.stream()) || !doc->loadErrors.isEmpty()) {
-        const QStringList errors = doc->loadErrors.isEmpty() ? QStringList(tr("Error loading file %1.").arg(fileName))
-                                                             : doc->loadErrors;
+    if (!PatternFile::read(file.stream(), pattern) || !pattern.errors.isEmpty()) {
+        const QStringList errors = pattern.errors.isEmpty() ? QStringList(tr("Error loading file %1.").arg(fileName))
+                                                            : pattern.errors;
         for (const QString &error : errors)
             err << QDir::toNativeSeparators(fileName) << ": " << error << '\n';
-        return nullptr;
+        return false;
     }
-    return doc;
+    return true;
 }
 
-int CommandLine::printInstructions(Document *doc, QTextStream &out)
+int CommandLine::printInstructions(const PatternValues &pattern, QTextStream &out)
 {
-    for (Chart *chart : doc->charts())
-        out << chart->generateInstructions();
+    for (const ChartValues *chart : pattern.charts())
+        out << ChartInstructions::text(chart->title, *chart->grid);
     return Success;
 }
 
-int CommandLine::exportPdf(Document *doc, QTextStream &err)
+int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
 {
     const QString documentItem = Document::tr("[Document]");
     const QString keyItem = Document::tr("[Key]");
@@ -248,7 +250,7 @@ int CommandLine::exportPdf(Document *doc, QTextStream &err)
     }
     if (!wholePage) {
         for (const QString &item : std::as_const(selection)) {
-            if (!findChart(doc, item, err))
+            if (!findChart(pattern, item, err))
                 return Failed;
         }
     }
@@ -258,8 +260,31 @@ int CommandLine::exportPdf(Document *doc, QTextStream &err)
         Document::setupPrinter(&printer);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
-        doc->print(&printer, selection);
-        return true;
+        if (selection.first() == documentItem) {
+            for (const PatternTab &tab : pattern.tabs) {
+                if (tab.directions)
+                    DirectionsPrinter::print(tab.directions->html, tab.directions->pictures, &printer);
+            }
+            return true;
+        }
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return false;
+        if (selection.first() == keyItem) {
+            const bool gray = Preferences::grayNoStitch.value();
+            StitchKey(pattern.stitchesUsed(), pattern.showWS, gray).print(&painter, &printer);
+        } else {
+            bool first = true;
+            for (const ChartValues *chart : pattern.charts()) {
+                if (!selection.contains(chart->title))
+                    continue;
+                if (!first)
+                    printer.newPage();
+                ChartPicture::print(&painter, *chart->grid, ChartPicture::preferredStyle());
+                first = false;
+            }
+        }
+        return painter.end();
     });
     if (!written) {
         err << tr("Could not write the PDF file %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
@@ -268,16 +293,17 @@ int CommandLine::exportPdf(Document *doc, QTextStream &err)
     return Success;
 }
 
-int CommandLine::exportChart(Document *doc, QTextStream &err)
+int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
 {
-    Chart *chart = findChart(doc, m_parser.value(chartOption), err);
+    const ChartValues *chart = findChart(pattern, m_parser.value(chartOption), err);
     if (!chart)
         return Failed;
-    const QSizeF source = chart->imageSourceRect().size();
+    const ChartStyle style = ChartPicture::preferredStyle();
+    const QSizeF source = ChartPicture::sourceRect(*chart->grid, style).size();
     const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width()));
-    const int dpi = m_dpi > 0 ? m_dpi : Settings::instance()->value(QStringLiteral("outputRes"), 96).toInt();
+    const int dpi = m_dpi > 0 ? m_dpi : Preferences::outputResolution.value();
     const bool written = writeReplacing(m_output, [&](const QString &path) {
-        return chart->exportImage(path, size, qBound(lowestDpi, dpi, highestDpi));
+        return ChartPicture::write(path, *chart->grid, style, size, qBound(lowestDpi, dpi, highestDpi), chart->title);
     });
     if (!written) {
         err << tr("Could not write the picture to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
@@ -286,9 +312,11 @@ int CommandLine::exportChart(Document *doc, QTextStream &err)
     return Success;
 }
 
-int CommandLine::exportKey(Document *doc, QTextStream &err)
+int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
-    const bool written = writeReplacing(m_output, [doc](const QString &path) { return doc->saveKeyImage(path); });
+    const bool gray = Preferences::grayNoStitch.value();
+    const StitchKey key(pattern.stitchesUsed(), pattern.showWS, gray);
+    const bool written = writeReplacing(m_output, [&key](const QString &path) { return key.save(path); });
     if (!written) {
         err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
         return Failed;
@@ -297,23 +325,24 @@ int CommandLine::exportKey(Document *doc, QTextStream &err)
 }
 
 // The named chart, or the first one when no name is given.
-Chart *CommandLine::findChart(Document *doc, const QString &name, QTextStream &err) const
+const ChartValues *CommandLine::findChart(const PatternValues &pattern, const QString &name, QTextStream &err) const
 {
-    const QStringList names = doc->chartList();
-    const QList<Chart *> charts = doc->charts();
+    const QList<const ChartValues *> charts = pattern.charts();
     if (charts.isEmpty()) {
         err << tr("The pattern has no charts.") << '\n';
         return nullptr;
     }
     if (name.isEmpty())
         return charts.first();
-    const int index = names.indexOf(name);
-    if (index < 0) {
-        err << tr("The pattern has no chart named \"%1\". Its charts are: %2.").arg(name, names.join(QStringLiteral(", ")))
-            << '\n';
-        return nullptr;
+    QStringList names;
+    for (const ChartValues *chart : charts) {
+        if (chart->title == name)
+            return chart;
+        names << chart->title;
     }
-    return charts.at(index);
+    err << tr("The pattern has no chart named \"%1\". Its charts are: %2.").arg(name, names.join(QStringLiteral(", ")))
+        << '\n';
+    return nullptr;
 }
 
 // `width` wide with the chart's proportions, shrunk to stay within the

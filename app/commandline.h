@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-class Chart;
-class Document;
+struct ChartValues;
+struct PatternValues;
 
 // The program's command line. Plain file arguments open in the window; the
 // batch options export from a pattern file without any window and exit:
@@ -19,8 +19,9 @@ class Document;
 //   yarnwise --export-pdf OUT.pdf FILE.kit [--select ITEM]...
 //   yarnwise --export-chart OUT FILE.kit [--chart NAME] [--dpi N] [--width PX]
 //   yarnwise --export-key OUT FILE.kit
-// The exports go through the same document and chart code as the window's
-// commands, so both always agree.
+// The batch work reads the pattern into plain values and draws from them,
+// through the same chart, key and page drawing as the window's commands,
+// so both always agree; it builds no widget.
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -47,12 +48,12 @@ public:
 
 private:
     bool checkOptions();
-    int printInstructions(Document *doc, QTextStream &out);
-    int exportPdf(Document *doc, QTextStream &err);
-    int exportChart(Document *doc, QTextStream &err);
-    int exportKey(Document *doc, QTextStream &err);
-    std::unique_ptr<Document> loadPattern(const QString &fileName, QTextStream &err);
-    Chart *findChart(Document *doc, const QString &name, QTextStream &err) const;
+    int printInstructions(const PatternValues &pattern, QTextStream &out);
+    int exportPdf(const PatternValues &pattern, QTextStream &err);
+    int exportChart(const PatternValues &pattern, QTextStream &err);
+    int exportKey(const PatternValues &pattern, QTextStream &err);
+    bool loadPattern(const QString &fileName, PatternValues &pattern, QTextStream &err);
+    const ChartValues *findChart(const PatternValues &pattern, const QString &name, QTextStream &err) const;
     bool parseNumber(const QString &option, int lowest, int highest, int *value);
     static bool isPictureSuffix(const QString &fileName);
     static QSize fitPictureSize(const QSizeF &source, int width);

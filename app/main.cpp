@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QPixmap>
 
 #include <cstdio>
@@ -24,21 +25,22 @@ void nameApplication()
 {
     // The preferences store is named after these, so they come first.
     Settings::nameApplication();
-    QApplication::setApplicationVersion(Version::instance()->fullText());
+    QCoreApplication::setApplicationVersion(Version::instance()->fullText());
 }
 
 // Exports from a pattern file without a window. No display is needed:
-// unless told otherwise, Qt draws offscreen.
+// unless told otherwise, Qt draws offscreen. There is no QApplication, so
+// nothing in the batch work can build a widget.
 int runBatch(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     nameApplication();
     QTextStream out(stdout);
     QTextStream err(stderr);
     CommandLine commandLine;
-    if (!commandLine.parse(QApplication::arguments())) {
+    if (!commandLine.parse(QGuiApplication::arguments())) {
         err << commandLine.errorText() << '\n';
         return CommandLine::UsageError;
     }

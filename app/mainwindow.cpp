@@ -6,8 +6,8 @@
 #include "exphelper.h"
 #include "newchartdialog.h"
 #include "pdfdialog.h"
+#include "preferences.h"
 #include "printdialog.h"
-#include "settings.h"
 #include "settingsui.h"
 #include "stitch.h"
 #include "stitchitemdelegate.h"
@@ -53,14 +53,14 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionUndo->setShortcut(QKeySequence::Undo);
     ui->actionRedo->setShortcut(QKeySequence::Redo);
     ui->undoDock->hide();
-    restoreState(Settings::instance()->value(QStringLiteral("uiState"), QByteArray()).toByteArray());
+    restoreState(Preferences::windowState.value());
     setWindowState(Qt::WindowMaximized);
     menuSetup();
     connect(ui->stitchesUsed, &QListWidget::itemClicked, this, qOverload<QListWidgetItem *>(&MainWindow::setStitch));
     connect(ui->colorsUsed, &QListWidget::itemClicked, this, qOverload<QListWidgetItem *>(&MainWindow::setColor));
     autoSaveTimer = new QTimer(this);
     connect(autoSaveTimer, &QTimer::timeout, this, &MainWindow::autoSave);
-    autoSaveTimer->start(Settings::instance()->value(QStringLiteral("AutoSave"), 2).toInt() * 60000);
+    autoSaveTimer->start(Preferences::autoSaveMinutes.value() * 60000);
     tempFiles = new TempFiles(this);
     connect(ui->menuFile, &QMenu::aboutToShow, this, &MainWindow::generateRecentFilesList);
     if (savedState())
@@ -95,7 +95,7 @@ void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     // The quiet update check starts once the window is up, and only once.
-    if (!m_updateCheckStarted && Settings::instance()->value(QStringLiteral("checkForUpdates"), true).toBool()) {
+    if (!m_updateCheckStarted && Preferences::checkForUpdates.value()) {
         m_updateCheckStarted = true;
         new ApplicationUpdate(true, this);
     }
@@ -201,7 +201,7 @@ void MainWindow::newDoc()
     const QString name = QStringLiteral("unknown%1.kit").arg(open > 0 ? QString::number(open) : QString());
     auto *doc = new Document(values.width, values.height, name, values.title, values.defaultStitch, this);
     addDocument(doc);
-    QString stitchId = Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
+    QString stitchId = Preferences::defaultStitch.value();
     if (stitchId.isEmpty())
         stitchId = QStringLiteral("k");
     setStitch(stitchId);
@@ -345,7 +345,7 @@ void MainWindow::updateViewMenu()
     ui->actionShow_Undo_History->setChecked(ui->undoDock->isVisible());
     ui->actionFullScreen->setChecked(windowState() & Qt::WindowFullScreen);
     ui->actionShowChartInstructions->setChecked(
-        Settings::instance()->value(QStringLiteral("ShowChartInstructions"), true).toBool());
+        Preferences::showChartInstructions.value());
 }
 
 void MainWindow::closeDoc()
@@ -415,10 +415,9 @@ void MainWindow::showUndoHistory(bool on)
 
 void MainWindow::showChartInstructions(bool on)
 {
-    Settings *settings = Settings::instance();
-    if (on == settings->value(QStringLiteral("ShowChartInstructions"), true).toBool())
+    if (on == Preferences::showChartInstructions.value())
         return;
-    settings->setValue(QStringLiteral("ShowChartInstructions"), on);
+    Preferences::showChartInstructions.set(on);
     Q_EMIT showChartInstructionsChanged(on);
 }
 
@@ -670,7 +669,7 @@ void MainWindow::exportPdf()
     QApplication::restoreOverrideCursor();
 
     if (printer.outputFormat() == QPrinter::PdfFormat
-        && Settings::instance()->value(QStringLiteral("openFolderPDF"), true).toBool()) {
+        && Preferences::openFolderAfterPdf.value()) {
         const QString folder = QFileInfo(dialog.fileName()).absolutePath();
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
             qWarning("Unable to open PDF file");
@@ -711,7 +710,7 @@ void MainWindow::settingsGui()
     SettingsUi dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const int interval = Settings::instance()->value(QStringLiteral("AutoSave"), 2).toInt() * 60000;
+    const int interval = Preferences::autoSaveMinutes.value() * 60000;
     if (interval != autoSaveTimer->interval())
         autoSaveTimer->setInterval(interval);
     Q_EMIT settingsChanged();

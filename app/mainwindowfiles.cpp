@@ -4,6 +4,7 @@
 
 #include "document.h"
 #include "patternfile.h"
+#include "preferences.h"
 #include "sessionentries.h"
 #include "settings.h"
 #include "tempfiles.h"
@@ -29,14 +30,14 @@ const QString patternFilter = QStringLiteral("Yarnwise (*.kit);;All Files (*.*)"
 
 QString MainWindow::startFolder() const
 {
-    const QString folder = Settings::instance()->value(QStringLiteral("defaultFileLocation"), QString()).toString();
+    const QString folder = Preferences::defaultFileLocation.value();
     return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
 }
 
 bool MainWindow::saveFile(QDataStream &out, Document *doc)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = PatternFile::write(out, doc);
+    const bool written = doc->save(out);
     showSaveResult(doc, written);
     QApplication::restoreOverrideCursor();
     return written;
@@ -52,7 +53,7 @@ bool MainWindow::writeDocument(Document *doc, const QString &fileName)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
-    const bool written = PatternFile::save(doc, fileName, &error);
+    const bool written = PatternFile::save(fileName, [doc](QDataStream &out) { return doc->save(out); }, &error);
     showSaveResult(doc, written);
     QApplication::restoreOverrideCursor();
     if (!written)

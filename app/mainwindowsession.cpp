@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include "document.h"
+#include "preferences.h"
 #include "sessionentries.h"
 #include "settings.h"
 #include "tempfiles.h"
@@ -26,7 +27,7 @@ namespace {
 
 int recentFileCount()
 {
-    return Settings::instance()->value(QStringLiteral("RecentFiles"), 5).toInt();
+    return Preferences::recentFileCount.value();
 }
 
 QString recentKey(int i)
@@ -134,9 +135,8 @@ void MainWindow::autoSave()
 
 bool MainWindow::savedState()
 {
-    Settings *settings = Settings::instance();
-    if (!settings->value(QStringLiteral("savedStateEnabled"), true).toBool()
-        && !settings->value(QStringLiteral("autoCrashRecovery"), true).toBool())
+    if (!Preferences::savedStateEnabled.value()
+        && !Preferences::autoCrashRecovery.value())
         return false;
     return !SessionEntries::all().isEmpty();
 }
@@ -146,7 +146,6 @@ bool MainWindow::savedState()
 // a normal exit are opened again.
 void MainWindow::restoreSavedState()
 {
-    Settings *settings = Settings::instance();
     const QMap<QString, QString> entries = SessionEntries::all();
     SessionEntries::clear();
 
@@ -159,7 +158,7 @@ void MainWindow::restoreSavedState()
             kept.append(entry.key());
     }
 
-    if (!crashed.isEmpty() && settings->value(QStringLiteral("autoCrashRecovery"), true).toBool()) {
+    if (!crashed.isEmpty() && Preferences::autoCrashRecovery.value()) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
             this, tr("Recover Documents"),
             tr("%1 did not close normally. Recover the unsaved work of %n document(s)?", nullptr, int(crashed.size()))
@@ -170,7 +169,7 @@ void MainWindow::restoreSavedState()
                 recoverDocument(entry.key(), entry.value());
         }
     }
-    if (settings->value(QStringLiteral("savedStateEnabled"), true).toBool()) {
+    if (Preferences::savedStateEnabled.value()) {
         for (const QString &fileName : std::as_const(kept)) {
             if (openFile(fileName, false))
                 SessionEntries::set(fileName, QString());
@@ -219,9 +218,8 @@ void MainWindow::docCloseEvent(bool deleteTemp)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    Settings *settings = Settings::instance();
-    const bool keepEnabled = settings->value(QStringLiteral("savedStateEnabled"), true).toBool();
-    const bool prompt = settings->value(QStringLiteral("savedStatePrompt"), false).toBool();
+    const bool keepEnabled = Preferences::savedStateEnabled.value();
+    const bool prompt = Preferences::savedStatePrompt.value();
     if (!ui->mdiArea->subWindowList().isEmpty() && keepEnabled) {
         if (prompt) {
             const auto answer = QMessageBox::question(
@@ -245,6 +243,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    settings->setValue(QStringLiteral("uiState"), saveState(0));
+    Preferences::windowState.set(saveState(0));
     event->accept();
 }

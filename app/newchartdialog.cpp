@@ -1,6 +1,6 @@
 #include "newchartdialog.h"
 
-#include "settings.h"
+#include "preferences.h"
 #include "stitch.h"
 #include "stitchset.h"
 
@@ -18,11 +18,10 @@ NewChartDialog::NewChartDialog(bool chartOnly, const QString &proposedTitle, QWi
     , m_stitch(new QComboBox)
 {
     setWindowTitle(chartOnly ? tr("New Chart") : tr("New Document"));
-    Settings *settings = Settings::instance();
     m_width->setRange(1, 1000);
-    m_width->setValue(settings->value(QStringLiteral("chartWidth"), 15).toInt());
+    m_width->setValue(Preferences::chartWidth.value());
     m_height->setRange(1, 1000);
-    m_height->setValue(settings->value(QStringLiteral("chartHeight"), 15).toInt());
+    m_height->setValue(Preferences::chartHeight.value());
 
     StitchSet *catalogue = StitchSet::instance();
     const Stitch *preferred = catalogue->defaultStitch();

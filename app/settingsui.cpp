@@ -1,6 +1,7 @@
 #include "settingsui.h"
 
-#include "settings.h"
+#include "chartoptions.h"
+#include "preferences.h"
 #include "stitch.h"
 #include "stitchset.h"
 
@@ -21,40 +22,12 @@
 
 namespace {
 
-QVariant stored(const QString &key, const QVariant &fallback)
+// Every control carries its preference's key as object name.
+template<typename Control, typename T>
+Control *named(Control *control, const Preference<T> &preference)
 {
-    return Settings::instance()->value(key, fallback);
-}
-
-// Every control carries its preference key as object name, so it is read and
-// written under one spelling.
-template <typename Control>
-Control *named(Control *control, const char *key)
-{
-    control->setObjectName(QLatin1String(key));
+    control->setObjectName(preference.key());
     return control;
-}
-
-QCheckBox *checkBox(const char *key, const QString &text, bool fallback)
-{
-    auto *box = named(new QCheckBox(text), key);
-    box->setChecked(stored(box->objectName(), fallback).toBool());
-    return box;
-}
-
-QSpinBox *spinBox(const char *key, int fallback, int minimum = 0, int maximum = 99)
-{
-    auto *box = named(new QSpinBox, key);
-    box->setRange(minimum, maximum);
-    box->setValue(stored(box->objectName(), fallback).toInt());
-    return box;
-}
-
-QLineEdit *lineEdit(const char *key)
-{
-    auto *edit = named(new QLineEdit, key);
-    edit->setText(stored(edit->objectName(), QString()).toString());
-    return edit;
 }
 
 // A stored value the box does not offer (a hand-edited file, say) shows the
@@ -90,51 +63,30 @@ QVBoxLayout *stacked(std::initializer_list<QWidget *> widgets)
     return layout;
 }
 
-void store(QCheckBox *box)
-{
-    Settings::instance()->setValue(box->objectName(), box->isChecked());
-}
-
-void store(QSpinBox *box)
-{
-    Settings::instance()->setValue(box->objectName(), box->value());
-}
-
-void store(QLineEdit *edit)
-{
-    Settings::instance()->setValue(edit->objectName(), edit->text());
-}
-
-// The item data is the stored value; the text is only what the user reads.
-void store(QComboBox *box)
-{
-    Settings::instance()->setValue(box->objectName(), box->currentData());
-}
-
 } // namespace
 
 SettingsUi::SettingsUi(QWidget *parent)
     : QDialog(parent)
     , m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply))
-    , m_checkForUpdates(checkBox("checkForUpdates", tr("Check for Updates on Startup"), true))
-    , m_autoCrashRecovery(checkBox("autoCrashRecovery", tr("Automatically Restore After a Crash"), true))
-    , m_savedStateEnabled(checkBox("savedStateEnabled", tr("Load Documents from the Last Session"), true))
-    , m_savedStatePrompt(checkBox("savedStatePrompt", tr("Prompt to Save and Restore the Last Session"), false))
-    , m_outputRes(spinBox("outputRes", 96, 0, 3000))
-    , m_openFolderPDF(checkBox("openFolderPDF", tr("Open Containing Folder When Creating a PDF"), true))
-    , m_showDesignedFooter(checkBox("showDesignedFooter", tr("Show \"Designed with\" Footer"), true))
-    , m_customFooter(lineEdit("customFooter"))
-    , m_autoSave(spinBox("AutoSave", 2, 1, 60))
-    , m_recentFiles(spinBox("RecentFiles", 5))
-    , m_defaultFileLocation(lineEdit("defaultFileLocation"))
-    , m_chartWidth(spinBox("chartWidth", 15))
-    , m_chartHeight(spinBox("chartHeight", 15))
-    , m_cellWidth(spinBox("cellWidth", 24))
-    , m_cellHeight(spinBox("cellHeight", 22))
-    , m_headerBg(checkBox("HeaderBg", tr("Show Background on Headers"), true))
-    , m_grayNoStitch(checkBox("GrayNoStitch", tr("Use Gray Square for No Stitch"), true))
-    , m_headersTop(checkBox("HeadersTop", tr("Show Column Headers"), true))
-    , m_headersBottom(checkBox("HeadersBottom", tr("Bottom"), false))
+    , m_checkForUpdates(checkBox(Preferences::checkForUpdates, tr("Check for Updates on Startup")))
+    , m_autoCrashRecovery(checkBox(Preferences::autoCrashRecovery, tr("Automatically Restore After a Crash")))
+    , m_savedStateEnabled(checkBox(Preferences::savedStateEnabled, tr("Load Documents from the Last Session")))
+    , m_savedStatePrompt(checkBox(Preferences::savedStatePrompt, tr("Prompt to Save and Restore the Last Session")))
+    , m_outputRes(spinBox(Preferences::outputResolution, 0, 3000))
+    , m_openFolderPDF(checkBox(Preferences::openFolderAfterPdf, tr("Open Containing Folder When Creating a PDF")))
+    , m_showDesignedFooter(checkBox(Preferences::showDesignedFooter, tr("Show \"Designed with\" Footer")))
+    , m_customFooter(lineEdit(Preferences::customFooter))
+    , m_autoSave(spinBox(Preferences::autoSaveMinutes, 1, 60))
+    , m_recentFiles(spinBox(Preferences::recentFileCount))
+    , m_defaultFileLocation(lineEdit(Preferences::defaultFileLocation))
+    , m_chartWidth(spinBox(Preferences::chartWidth))
+    , m_chartHeight(spinBox(Preferences::chartHeight))
+    , m_cellWidth(spinBox(Preferences::cellWidth))
+    , m_cellHeight(spinBox(Preferences::cellHeight))
+    , m_headerBg(checkBox(Preferences::headerBackground, tr("Show Background on Headers")))
+    , m_grayNoStitch(checkBox(Preferences::grayNoStitch, tr("Use Gray Square for No Stitch")))
+    , m_headersTop(checkBox(Preferences::headersTop, tr("Show Column Headers")))
+    , m_headersBottom(checkBox(Preferences::headersBottom, tr("Bottom")))
     , m_defaultStitch(stitchBox())
     , m_defaultKnitStyle(styleBox())
     , m_defaultSideSelection(sideBox())
@@ -228,61 +180,80 @@ QGroupBox *SettingsUi::knittingGroup()
     return group(tr("Default Knitting Options"), form);
 }
 
-QComboBox *SettingsUi::stitchBox() const
+QCheckBox *SettingsUi::checkBox(const Preference<bool> &preference, const QString &text)
 {
-    auto *box = named(new QComboBox, "defaultStitch");
+    auto *box = named(new QCheckBox(text), preference);
+    box->setChecked(preference.value());
+    m_stores.append([box, &preference] { preference.set(box->isChecked()); });
+    return box;
+}
+
+QSpinBox *SettingsUi::spinBox(const Preference<int> &preference, int minimum, int maximum)
+{
+    auto *box = named(new QSpinBox, preference);
+    box->setRange(minimum, maximum);
+    box->setValue(preference.value());
+    m_stores.append([box, &preference] { preference.set(box->value()); });
+    return box;
+}
+
+QLineEdit *SettingsUi::lineEdit(const Preference<QString> &preference)
+{
+    auto *edit = named(new QLineEdit, preference);
+    edit->setText(preference.value());
+    m_stores.append([edit, &preference] { preference.set(edit->text()); });
+    return edit;
+}
+
+QComboBox *SettingsUi::stitchBox()
+{
+    const Preference<QString> &preference = Preferences::defaultStitch;
+    auto *box = named(new QComboBox, preference);
     StitchSet *stitches = StitchSet::instance();
     for (const QString &id : {QStringLiteral("k"), QStringLiteral("p"), QStringLiteral("x")})
         box->addItem(stitches->hasStitch(id) ? stitches->findStitch(id)->name() : id, id);
-    selectOrFirst(box, box->findData(stored(box->objectName(), QStringLiteral("k")).toString()));
+    selectOrFirst(box, box->findData(preference.value()));
+    m_stores.append([box, &preference] { preference.set(box->currentData().toString()); });
     return box;
 }
 
-QComboBox *SettingsUi::styleBox() const
+// The boxes of knitting style and side carry the values charts know; the
+// text is only what the designer reads.
+QComboBox *SettingsUi::styleBox()
 {
-    auto *box = named(new QComboBox, "defaultKnitStyle");
-    box->addItem(tr("Flat"), 0);
-    box->addItem(tr("Round"), 1);
-    box->addItem(tr("Lace"), 2);
-    selectOrFirst(box, stored(box->objectName(), 0).toInt());
+    const Preference<int> &preference = Preferences::defaultKnitStyle;
+    auto *box = named(new QComboBox, preference);
+    box->addItem(tr("Flat"), int(KnitStyle::Flat));
+    box->addItem(tr("Round"), int(KnitStyle::Round));
+    box->addItem(tr("Lace"), int(KnitStyle::Lace));
+    selectOrFirst(box, box->findData(preference.value()));
+    m_stores.append([box, &preference] { preference.set(box->currentData().toInt()); });
     return box;
 }
 
-QComboBox *SettingsUi::sideBox() const
+QComboBox *SettingsUi::sideBox()
 {
-    // The stored text is compared literally by the charts, so it is kept
-    // apart from the shown, translatable one.
-    auto *box = named(new QComboBox, "defaultSideSelection");
-    box->addItem(tr("Right Side"), QStringLiteral("Right Side"));
-    box->addItem(tr("Wrong Side"), QStringLiteral("Wrong Side"));
-    selectOrFirst(box, box->findData(stored(box->objectName(), QStringLiteral("Right Side")).toString()));
+    const Preference<QString> &preference = Preferences::defaultSideSelection;
+    auto *box = named(new QComboBox, preference);
+    box->addItem(tr("Right Side"), int(Side::RightSide));
+    box->addItem(tr("Wrong Side"), int(Side::WrongSide));
+    // The store keeps the words pattern files use; other words show the
+    // first side.
+    const QString stored = preference.value();
+    selectOrFirst(box, stored == ChartOptions::sideName(Side::WrongSide) ? 1 : 0);
+    m_stores.append([box, &preference] { preference.set(ChartOptions::sideName(Side(box->currentData().toInt()))); });
     return box;
 }
 
 void SettingsUi::saveSettings()
 {
-    store(m_chartWidth);
-    store(m_chartHeight);
-    store(m_cellWidth);
-    store(m_cellHeight);
-    store(m_autoSave);
-    store(m_recentFiles);
-    for (QCheckBox *box : {m_checkForUpdates, m_autoCrashRecovery, m_savedStateEnabled, m_savedStatePrompt})
-        store(box);
-    store(m_outputRes);
-    store(m_openFolderPDF);
-    store(m_showDesignedFooter);
-    store(m_customFooter);
-    for (QCheckBox *box : {m_headerBg, m_grayNoStitch, m_headersTop, m_headersBottom})
-        store(box);
-    store(m_defaultFileLocation);
-    for (QComboBox *box : {m_defaultStitch, m_defaultKnitStyle, m_defaultSideSelection})
-        store(box);
+    for (const std::function<void()> &store : std::as_const(m_stores))
+        store();
 }
 
 void SettingsUi::getDirectory()
 {
-    QString start = stored(QStringLiteral("defaultFileLocation"), QString()).toString();
+    QString start = Preferences::defaultFileLocation.value();
     if (start.isEmpty())
         start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder = QFileDialog::getExistingDirectory(this, tr("Select a Directory"), start);

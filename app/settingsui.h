@@ -2,8 +2,13 @@
 #define SETTINGSUI_H
 
 #include <QDialog>
+#include <QList>
+
+#include <functional>
 
 class QAbstractButton;
+template<typename T>
+class Preference;
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
@@ -36,10 +41,17 @@ private:
     QGroupBox *stitchSizeGroup();
     QGroupBox *chartGroup();
     QGroupBox *knittingGroup();
-    QComboBox *stitchBox() const;
-    QComboBox *styleBox() const;
-    QComboBox *sideBox() const;
+    // Each control shows its preference and, when the dialog is saved,
+    // stores it.
+    QCheckBox *checkBox(const Preference<bool> &preference, const QString &text);
+    QSpinBox *spinBox(const Preference<int> &preference, int minimum = 0, int maximum = 99);
+    QLineEdit *lineEdit(const Preference<QString> &preference);
+    QComboBox *stitchBox();
+    QComboBox *styleBox();
+    QComboBox *sideBox();
 
+    // Filled as the controls are made, so it comes first.
+    QList<std::function<void()>> m_stores;
     QDialogButtonBox *m_buttons;
     QCheckBox *m_checkForUpdates;
     QCheckBox *m_autoCrashRecovery;

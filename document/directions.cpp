@@ -1,5 +1,6 @@
 #include "directions.h"
 
+#include "directionsprinter.h"
 #include "linkdialog.h"
 #include "textedit.h"
 #include "textundostack.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-const int defaultPointSize = 12;
 // A Letter page at 96 dots per inch less its margins.
 const QSizeF defaultPageSize(TextEdit::pageWidth, 992);
 
@@ -41,7 +41,7 @@ Directions::Directions(QWidget *parent)
     , m_pageSize(defaultPageSize)
 {
     m_textEdit = new TextEdit(this);
-    m_textEdit->document()->setDefaultFont(QFont(QStringLiteral("Arial"), defaultPointSize));
+    m_textEdit->document()->setDefaultFont(DirectionsPrinter::pageFont());
     m_undoStack = new TextUndoStack(m_textEdit->document(), this);
     m_textEdit->setUndoStack(m_undoStack);
     setCentralWidget(m_textEdit);
@@ -188,7 +188,7 @@ void Directions::setupFontBoxes()
     m_sizeBox->setEditable(true);
     for (int size : QFontDatabase::standardSizes())
         m_sizeBox->addItem(QString::number(size));
-    m_sizeBox->setCurrentIndex(m_sizeBox->findText(QString::number(defaultPointSize)));
+    m_sizeBox->setCurrentIndex(m_sizeBox->findText(QString::number(DirectionsPrinter::pageFont().pointSize())));
     m_toolBar->addWidget(m_sizeBox);
 
     connect(m_fontBox, &QFontComboBox::currentFontChanged, this, &Directions::setFont);

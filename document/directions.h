@@ -1,6 +1,7 @@
 #ifndef DIRECTIONS_H
 #define DIRECTIONS_H
 
+#include "directionsrecord.h"
 #include "page.h"
 
 #include <QByteArray>
@@ -42,6 +43,8 @@ public:
     // tag; loadDirections() starts after it, as the document reads it.
     bool save(QDataStream &out) const;
     bool loadDirections(QDataStream &in);
+    // The page as a pattern file had it; false when the record was damaged.
+    bool load(DirectionsValues &&values);
     QStringList loadErrors() const { return m_loadErrors; }
 
     QString name() const { return m_name; }
@@ -107,14 +110,7 @@ Q_SIGNALS:
     void redoAvailable(bool available);
 
 private:
-    // One picture: its PNG bytes are what the record keeps, and their hash
-    // is the picture's name.
-    struct Picture
-    {
-        QImage image;
-        QByteArray png;
-        QByteArray hash;
-    };
+    using Picture = DirectionsPicture;
 
     void setupActions();
     void setupCharacterActions();
@@ -132,9 +128,6 @@ private:
 
     void addPicture(const Picture &picture);
     void registerImages(QTextDocument *doc) const;
-    bool readHeader(QDataStream &in, QString &token, QString &html);
-    void readImages(QDataStream &in, QString &token);
-    void addLoadError(const QString &error) { m_loadErrors.append(error); }
 
     QString m_name;
     QSizeF m_pageSize;

@@ -1,6 +1,7 @@
 #include "directionsprinter.h"
 
-#include "settings.h"
+#include "pagedocument.h"
+#include "preferences.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -44,14 +45,13 @@ int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
 {
     const QRectF page = printer->pageRect(QPrinter::DevicePixel);
     const qreal width = page.width();
-    Settings *settings = Settings::instance();
 
     std::unique_ptr<QTextDocument> custom;
-    const QString customHtml = settings->value(QStringLiteral("customFooter"), QString()).toString();
+    const QString customHtml = Preferences::customFooter.value();
     if (!customHtml.isEmpty())
         custom = footer(customHtml, printer, width);
     std::unique_ptr<QTextDocument> credit;
-    if (settings->value(QStringLiteral("showDesignedFooter"), true).toBool()) {
+    if (Preferences::showDesignedFooter.value()) {
         const QString domain = QCoreApplication::organizationDomain();
         const QString link = QStringLiteral("<a href=\"http://%1\">%1</a>").arg(domain);
         credit = footer(tr("Designed with %1 (%2)").arg(QCoreApplication::applicationName(), link), printer, width);
@@ -97,4 +97,19 @@ int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
     }
     painter.end();
     return pages;
+}
+
+int DirectionsPrinter::print(const QString &html, const QList<DirectionsPicture> &pictures, QPrinter *printer)
+{
+    PageDocument page;
+    for (const DirectionsPicture &picture : pictures)
+        page.addResource(QTextDocument::ImageResource, QUrl(DirectionsRecord::imageName(picture.hash)), picture.image);
+    page.setDefaultFont(pageFont());
+    page.setHtml(html);
+    return print(&page, printer);
+}
+
+QFont DirectionsPrinter::pageFont()
+{
+    return QFont(QStringLiteral("Arial"), 12);
 }

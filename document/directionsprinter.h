@@ -1,6 +1,12 @@
 #ifndef DIRECTIONSPRINTER_H
 #define DIRECTIONSPRINTER_H
 
+#include "directionsrecord.h"
+
+#include <QFont>
+#include <QList>
+#include <QString>
+
 class QPrinter;
 class QTextDocument;
 
@@ -13,6 +19,11 @@ class DirectionsPrinter
 public:
     // `body` is laid out anew for the printer; returns the pages printed.
     static int print(QTextDocument *body, QPrinter *printer);
+    // The page from its text and pictures, as a pattern file holds them.
+    static int print(const QString &html, const QList<DirectionsPicture> &pictures, QPrinter *printer);
+
+    // The font the page's text is set in unless it says otherwise.
+    static QFont pageFont();
 };
 
 #endif // DIRECTIONSPRINTER_H

@@ -13,6 +13,7 @@
 class Chart;
 class Directions;
 class Page;
+struct PatternValues;
 class QCloseEvent;
 class QImage;
 class QMenu;
@@ -84,11 +85,10 @@ public:
     // Replaces the pictures of charts and the key that changed.
     void updateDirImage();
 
-    // The pattern file record (after the magic number).
+    // The pattern file, from the head on when saving and from the document
+    // record on when loading.
     bool save(QDataStream &out);
-    void saveCustomStitches(QDataStream &out);
     bool loadDocument(QDataStream &in);
-    void loadTempStitch(QDataStream &in);
 
     // Adds a chart tab already built (read from a file, say) and wires it.
     void addChart(Chart *chart);
@@ -161,6 +161,7 @@ private:
     StitchKey stitchKey() const;
     void printKey(QPainter *painter, QPrinter *printer) const;
     void setupDocument();
+    void build(PatternValues &&values);
     void chartConnect(Chart *chart);
     void addPageStack(Page *page);
     void dirConnections(Directions *page);

@@ -11,40 +11,10 @@
 #include <QPrinter>
 #include <QTabWidget>
 
-#include <cmath>
 
-// The key is laid out in screen pixels. On the printer it is drawn scaled
-// from screen pixels, with fonts sized in pixels so that text and layout
-// scale together; narrowed to the page if need be and continued on further
-// pages when it is long.
 void Document::printKey(QPainter *painter, QPrinter *printer) const
 {
-    const qreal screenDpi = 96.0;
-    QFont font = QApplication::font();
-    font.setPixelSize(qRound(font.pointSizeF() * screenDpi / 72.0));
-    painter->setFont(font);
-    QImage scratch(10, 10, QImage::Format_ARGB32);
-    QPainter measure(&scratch);
-    measure.setFont(font);
-    const QSize covered = stitchKey().size(measure.fontMetrics());
-    measure.end();
-    if (covered.isEmpty())
-        return;
-
-    const QRectF page = printer->pageRect(QPrinter::DevicePixel);
-    const qreal scale = qMin(printer->logicalDpiX() / screenDpi, page.width() / covered.width());
-    const qreal sliceHeight = page.height() / scale;
-    const int pages = qMax(1, int(std::ceil(covered.height() / sliceHeight)));
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0)
-            printer->newPage();
-        painter->save();
-        painter->scale(scale, scale);
-        painter->setClipRect(QRectF(0, 0, covered.width(), sliceHeight));
-        painter->translate(0, -i * sliceHeight);
-        paintKey(painter);
-        painter->restore();
-    }
+    stitchKey().print(painter, printer);
 }
 
 void Document::setupPrinter(QPrinter *printer)

@@ -1,5 +1,6 @@
 #include "pdfdialog.h"
 
+#include "preferences.h"
 #include "settings.h"
 
 #include <QDialogButtonBox>
@@ -44,7 +45,7 @@ void PdfDialog::setFileName(const QString &documentFile)
     // An unsaved document lives in the temporary folder or nowhere yet.
     const bool unsaved = info.isRelative() || folder.startsWith(QDir::tempPath());
     if (unsaved) {
-        folder = Settings::instance()->value(QStringLiteral("defaultFileLocation"), QString()).toString();
+        folder = Preferences::defaultFileLocation.value();
         if (folder.isEmpty())
             folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     }

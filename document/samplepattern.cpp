@@ -102,5 +102,5 @@ bool SamplePattern::write(const QString &fileName, QString *error)
 {
     const std::unique_ptr<Document> doc = create();
     doc->setFileName(fileName);
-    return PatternFile::save(doc.get(), fileName, error);
+    return PatternFile::save(fileName, [&doc](QDataStream &out) { return doc->save(out); }, error);
 }

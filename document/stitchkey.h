@@ -2,11 +2,13 @@
 #define STITCHKEY_H
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QStringList>
 
 class QPainter;
+class QPrinter;
 class Stitch;
 
 // The key of a pattern: every stitch in use with its symbol, name,
@@ -23,6 +25,19 @@ public:
     QRect paint(QPainter *painter) const;
     // The size paint() covers with the painter's font `metrics`.
     QSize size(const QFontMetrics &metrics) const;
+
+    // The key as a picture, cut to what it covers; null without stitches.
+    QImage image() const;
+    // The key as an SVG file: drawn once into a recording to learn what it
+    // covers, then replayed into the file at exactly that size.
+    bool writeSvg(const QString &fileName) const;
+    // Writes the key as SVG or, by the suffix (".jpg" when none), a picture.
+    // JPEG is written at its best quality, the other formats compressed.
+    bool save(QString fileName) const;
+    // The key on paper: laid out in screen pixels and drawn scaled, with
+    // fonts sized in pixels so that text and layout scale together;
+    // narrowed to the page if need be and continued on further pages.
+    void print(QPainter *painter, QPrinter *printer) const;
 
     // `text` broken into lines no wider than `width` pixels: at line
     // breaks, else at the last blank, else inside an over-long word.

@@ -1,13 +1,17 @@
 #include "stitchset.h"
 
+#include "preferences.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchsetfile.h"
 
+#include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
 #include <QDomElement>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
@@ -52,6 +56,31 @@ QString StitchSet::userFilePath(const QString &fileName)
 QString StitchSet::userStitchesFile()
 {
     return userFilePath(customSetFile);
+}
+
+QString StitchSet::storeIncomingImage(const QString &storedPath, const QByteArray &bytes)
+{
+    const QString name = QFileInfo(storedPath).fileName();
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return QString();
+    const QString folder = userFolder() + QStringLiteral("/stitches/");
+    if (!QDir().mkpath(folder))
+        return QString();
+
+    const auto hash = [](const QByteArray &data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha1); };
+    const QFileInfo info(name);
+    QString path = folder + name;
+    for (int n = 1; QFileInfo::exists(path); ++n) {
+        QFile existing(path);
+        if (existing.open(QIODevice::ReadOnly) && hash(existing.readAll()) == hash(bytes))
+            return path; // the very same image
+        path = folder + info.completeBaseName() + QStringLiteral("-%1").arg(n)
+            + (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return QString();
+    return path;
 }
 
 QString StitchSet::userIconFolder()
@@ -137,7 +166,7 @@ Stitch *StitchSet::findStitch(const QString &abbriv, bool *found)
 
 QString StitchSet::defaultStitchID()
 {
-    return Settings::instance()->value(QStringLiteral("defaultStitch"), QStringLiteral("k")).toString();
+    return Preferences::defaultStitch.value();
 }
 
 Stitch *StitchSet::defaultStitch()

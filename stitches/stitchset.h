@@ -68,6 +68,11 @@ public:
     static QString userStitchesFile();
     // The folder of the image files that the user's stitches bring along.
     static QString userIconFolder();
+    // Keeps an image that came with a stitch from a file in the user's
+    // stitch-image folder under its own file name; a different image
+    // already there keeps its place and the newcomer gets a numbered name
+    // beside it. The path kept, or empty when it cannot be kept.
+    static QString storeIncomingImage(const QString &storedPath, const QByteArray &bytes);
 
     QString location;
     QString name;

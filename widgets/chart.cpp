@@ -5,7 +5,7 @@
 #include "chartinstructions.h"
 #include "chartrecord.h"
 #include "knittextedit.h"
-#include "settings.h"
+#include "preferences.h"
 #include "stitchset.h"
 #include "textengine.h"
 
@@ -43,14 +43,11 @@ namespace {
 // A new chart's options: the preferred knitting style, side and cell size.
 ChartOptions preferredOptions()
 {
-    Settings *settings = Settings::instance();
     ChartOptions options;
-    options.knitStyle = ChartOptions::knitStyleFromValue(
-        settings->value(QStringLiteral("defaultKnitStyle"), 0).toInt());
-    options.side = ChartOptions::sideFromName(
-        settings->value(QStringLiteral("defaultSideSelection"), QStringLiteral("Right Side")).toString());
-    options.cellSize = ChartOptions::saneCellSize(QSize(settings->value(QStringLiteral("cellWidth"), 24).toInt(),
-                                                        settings->value(QStringLiteral("cellHeight"), 22).toInt()));
+    options.knitStyle = ChartOptions::knitStyleFromValue(Preferences::defaultKnitStyle.value());
+    options.side = ChartOptions::sideFromName(Preferences::defaultSideSelection.value());
+    options.cellSize =
+        ChartOptions::saneCellSize(QSize(Preferences::cellWidth.value(), Preferences::cellHeight.value()));
     return options;
 }
 
@@ -96,7 +93,7 @@ void Chart::setupChart()
     textEngine = new TextEngine(textEdit->document());
     textEdit->setKeyWords(textEngine->keyWords());
     connect(textEngine, &TextEngine::keyWordsUpdated, this, &Chart::updateKeyWords);
-    if (!Settings::instance()->value(QStringLiteral("ShowChartInstructions"), true).toBool())
+    if (!Preferences::showChartInstructions.value())
         textEdit->hide();
 
     view = new QGraphicsView(scene);

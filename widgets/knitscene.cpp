@@ -1,7 +1,7 @@
 #include "knitscene.h"
 
 #include "chartgrid.h"
-#include "settings.h"
+#include "chartpicture.h"
 #include "stitch.h"
 
 #include <QGraphicsItem>
@@ -81,7 +81,6 @@ KnitScene::KnitScene(ChartGrid *grid, QUndoStack *undoStack, QObject *parent)
     , m_editor(grid, undoStack)
     , m_item(new GridItem(this))
 {
-    m_style.simplifyBelow = simplifyBelow;
     addItem(m_item);
 
     connect(grid, &ChartGrid::cellsChanged, this, &KnitScene::cellsChanged);
@@ -208,10 +207,7 @@ void KnitScene::updateRow(int row, const QList<Stitch *> &data)
 
 void KnitScene::updateHeaders()
 {
-    Settings *settings = Settings::instance();
-    m_style.headerBackground = settings->value(QStringLiteral("HeaderBg"), true).toBool();
-    m_style.headersTop = settings->value(QStringLiteral("HeadersTop"), true).toBool();
-    m_style.headersBottom = settings->value(QStringLiteral("HeadersBottom"), false).toBool();
-    m_style.grayNoStitch = settings->value(QStringLiteral("GrayNoStitch"), true).toBool();
+    m_style = ChartPicture::preferredStyle();
+    m_style.simplifyBelow = simplifyBelow;
     shapeChanged();
 }

@@ -1,5 +1,6 @@
 #include "stitchcreator.h"
 
+#include "preferences.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchcreatordelegate.h"
@@ -135,7 +136,7 @@ void StitchCreator::itemChanged(const QString &newItem)
 
 void StitchCreator::addIconDialog()
 {
-    QString folder = Settings::instance()->value(QStringLiteral("defaultFileLocation"), QString()).toString();
+    QString folder = Preferences::defaultFileLocation.value();
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QStringList files = QFileDialog::getOpenFileNames(this, tr("Add New Icon"), folder,

@@ -2,6 +2,7 @@
 
 #include "stitchlibrary.h"
 
+#include "preferences.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchlibrarymodel.h"
@@ -18,7 +19,7 @@
 
 QString StitchLibrary::fileDialogFolder() const
 {
-    const QString folder = Settings::instance()->value(QStringLiteral("defaultFileLocation"), QString()).toString();
+    const QString folder = Preferences::defaultFileLocation.value();
     return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
 }
 

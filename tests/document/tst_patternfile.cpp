@@ -76,7 +76,6 @@ static QByteArray fileBytes(Document &doc)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << qint32(0x2AC9863F);
     doc.save(out);
     return bytes;
 }

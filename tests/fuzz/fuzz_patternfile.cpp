@@ -1,33 +1,25 @@
-// Opens pattern files through the main window, as the Open command does.
+// Reads pattern files into plain values, as opening one does before any
+// window is built, and writes what was read back out.
 
 #include "fuzzenvironment.h"
 
-#include "chart.h"
-#include "directions.h"
-#include "document.h"
-#include "knitscene.h"
-#include "mainwindow.h"
+#include "chartgrid.h"
+#include "chartinstructions.h"
+#include "patternfile.h"
 #include "stitch.h"
 #include "stitchset.h"
-#include "textedit.h"
-#include "ui_mainwindowclass.h"
 
+#include <QBuffer>
 #include <QDataStream>
 #include <QImage>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTextCursor>
 
 namespace {
 
-MainWindow *window = nullptr;
-
-QByteArray patternBytes(Document &doc)
+QByteArray patternBytes(const PatternValues &pattern)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << qint32(0x2AC9863F);
-    doc.save(out);
+    PatternFile::write(out, pattern);
     return bytes;
 }
 
@@ -52,25 +44,43 @@ Stitch *ownStitch()
     return own;
 }
 
+PatternTab chartTab(const QString &title, int width, int height, const char *fill)
+{
+    PatternTab tab;
+    tab.chart = std::make_unique<ChartValues>();
+    tab.chart->title = title;
+    tab.chart->grid = std::make_unique<ChartGrid>(width, height, find(fill));
+    return tab;
+}
+
 void writeSeeds(FuzzEnvironment &seeds)
 {
     {
-        Document plain(3, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
-        plain.curChart()->knitScene()->setStitch(QPoint(1, 0), find("p"), 0);
-        plain.curChart()->knitScene()->setColor(QPoint(2, 1), Qt::red);
+        PatternValues plain;
+        PatternTab page;
+        page.directions = std::make_unique<DirectionsValues>();
+        plain.tabs.push_back(std::move(page));
+        plain.tabs.push_back(chartTab(QStringLiteral("Chart"), 3, 2, "k"));
+        ChartGrid &grid = *plain.tabs.back().chart->grid;
+        grid.setStitch(1, 0, find("p"), 0);
+        grid.setColor(2, 1, Qt::red);
         seeds.addSeed(QStringLiteral("plain.kit"), patternBytes(plain));
     }
     {
-        Document rich(2, 2, QStringLiteral("b.kit"), QStringLiteral("Front"), QStringLiteral("k"));
-        rich.curChart()->knitScene()->setStitch(QPoint(0, 0), ownStitch(), 1);
-        rich.addNewChart(1, 2, QStringLiteral("Back"), QStringLiteral("p"));
-        Directions *page = rich.directions().first();
-        page->textEdit()->textCursor().insertText(QStringLiteral("Cast on."));
+        PatternValues rich;
         QImage picture(2, 2, QImage::Format_ARGB32);
         picture.fill(Qt::blue);
-        page->insertChartImage(picture);
+        PatternTab page;
+        page.directions = std::make_unique<DirectionsValues>();
+        page.directions->pictures.append(DirectionsPicture::fromImage(picture));
+        page.directions->html = QStringLiteral("<p>Cast on.<img src=\"%1\"/></p>")
+                                    .arg(DirectionsRecord::imageName(page.directions->pictures.first().hash));
+        rich.tabs.push_back(std::move(page));
+        rich.tabs.push_back(chartTab(QStringLiteral("Front"), 2, 2, "k"));
+        rich.tabs.back().chart->grid->setStitch(0, 0, ownStitch(), 1);
+        rich.tabs.push_back(chartTab(QStringLiteral("Back"), 1, 2, "p"));
         rich.pageSize = 2;
-        rich.docKeyHash = QByteArray("key");
+        rich.keyHash = QByteArray("key");
         seeds.addSeed(QStringLiteral("rich.kit"), patternBytes(rich));
     }
 
@@ -85,30 +95,26 @@ void writeSeeds(FuzzEnvironment &seeds)
     seeds.addPlainToken(QByteArray::fromHex("0003112a"));
 }
 
-void closeDocuments()
-{
-    // Whatever the file did to them, the documents close without asking.
-    for (Document *doc : window->documents())
-        doc->markSaved();
-    window->closeAllDoc();
-    for (QMdiSubWindow *sub : window->form()->mdiArea->subWindowList())
-        delete sub;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     FuzzEnvironment::init(argc, argv, writeSeeds);
-    window = new MainWindow;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzEnvironment::writeInput(data, size, QStringLiteral("input.kit"));
-    window->openFile(path, true);
-    closeDocuments();
+    PatternFile file(path);
+    if (file.open() == PatternFile::Ok) {
+        PatternValues pattern;
+        PatternFile::read(file.stream(), pattern);
+        // What was read, written as text and as a file again.
+        for (const ChartValues *chart : pattern.charts())
+            ChartInstructions::text(chart->title, *chart->grid);
+        patternBytes(pattern);
+    }
     FuzzEnvironment::reset();
     return 0;
 }

@@ -1,0 +1,44 @@
+#ifndef CHARTPICTURE_H
+#define CHARTPICTURE_H
+
+#include "chartrenderer.h"
+
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+class ChartGrid;
+class QPainter;
+
+// A chart as a picture: a picture or SVG file, a picture on the Directions
+// page, a printed page. Drawn from the model alone, so the command line
+// makes the same pictures as the window without one.
+class ChartPicture
+{
+public:
+    // How the preferences say a chart looks: the numbers' background, the
+    // numbers above and below, the No Stitch grey.
+    static ChartStyle preferredStyle();
+
+    // The part of the chart a picture shows: the numbers at the left only
+    // when some row starts there, those above and below only when shown.
+    static QRectF sourceRect(const ChartGrid &grid, const ChartStyle &style);
+
+    // Paints the part `source` of the chart into `target` of the painter
+    // (the whole device when null), as large as fits without changing its
+    // shape, from the top left.
+    static void paint(QPainter *painter, const ChartGrid &grid, ChartStyle style, QRectF target,
+                      const QRectF &source);
+
+    // The whole chart scaled to the device, symbols drawn from their
+    // artwork: for print and the pictures of the Directions page.
+    static void print(QPainter *painter, const ChartGrid &grid, ChartStyle style);
+
+    // Writes the picture `size` pixels large; the suffix of the name
+    // chooses SVG or a picture format. JPEG is written at its best quality,
+    // the other formats compressed.
+    static bool write(const QString &fileName, const ChartGrid &grid, const ChartStyle &style, const QSize &size,
+                      int resolution, const QString &title);
+};
+
+#endif // CHARTPICTURE_H

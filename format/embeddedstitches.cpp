@@ -1,0 +1,109 @@
+#include "embeddedstitches.h"
+
+#include "recordstream.h"
+#include "stitch.h"
+#include "stitchset.h"
+
+#include <QDataStream>
+#include <QDebug>
+#include <QFile>
+
+namespace {
+
+const QString stitchEnd = QStringLiteral("</Stitch>");
+const QString stitchStart = QStringLiteral("<Stitch>");
+const QString unknownImage = QStringLiteral(":/stitches/unknown.svg");
+
+// A stitch image carried in a file is at most this large.
+const quint32 largestImageBytes = 64u << 20;
+// A stitch has at most this many images.
+const qint32 mostImages = 64;
+
+bool isResource(const QString &path)
+{
+    return path.startsWith(QLatin1String(":/"));
+}
+
+} // namespace
+
+void EmbeddedStitches::write(QDataStream &out, const QList<Stitch *> &stitches)
+{
+    for (const Stitch *stitch : stitches) {
+        if (!stitch || stitch->builtin)
+            continue;
+        out << stitchStart << stitch->abbrivs() << stitch->name() << stitch->opposite() << stitch->category()
+            << stitch->description();
+        const QStringList paths = stitch->paths();
+        out << qint32(paths.size());
+        for (const QString &path : paths) {
+            if (isResource(path)) {
+                out << path;
+                continue;
+            }
+            QFile image(path);
+            if (!image.open(QIODevice::ReadOnly)) {
+                out << unknownImage;
+                continue;
+            }
+            out << path << image.readAll();
+        }
+        out << stitchEnd;
+    }
+}
+
+void EmbeddedStitches::read(QDataStream &in)
+{
+    QStringList abbrivs;
+    QString name, opposite, category, description;
+    RecordStream::readStringList(in, abbrivs);
+    RecordStream::readString(in, name);
+    RecordStream::readString(in, opposite);
+    RecordStream::readString(in, category);
+    RecordStream::readString(in, description);
+    if (in.status() != QDataStream::Ok)
+        return;
+    if (abbrivs.isEmpty()) {
+        qDebug() << "Error loading stitch with no name";
+        return;
+    }
+
+    qint32 count = 0;
+    in >> count;
+    if (count < 0 || count > mostImages) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return;
+    }
+    QStringList paths;
+    for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        QString path;
+        if (!RecordStream::readString(in, path))
+            return;
+        if (isResource(path)) {
+            paths.append(path);
+            continue;
+        }
+        QByteArray bytes;
+        if (!RecordStream::readBytes(in, bytes, largestImageBytes))
+            return;
+        const QString kept = StitchSet::storeIncomingImage(path, bytes);
+        if (!kept.isEmpty())
+            paths.append(kept);
+    }
+
+    StitchSet *catalogue = StitchSet::instance();
+    if (!catalogue->hasStitch(abbrivs.first())) {
+        Stitch *stitch = catalogue->findOrAdd(abbrivs.first());
+        stitch->temporary = true;
+        stitch->setAbbrivs(abbrivs);
+        stitch->setOpposite(opposite);
+        stitch->setDescription(description);
+        stitch->setName(name);
+        catalogue->addCategory(category);
+        stitch->setCategory(category);
+        stitch->setPaths(paths);
+    }
+
+    QString tag;
+    if (!RecordStream::readString(in, tag) || tag != stitchEnd)
+        qDebug() << "Unexpected end of stitch while loading stitch from XML file";
+}

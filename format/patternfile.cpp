@@ -1,0 +1,228 @@
+#include "patternfile.h"
+
+#include "embeddedstitches.h"
+#include "preferences.h"
+#include "recordstream.h"
+#include "stitch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+
+namespace {
+
+const QString stitchStart = QStringLiteral("<Stitch>");
+const QString documentStart = QStringLiteral("<Document>");
+const QString documentEnd = QStringLiteral("</Document>");
+const QString pageSizeTag = QStringLiteral("PageSize:");
+const QString keyHashTag = QStringLiteral("DocKeyHash:");
+const QString showWSTag = QStringLiteral("ShowWS:");
+const QString chartStart = QStringLiteral("<Chart>");
+const QString directionsStart = QStringLiteral("<Directions>");
+
+// The document's messages are the document's own words.
+QString documentText(const char *text)
+{
+    return QCoreApplication::translate("Document", text);
+}
+
+// Until a chart's record names its cell size, the preferred one stands.
+QSize preferredCellSize()
+{
+    return QSize(Preferences::cellWidth.value(),
+                 Preferences::cellHeight.value());
+}
+
+} // namespace
+
+QList<const ChartValues *> PatternValues::charts() const
+{
+    QList<const ChartValues *> list;
+    for (const PatternTab &tab : tabs) {
+        if (tab.chart)
+            list.append(tab.chart.get());
+    }
+    return list;
+}
+
+QList<Stitch *> PatternValues::stitchesUsed() const
+{
+    QList<Stitch *> used;
+    QHash<Stitch *, bool> seen;
+    for (const ChartValues *chart : charts()) {
+        for (const auto &tally : chart->grid->stitchTally()) {
+            if (tally.first && !seen.contains(tally.first)) {
+                seen.insert(tally.first, true);
+                used.append(tally.first);
+            }
+        }
+    }
+    return used;
+}
+
+PatternFile::PatternFile(const QString &fileName)
+    : m_fileName(fileName)
+{
+}
+
+PatternFile::Status PatternFile::fail(Status status, const QString &error)
+{
+    m_error = error;
+    return status;
+}
+
+PatternFile::Status PatternFile::open()
+{
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(Unreadable, tr("Could not read %1: %2").arg(QDir::toNativeSeparators(m_fileName), file.errorString()));
+    m_bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(Unreadable, tr("Could not read %1: %2").arg(QDir::toNativeSeparators(m_fileName), file.errorString()));
+
+    m_buffer.setBuffer(&m_bytes);
+    m_buffer.open(QIODevice::ReadOnly);
+    m_in.setDevice(&m_buffer);
+    m_in.setByteOrder(QDataStream::BigEndian);
+
+    qint32 magic = 0;
+    m_in >> magic;
+    if (magic != magicNumber)
+        return fail(NotAPattern, tr("This file is not recognized by %1.").arg(QCoreApplication::applicationName()));
+    m_in >> m_version;
+    if (m_version > newestVersion)
+        return fail(TooNew, tr("This appears to be a saved file from a more recent version of the software, and "
+                               "cannot be opened with this version."));
+    return Ok;
+}
+
+bool PatternFile::read(QDataStream &in, PatternValues &values, const Progress &progress)
+{
+    in.setVersion(QDataStream::Qt_4_5);
+    QString tag;
+    RecordStream::readString(in, tag);
+    while (tag == stitchStart && in.status() == QDataStream::Ok) {
+        EmbeddedStitches::read(in);
+        ++values.stitchRecords;
+        RecordStream::readString(in, tag);
+    }
+    if (tag != documentStart) {
+        values.errors.append(documentText("Error loading file - missing document section"));
+        return false;
+    }
+
+    int percent = 10;
+    const auto tell = [&](int now, const QString &what) { return !progress || progress(now, what); };
+    tell(percent, documentText("Pattern File"));
+    const QSize cellSize = preferredCellSize();
+    while (true) {
+        percent = qMin(percent + 1, 99);
+        tell(percent, QString());
+        if (!RecordStream::readString(in, tag))
+            break;
+        if (tag == pageSizeTag) {
+            in >> values.pageSize;
+        } else if (tag == showWSTag) {
+            in >> values.showWS;
+        } else if (tag == keyHashTag) {
+            RecordStream::readBytes(in, values.keyHash);
+        } else if (tag == chartStart) {
+            PatternTab tab;
+            tab.chart = std::make_unique<ChartValues>();
+            ChartValues &chart = *tab.chart;
+            const bool read = ChartRecord::read(in, chart, cellSize, [&](qint64 done, qint64 total) {
+                const int within = total > 0 ? int(40 * done / total) : 0;
+                return tell(qMin(50 + within, 99), documentText("Loading") + QLatin1Char(' ') + chart.title);
+            });
+            if (!read)
+                values.errors.append(documentText("Error loading chart from pattern file"));
+            values.tabs.push_back(std::move(tab));
+        } else if (tag == directionsStart) {
+            tell(percent, documentText("Directions"));
+            PatternTab tab;
+            tab.directions = std::make_unique<DirectionsValues>();
+            if (!DirectionsRecord::read(in, *tab.directions))
+                values.errors += tab.directions->errors;
+            values.tabs.push_back(std::move(tab));
+        } else {
+            break;
+        }
+        if (in.status() != QDataStream::Ok)
+            break;
+    }
+    if (tag != documentEnd && values.errors.isEmpty())
+        values.errors.append(documentText("Error loading file - missing end of document section"));
+    tell(100, QString());
+    if (!in.atEnd())
+        values.errors.append(documentText("Found unexpected extra data while loading pattern file"));
+    return true;
+}
+
+PatternFile::Writer::Writer(QDataStream &out)
+    : m_out(out)
+{
+}
+
+void PatternFile::Writer::begin(const QList<Stitch *> &stitchesUsed, qint32 pageSize, const QByteArray &keyHash,
+                                bool showWS)
+{
+    m_out.setByteOrder(QDataStream::BigEndian);
+    m_out.setVersion(QDataStream::Qt_4_5);
+    m_out << magicNumber << newestVersion;
+    EmbeddedStitches::write(m_out, stitchesUsed);
+    m_out << documentStart;
+    m_out << pageSizeTag << pageSize;
+    m_out << keyHashTag << keyHash;
+    m_out << showWSTag << showWS;
+}
+
+void PatternFile::Writer::writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash,
+                                     const QSize &imageSize)
+{
+    m_out << chartStart;
+    ChartRecord::write(m_out, grid, title, hash, imageSize);
+}
+
+void PatternFile::Writer::writeDirections(const QString &name, const QString &html,
+                                          const QList<DirectionsPicture> &pictures)
+{
+    DirectionsRecord::write(m_out, name, html, pictures);
+}
+
+bool PatternFile::Writer::finish()
+{
+    if (m_out.status() != QDataStream::Ok)
+        return false;
+    m_out << documentEnd;
+    return m_out.status() == QDataStream::Ok;
+}
+
+bool PatternFile::write(QDataStream &out, const PatternValues &values)
+{
+    Writer writer(out);
+    writer.begin(values.stitchesUsed(), values.pageSize, values.keyHash, values.showWS);
+    for (const PatternTab &tab : values.tabs) {
+        if (tab.chart)
+            writer.writeChart(*tab.chart->grid, tab.chart->title, tab.chart->hash, tab.chart->imageSize);
+        else if (tab.directions)
+            writer.writeDirections(tab.directions->name, tab.directions->html, tab.directions->pictures);
+    }
+    return writer.finish();
+}
+
+bool PatternFile::save(const QString &fileName, const std::function<bool(QDataStream &)> &write, QString *error)
+{
+    QSaveFile file(fileName);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written) {
+        QDataStream out(&file);
+        written = write(out) && file.commit();
+    }
+    if (!written) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+    }
+    return written;
+}

@@ -1,0 +1,116 @@
+#ifndef PATTERNFILE_H
+#define PATTERNFILE_H
+
+#include "chartrecord.h"
+#include "directionsrecord.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Stitch;
+
+// One tab of a pattern: a chart or the Directions page.
+struct PatternTab
+{
+    std::unique_ptr<ChartValues> chart;
+    std::unique_ptr<DirectionsValues> directions;
+};
+
+// A pattern as its file holds it, in plain values.
+struct PatternValues
+{
+    // How many of the designer's own stitches the file brought along.
+    int stitchRecords = 0;
+    qint32 pageSize = 0;
+    // The key's picture on the Directions page, by its hash.
+    QByteArray keyHash;
+    // The key shows what stitches mean from the wrong side.
+    bool showWS = true;
+    std::vector<PatternTab> tabs;
+    // What went wrong reading the file, for the designer; empty when it was
+    // read whole.
+    QStringList errors;
+
+    QList<const ChartValues *> charts() const;
+    // Every stitch the charts use, in the order their cells first show
+    // them, chart by chart.
+    QList<Stitch *> stitchesUsed() const;
+};
+
+// A pattern file on disk: a magic number, the format version, then the
+// document record: the designer's own stitches the charts use, the
+// document's settings and its tabs in order. The window, the command line
+// and every tool read and write patterns through this class, so all accept
+// and refuse the same files with the same words.
+class PatternFile
+{
+    Q_DECLARE_TR_FUNCTIONS(PatternFile)
+
+public:
+    static constexpr qint32 magicNumber = 0x2AC9863F;
+    static constexpr qint32 newestVersion = 201002;
+
+    enum Status { Ok, Unreadable, NotAPattern, TooNew };
+    // Told how far the reading has come, in percent, and what it reads;
+    // answers false to give up.
+    using Progress = std::function<bool(int percent, const QString &what)>;
+
+    explicit PatternFile(const QString &fileName);
+
+    // Reads the whole file and checks its head. On Ok, stream() stands at
+    // the document record.
+    Status open();
+    QDataStream &stream() { return m_in; }
+    qint32 version() const { return m_version; }
+    // What went wrong, in words for the designer.
+    QString errorString() const { return m_error; }
+
+    // The document record into plain values, from where stream() stands
+    // after open(). Never stops at damage: what was read is kept and the
+    // damage is listed in the values' errors. False only when there is no
+    // document record at all.
+    static bool read(QDataStream &in, PatternValues &values, const Progress &progress = {});
+
+    // Writing, piece by piece, from whatever holds the pattern: the head,
+    // the stitches the charts use, the document's settings, its tabs, the
+    // end.
+    class Writer
+    {
+    public:
+        explicit Writer(QDataStream &out);
+        void begin(const QList<Stitch *> &stitchesUsed, qint32 pageSize, const QByteArray &keyHash, bool showWS);
+        void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSize &imageSize);
+        void writeDirections(const QString &name, const QString &html, const QList<DirectionsPicture> &pictures);
+        bool finish();
+
+    private:
+        QDataStream &m_out;
+    };
+    static bool write(QDataStream &out, const PatternValues &values);
+
+    // Replaces the file only when `write` wrote the whole pattern, so a
+    // failed save never leaves a half-written pattern behind.
+    static bool save(const QString &fileName, const std::function<bool(QDataStream &)> &write,
+                     QString *error = nullptr);
+
+private:
+    Status fail(Status status, const QString &error);
+
+    QString m_fileName;
+    QByteArray m_bytes;
+    QBuffer m_buffer;
+    QDataStream m_in;
+    qint32 m_version = 0;
+    QString m_error;
+};
+
+#endif // PATTERNFILE_H

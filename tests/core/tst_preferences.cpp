@@ -1,0 +1,84 @@
+#include "preferences.h"
+#include "settings.h"
+#include "testenvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QtTest>
+
+// The preferences: each read through its typed accessor, with its default
+// where the store has nothing, under the key the store has always used.
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void defaultsFromAnEmptyStore();
+    void valuesRoundTripUnderTheirKeys();
+    void storedTextReadAsItsType();
+    void changesAreAnnounced();
+
+private:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+void TestPreferences::defaultsFromAnEmptyStore()
+{
+    QCOMPARE(Preferences::autoSaveMinutes.value(), 2);
+    QCOMPARE(Preferences::cellWidth.value(), 24);
+    QCOMPARE(Preferences::cellHeight.value(), 22);
+    QCOMPARE(Preferences::defaultStitch.value(), QStringLiteral("k"));
+    QCOMPARE(Preferences::defaultSideSelection.value(), QStringLiteral("Right Side"));
+    QVERIFY(Preferences::grayNoStitch.value());
+    QVERIFY(!Preferences::headersBottom.value());
+    QVERIFY(Preferences::defaultFileLocation.value().isEmpty());
+    QVERIFY(Settings::instance()->allKeys().isEmpty());
+}
+
+void TestPreferences::valuesRoundTripUnderTheirKeys()
+{
+    Preferences::outputResolution.set(300);
+    Preferences::headersBottom.set(true);
+    Preferences::windowState.set(QByteArray("\x01\x02", 2));
+    QCOMPARE(Settings::instance()->value(QStringLiteral("outputRes"), 0).toInt(), 300);
+    QCOMPARE(Settings::instance()->value(QStringLiteral("HeadersBottom"), false).toBool(), true);
+    Settings::instance()->sync();
+    Settings::instance()->reopen();
+    QCOMPARE(Preferences::outputResolution.value(), 300);
+    QVERIFY(Preferences::headersBottom.value());
+    QCOMPARE(Preferences::windowState.value(), QByteArray("\x01\x02", 2));
+}
+
+// A store written by hand, or by an older program, holds words.
+void TestPreferences::storedTextReadAsItsType()
+{
+    const QString file = Settings::instance()->fileName();
+    Settings::instance()->sync();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile ini(file);
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[General]\nGrayNoStitch=false\nAutoSave=7\ncellWidth=thirty\n");
+    ini.close();
+    Settings::instance()->reopen();
+    QVERIFY(!Preferences::grayNoStitch.value());
+    QCOMPARE(Preferences::autoSaveMinutes.value(), 7);
+    QCOMPARE(Preferences::cellWidth.value(), 0);
+}
+
+void TestPreferences::changesAreAnnounced()
+{
+    QSignalSpy changed(Preferences::instance(), &Preferences::changed);
+    Preferences::defaultStitch.set(QStringLiteral("p"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().first().toString(), QStringLiteral("defaultStitch"));
+    QCOMPARE(Preferences::defaultStitch.value(), QStringLiteral("p"));
+}
+
+YARNWISE_CORE_TEST_MAIN(TestPreferences)
+#include "tst_preferences.moc"
