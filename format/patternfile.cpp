@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -63,6 +64,7 @@ QList<Stitch *> PatternValues::stitchesUsed() const
 
 PatternFile::PatternFile(const QString &fileName)
     : m_fileName(fileName)
+    , m_file(fileName)
 {
 }
 
@@ -74,16 +76,13 @@ PatternFile::Status PatternFile::fail(Status status, const QString &error)
 
 PatternFile::Status PatternFile::open()
 {
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(Unreadable, tr("Could not read %1: %2").arg(QDir::toNativeSeparators(m_fileName), file.errorString()));
-    m_bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(Unreadable, tr("Could not read %1: %2").arg(QDir::toNativeSeparators(m_fileName), file.errorString()));
-
-    m_buffer.setBuffer(&m_bytes);
-    m_buffer.open(QIODevice::ReadOnly);
-    m_in.setDevice(&m_buffer);
+    // A folder or a device is no pattern file, and reading it could block.
+    if (!QFileInfo(m_fileName).isFile() && QFileInfo::exists(m_fileName))
+        return fail(Unreadable, tr("Could not read %1: %2").arg(QDir::toNativeSeparators(m_fileName), tr("not a file")));
+    if (!m_file.open(QIODevice::ReadOnly))
+        return fail(Unreadable,
+                    tr("Could not read %1: %2").arg(QDir::toNativeSeparators(m_fileName), m_file.errorString()));
+    m_in.setDevice(&m_file);
     m_in.setByteOrder(QDataStream::BigEndian);
 
     qint32 magic = 0;

@@ -4,10 +4,10 @@
 #include "chartrecord.h"
 #include "directionsrecord.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QFile>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -66,8 +66,9 @@ public:
 
     explicit PatternFile(const QString &fileName);
 
-    // Reads the whole file and checks its head. On Ok, stream() stands at
-    // the document record.
+    // Opens the file and checks its head. On Ok, stream() stands at the
+    // document record; the file is read as the stream goes, never held in
+    // memory whole.
     Status open();
     QDataStream &stream() { return m_in; }
     qint32 version() const { return m_version; }
@@ -106,8 +107,7 @@ private:
     Status fail(Status status, const QString &error);
 
     QString m_fileName;
-    QByteArray m_bytes;
-    QBuffer m_buffer;
+    QFile m_file;
     QDataStream m_in;
     qint32 m_version = 0;
     QString m_error;

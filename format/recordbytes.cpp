@@ -12,6 +12,8 @@ namespace {
 
 // A colour is stored as its spec byte and five 16-bit values.
 const qint64 colorBytes = 11;
+// A device is read in pieces of about this size.
+const qint64 readPiece = 1 << 20;
 const quint8 highestColorSpec = quint8(QColor::ExtendedRgb);
 
 } // namespace
@@ -26,6 +28,43 @@ ByteReader::ByteReader(const char *data, qint64 size)
     : m_data(data)
     , m_size(qMax<qint64>(0, size))
 {
+}
+
+ByteReader::ByteReader(QIODevice *device)
+    : m_data(nullptr)
+    , m_size(0)
+    , m_device(device)
+{
+}
+
+bool ByteReader::has(qint64 bytes)
+{
+    if (!m_ok)
+        return false;
+    return m_size - m_pos >= bytes || refill(bytes);
+}
+
+// Keeps what is not yet taken and reads on until `bytes` are at hand or
+// the device ends.
+bool ByteReader::refill(qint64 bytes)
+{
+    if (!m_device)
+        return false;
+    m_buffer.remove(0, m_pos);
+    m_consumed += m_pos;
+    m_pos = 0;
+    while (m_buffer.size() < bytes) {
+        const qint64 wanted = qMax(readPiece, bytes - m_buffer.size());
+        const qsizetype had = m_buffer.size();
+        m_buffer.resize(had + wanted);
+        const qint64 read = m_device->read(m_buffer.data() + had, wanted);
+        m_buffer.resize(had + qMax<qint64>(0, read));
+        if (read <= 0)
+            break;
+    }
+    m_data = m_buffer.constData();
+    m_size = m_buffer.size();
+    return m_size >= bytes;
 }
 
 bool ByteReader::fail()
@@ -62,6 +101,15 @@ bool ByteReader::readBool(bool &value)
 
 bool ByteReader::readStringBytes(QByteArray &bytes, quint32 maxBytes)
 {
+    QByteArrayView view;
+    if (!readStringView(view, maxBytes))
+        return false;
+    bytes = view.toByteArray();
+    return true;
+}
+
+bool ByteReader::readStringView(QByteArrayView &bytes, quint32 maxBytes)
+{
     if (!has(4))
         return fail();
     const quint32 length = qFromBigEndian<quint32>(m_data + m_pos);
@@ -69,7 +117,7 @@ bool ByteReader::readStringBytes(QByteArray &bytes, quint32 maxBytes)
     const quint32 stored = length == 0xffffffffu ? 0 : length;
     if ((length != 0xffffffffu && (length > maxBytes || length % 2 != 0)) || !has(4 + qint64(stored)))
         return fail();
-    bytes = QByteArray(m_data + m_pos, 4 + stored);
+    bytes = QByteArrayView(m_data + m_pos, 4 + stored);
     m_pos += 4 + stored;
     return true;
 }

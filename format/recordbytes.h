@@ -2,10 +2,12 @@
 #define RECORDBYTES_H
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QColor>
 #include <QString>
 
 class QDataStream;
+class QIODevice;
 
 // The values of Qt's data stream as pattern files hold them (big-endian,
 // the stream version pattern files are written with), read straight from
@@ -15,15 +17,18 @@ class QDataStream;
 //
 // ByteReader never reads past its end: a value that does not fit what is
 // left, a string longer than its limit or an odd string length fails, and
-// every later read fails too.
+// every later read fails too. Reading from a device, it holds only a piece
+// of it at a time, so a file of hundreds of megabytes is never in memory
+// whole; the device is read ahead of position().
 class ByteReader
 {
 public:
     ByteReader(const char *data, qint64 size);
+    explicit ByteReader(QIODevice *device);
 
     bool ok() const { return m_ok; }
-    qint64 position() const { return m_pos; }
-    qint64 remaining() const { return m_size - m_pos; }
+    // Bytes taken since the start.
+    qint64 position() const { return m_consumed + m_pos; }
 
     // Takes `encoded` (a string as the stream writes it, see ByteWriter)
     // when the data goes on with exactly these bytes.
@@ -33,18 +38,25 @@ public:
     // The string's bytes as stored, length included: for callers that look
     // up what they have seen before rather than decode every time.
     bool readStringBytes(QByteArray &bytes, quint32 maxBytes = 1u << 20);
+    // The same without a copy: the bytes stay valid until the next read.
+    bool readStringView(QByteArrayView &bytes, quint32 maxBytes = 1u << 20);
     bool readColor(QColor &color);
 
     static QString decodeString(const QByteArray &bytes);
 
 private:
     bool fail();
-    bool has(qint64 bytes) const { return m_ok && m_size - m_pos >= bytes; }
+    bool has(qint64 bytes);
+    bool refill(qint64 bytes);
 
     const char *m_data;
     qint64 m_size;
     qint64 m_pos = 0;
     bool m_ok = true;
+    QIODevice *m_device = nullptr;
+    QByteArray m_buffer;
+    // Bytes of the device dropped from the front of the buffer.
+    qint64 m_consumed = 0;
     // The colours met most recently, newest first, by their stored bytes:
     // a chart has few, and a cell's colour and its border colours take
     // turns.

@@ -11,10 +11,12 @@
 #include "stitch.h"
 #include "stitchset.h"
 
-#include <QBuffer>
 #include <QDataStream>
 #include <QHash>
+#include <QIODevice>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -59,7 +61,8 @@ struct CellValues
 {
     qint32 x = 0;
     qint32 y = 0;
-    QByteArray abbreviation;
+    // The stitch as the group named it; it carries over like the rest.
+    Stitch *stitch = nullptr;
     ChartCell cell;
     CellValues()
     {
@@ -69,58 +72,30 @@ struct CellValues
     }
 };
 
-bool readCellGroup(ByteReader &in, CellValues &values)
-{
-    const CellTags &tags = cellTags();
-    if (!in.takeTag(tags.start))
-        return false;
-    while (in.ok()) {
-        if (in.takeTag(tags.end)) {
-            return true;
-        } else if (in.takeTag(tags.position)) {
-            in.readInt32(values.x);
-            in.readInt32(values.y);
-        } else if (in.takeTag(tags.abbreviation) || in.takeTag(tags.oldAbbreviation)) {
-            in.readStringBytes(values.abbreviation);
-        } else if (in.takeTag(tags.imagePosition)) {
-            qint32 imgPos = 0;
-            in.readInt32(imgPos);
-            values.cell.imgPos = imgPos;
-        } else if (in.takeTag(tags.colour)) {
-            in.readColor(values.cell.color);
-        } else if (in.takeTag(tags.borders)) {
-            for (bool &on : values.cell.borders)
-                in.readBool(on);
-        } else if (in.takeTag(tags.borderColours)) {
-            for (QColor &color : values.cell.borderColors)
-                in.readColor(color);
-        } else {
-            return false;
-        }
-    }
-    return false;
-}
-
 // The stitch of a stored abbreviation: an unknown one reads as knit. A
 // chart uses few stitches, so each is looked up once.
 class StitchLookup
 {
 public:
-    Stitch *operator()(const QByteArray &abbreviation)
+    Stitch *operator()(QByteArrayView abbreviation)
     {
-        if (m_last && abbreviation == m_lastAbbreviation)
+        if (m_last && abbreviation == QByteArrayView(m_lastAbbreviation))
             return m_last;
-        auto known = m_known.constFind(abbreviation);
+        const QByteArray bytes = abbreviation.toByteArray();
+        auto known = m_known.constFind(bytes);
         if (known == m_known.constEnd()) {
             StitchSet *catalogue = StitchSet::instance();
             bool found = false;
-            Stitch *stitch = catalogue->findStitch(ByteReader::decodeString(abbreviation), &found);
-            known = m_known.insert(abbreviation, found ? stitch : catalogue->findStitch(QStringLiteral("k")));
+            Stitch *stitch = catalogue->findStitch(ByteReader::decodeString(bytes), &found);
+            known = m_known.insert(bytes, found ? stitch : catalogue->findStitch(QStringLiteral("k")));
         }
-        m_lastAbbreviation = abbreviation;
+        m_lastAbbreviation = bytes;
         m_last = known.value();
         return m_last;
     }
+
+    // The stitch of a group that names none.
+    Stitch *none() { return (*this)(QByteArrayView()); }
 
 private:
     QHash<QByteArray, Stitch *> m_known;
@@ -128,16 +103,63 @@ private:
     Stitch *m_last = nullptr;
 };
 
-// The bytes the stream has yet to read, without copying them where the
-// stream reads from memory.
-QByteArray unreadBytes(QIODevice *device)
+bool readCellGroup(ByteReader &in, CellValues &values, StitchLookup &stitchFor)
 {
-    if (auto *buffer = qobject_cast<QBuffer *>(device)) {
-        const QByteArray &data = buffer->data();
-        const qint64 pos = buffer->pos();
-        return QByteArray::fromRawData(data.constData() + pos, data.size() - pos);
+    const CellTags &tags = cellTags();
+    if (!in.takeTag(tags.start))
+        return false;
+    // The values in the order groups are written; each tag is looked for
+    // first where the one before it leaves off.
+    enum Value { Position, Abbreviation, ImagePosition, Colour, Borders, BorderColours, End, OldAbbreviation };
+    const QByteArray *const order[] = {&tags.position, &tags.abbreviation, &tags.imagePosition,
+                                       &tags.colour,   &tags.borders,      &tags.borderColours,
+                                       &tags.end,      &tags.oldAbbreviation};
+    const int valueCount = int(std::size(order));
+    int expected = Position;
+    while (in.ok()) {
+        int value = -1;
+        for (int i = 0; i < valueCount && value < 0; ++i) {
+            const int candidate = (expected + i) % valueCount;
+            if (in.takeTag(*order[candidate]))
+                value = candidate;
+        }
+        expected = (value + 1) % valueCount;
+        switch (value) {
+        case End:
+            return true;
+        case Position:
+            in.readInt32(values.x);
+            in.readInt32(values.y);
+            break;
+        case Abbreviation:
+        case OldAbbreviation: {
+            QByteArrayView abbreviation;
+            if (in.readStringView(abbreviation))
+                values.stitch = stitchFor(abbreviation);
+            break;
+        }
+        case ImagePosition: {
+            qint32 imgPos = 0;
+            in.readInt32(imgPos);
+            values.cell.imgPos = imgPos;
+            break;
+        }
+        case Colour:
+            in.readColor(values.cell.color);
+            break;
+        case Borders:
+            for (bool &on : values.cell.borders)
+                in.readBool(on);
+            break;
+        case BorderColours:
+            for (QColor &color : values.cell.borderColors)
+                in.readColor(color);
+            break;
+        default:
+            return false;
+        }
     }
-    return device->peek(device->bytesAvailable());
+    return false;
 }
 
 // Reads the cell groups of a width x height grid into `grid`. False when a
@@ -148,8 +170,8 @@ bool readCells(QDataStream &stream, ChartGrid &grid, const ChartRecord::Progress
     QIODevice *device = stream.device();
     if (!device)
         return false;
-    const QByteArray bytes = unreadBytes(device);
-    ByteReader in(bytes.constData(), bytes.size());
+    const qint64 start = device->pos();
+    ByteReader in(device);
     const int width = grid.columnCount();
     const int height = grid.rowCount();
     const qint64 total = qint64(width) * height;
@@ -157,6 +179,7 @@ bool readCells(QDataStream &stream, ChartGrid &grid, const ChartRecord::Progress
     qint64 count = 0;
     StitchLookup stitchFor;
     CellValues values;
+    values.stitch = stitchFor.none();
 
     bool complete = true;
     for (int row = 0; row < height && complete; ++row) {
@@ -167,20 +190,20 @@ bool readCells(QDataStream &stream, ChartGrid &grid, const ChartRecord::Progress
         for (int column = 0; column < width; ++column) {
             values.x = column;
             values.y = row;
-            if (!readCellGroup(in, values) || values.x < 0 || values.x >= width || values.y < 0
+            if (!readCellGroup(in, values, stitchFor) || values.x < 0 || values.x >= width || values.y < 0
                 || values.y >= height) {
                 complete = false;
                 break;
             }
             // A later group for the same place wins.
-            ChartCell cell = values.cell;
-            cell.stitch = stitchFor(values.abbreviation);
-            grid.restoreCell(values.x, values.y, cell);
+            values.cell.stitch = values.stitch;
+            grid.restoreCell(values.x, values.y, values.cell);
             named[size_t(values.y) * size_t(width) + size_t(values.x)] = true;
             ++count;
         }
     }
-    device->seek(device->pos() + in.position());
+    // The reader read ahead; the stream goes on after the cells.
+    device->seek(start + in.position());
     if (!in.ok())
         stream.setStatus(QDataStream::ReadCorruptData);
     if (!complete)
@@ -190,12 +213,16 @@ bool readCells(QDataStream &stream, ChartGrid &grid, const ChartRecord::Progress
 }
 
 // One buffer of cell groups, handed to the stream whenever it grows large.
+// Neighbouring cells mostly hold the same things, so the bytes of a
+// group after its position are kept for the cells written last and copied
+// when a cell holds the same again.
 class CellWriter
 {
 public:
     explicit CellWriter(QDataStream &out)
         : m_out(out)
         , m_bytes(m_buffer)
+        , m_head(cellTags().start + cellTags().position)
     {
         m_buffer.reserve(writeChunkBytes + 4096);
     }
@@ -203,24 +230,10 @@ public:
 
     void write(int x, int y, const ChartCell &cell)
     {
-        const CellTags &tags = cellTags();
-        m_bytes.writeRaw(tags.start);
-        m_bytes.writeRaw(tags.position);
+        m_bytes.writeRaw(m_head);
         m_bytes.writeInt32(x);
         m_bytes.writeInt32(y);
-        m_bytes.writeRaw(tags.abbreviation);
-        m_bytes.writeRaw(abbreviationOf(cell.stitch));
-        m_bytes.writeRaw(tags.imagePosition);
-        m_bytes.writeInt32(cell.imgPos);
-        m_bytes.writeRaw(tags.colour);
-        m_bytes.writeColor(cell.color);
-        m_bytes.writeRaw(tags.borders);
-        for (bool on : cell.borders)
-            m_bytes.writeBool(on);
-        m_bytes.writeRaw(tags.borderColours);
-        for (const QColor &color : cell.borderColors)
-            m_bytes.writeColor(color);
-        m_bytes.writeRaw(tags.end);
+        m_bytes.writeRaw(valuesOf(cell));
         if (m_buffer.size() >= writeChunkBytes)
             flush();
     }
@@ -235,6 +248,63 @@ public:
     }
 
 private:
+    struct Known
+    {
+        ChartCell cell;
+        QByteArray bytes;
+    };
+
+    // The group from the stitch to its end, for the cells written last.
+    const QByteArray &valuesOf(const ChartCell &cell)
+    {
+        int found = 0;
+        while (found < m_knownCount && !sameStorage(m_known[found].cell, cell))
+            ++found;
+        if (found == m_knownCount) {
+            found = qMin(m_knownCount, int(std::size(m_known)) - 1);
+            m_knownCount = found + 1;
+            m_known[found] = Known{cell, encode(cell)};
+        }
+        std::rotate(m_known, m_known + found, m_known + found + 1);
+        return m_known[0].bytes;
+    }
+
+    // Equal cells whose colours are stored alike: plain colours only, as
+    // ByteWriter reuses them.
+    static bool sameStorage(const ChartCell &a, const ChartCell &b)
+    {
+        if (a != b || a.color.spec() != b.color.spec())
+            return false;
+        for (int side = 0; side < 4; ++side) {
+            if (a.borderColors[side].spec() != b.borderColors[side].spec())
+                return false;
+        }
+        return plain(a.color) && std::all_of(std::begin(a.borderColors), std::end(a.borderColors), plain);
+    }
+
+    static bool plain(const QColor &color) { return color.spec() == QColor::Rgb || color.spec() == QColor::Invalid; }
+
+    QByteArray encode(const ChartCell &cell)
+    {
+        const CellTags &tags = cellTags();
+        QByteArray bytes;
+        ByteWriter values(bytes);
+        values.writeRaw(tags.abbreviation);
+        values.writeRaw(abbreviationOf(cell.stitch));
+        values.writeRaw(tags.imagePosition);
+        values.writeInt32(cell.imgPos);
+        values.writeRaw(tags.colour);
+        values.writeColor(cell.color);
+        values.writeRaw(tags.borders);
+        for (bool on : cell.borders)
+            values.writeBool(on);
+        values.writeRaw(tags.borderColours);
+        for (const QColor &color : cell.borderColors)
+            values.writeColor(color);
+        values.writeRaw(tags.end);
+        return bytes;
+    }
+
     const QByteArray &abbreviationOf(const Stitch *stitch)
     {
         auto known = m_abbreviations.constFind(stitch);
@@ -247,7 +317,11 @@ private:
     QDataStream &m_out;
     QByteArray m_buffer;
     ByteWriter m_bytes;
+    // "<Cell>" and "X,Y:", which every group starts with.
+    const QByteArray m_head;
     QHash<const Stitch *, QByteArray> m_abbreviations;
+    Known m_known[8];
+    int m_knownCount = 0;
 };
 
 } // namespace

@@ -9,25 +9,6 @@
 
 namespace {
 
-// Characters other than letters, digits and blanks that some abbreviation
-// uses ("m1+", "c2(f)"). They count as part of a word, so that such
-// abbreviations can be typed; the comma always separates items.
-QString extraWordCharacters(const QStringList &keyWords)
-{
-    QSet<QChar> extra;
-    for (const QString &word : keyWords) {
-        for (const QChar c : word) {
-            if (!c.isLetterOrNumber() && !c.isMark() && c != QLatin1Char('_') && !c.isSpace()
-                && c != QLatin1Char(','))
-                extra.insert(c);
-        }
-    }
-    QString characters;
-    for (const QChar c : std::as_const(extra))
-        characters += QRegularExpression::escape(QString(c));
-    return characters;
-}
-
 bool isAsciiDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -40,50 +21,114 @@ InstructionParser::InstructionParser(const QStringList &keyWords)
 {
     for (int i = 0; i < keyWords.size(); ++i) {
         const QString word = keyWords.at(i).toLower();
-        if (!word.isEmpty() && !m_keyWordOrder.contains(word))
-            m_keyWordOrder.insert(word, i);
+        m_lowerKeyWords.append(word);
+        if (!word.isEmpty() && keyWordOf(word) < 0)
+            m_keyWordsByHash[foldedHash(word)].append(i);
         m_longestKeyWord = qMax(m_longestKeyWord, int(word.size()));
+        // Characters other than letters, digits and blanks that some
+        // abbreviation uses ("m1+", "c2(f)") count as part of a word, so
+        // that such abbreviations can be typed.
+        for (const QChar c : word) {
+            if (!isWordCharacter(c) && !c.isSpace() && c != QLatin1Char(','))
+                m_extraWordCharacters.insert(c);
+        }
     }
+}
 
-    // An item is one or more words separated by single blanks, followed by
-    // a comma (and any blanks) or the end of the line: "k3 , p3" holds only
-    // the item "p3".
-    const QString extra = extraWordCharacters(keyWords);
-    const QString word = extra.isEmpty() ? QStringLiteral("\\w+") : QStringLiteral("[\\w%1]+").arg(extra);
-    m_itemPattern.setPattern(QStringLiteral("(%1(\\s%1){0,})(?:,\\s{0,}|$)").arg(word));
-    // Letters and blanks of every script, not only ASCII.
-    m_itemPattern.setPatternOptions(QRegularExpression::UseUnicodePropertiesOption);
-    m_itemPattern.optimize();
+bool InstructionParser::isWordCharacter(QChar c) const
+{
+    return c.isLetterOrNumber() || c.isMark() || c == QLatin1Char('_') || m_extraWordCharacters.contains(c);
+}
+
+// Walks the line from comma to comma; each piece's item is the longest run
+// of words separated by single blanks that ends where the piece does.
+template<typename Found>
+void InstructionParser::forEachItem(const QString &line, Found found) const
+{
+    const int size = int(line.size());
+    int pieceStart = 0;
+    while (pieceStart <= size) {
+        int end = int(line.indexOf(QLatin1Char(','), pieceStart));
+        if (end < 0)
+            end = size;
+        int start = end;
+        if (start > pieceStart && isWordCharacter(line.at(start - 1))) {
+            while (true) {
+                while (start > pieceStart && isWordCharacter(line.at(start - 1)))
+                    --start;
+                if (start - 1 > pieceStart && line.at(start - 1).isSpace() && isWordCharacter(line.at(start - 2)))
+                    --start;
+                else
+                    break;
+            }
+            found(start, end - start);
+        }
+        pieceStart = end + 1;
+    }
 }
 
 QStringList InstructionParser::cells(const QString &line, int maxCells) const
 {
     QStringList result;
-    QRegularExpressionMatchIterator matches = m_itemPattern.globalMatch(line);
-    while (matches.hasNext() && result.size() < maxCells) {
-        const QRegularExpressionMatch match = matches.next();
-        if (match.capturedLength() == 0)
-            continue;
+    forEachItem(line, [&](int start, int length) {
+        if (result.size() >= maxCells)
+            return;
         Item item;
-        if (!recognise(match.captured(1).toLower(), &item))
-            continue;
+        if (!recognise(QStringView(line).mid(start, length), &item))
+            return;
+        const QString &abbreviation = m_lowerKeyWords.at(item.keyWord);
         bool found = false;
-        Stitch *stitch = StitchSet::instance()->findStitch(item.abbreviation, &found);
+        Stitch *stitch = StitchSet::instance()->findStitch(abbreviation, &found);
         // The count is in stitches; a multi-cell stitch fills several cells.
         qint64 cellCount = item.count;
         if (found && stitch)
             cellCount *= qMax(1, stitch->cellsPerStitch());
         cellCount = qMin<qint64>(cellCount, maxCells - result.size());
         for (qint64 i = 0; i < cellCount; ++i)
-            result.append(item.abbreviation);
-    }
+            result.append(abbreviation);
+    });
     return result;
+}
+
+QList<InstructionParser::Span> InstructionParser::abbreviations(const QString &line) const
+{
+    QList<Span> spans;
+    forEachItem(line, [&](int start, int length) {
+        Item item;
+        if (recognise(QStringView(line).mid(start, length), &item))
+            spans.append(Span{start, item.length});
+    });
+    return spans;
+}
+
+// Keywords are looked up without making a string of every candidate: by a
+// hash of their lower-cased characters, then compared.
+size_t InstructionParser::foldedHash(QStringView text)
+{
+    size_t hash = 14695981039346656037u;
+    for (const QChar c : text) {
+        hash ^= QChar::toLower(c.unicode());
+        hash *= 1099511628211u;
+    }
+    return hash;
+}
+
+int InstructionParser::keyWordOf(QStringView text) const
+{
+    const auto candidates = m_keyWordsByHash.constFind(foldedHash(text));
+    if (candidates == m_keyWordsByHash.constEnd())
+        return -1;
+    for (int place : candidates.value()) {
+        if (text.compare(m_lowerKeyWords.at(place), Qt::CaseInsensitive) == 0)
+            return place;
+    }
+    return -1;
 }
 
 // The item is a keyword, then any blanks, then an optional count. The
 // keyword that comes first in the list wins, which only matters where one
 // keyword plus digits spells another.
-bool InstructionParser::recognise(const QString &item, Item *result) const
+bool InstructionParser::recognise(QStringView item, Item *result) const
 {
     int digitsStart = int(item.size());
     while (digitsStart > 0 && isAsciiDigit(item.at(digitsStart - 1)))
@@ -97,17 +142,18 @@ bool InstructionParser::recognise(const QString &item, Item *result) const
     // No keyword is longer than the longest one: a line of a million digits
     // is not a million lookups.
     for (int length = blanksStart; length <= qMin(int(item.size()), m_longestKeyWord); ++length) {
-        const auto order = m_keyWordOrder.constFind(item.left(length));
-        if (order != m_keyWordOrder.constEnd() && (best < 0 || order.value() < best)) {
-            best = order.value();
+        const int place = keyWordOf(item.left(length));
+        if (place >= 0 && (best < 0 || place < best)) {
+            best = place;
             bestLength = length;
         }
     }
     if (best < 0)
         return false;
 
-    result->abbreviation = item.left(bestLength);
-    const QString digits = item.mid(bestLength).trimmed();
+    result->keyWord = best;
+    result->length = bestLength;
+    const QStringView digits = item.mid(bestLength).trimmed();
     bool ok = false;
     const int count = digits.toInt(&ok);
     if (!ok && !digits.isEmpty())

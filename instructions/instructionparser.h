@@ -3,7 +3,7 @@
 
 #include <QHash>
 #include <QList>
-#include <QRegularExpression>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +14,12 @@ class Stitch;
 // optionally followed by blanks and a count of stitches. Abbreviations are
 // matched as literal text, without regard to case, trying the keywords in
 // their catalogue order; items that match none are dropped.
+//
+// An item is one or more words separated by single blanks, ending where a
+// comma or the line does: in "k3 , p3" only "p3" is an item, and in
+// "k2  tog" only "tog". A word is letters, digits, underscores and the
+// other characters some abbreviation uses ("m1+", "c2(f)"); the comma
+// always separates items.
 class InstructionParser
 {
 public:
@@ -33,19 +39,39 @@ public:
     // side. Missing cells are No Stitch; surplus ones are dropped.
     static QList<Stitch *> row(const QStringList &cells, int width, bool wrongSide);
 
+    // Where the line names stitches it reads: each recognised abbreviation
+    // as it stands in the line, in line order.
+    struct Span
+    {
+        int start = 0;
+        int length = 0;
+    };
+    QList<Span> abbreviations(const QString &line) const;
+
 private:
     struct Item
     {
-        QString abbreviation;
+        // The keyword's place in the list and its length in the item.
+        int keyWord = -1;
+        int length = 0;
         int count = 1;
     };
-    bool recognise(const QString &item, Item *result) const;
+    bool recognise(QStringView item, Item *result) const;
+    // Which keyword, ignoring case, `text` is; -1 for none.
+    int keyWordOf(QStringView text) const;
+    static size_t foldedHash(QStringView text);
+    bool isWordCharacter(QChar c) const;
+    // Calls `found(start, length)` for every item of the line, in order.
+    template<typename Found>
+    void forEachItem(const QString &line, Found found) const;
 
     QStringList m_keyWords;
-    // Lower-cased keyword → its first place in the keyword list.
-    QHash<QString, int> m_keyWordOrder;
+    QStringList m_lowerKeyWords;
+    // The hash of a lower-cased keyword → the places in the list of the
+    // keywords with that hash, the first place of each keyword only.
+    QHash<size_t, QList<int>> m_keyWordsByHash;
     int m_longestKeyWord = 0;
-    QRegularExpression m_itemPattern;
+    QSet<QChar> m_extraWordCharacters;
 };
 
 #endif // INSTRUCTIONPARSER_H

@@ -1,33 +1,28 @@
 #ifndef TEXTENGINE_H
 #define TEXTENGINE_H
 
-#include <QList>
-#include <QRegularExpression>
+#include "instructionparser.h"
+
 #include <QStringList>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
-// Shows every stitch abbreviation in the written instructions in bold
-// dark magenta. Abbreviations are matched as literal text, case-sensitive,
-// also inside longer words.
+// Shows in bold dark magenta every stitch abbreviation in the written
+// instructions that is read as a stitch: whole items only, as the parser
+// reads them. Each line is split into its items once and each item looked
+// up, so highlighting a long pane stays quick.
 class TextEngine : public QSyntaxHighlighter
 {
     Q_OBJECT
 
 public:
-    struct HighlightingRule
-    {
-        QRegularExpression pattern;
-        QTextCharFormat format;
-    };
-
     explicit TextEngine(QTextDocument *parent);
 
     // Every abbreviation of every catalogue stitch, in catalogue order.
-    QStringList keyWords() const { return m_keyWords; }
+    QStringList keyWords() const { return m_parser.keyWords(); }
 
 public Q_SLOTS:
-    // Rebuilds the keywords and rules from the stitch catalogue.
+    // Rebuilds the keywords from the stitch catalogue.
     void updateList();
 
 Q_SIGNALS:
@@ -37,9 +32,8 @@ protected:
     void highlightBlock(const QString &text) override;
 
 private:
-    QList<HighlightingRule> highlightingRules;
-    QStringList m_keyWords;
-    QTextCharFormat keywordFormat;
+    InstructionParser m_parser;
+    QTextCharFormat m_keywordFormat;
 };
 
 #endif // TEXTENGINE_H

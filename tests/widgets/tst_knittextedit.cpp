@@ -484,9 +484,11 @@ void TestKnitTextEdit::highlighting_data()
     QTest::addColumn<QString>("bold"); // '#' where the text is highlighted
 
     QTest::newRow("whole keyword") << "k2tog" << "#####";
-    QTest::newRow("inside a longer word") << "kwise" << "#--#-";
-    QTest::newRow("case matters") << "K2TOG" << "-----";
+    QTest::newRow("not inside a longer word") << "kwise" << "-----";
+    QTest::newRow("any case, as it is read") << "K2TOG" << "#####";
     QTest::newRow("literal abbreviation") << "m1+" << "###";
+    QTest::newRow("the count is no abbreviation") << "yo, k12" << "##--#--";
+    QTest::newRow("what is not read is not coloured") << "k3 , p3" << "-----#-";
 }
 
 void TestKnitTextEdit::highlighting()
