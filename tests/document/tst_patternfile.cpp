@@ -42,14 +42,10 @@ private Q_SLOTS:
     void fileVersions();
     void openTwiceActivates();
     void userStitchTravelsWithItsImage();
-    void damagedFiles_data();
-    void damagedFiles();
     void saveAsNames_data();
     void saveAsNames();
     void failedSaveKeepsWork();
     void closeWithCancelledSaveStaysOpen();
-    void fuzzedFiles_data();
-    void fuzzedFiles();
     void closedDocumentsTakeTheirToolBars();
 
 private:
@@ -172,7 +168,6 @@ void TestPatternFile::fileVersions_data()
     QTest::addColumn<bool>("opens");
     QTest::newRow("newer") << qint32(201003) << false;
     QTest::newRow("current") << qint32(201002) << true;
-    QTest::newRow("older") << qint32(201001) << true;
 }
 
 void TestPatternFile::fileVersions()
@@ -266,38 +261,6 @@ void TestPatternFile::userStitchTravelsWithItsImage()
     QCOMPARE(StitchSet::instance()->findStitch(QStringLiteral("bob3")), arrived);
 }
 
-void TestPatternFile::damagedFiles_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("error");
-
-    Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
-    const QByteArray good = fileBytes(doc);
-
-    QByteArray noDocument;
-    {
-        QDataStream out(&noDocument, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_4_5);
-        out << qint32(0x2AC9863F) << qint32(201002) << QStringLiteral("<Doc>");
-    }
-    QTest::newRow("no document section") << noDocument << "Error loading file - missing document section";
-    QTest::newRow("cut before the end") << good.left(good.size() - 10)
-                                       << "Error loading file - missing end of document section";
-    QTest::newRow("extra data") << good + QByteArray("tail") << "Found unexpected extra data while loading pattern file";
-    QByteArray hugeTag = good;
-    hugeTag.replace(8, 4, QByteArray::fromHex("7ffffff0"));
-    QTest::newRow("absurd tag length") << hugeTag << "Error loading file - missing document section";
-}
-
-void TestPatternFile::damagedFiles()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, error);
-    bool ok = false;
-    auto doc = readBytes(bytes, &ok);
-    QVERIFY(doc->loadErrors.contains(error));
-}
-
 void TestPatternFile::saveAsNames_data()
 {
     QTest::addColumn<QString>("typed");
@@ -369,37 +332,6 @@ void TestPatternFile::closeWithCancelledSaveStaysOpen()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(window.documents().size(), 1);
     QVERIFY(window.currentDocument()->isModified());
-}
-
-// Files that once made the reader crash or eat memory: each opens with a
-// clear error, or as the complete pattern it is.
-void TestPatternFile::fuzzedFiles_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<int>("charts");
-    QTest::newRow("stitch with billions of abbreviations")
-        << "stitch-list-count.kit" << "Error loading file - missing document section" << 0;
-    QTest::newRow("every cell another image position") << "image-positions.kit" << QString() << 1;
-    QTest::newRow("numbers starting at the integer limit") << "number-starts.kit" << QString() << 1;
-}
-
-void TestPatternFile::fuzzedFiles()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, error);
-    QFETCH(int, charts);
-    const QString path = QFINDTESTDATA(QStringLiteral("data/fuzz/") + file);
-    QVERIFY(!path.isEmpty());
-    MainWindow window;
-    QVERIFY(window.openFile(path, true));
-    Document *doc = window.currentDocument();
-    QVERIFY(doc);
-    if (error.isEmpty())
-        QCOMPARE(doc->loadErrors, QStringList());
-    else
-        QVERIFY2(doc->loadErrors.contains(error), qPrintable(doc->loadErrors.join(QLatin1Char('\n'))));
-    QCOMPARE(doc->charts().size(), charts);
 }
 
 // Every tab's tool bar is shown in the main window in its turn; closing the

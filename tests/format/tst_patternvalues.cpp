@@ -1,0 +1,212 @@
+#include "chartfixtures.h"
+#include "patternfile.h"
+#include "stitch.h"
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QtTest>
+
+// Pattern files read into plain values and written from them, with no
+// window: byte for byte as they came, every older version, and every kind
+// of damage reported rather than crashed on.
+class TestPatternValues : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { StitchSet::instance()->load(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { m_env.reset(); }
+
+    void readAndWrittenAgainByteForByte();
+    void fileVersions_data();
+    void fileVersions();
+    void damagedFiles_data();
+    void damagedFiles();
+    void everyCutIsReported();
+    void fuzzedFiles_data();
+    void fuzzedFiles();
+
+private:
+    QString write(const QString &name, const QByteArray &bytes) const { return m_env->writeScratch(name, bytes); }
+
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
+// A pattern of a Directions page with a picture and two charts.
+static PatternValues samplePattern()
+{
+    PatternValues pattern;
+    pattern.pageSize = 3;
+    pattern.keyHash = "key";
+    pattern.showWS = false;
+    PatternTab page;
+    page.directions = std::make_unique<DirectionsValues>();
+    page.directions->name = QStringLiteral("Notes");
+    QImage swatch(6, 4, QImage::Format_ARGB32);
+    swatch.fill(Qt::darkCyan);
+    page.directions->pictures.append(DirectionsPicture::fromImage(swatch));
+    page.directions->html = QStringLiteral("<p>Cast on.<img src=\"%1\"/></p>")
+                                .arg(DirectionsRecord::imageName(page.directions->pictures.first().hash));
+    pattern.tabs.push_back(std::move(page));
+    for (const char *title : {"Front", "Back"}) {
+        PatternTab chart;
+        chart.chart = std::make_unique<ChartValues>();
+        chart.chart->title = QString::fromLatin1(title);
+        chart.chart->hash = "abc";
+        chart.chart->imageSize = QSize(6, 9);
+        chart.chart->grid = randomGrid(5, 4, uint(chart.chart->title.size()));
+        pattern.tabs.push_back(std::move(chart));
+    }
+    return pattern;
+}
+
+static QByteArray bytesOf(const PatternValues &pattern)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    PatternFile::write(out, pattern);
+    return bytes;
+}
+
+// Opens and reads the file; the open's status.
+static PatternFile::Status readFile(const QString &path, PatternValues &pattern)
+{
+    PatternFile file(path);
+    const PatternFile::Status status = file.open();
+    if (status == PatternFile::Ok)
+        PatternFile::read(file.stream(), pattern);
+    return status;
+}
+
+void TestPatternValues::readAndWrittenAgainByteForByte()
+{
+    const PatternValues written = samplePattern();
+    const QByteArray bytes = bytesOf(written);
+    PatternValues read;
+    QCOMPARE(readFile(write(QStringLiteral("a.kit"), bytes), read), PatternFile::Ok);
+    QCOMPARE(read.errors, QStringList());
+    QCOMPARE(read.tabs.size(), size_t(3));
+    QVERIFY(read.tabs.at(0).directions);
+    QCOMPARE(read.tabs.at(0).directions->name, QStringLiteral("Notes"));
+    QCOMPARE(read.tabs.at(0).directions->pictures.size(), 1);
+    QCOMPARE(read.charts().size(), 2);
+    QCOMPARE(read.charts().at(1)->title, QStringLiteral("Back"));
+    QCOMPARE(snapshot(*read.charts().at(1)->grid), snapshot(*written.charts().at(1)->grid));
+    QVERIFY(!read.showWS);
+    QCOMPARE(read.pageSize, 3);
+    QCOMPARE(bytesOf(read), bytes);
+}
+
+void TestPatternValues::fileVersions_data()
+{
+    QTest::addColumn<qint32>("version");
+    QTest::addColumn<int>("status");
+    QTest::newRow("newer") << qint32(PatternFile::newestVersion + 1) << int(PatternFile::TooNew);
+    QTest::newRow("current") << qint32(PatternFile::newestVersion) << int(PatternFile::Ok);
+    QTest::newRow("older") << qint32(201001) << int(PatternFile::Ok);
+}
+
+void TestPatternValues::fileVersions()
+{
+    QFETCH(qint32, version);
+    QFETCH(int, status);
+    QByteArray bytes = bytesOf(samplePattern());
+    QDataStream patch(&bytes, QIODevice::ReadWrite);
+    patch.device()->seek(4);
+    patch << version;
+    PatternValues read;
+    QCOMPARE(int(readFile(write(QStringLiteral("v.kit"), bytes), read)), status);
+    if (status == PatternFile::Ok)
+        QCOMPARE(read.charts().size(), 2);
+
+    QCOMPARE(readFile(write(QStringLiteral("notes.kit"), "Cast on 20 stitches"), read), PatternFile::NotAPattern);
+    QCOMPARE(readFile(m_env->scratchPath(QStringLiteral("missing.kit")), read), PatternFile::Unreadable);
+    QCOMPARE(readFile(m_env->rootPath(), read), PatternFile::Unreadable);
+}
+
+void TestPatternValues::damagedFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray good = bytesOf(samplePattern());
+    QByteArray noDocument;
+    {
+        QDataStream out(&noDocument, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_4_5);
+        out << qint32(PatternFile::magicNumber) << qint32(PatternFile::newestVersion) << QStringLiteral("<Doc>");
+    }
+    QTest::newRow("no document section") << noDocument << "Error loading file - missing document section";
+    QTest::newRow("cut before the end") << good.left(good.size() - 10)
+                                       << "Error loading file - missing end of document section";
+    QTest::newRow("extra data") << good + QByteArray("tail") << "Found unexpected extra data while loading pattern file";
+    QByteArray hugeTag = good;
+    hugeTag.replace(8, 4, QByteArray::fromHex("7ffffff0"));
+    QTest::newRow("absurd tag length") << hugeTag << "Error loading file - missing document section";
+}
+
+void TestPatternValues::damagedFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    PatternValues read;
+    QCOMPARE(readFile(write(QStringLiteral("d.kit"), bytes), read), PatternFile::Ok);
+    QVERIFY2(read.errors.contains(error), qPrintable(read.errors.join(QLatin1Char('\n'))));
+}
+
+// A file cut anywhere opens with its damage listed, and what was read is
+// whole: every chart can be written again.
+void TestPatternValues::everyCutIsReported()
+{
+    const QByteArray good = bytesOf(samplePattern());
+    for (qsizetype length = 8; length < good.size(); length += 3) {
+        PatternValues read;
+        QCOMPARE(readFile(write(QStringLiteral("cut.kit"), good.left(length)), read), PatternFile::Ok);
+        QVERIFY2(!read.errors.isEmpty(), qPrintable(QStringLiteral("cut at %1 read as whole").arg(length)));
+        for (const ChartValues *chart : read.charts()) {
+            QVERIFY(chart->grid);
+            QVERIFY(chart->grid->rowCount() <= 4 && chart->grid->columnCount() <= 5);
+        }
+        bytesOf(read);
+    }
+}
+
+// Files that once made the reader crash or eat memory: each reads with a
+// clear error, or as the complete pattern it is.
+void TestPatternValues::fuzzedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("charts");
+    QTest::newRow("stitch with billions of abbreviations")
+        << "stitch-list-count.kit" << "Error loading file - missing document section" << 0;
+    QTest::newRow("every cell another image position") << "image-positions.kit" << QString() << 1;
+    QTest::newRow("numbers starting at the integer limit") << "number-starts.kit" << QString() << 1;
+}
+
+void TestPatternValues::fuzzedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, error);
+    QFETCH(int, charts);
+    const QString path = QFINDTESTDATA(QStringLiteral("data/fuzz/") + file);
+    QVERIFY(!path.isEmpty());
+    if (file == QLatin1String("number-starts.kit"))
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("numbering offsets")));
+    PatternValues read;
+    QCOMPARE(readFile(path, read), PatternFile::Ok);
+    if (error.isEmpty())
+        QCOMPARE(read.errors, QStringList());
+    else
+        QVERIFY2(read.errors.contains(error), qPrintable(read.errors.join(QLatin1Char('\n'))));
+    QCOMPARE(read.charts().size(), charts);
+}
+
+YARNWISE_GUI_TEST_MAIN(TestPatternValues)
+#include "tst_patternvalues.moc"
