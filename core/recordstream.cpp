@@ -3,6 +3,8 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <algorithm>
+
 bool RecordStream::readString(QDataStream &in, QString &text, quint32 maxBytes)
 {
     text.clear();
@@ -77,6 +79,23 @@ bool RecordStream::nextLengthFits(QDataStream &in, quint32 maxBytes)
         return false;
     }
     return true;
+}
+
+bool RecordStream::readTags(QDataStream &in, const std::vector<Tag> &tags, QString &last)
+{
+    while (true) {
+        if (in.status() == QDataStream::Ok && in.atEnd()) {
+            last.clear();
+            return true;
+        }
+        if (!readString(in, last))
+            return false;
+        const auto known = std::find_if(tags.begin(), tags.end(), [&last](const Tag &tag) { return tag.tag == last; });
+        if (known == tags.end())
+            return true;
+        if (!known->readValue() || in.status() != QDataStream::Ok)
+            return false;
+    }
 }
 
 qint64 RecordStream::remainingBytes(const QDataStream &in)

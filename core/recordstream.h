@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <vector>
+
 // Careful reading of the tagged data-stream records of pattern files. A
 // damaged or hostile file must not make a reader allocate more than the
 // file could hold.
@@ -27,6 +30,20 @@ public:
     // stream. Fails, marking the stream corrupt, when the count is negative
     // or the items could not fit in what is left to read.
     static bool readCount(QDataStream &in, qint32 &count, int itemBytes);
+
+    // A tag of a record, and the reading of the value that follows it; the
+    // reading answers false when the value is damaged.
+    struct Tag
+    {
+        QString tag;
+        std::function<bool()> readValue;
+    };
+    // Reads tags and their values for as long as the tags are among
+    // `tags`, in any order and any number of times. Stops at the first
+    // other tag, left in `last`, answering true; where the stream ends
+    // between two tags, with `last` empty, answering true; at a value that
+    // is damaged or a stream that fails, answering false.
+    static bool readTags(QDataStream &in, const std::vector<Tag> &tags, QString &last);
 
     // Bytes left to read, or -1 when the device cannot tell.
     static qint64 remainingBytes(const QDataStream &in);

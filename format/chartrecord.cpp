@@ -55,32 +55,30 @@ void readNumberStarts(QDataStream &in, ChartHeader &header)
 // value.
 bool readHeader(QDataStream &in, ChartHeader &header)
 {
+    const auto value = [&in](auto &target) {
+        return [&in, &target] {
+            in >> target;
+            return true;
+        };
+    };
     QString tag;
-    while (RecordStream::readString(in, tag)) {
-        if (tag == nameTag)
-            RecordStream::readString(in, header.title);
-        else if (tag == widthTag)
-            in >> header.width;
-        else if (tag == heightTag)
-            in >> header.height;
-        else if (tag == styleTag)
-            in >> header.knitStyle;
-        else if (tag == sideTag)
-            RecordStream::readString(in, header.side);
-        else if (tag == numberStartsTag)
-            readNumberStarts(in, header);
-        else if (tag == skipRowsTag)
-            in >> header.skipRows;
-        else if (tag == hashTag)
-            in >> header.hash;
-        else if (tag == imageSizeTag)
-            in >> header.imageSize;
-        else
-            return tag == sceneStart && in.status() == QDataStream::Ok;
-        if (in.status() != QDataStream::Ok)
-            return false;
-    }
-    return false;
+    const bool read = RecordStream::readTags(
+        in,
+        {{nameTag, [&] { return RecordStream::readString(in, header.title); }},
+         {widthTag, value(header.width)},
+         {heightTag, value(header.height)},
+         {styleTag, value(header.knitStyle)},
+         {sideTag, [&] { return RecordStream::readString(in, header.side); }},
+         {numberStartsTag,
+          [&] {
+              readNumberStarts(in, header);
+              return true;
+          }},
+         {skipRowsTag, value(header.skipRows)},
+         {hashTag, value(header.hash)},
+         {imageSizeTag, value(header.imageSize)}},
+        tag);
+    return read && tag == sceneStart;
 }
 
 ChartOptions optionsOf(const ChartHeader &header, const QSize &cellSize)

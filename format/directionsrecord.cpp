@@ -56,14 +56,10 @@ QImage decodePng(const QByteArray &png, qint64 &memoryLeft)
 bool readHeader(QDataStream &in, QString &token, DirectionsValues &values)
 {
     bool hasHtml = false;
-    while (RecordStream::readString(in, token)) {
-        if (token == nameTag)
-            RecordStream::readString(in, values.name);
-        else if (token == htmlTag)
-            hasHtml = RecordStream::readString(in, values.html, largestHtml);
-        else
-            break;
-    }
+    RecordStream::readTags(in,
+                           {{nameTag, [&] { return RecordStream::readString(in, values.name); }},
+                            {htmlTag, [&] { return hasHtml = RecordStream::readString(in, values.html, largestHtml); }}},
+                           token);
     return hasHtml;
 }
 

@@ -111,45 +111,40 @@ bool PatternFile::read(QDataStream &in, PatternValues &values, const Progress &p
         return false;
     }
 
-    int percent = 10;
-    const auto tell = [&](int now, const QString &what) { return !progress || progress(now, what); };
-    tell(percent, documentText("Pattern File"));
+    const auto tell = [&](int percent, const QString &what) { return !progress || progress(percent, what); };
+    tell(10, documentText("Pattern File"));
     const QSize cellSize = preferredCellSize();
-    while (true) {
-        percent = qMin(percent + 1, 99);
-        tell(percent, QString());
-        if (!RecordStream::readString(in, tag))
-            break;
-        if (tag == pageSizeTag) {
-            in >> values.pageSize;
-        } else if (tag == showWSTag) {
-            in >> values.showWS;
-        } else if (tag == keyHashTag) {
-            RecordStream::readBytes(in, values.keyHash);
-        } else if (tag == chartStart) {
-            PatternTab tab;
-            tab.chart = std::make_unique<ChartValues>();
-            ChartValues &chart = *tab.chart;
-            const bool read = ChartRecord::read(in, chart, cellSize, [&](qint64 done, qint64 total) {
-                const int within = total > 0 ? int(40 * done / total) : 0;
-                return tell(qMin(50 + within, 99), documentText("Loading") + QLatin1Char(' ') + chart.title);
-            });
-            if (!read)
-                values.errors.append(documentText("Error loading chart from pattern file"));
-            values.tabs.push_back(std::move(tab));
-        } else if (tag == directionsStart) {
-            tell(percent, documentText("Directions"));
-            PatternTab tab;
-            tab.directions = std::make_unique<DirectionsValues>();
-            if (!DirectionsRecord::read(in, *tab.directions))
-                values.errors += tab.directions->errors;
-            values.tabs.push_back(std::move(tab));
-        } else {
-            break;
-        }
-        if (in.status() != QDataStream::Ok)
-            break;
-    }
+    const auto readChart = [&]() {
+        PatternTab tab;
+        tab.chart = std::make_unique<ChartValues>();
+        ChartValues &chart = *tab.chart;
+        const bool read = ChartRecord::read(in, chart, cellSize, [&](qint64 done, qint64 total) {
+            const int within = total > 0 ? int(40 * done / total) : 0;
+            return tell(qMin(50 + within, 99), documentText("Loading") + QLatin1Char(' ') + chart.title);
+        });
+        if (!read)
+            values.errors.append(documentText("Error loading chart from pattern file"));
+        values.tabs.push_back(std::move(tab));
+        return true;
+    };
+    const auto readDirections = [&]() {
+        tell(50, documentText("Directions"));
+        PatternTab tab;
+        tab.directions = std::make_unique<DirectionsValues>();
+        if (!DirectionsRecord::read(in, *tab.directions))
+            values.errors += tab.directions->errors;
+        values.tabs.push_back(std::move(tab));
+        return true;
+    };
+    // A damaged chart or Directions record is reported and the rest read on
+    // for as long as the stream holds together.
+    RecordStream::readTags(in,
+                           {{pageSizeTag, [&]() { in >> values.pageSize; return true; }},
+                            {showWSTag, [&]() { in >> values.showWS; return true; }},
+                            {keyHashTag, [&]() { return RecordStream::readBytes(in, values.keyHash); }},
+                            {chartStart, readChart},
+                            {directionsStart, readDirections}},
+                           tag);
     if (tag != documentEnd && values.errors.isEmpty())
         values.errors.append(documentText("Error loading file - missing end of document section"));
     tell(100, QString());

@@ -363,23 +363,20 @@ bool ChartRecord::readScene(QDataStream &in, int width, int height, const QSize 
     if (!recordCanHold(in, width, height))
         return finish(false);
 
+    const auto readCellDimensions = [&]() {
+        qint32 w = 0, h = 0;
+        in >> w >> h;
+        size = ChartOptions::saneCellSize(QSize(w, h));
+        return true;
+    };
+    const auto readAllCells = [&]() {
+        // Places no group names keep the default stitch on white.
+        grid = std::make_unique<ChartGrid>(width, height, StitchSet::instance()->defaultStitch(), Qt::white);
+        QString end;
+        return readCells(in, *grid, progress) && RecordStream::readString(in, end) && end == cellsEnd;
+    };
     QString token;
-    while (RecordStream::readString(in, token)) {
-        if (token == cellDimensions) {
-            qint32 w = 0, h = 0;
-            in >> w >> h;
-            size = ChartOptions::saneCellSize(QSize(w, h));
-        } else if (token == cellsStart) {
-            // Places no group names keep the default stitch on white.
-            grid = std::make_unique<ChartGrid>(width, height, StitchSet::instance()->defaultStitch(), Qt::white);
-            const bool complete = readCells(in, *grid, progress);
-            if (!complete || !RecordStream::readString(in, token) || token != cellsEnd)
-                return finish(false);
-        } else if (token == sceneEnd) {
-            return finish(true);
-        } else {
-            break;
-        }
-    }
-    return finish(false);
+    const bool read = RecordStream::readTags(in, {{cellDimensions, readCellDimensions}, {cellsStart, readAllCells}},
+                                             token);
+    return finish(read && token == sceneEnd);
 }
