@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -96,8 +97,13 @@ bool ChartPicture::write(const QString &fileName, const ChartGrid &grid, const C
     painter.setRenderHint(QPainter::Antialiasing);
     paint(&painter, grid, style, QRectF(image.rect()), source);
     painter.end();
-    // Quality 100 is JPEG's best; for PNG and TIFF it would mean no
-    // compression at all.
-    const bool jpeg = suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
-    return image.save(fileName, nullptr, jpeg ? 100 : -1);
+    QImageWriter writer(fileName);
+    // Quality 100 is JPEG's best; for PNG it would mean no compression at
+    // all. TIFF is written uncompressed unless asked: LZW is lossless and
+    // read by every program that reads TIFF.
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        writer.setQuality(100);
+    else if (suffix == QLatin1String("tif") || suffix == QLatin1String("tiff"))
+        writer.setCompression(1);
+    return writer.write(image);
 }

@@ -8,6 +8,7 @@
 #include "stitchset.h"
 #include "modaldialog.h"
 #include "testenvironment.h"
+#include "textedit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -167,6 +168,24 @@ void TestDocument::forwardsToCurrentTab()
     QCOMPARE(history.count(), 1);
     doc.undo(); // goes to the page, not the chart
     QCOMPARE(doc.charts().first()->grid()->stitch(0, 0), find("p"));
+
+    // Typing on the Directions page is one history with the menu's Undo:
+    // the document, the stack it shows and the text's own Ctrl+Z agree.
+    Directions *page = doc.curDirections();
+    auto *text = page->textEdit();
+    QTest::keyClicks(text, QStringLiteral("abc"));
+    QCOMPARE(doc.undoHistory(), page->undoStack());
+    QVERIFY(page->undoStack()->canUndo());
+    QVERIFY(doc.isModified());
+    doc.undo();
+    QCOMPARE(text->toPlainText(), QString());
+    QVERIFY(page->undoStack()->canRedo());
+    doc.redo();
+    QCOMPARE(text->toPlainText(), QStringLiteral("abc"));
+    const int steps = page->undoStack()->index();
+    QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text->toPlainText(), QString());
+    QCOMPARE(page->undoStack()->index(), steps - 1);
 }
 
 void TestDocument::removeChart_data()
