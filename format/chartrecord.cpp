@@ -75,7 +75,7 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               return true;
           }},
          {skipRowsTag, value(header.skipRows)},
-         {hashTag, value(header.hash)},
+         {hashTag, [&] { return RecordStream::readBytes(in, header.hash); }},
          {imageSizeTag, value(header.imageSize)}},
         tag);
     return read && tag == sceneStart;

@@ -62,10 +62,13 @@ void EmbeddedStitches::read(QDataStream &in)
     RecordStream::readString(in, description);
     if (in.status() != QDataStream::Ok)
         return;
-    if (abbrivs.isEmpty()) {
-        qDebug() << "Error loading stitch with no name";
-        return;
-    }
+    // A stitch the library already knows keeps its own images; one with no
+    // abbreviation cannot be named on the chart. Either way the record is
+    // read to its end so the pattern after it still opens.
+    StitchSet *catalogue = StitchSet::instance();
+    const bool adding = !abbrivs.isEmpty() && !catalogue->hasStitch(abbrivs.first());
+    if (abbrivs.isEmpty())
+        qDebug() << "Ignoring a stitch with no abbreviation in a pattern file";
 
     qint32 count = 0;
     in >> count;
@@ -85,13 +88,12 @@ void EmbeddedStitches::read(QDataStream &in)
         QByteArray bytes;
         if (!RecordStream::readBytes(in, bytes, largestImageBytes))
             return;
-        const QString kept = StitchSet::storeIncomingImage(path, bytes);
+        const QString kept = adding ? StitchSet::storeIncomingImage(path, bytes) : QString();
         if (!kept.isEmpty())
             paths.append(kept);
     }
 
-    StitchSet *catalogue = StitchSet::instance();
-    if (!catalogue->hasStitch(abbrivs.first())) {
+    if (adding) {
         Stitch *stitch = catalogue->findOrAdd(abbrivs.first());
         stitch->temporary = true;
         stitch->setAbbrivs(abbrivs);
@@ -105,5 +107,5 @@ void EmbeddedStitches::read(QDataStream &in)
 
     QString tag;
     if (!RecordStream::readString(in, tag) || tag != stitchEnd)
-        qDebug() << "Unexpected end of stitch while loading stitch from XML file";
+        qDebug() << "Unexpected end of stitch while loading stitch from pattern file";
 }

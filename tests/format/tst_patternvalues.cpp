@@ -29,6 +29,7 @@ private Q_SLOTS:
     void damagedFiles_data();
     void damagedFiles();
     void everyCutIsReported();
+    void embeddedStitchesSkipped();
     void fuzzedFiles_data();
     void fuzzedFiles();
 
@@ -175,6 +176,31 @@ void TestPatternValues::everyCutIsReported()
         }
         bytesOf(read);
     }
+}
+
+// A stitch record the library cannot use (no abbreviation, or a stitch it
+// already knows) is read past: the pattern after it opens whole and no
+// image of it lands in the user's folder.
+void TestPatternValues::embeddedStitchesSkipped()
+{
+    const QByteArray good = bytesOf(samplePattern());
+    QByteArray bytes = good.left(8);
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly | QIODevice::Append);
+        out.setVersion(QDataStream::Qt_4_5);
+        for (const QStringList &abbrivs : {QStringList(), QStringList{QStringLiteral("k")}}) {
+            out << QStringLiteral("<Stitch>") << abbrivs << QStringLiteral("Name") << QString() << QString()
+                << QString() << qint32(1) << QStringLiteral("/elsewhere/stray.svg") << QByteArray("<svg/>")
+                << QStringLiteral("</Stitch>");
+        }
+    }
+    bytes += good.mid(8);
+    PatternValues read;
+    QCOMPARE(readFile(write(QStringLiteral("s.kit"), bytes), read), PatternFile::Ok);
+    QCOMPARE(read.errors, QStringList());
+    QCOMPARE(read.stitchRecords, 2);
+    QCOMPARE(read.charts().size(), 2);
+    QVERIFY(!QFileInfo::exists(StitchSet::userFolder() + QStringLiteral("/stitches/stray.svg")));
 }
 
 // Files that once made the reader crash or eat memory: each reads with a
