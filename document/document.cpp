@@ -213,44 +213,54 @@ void Document::addNewChart(int width, int height, const QString &name, const QSt
         chart->setCurStitch(curStitch);
     chart->setCurColor(curColor);
     tabs->setCurrentWidget(chart);
-    tallyCells(chart);
+    tallyCells(chart, 1);
     markChanged();
 }
 
-// A chart that arrives whole: its stitches and colours, in the order its
-// cells show them.
-void Document::tallyCells(Chart *chart)
+namespace {
+
+// Adds `delta` to the count of `item`: a new item joins the end of the
+// list, one whose count falls to nothing leaves it. Whether the list
+// changed.
+template<typename T>
+bool addToTally(QList<T> &items, QList<int> &counts, const T &item, int delta)
 {
+    const int at = int(items.indexOf(item));
+    if (at < 0) {
+        if (delta <= 0)
+            return false;
+        items.append(item);
+        counts.append(delta);
+        return true;
+    }
+    counts[at] += delta;
+    if (counts.at(at) > 0)
+        return false;
+    items.removeAt(at);
+    counts.removeAt(at);
+    return true;
+}
+
+} // namespace
+
+// A chart that arrives whole (`sign` 1) or leaves (-1): its stitches and
+// colours, in the order its cells show them.
+void Document::tallyCells(const Chart *chart, int sign)
+{
+    bool stitches = false;
     for (const auto &used : chart->grid()->stitchTally()) {
         if (used.first)
-            tally(used.first, used.second);
+            stitches |= addToTally(stitchesUsed, stitchCounts, used.first, sign * used.second);
     }
-    for (const auto &used : chart->grid()->colorTally())
-        tally(used.first, used.second);
-}
-
-void Document::tally(Stitch *stitch, int count)
-{
-    const int at = int(stitchesUsed.indexOf(stitch));
-    if (at >= 0) {
-        stitchCounts[at] += count;
-        return;
+    bool colors = false;
+    for (const auto &used : chart->grid()->colorTally()) {
+        if (used.first.isValid())
+            colors |= addToTally(colorsUsed, colorCounts, used.first, sign * used.second);
     }
-    stitchesUsed.append(stitch);
-    stitchCounts.append(count);
-    Q_EMIT currentStitchesUsed(stitchesUsed);
-}
-
-void Document::tally(const QColor &color, int count)
-{
-    const int at = int(colorsUsed.indexOf(color));
-    if (at >= 0) {
-        colorCounts[at] += count;
-        return;
-    }
-    colorsUsed.append(color);
-    colorCounts.append(count);
-    Q_EMIT currentColorsUsed(colorsUsed);
+    if (stitches)
+        Q_EMIT currentStitchesUsed(stitchesUsed);
+    if (colors)
+        Q_EMIT currentColorsUsed(colorsUsed);
 }
 
 void Document::removeChart()
@@ -267,7 +277,7 @@ void Document::removeChart()
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     tabs->removeTab(tabs->indexOf(chart));
-    chart->removeChart();
+    tallyCells(chart, -1);
     disconnect(chart->undoStack(), nullptr, this, nullptr);
     delete chart;
     if (tabs->count() == 0) {
@@ -364,24 +374,10 @@ void Document::setDocumentTitle()
 void Document::updateStitchList(int, int, Stitch *stitch, Stitch *oldStitch)
 {
     bool changed = false;
-    if (stitch) {
-        const int at = int(stitchesUsed.indexOf(stitch));
-        if (at >= 0) {
-            ++stitchCounts[at];
-        } else {
-            stitchesUsed.append(stitch);
-            stitchCounts.append(1);
-            changed = true;
-        }
-    }
-    if (oldStitch) {
-        const int at = int(stitchesUsed.indexOf(oldStitch));
-        if (at >= 0 && --stitchCounts[at] <= 0) {
-            stitchesUsed.removeAt(at);
-            stitchCounts.removeAt(at);
-            changed = true;
-        }
-    }
+    if (stitch)
+        changed |= addToTally(stitchesUsed, stitchCounts, stitch, 1);
+    if (oldStitch)
+        changed |= addToTally(stitchesUsed, stitchCounts, oldStitch, -1);
     if (changed)
         Q_EMIT currentStitchesUsed(stitchesUsed);
 }
@@ -389,24 +385,10 @@ void Document::updateStitchList(int, int, Stitch *stitch, Stitch *oldStitch)
 void Document::updateColorList(int, int, const QColor &color, const QColor &oldColor)
 {
     bool changed = false;
-    if (color.isValid()) {
-        const int at = int(colorsUsed.indexOf(color));
-        if (at >= 0) {
-            ++colorCounts[at];
-        } else {
-            colorsUsed.append(color);
-            colorCounts.append(1);
-            changed = true;
-        }
-    }
-    if (oldColor.isValid()) {
-        const int at = int(colorsUsed.indexOf(oldColor));
-        if (at >= 0 && --colorCounts[at] <= 0) {
-            colorsUsed.removeAt(at);
-            colorCounts.removeAt(at);
-            changed = true;
-        }
-    }
+    if (color.isValid())
+        changed |= addToTally(colorsUsed, colorCounts, color, 1);
+    if (oldColor.isValid())
+        changed |= addToTally(colorsUsed, colorCounts, oldColor, -1);
     if (changed)
         Q_EMIT currentColorsUsed(colorsUsed);
 }

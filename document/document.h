@@ -165,9 +165,7 @@ private:
     void chartConnect(Chart *chart);
     void addPageStack(Page *page);
     void dirConnections(Directions *page);
-    void tally(Stitch *stitch, int count);
-    void tally(const QColor &color, int count);
-    void tallyCells(Chart *chart);
+    void tallyCells(const Chart *chart, int sign);
 
     QTabWidget *tabs = nullptr;
     QString m_fileName;

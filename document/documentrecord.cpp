@@ -75,7 +75,7 @@ void Document::build(PatternValues &&values)
             auto *chart = new Chart(std::move(*tab.chart), tabs);
             chartConnect(chart);
             addChart(chart);
-            tallyCells(chart);
+            tallyCells(chart, 1);
         } else if (tab.directions) {
             auto *page = new Directions(this);
             page->load(std::move(*tab.directions));

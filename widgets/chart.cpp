@@ -644,12 +644,6 @@ void Chart::redo()
     m_undoStack->redo();
 }
 
-void Chart::removeChart()
-{
-    for (int row = m_grid->rowCount() - 1; row >= 0; --row)
-        m_grid->removeRow(row);
-}
-
 void Chart::turnOffHighlight()
 {
     scene->clearSelection();

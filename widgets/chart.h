@@ -70,7 +70,6 @@ public:
     QRectF imageSourceRect() const;
 
     void setScale(int width, int height);
-    void removeChart();
     void turnOffHighlight();
     void clearSelection();
 

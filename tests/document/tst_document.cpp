@@ -7,6 +7,7 @@
 #include "stitch.h"
 #include "stitchset.h"
 #include "modaldialog.h"
+#include "patternfile.h"
 #include "testenvironment.h"
 #include "textedit.h"
 
@@ -109,6 +110,23 @@ void TestDocument::newChartTallies()
     QCOMPARE(doc.stitchesUsed, (QList<Stitch *>{find("k"), find("x")}));
     QCOMPARE(doc.curChart()->grid()->stitch(0, 0), find("x"));
     QCOMPARE(doc.chartList(), (QStringList{"Chart", "Sleeve", "Edge"}));
+
+    // Cells a file left without a colour give the pattern no colour.
+    PatternValues values;
+    PatternTab tab;
+    tab.chart = std::make_unique<ChartValues>();
+    tab.chart->grid = std::make_unique<ChartGrid>(2, 1, find("k"), QColor());
+    values.tabs.push_back(std::move(tab));
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    PatternFile::write(out, values);
+    QDataStream in(bytes);
+    qint32 head[2];
+    in >> head[0] >> head[1];
+    Document read(in);
+    QVERIFY(read.loadDocument(in));
+    QCOMPARE(read.stitchCounts, QList<qint32>{2});
+    QCOMPARE(read.colorsUsed, QList<QColor>());
 }
 
 // The title as the window shows it: the mark of unsaved changes stands in
