@@ -42,7 +42,7 @@ Directions::Directions(QWidget *parent)
 {
     m_textEdit = new TextEdit(this);
     m_textEdit->document()->setDefaultFont(DirectionsPrinter::pageFont());
-    m_undoStack = new TextUndoStack(m_textEdit->document(), this);
+    m_undoStack = new TextUndoStack(m_textEdit, this);
     m_textEdit->setUndoStack(m_undoStack);
     setCentralWidget(m_textEdit);
     setupActions();

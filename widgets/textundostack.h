@@ -3,22 +3,31 @@
 
 #include <QUndoStack>
 
-class QTextDocument;
+class QTextEdit;
 
-// An undo stack that follows a rich-text document's own undo history: one
-// step for each step the document records, undone and redone by the
-// document itself. Undo and redo must come through this stack, so that
-// both stay in step; a text editor's own undo keys and menu entries are
-// routed here (see routeUndoKeys).
+// An undo stack that follows a rich-text editor's own undo history: one
+// step for each step its document records, undone and redone by the editor
+// itself, which also brings the caret to the change. Undo and redo must
+// come through this stack, so that both stay in step; the editor's own
+// undo keys and menu entries are routed here (see routeUndoKeys).
 class TextUndoStack : public QUndoStack
 {
     Q_OBJECT
 
 public:
-    explicit TextUndoStack(QTextDocument *document, QObject *parent = nullptr);
+    explicit TextUndoStack(QTextEdit *edit, QObject *parent = nullptr);
 
 private:
-    QTextDocument *m_document;
+    friend class TextStep;
+
+    void follow();
+    void rebuild(int undoSteps, int redoSteps);
+
+    QTextEdit *m_edit;
+    // Set while the editor undoes or redoes at this stack's bidding, and
+    // while the stack is rebuilt: the document's signals then say nothing
+    // new.
+    bool m_acting = false;
 };
 
 #endif // TEXTUNDOSTACK_H

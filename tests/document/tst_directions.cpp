@@ -38,6 +38,8 @@ private Q_SLOTS:
     }
 
     void toolBarAndMenu();
+    void undoFollowsTheText_data();
+    void undoFollowsTheText();
     void recordLayout();
     void recordImages_data();
     void recordImages();
@@ -679,6 +681,49 @@ void TestDirections::pageGuides()
     for (int y = 118; y <= 122; ++y)
         darkest = qMin(darkest, qGray(view.pixel(200, y)));
     QVERIFY(darkest < 160);
+}
+
+void TestDirections::undoFollowsTheText_data()
+{
+    QTest::addColumn<QString>("script");
+    // Letters are typed; < is Backspace, u and r are the page's Undo and
+    // Redo, z is Ctrl+Z in the text, t pastes a table, h replaces the page.
+    QTest::newRow("typing merged after an undo") << "abc<udrrzu";
+    QTest::newRow("undo all, then type") << "ab<uuuuxrr";
+    QTest::newRow("table pasted and undone") << "atuurrzz";
+    QTest::newRow("new page ends the history") << "abu" "h" "uurr";
+    QTest::newRow("redo past the end") << "a<uurrrrr";
+}
+
+// Whatever the sequence of edits, the page's undo stack offers Undo and
+// Redo exactly when the text can take them, and every undo it offers
+// changes the text.
+void TestDirections::undoFollowsTheText()
+{
+    QFETCH(QString, script);
+    Directions page;
+    QTextEdit *text = page.textEdit();
+    QTextDocument *document = text->document();
+    QUndoStack *stack = page.undoStack();
+    for (const QChar step : script) {
+        switch (step.unicode()) {
+        case '<': QTest::keyClick(text, Qt::Key_Backspace); break;
+        case 'u': page.undo(); break;
+        case 'r': page.redo(); break;
+        case 'z': QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier); break;
+        case 't': text->insertHtml(QStringLiteral("<table><tr><td>1</td><td>2</td></tr></table>")); break;
+        case 'h': text->setHtml(QStringLiteral("<p>Cast on.</p>")); break;
+        default: QTest::keyClicks(text, QString(step));
+        }
+        const QString where = QStringLiteral("after '%1' of %2").arg(step).arg(script);
+        QVERIFY2(stack->canUndo() == document->isUndoAvailable(), qPrintable(where));
+        QVERIFY2(stack->canRedo() == document->isRedoAvailable(), qPrintable(where));
+    }
+    while (stack->canUndo()) {
+        const QString before = text->toHtml();
+        stack->undo();
+        QVERIFY(text->toHtml() != before);
+    }
 }
 
 void TestDirections::editingForwards()
