@@ -153,18 +153,30 @@ void KnitScene::shapeChanged()
     update(area);
 }
 
-// The selected cells move with the rows and columns that make room.
+// The selected cells move with the rows and columns that make room; a new
+// row or column among them, or beside a selection that spans the chart,
+// joins the selection.
 void KnitScene::rowsInserted(int row, int count)
 {
-    if (hasSelection() && row <= m_selection.top())
-        m_selection.translate(0, count);
+    if (hasSelection()) {
+        const bool spansAll = m_selection.top() == 0 && m_selection.bottom() == rowCount() - count - 1;
+        if (row <= m_selection.top() && !spansAll)
+            m_selection.translate(0, count);
+        else if (row <= m_selection.bottom() + (spansAll ? 1 : 0))
+            m_selection.setBottom(m_selection.bottom() + count);
+    }
     shapeChanged();
 }
 
 void KnitScene::columnsInserted(int column, int count)
 {
-    if (hasSelection() && column <= m_selection.left())
-        m_selection.translate(count, 0);
+    if (hasSelection()) {
+        const bool spansAll = m_selection.left() == 0 && m_selection.right() == columnCount() - count - 1;
+        if (column <= m_selection.left() && !spansAll)
+            m_selection.translate(count, 0);
+        else if (column <= m_selection.right() + (spansAll ? 1 : 0))
+            m_selection.setRight(m_selection.right() + count);
+    }
     shapeChanged();
 }
 

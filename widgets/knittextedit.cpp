@@ -9,7 +9,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSignalBlocker>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 
 namespace {
@@ -119,8 +119,13 @@ void KnitTextEdit::rewriteRows(int from, int to)
     ProgrammaticEdit edit(this);
     QTextCursor batch(document());
     batch.beginEditBlock();
-    for (int row = qMax(0, from); row <= to && row < chartHeight(); ++row)
-        generateRowFromChart(row);
+    // A line typed and not yet applied keeps its typing; it is read as
+    // the row it now stands for when the caret leaves it.
+    const int pending = m_curBlockModified ? chartHeight() - 1 - m_curBlock : -1;
+    for (int row = qMax(0, from); row <= to && row < chartHeight(); ++row) {
+        if (row != pending)
+            generateRowFromChart(row);
+    }
     batch.endEditBlock();
 }
 
@@ -207,6 +212,8 @@ void KnitTextEdit::rememberCurrentLine()
 
 void KnitTextEdit::checkLineChange()
 {
+    if (m_caretHeld)
+        return;
     const int block = textCursor().blockNumber();
     if (block == m_curBlock)
         return;
@@ -262,10 +269,10 @@ void KnitTextEdit::rebuildDocument()
         setPlainText(QString(qMax(0, chartHeight() - 1), QLatin1Char('\n')));
     }
     m_changedRows.clear();
-    rewriteRows(0, chartHeight() - 1);
     // Whatever was being typed is gone with the old text.
-    m_curBlock = textCursor().blockNumber();
     m_curBlockModified = false;
+    rewriteRows(0, chartHeight() - 1);
+    m_curBlock = textCursor().blockNumber();
     rememberCurrentLine();
     m_lineNumberArea->update();
 }
@@ -283,16 +290,25 @@ void KnitTextEdit::rowsInserted(int row)
     const int block = chartHeight() - 1 - row;
     if (chartHeight() > 1) {
         ProgrammaticEdit edit(this);
+        // The caret stays on its line, and typing there not yet applied
+        // stays pending for the row it now stands for.
+        const QTextCursor caret = textCursor();
+        const int caretBlock = caret.blockNumber() + (caret.blockNumber() >= block ? 1 : 0);
+        const int caretColumn = caret.positionInBlock();
+        if (m_curBlock >= block)
+            ++m_curBlock;
         QTextCursor cursor(document());
         const QTextBlock below = document()->findBlockByNumber(block);
         if (below.isValid())
             cursor.setPosition(below.position());
         else
             cursor.movePosition(QTextCursor::End);
+        const QScopedValueRollback<bool> still(m_caretHeld, true);
         cursor.insertBlock();
-        if (m_curBlock >= block)
-            ++m_curBlock;
-        rememberCurrentLine();
+        const QTextBlock line = document()->findBlockByNumber(caretBlock);
+        QTextCursor kept(line);
+        kept.setPosition(line.position() + qMin(caretColumn, line.length() - 1));
+        setTextCursor(kept);
     }
     rewriteRows(0, row);
     flushChangedRows();

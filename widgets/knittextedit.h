@@ -97,6 +97,8 @@ private:
     // The options the text was last written with.
     ChartOptions m_written;
     InstructionParser m_parser;
+    // Set while a new line goes in: the caret is put back on its own line.
+    bool m_caretHeld = false;
     int m_curBlock = 0;
     bool m_curBlockModified = false;
     // The text of the line being edited when the cursor came to it.

@@ -26,7 +26,6 @@ private Q_SLOTS:
     void newChartGeometry();
     void targetCellClamps();
     void followsTheModel();
-    void selectionMovesWithInsertedRows();
     void editsGoThroughTheUndoStack();
     void paintsCells();
     void paintsNumbersWhereRowsStart();
@@ -88,18 +87,6 @@ void TestKnitScene::followsTheModel()
     chart.grid.removeRow(2);
     QVERIFY(!chart.scene.hasSelection());
     QCOMPARE(chart.scene.sceneRect().height(), 24.0 + 270 + 24 + 1);
-}
-
-void TestKnitScene::selectionMovesWithInsertedRows()
-{
-    ChartScene chart(4, 5);
-    chart.scene.setSelected(QRectF(0, 2, 3, 1), KnitScene::SelectRows);
-    chart.grid.insertRow(2, stitchById("k"));
-    QCOMPARE(chart.scene.selection(), QRect(0, 3, 4, 2));
-    chart.grid.insertColumn(3, stitchById("k"));
-    QCOMPARE(chart.scene.selection(), QRect(0, 3, 4, 2));
-    chart.grid.insertColumn(0, stitchById("k"));
-    QCOMPARE(chart.scene.selection(), QRect(1, 3, 4, 2));
 }
 
 void TestKnitScene::editsGoThroughTheUndoStack()

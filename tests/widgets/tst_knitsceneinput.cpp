@@ -31,6 +31,8 @@ private Q_SLOTS:
     void findQuadrants();
     void rowSelectionByClickDragAndKeys();
     void columnSelectionAndKeys();
+    void selectionFollowsInserts_data();
+    void selectionFollowsInserts();
     void cornerSelectsEverything();
     void dragFromNumbersIntoGridOnlySelects();
     void lassoSelectsRectangle();
@@ -281,6 +283,45 @@ void TestKnitSceneInput::rowSelectionByClickDragAndKeys()
     QCOMPARE(selection(scene), rows(scene, 0, 0));
     key(scene, Qt::Key_Down);
     QCOMPARE(selection(scene), rows(scene, 1, 1));
+}
+
+void TestKnitSceneInput::selectionFollowsInserts_data()
+{
+    QTest::addColumn<QRect>("selected");
+    QTest::addColumn<bool>("rows"); // rows inserted, else columns
+    QTest::addColumn<int>("at");
+    QTest::addColumn<QRect>("after");
+    // A 6 x 5 chart; two rows or columns go in.
+    const QRect block(1, 1, 2, 2);
+    QTest::newRow("rows above") << block << true << 0 << QRect(1, 3, 2, 2);
+    QTest::newRow("rows within") << block << true << 2 << QRect(1, 1, 2, 4);
+    QTest::newRow("rows below") << block << true << 3 << block;
+    QTest::newRow("columns left") << block << false << 1 << QRect(3, 1, 2, 2);
+    QTest::newRow("columns within") << block << false << 2 << QRect(1, 1, 4, 2);
+    QTest::newRow("columns right") << block << false << 3 << block;
+    QTest::newRow("whole rows, new columns") << QRect(0, 2, 6, 1) << false << 6 << QRect(0, 2, 8, 1);
+    QTest::newRow("whole columns, new rows") << QRect(4, 0, 1, 5) << true << 0 << QRect(4, 0, 1, 7);
+    QTest::newRow("all, new rows at the end") << QRect(0, 0, 6, 5) << true << 5 << QRect(0, 0, 6, 7);
+}
+
+// Cells that were selected stay selected as rows or columns make room,
+// and new ones among them, or across a selection spanning the chart, join.
+void TestKnitSceneInput::selectionFollowsInserts()
+{
+    QFETCH(QRect, selected);
+    QFETCH(bool, rows);
+    QFETCH(int, at);
+    QFETCH(QRect, after);
+    ChartScene chart(6, 5);
+    chart.scene.setSelected(QRectF(selected.topLeft(), selected.bottomRight()), KnitScene::SelectLasso);
+    QCOMPARE(chart.scene.selection(), selected);
+    for (int i = 0; i < 2; ++i) {
+        if (rows)
+            chart.grid.insertRow(at, stitchById("p"));
+        else
+            chart.grid.insertColumn(at, stitchById("p"));
+    }
+    QCOMPARE(chart.scene.selection(), after);
 }
 
 void TestKnitSceneInput::columnSelectionAndKeys()

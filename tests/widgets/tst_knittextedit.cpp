@@ -87,6 +87,8 @@ private Q_SLOTS:
     void unchangedLineMakesNoStep();
     void textUndoAfterApplying();
     void pendingChangeBeforeShapeChange();
+    void typingKeptOverNewRow_data();
+    void typingKeptOverNewRow();
     void oneRowChart();
     void highlighting_data();
     void highlighting();
@@ -464,6 +466,30 @@ void TestKnitTextEdit::pendingChangeBeforeShapeChange()
     chart.grid.setStitch(1, 2, stitchById("yo"), 0);
     chart.grid.insertRow(1, stitchById("k"));
     QCOMPARE(chart.editor.toPlainText().split(QLatin1Char('\n')).at(2), QStringLiteral("k1, yo, k1"));
+}
+
+void TestKnitTextEdit::typingKeptOverNewRow_data()
+{
+    QTest::addColumn<int>("newRow");
+    QTest::newRow("new row above the typed one") << 0;
+    QTest::newRow("new row below it") << 3;
+}
+
+// A row inserted (from the chart's menu, say) while a line is typed but not
+// yet applied: the typing stays on its line, the caret with it, and is
+// applied to its row once the caret leaves.
+void TestKnitTextEdit::typingKeptOverNewRow()
+{
+    QFETCH(int, newRow);
+    WiredChart chart(3, 3, KnitStyle::Round); // no row changes side
+    chart.type(2, QStringLiteral("p3")); // the top row
+    chart.grid.insertRow(newRow, stitchById("k"));
+    const int typedBlock = newRow == 0 ? 2 : 3;
+    QCOMPARE(chart.lines().at(typedBlock), QStringLiteral("p3"));
+    QCOMPARE(chart.editor.textCursor().blockNumber(), typedBlock);
+    QCOMPARE(chart.stack.count(), 0);
+    QTest::keyClick(&chart.editor, Qt::Key_Up);
+    QCOMPARE(chart.sceneRow(newRow == 0 ? 1 : 0), QStringLiteral("p p p"));
 }
 
 void TestKnitTextEdit::oneRowChart()
