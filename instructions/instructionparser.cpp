@@ -14,6 +14,21 @@ bool isAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// Calls `each(c)` for every character of `text`, surrogate pairs joined.
+template<typename Each>
+void forEachCodePoint(QStringView text, Each each)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            each(QChar::surrogateToUcs4(c, text.at(i + 1)));
+            ++i;
+        } else {
+            each(char32_t(c.unicode()));
+        }
+    }
+}
+
 } // namespace
 
 InstructionParser::InstructionParser(const QStringList &keyWords)
@@ -28,16 +43,30 @@ InstructionParser::InstructionParser(const QStringList &keyWords)
         // Characters other than letters, digits and blanks that some
         // abbreviation uses ("m1+", "c2(f)") count as part of a word, so
         // that such abbreviations can be typed.
-        for (const QChar c : word) {
-            if (!isWordCharacter(c) && !c.isSpace() && c != QLatin1Char(','))
+        forEachCodePoint(word, [this](char32_t c) {
+            if (!isWordCharacter(c) && !QChar::isSpace(c) && c != U',')
                 m_extraWordCharacters.insert(c);
-        }
+        });
     }
 }
 
-bool InstructionParser::isWordCharacter(QChar c) const
+// Letters, digits and the marks that combine with them, whichever plane
+// they come from.
+bool InstructionParser::isWordCharacter(char32_t c) const
 {
-    return c.isLetterOrNumber() || c.isMark() || c == QLatin1Char('_') || m_extraWordCharacters.contains(c);
+    return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == U'_' || m_extraWordCharacters.contains(c);
+}
+
+int InstructionParser::wordCharacterBefore(const QString &line, int at, int floor) const
+{
+    if (at <= floor)
+        return 0;
+    const QChar last = line.at(at - 1);
+    if (last.isLowSurrogate() && at - 1 > floor && line.at(at - 2).isHighSurrogate())
+        return isWordCharacter(QChar::surrogateToUcs4(line.at(at - 2), last)) ? 2 : 0;
+    if (last.isSurrogate())
+        return 0;
+    return isWordCharacter(last.unicode()) ? 1 : 0;
 }
 
 // Walks the line from comma to comma; each piece's item is the longest run
@@ -52,11 +81,12 @@ void InstructionParser::forEachItem(const QString &line, Found found) const
         if (end < 0)
             end = size;
         int start = end;
-        if (start > pieceStart && isWordCharacter(line.at(start - 1))) {
+        if (wordCharacterBefore(line, start, pieceStart) > 0) {
             while (true) {
-                while (start > pieceStart && isWordCharacter(line.at(start - 1)))
-                    --start;
-                if (start - 1 > pieceStart && line.at(start - 1).isSpace() && isWordCharacter(line.at(start - 2)))
+                while (const int width = wordCharacterBefore(line, start, pieceStart))
+                    start -= width;
+                if (start - 1 > pieceStart && line.at(start - 1).isSpace()
+                    && wordCharacterBefore(line, start - 1, pieceStart) > 0)
                     --start;
                 else
                     break;
@@ -102,14 +132,14 @@ QList<InstructionParser::Span> InstructionParser::abbreviations(const QString &l
 }
 
 // Keywords are looked up without making a string of every candidate: by a
-// hash of their lower-cased characters, then compared.
+// hash of their case-folded characters, then compared ignoring case.
 size_t InstructionParser::foldedHash(QStringView text)
 {
     size_t hash = 14695981039346656037u;
-    for (const QChar c : text) {
-        hash ^= QChar::toLower(c.unicode());
+    forEachCodePoint(text, [&hash](char32_t c) {
+        hash ^= QChar::toCaseFolded(c);
         hash *= 1099511628211u;
-    }
+    });
     return hash;
 }
 

@@ -60,7 +60,10 @@ private:
     // Which keyword, ignoring case, `text` is; -1 for none.
     int keyWordOf(QStringView text) const;
     static size_t foldedHash(QStringView text);
-    bool isWordCharacter(QChar c) const;
+    bool isWordCharacter(char32_t c) const;
+    // The length in UTF-16 units of the word character that ends just
+    // before `at` and after `floor`: 2 for a surrogate pair, 0 for none.
+    int wordCharacterBefore(const QString &line, int at, int floor) const;
     // Calls `found(start, length)` for every item of the line, in order.
     template<typename Found>
     void forEachItem(const QString &line, Found found) const;
@@ -71,7 +74,7 @@ private:
     // keywords with that hash, the first place of each keyword only.
     QHash<size_t, QList<int>> m_keyWordsByHash;
     int m_longestKeyWord = 0;
-    QSet<QChar> m_extraWordCharacters;
+    QSet<char32_t> m_extraWordCharacters;
 };
 
 #endif // INSTRUCTIONPARSER_H

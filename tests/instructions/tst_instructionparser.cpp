@@ -102,13 +102,21 @@ void TestInstructionParser::keywordsAreLiteral_data()
     QTest::newRow("dot is not a wildcard") << "kxb, k.b" << QStringList{"k.b"};
     QTest::newRow("empty keyword matches nothing") << "zz" << QStringList{};
     QTest::newRow("letters beyond ASCII") << QString::fromUtf8("strø2, k1") << QStringList{QString::fromUtf8("strø"), QString::fromUtf8("strø"), "k"};
+    QTest::newRow("capitals beyond ASCII") << QString::fromUtf8("STRØ") << QStringList{QString::fromUtf8("strø")};
+    // A letter outside the first plane is one character of the word, a
+    // picture character is none; a combining mark belongs to its letter.
+    QTest::newRow("letter of another plane") << QString::fromUtf8("\xF0\xA0\x80\x80k2, k1") << QStringList{"k"};
+    QTest::newRow("picture before a stitch") << QString::fromUtf8("\xF0\x9F\x98\x80k2") << QStringList{"k", "k"};
+    QTest::newRow("spacing mark") << QString::fromUtf8("\xE0\xA4\xAC\xE0\xA4\xBE k2") << QStringList{};
+    QTest::newRow("capital of another plane") << QString::fromUtf8("\xF0\x90\x90\x80") << QStringList{QString::fromUtf8("\xF0\x90\x90\xA8")};
 }
 
 void TestInstructionParser::keywordsAreLiteral()
 {
     QFETCH(QString, line);
     QFETCH(QStringList, cells);
-    const InstructionParser parser({QString(), "m1+", "c2(f)", "k.b", "k", QString::fromUtf8("strø")});
+    const InstructionParser parser(
+        {QString(), "m1+", "c2(f)", "k.b", "k", QString::fromUtf8("strø"), QString::fromUtf8("\xF0\x90\x90\xA8")});
     QCOMPARE(parser.cells(line, 20), cells);
 }
 
