@@ -213,7 +213,7 @@ QComboBox *SettingsUi::stitchBox()
     for (const QString &id : {QStringLiteral("k"), QStringLiteral("p"), QStringLiteral("x")})
         box->addItem(stitches->hasStitch(id) ? stitches->findStitch(id)->name() : id, id);
     selectOrFirst(box, box->findData(preference.value()));
-    m_stores.append([box, &preference] { preference.set(box->currentData().toString()); });
+    m_stores.append([box] { Preferences::defaultStitch.set(box->currentData().toString()); });
     return box;
 }
 
@@ -227,7 +227,7 @@ QComboBox *SettingsUi::styleBox()
     box->addItem(tr("Round"), int(KnitStyle::Round));
     box->addItem(tr("Lace"), int(KnitStyle::Lace));
     selectOrFirst(box, box->findData(preference.value()));
-    m_stores.append([box, &preference] { preference.set(box->currentData().toInt()); });
+    m_stores.append([box] { Preferences::defaultKnitStyle.set(box->currentData().toInt()); });
     return box;
 }
 
@@ -241,7 +241,9 @@ QComboBox *SettingsUi::sideBox()
     // first side.
     const QString stored = preference.value();
     selectOrFirst(box, stored == ChartOptions::sideName(Side::WrongSide) ? 1 : 0);
-    m_stores.append([box, &preference] { preference.set(ChartOptions::sideName(Side(box->currentData().toInt()))); });
+    m_stores.append([box] {
+        Preferences::defaultSideSelection.set(ChartOptions::sideName(Side(box->currentData().toInt())));
+    });
     return box;
 }
 

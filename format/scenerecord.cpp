@@ -167,9 +167,13 @@ bool readCellGroup(ByteReader &in, CellValues &values, StitchLookup &stitchFor)
 // the reader gives up; what was read stays.
 bool readCells(QDataStream &stream, ChartGrid &grid, const ChartRecord::Progress &progress)
 {
+    // The reader reads ahead and then puts the device back where the cells
+    // end, which only a device that can seek allows.
     QIODevice *device = stream.device();
-    if (!device)
+    if (!device || device->isSequential()) {
+        stream.setStatus(QDataStream::ReadCorruptData);
         return false;
+    }
     const qint64 start = device->pos();
     ByteReader in(device);
     const int width = grid.columnCount();
@@ -203,8 +207,7 @@ bool readCells(QDataStream &stream, ChartGrid &grid, const ChartRecord::Progress
         }
     }
     // The reader read ahead; the stream goes on after the cells.
-    device->seek(start + in.position());
-    if (!in.ok())
+    if (!device->seek(start + in.position()) || !in.ok())
         stream.setStatus(QDataStream::ReadCorruptData);
     if (!complete)
         return false;
