@@ -11,6 +11,7 @@
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -30,7 +31,11 @@
 
 namespace {
 
-QTextStream out(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+using bench::best;
+using bench::escape;
+using bench::report;
+
+QTextStream &out = bench::out();
 
 const QSize viewSize(1400, 900);
 
@@ -40,34 +45,6 @@ size_t heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
     return info.uordblks + info.hblkhd;
-}
-
-// Keeps the compiler from leaving out work whose result nobody reads.
-void escape(const void *data)
-{
-    asm volatile("" : : "r"(data) : "memory");
-}
-
-// The best of `runs` timings of `work`, in milliseconds.
-double best(int runs, const std::function<void()> &work)
-{
-    double fastest = 1e12;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        fastest = std::min(fastest, timer.nsecsElapsed() / 1e6);
-    }
-    return fastest;
-}
-
-void report(const QString &what, double ms, double floorMs)
-{
-    out << QStringLiteral("%1: %2 ms, floor %3 ms, ratio %4\n")
-               .arg(what, -48)
-               .arg(ms, 0, 'f', 2)
-               .arg(floorMs, 0, 'f', 2)
-               .arg(ms / floorMs, 0, 'f', 2);
 }
 
 // What a new cell holds, as plainly as it can be held: its stitch, image

@@ -11,6 +11,7 @@
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
+#include "benchsupport.h"
 #include "textengine.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@
 
 namespace {
 
-QTextStream out(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+QTextStream &out = bench::out();
 
 // A mixed row: runs of knit, purl, yarn overs, decreases and cables.
 QList<Stitch *> mixedRow(int width, QRandomGenerator &random)

@@ -15,6 +15,7 @@
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
+#include "benchsupport.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -32,28 +33,14 @@
 
 namespace {
 
-QTextStream out(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-
-double best(int runs, const std::function<void()> &work)
-{
-    double fastest = 1e12;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        fastest = std::min(fastest, timer.nsecsElapsed() / 1e6);
-    }
-    return fastest;
-}
+using bench::best;
 
 void report(const QString &what, double ms, double floorMs)
 {
-    out << QStringLiteral("%1: %2 ms, floor %3 ms, ratio %4\n")
-               .arg(what, -44)
-               .arg(ms, 0, 'f', 1)
-               .arg(floorMs, 0, 'f', 1)
-               .arg(ms / floorMs, 0, 'f', 2);
+    bench::report(what, ms, floorMs, 1);
 }
+
+QTextStream &out = bench::out();
 
 // A pattern with a Directions page and one chart of mixed stitches, runs of
 // colour and a few borders.

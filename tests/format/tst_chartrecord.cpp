@@ -166,13 +166,7 @@ void TestChartRecord::writerMatchesTheStream()
 void TestChartRecord::chartRoundTrip()
 {
     const std::unique_ptr<ChartGrid> grid = sampleGrid();
-    ChartOptions options;
-    options.knitStyle = KnitStyle::Lace;
-    options.side = Side::WrongSide;
-    options.columnNumberOffset = 2;
-    options.rowNumberOffset = 4;
-    options.skipRows = true;
-    options.cellSize = QSize(30, 26);
+    const ChartOptions options = unusualOptions();
     grid->setOptions(options);
     const QByteArray bytes = chartOf(*grid, QStringLiteral("Yoke"), "abc", QSize(120, 80));
 

@@ -103,3 +103,15 @@ std::unique_ptr<ChartGrid> randomGrid(int columns, int rows, unsigned seed)
     grid->setOptions(options);
     return grid;
 }
+
+ChartOptions unusualOptions()
+{
+    ChartOptions options;
+    options.knitStyle = KnitStyle::Lace;
+    options.side = Side::WrongSide;
+    options.columnNumberOffset = 2;
+    options.rowNumberOffset = 4;
+    options.skipRows = true;
+    options.cellSize = QSize(30, 26);
+    return options;
+}

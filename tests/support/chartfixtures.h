@@ -26,6 +26,10 @@ QStringList snapshot(const ChartGrid &grid);
 // them.
 std::unique_ptr<ChartGrid> sampleGrid();
 
+// Options far from the defaults in every field: lace, wrong side first,
+// numbering from 3 and 5, skipped rows, 30 x 26 cells.
+ChartOptions unusualOptions();
+
 // A `columns` x `rows` chart of stitches, colours, image indexes and
 // borders drawn from `seed`, with random options.
 std::unique_ptr<ChartGrid> randomGrid(int columns, int rows, unsigned seed);

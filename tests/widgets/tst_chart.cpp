@@ -426,12 +426,8 @@ void TestChart::builtFromRecord()
     values.title = QStringLiteral("Yoke");
     values.hash = "abc";
     values.grid = std::make_unique<ChartGrid>(5, 3, stitchById("k"));
-    ChartOptions options;
-    options.knitStyle = KnitStyle::Lace;
-    options.side = Side::WrongSide;
-    options.columnNumberOffset = 2;
-    options.rowNumberOffset = 4;
-    options.skipRows = true;
+    ChartOptions options = unusualOptions();
+    options.cellSize = values.grid->options().cellSize;
     values.grid->setOptions(options);
     values.grid->setStitch(2, 1, stitchById("c4f"), 1);
     Chart chart(std::move(values));

@@ -1,0 +1,55 @@
+// What every benchmark needs: the best of several timings, a report line
+// that pairs a figure with its floor, and a way to keep the compiler from
+// leaving out work nobody reads.
+
+#ifndef BENCHSUPPORT_H
+#define BENCHSUPPORT_H
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+
+namespace bench {
+
+inline QTextStream &out()
+{
+    static QTextStream stream(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return stream;
+}
+
+// The best of `runs` timings of `work`, in milliseconds: on a shared
+// machine the fastest run is the one least disturbed.
+inline double best(int runs, const std::function<void()> &work)
+{
+    double fastest = 1e12;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        fastest = std::min(fastest, timer.nsecsElapsed() / 1e6);
+    }
+    return fastest;
+}
+
+// One line: the figure, its floor and their ratio.
+inline void report(const QString &what, double ms, double floorMs, int decimals = 2)
+{
+    out() << QStringLiteral("%1: %2 ms, floor %3 ms, ratio %4\n")
+                 .arg(what, -48)
+                 .arg(ms, 0, 'f', decimals)
+                 .arg(floorMs, 0, 'f', decimals)
+                 .arg(ms / floorMs, 0, 'f', 2);
+}
+
+// Keeps the compiler from leaving out work whose result nobody reads.
+inline void escape(const void *data)
+{
+    asm volatile("" : : "r"(data) : "memory");
+}
+
+} // namespace bench
+
+#endif // BENCHSUPPORT_H
