@@ -123,37 +123,27 @@ bool StitchSetExchange::atEnd() const
 StitchSetExchange::Status StitchSetExchange::readStitch(Entry &entry)
 {
     entry = Entry();
-    // A record that the end of the file cuts off between two tokens is
-    // taken as far as it goes.
-    while (!m_stream.atEnd()) {
-        QString token;
-        if (!RecordStream::readString(m_stream, token))
-            return Damaged;
-        if (token == endTag)
-            return Ok;
-        if (!readValue(token, entry))
-            return Damaged;
-    }
-    return Ok;
-}
-
-bool StitchSetExchange::readValue(const QString &token, Entry &entry)
-{
     StitchRecord &record = entry.record;
-    if (token == nameTag)
-        return RecordStream::readString(m_stream, record.name);
-    if (token == abbrivsTag)
-        return readAbbrivs(record.abbrivs);
-    if (token == iconsTag)
-        return readIcons(entry.icons);
-    if (token == descriptionTag)
-        return RecordStream::readString(m_stream, record.description);
-    if (token == oppositeTag)
-        return RecordStream::readString(m_stream, record.opposite);
-    if (token == categoryTag)
-        return RecordStream::readString(m_stream, record.category);
-    // "<Stitch>" and tokens of later versions carry nothing we use.
-    return true;
+    const auto text = [this](QString &target) {
+        return [this, &target] { return RecordStream::readString(m_stream, target); };
+    };
+    const std::vector<RecordStream::Tag> tags = {
+        {nameTag, text(record.name)},
+        {abbrivsTag, [&] { return readAbbrivs(record.abbrivs); }},
+        {iconsTag, [&] { return readIcons(entry.icons); }},
+        {descriptionTag, text(record.description)},
+        {oppositeTag, text(record.opposite)},
+        {categoryTag, text(record.category)},
+    };
+    // "<Stitch>" and tokens of later versions carry nothing we use. A
+    // record that the end of the file cuts off between two tokens is taken
+    // as far as it goes.
+    QString token;
+    while (RecordStream::readTags(m_stream, tags, token)) {
+        if (token.isEmpty() || token == endTag)
+            return Ok;
+    }
+    return Damaged;
 }
 
 bool StitchSetExchange::readAbbrivs(QStringList &abbrivs)

@@ -68,7 +68,6 @@ public:
     static QString storeIcon(const Icon &icon, const QString &folder);
 
 private:
-    bool readValue(const QString &token, Entry &entry);
     bool readAbbrivs(QStringList &abbrivs);
     bool readIcons(QList<Icon> &icons);
 
