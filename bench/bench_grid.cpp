@@ -25,7 +25,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <malloc.h>
 #include <memory>
 #include <vector>
 
@@ -33,19 +32,12 @@ namespace {
 
 using bench::best;
 using bench::escape;
+using bench::heapInUse;
 using bench::report;
 
 QTextStream &out = bench::out();
 
 const QSize viewSize(1400, 900);
-
-// Bytes the program has taken from the heap and not yet given back, large
-// blocks (which the allocator maps on their own) included.
-size_t heapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
 
 // What a new cell holds, as plainly as it can be held: its stitch, image
 // index and colour, the colour as files keep it (a QColor, whatever its

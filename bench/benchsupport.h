@@ -6,11 +6,13 @@
 #define BENCHSUPPORT_H
 
 #include <QElapsedTimer>
+#include <QIODevice>
 #include <QString>
 #include <QTextStream>
 
 #include <algorithm>
 #include <functional>
+#include <malloc.h>
 
 namespace bench {
 
@@ -48,6 +50,14 @@ inline void report(const QString &what, double ms, double floorMs, int decimals 
 inline void escape(const void *data)
 {
     asm volatile("" : : "r"(data) : "memory");
+}
+
+// Bytes the program has taken from the heap and not yet given back, large
+// blocks (which the allocator maps on their own) included.
+inline size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 } // namespace bench

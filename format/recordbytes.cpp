@@ -54,7 +54,10 @@ bool ByteReader::refill(qint64 bytes)
     m_consumed += m_pos;
     m_pos = 0;
     while (m_buffer.size() < bytes) {
-        const qint64 wanted = qMax(readPiece, bytes - m_buffer.size());
+        // Small records are read in small pieces, since what is read ahead
+        // is read again after the record; big ones in ever larger pieces.
+        const qint64 wanted = qMax(m_piece, bytes - m_buffer.size());
+        m_piece = qMin(m_piece * 2, readPiece);
         const qsizetype had = m_buffer.size();
         m_buffer.resize(had + wanted);
         const qint64 read = m_device->read(m_buffer.data() + had, wanted);

@@ -57,6 +57,7 @@ private:
     QByteArray m_buffer;
     // Bytes of the device dropped from the front of the buffer.
     qint64 m_consumed = 0;
+    qint64 m_piece = 16 * 1024;
     // The colours met most recently, newest first, by their stored bytes:
     // a chart has few, and a cell's colour and its border colours take
     // turns.

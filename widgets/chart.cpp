@@ -78,9 +78,9 @@ Chart::~Chart()
 {
     // The views listen to the model; let them go first.
     disconnect(m_grid, nullptr, this, nullptr);
-    delete textEdit;
+    delete m_textEdit;
     delete view;
-    delete scene;
+    delete m_scene;
     // Shown in the main window, the tool bar is no child of ours any more.
     delete m_toolBar;
 }
@@ -88,15 +88,55 @@ Chart::~Chart()
 void Chart::setupChart()
 {
     m_undoStack = new QUndoStack(this);
-    scene = new KnitScene(m_grid, m_undoStack, this);
-    textEdit = new KnitTextEdit(m_grid, m_undoStack, this);
-    textEngine = new TextEngine(textEdit->document());
-    textEdit->setKeyWords(textEngine->keyWords());
+    connect(m_grid, &ChartGrid::stitchChanged, this, &Chart::stitchChanged);
+    connect(m_grid, &ChartGrid::colorChanged, this, &Chart::colorChanged);
+    connect(m_grid, &ChartGrid::optionsChanged, this, &Chart::showOptions);
+}
+
+void Chart::setVisible(bool visible)
+{
+    if (visible)
+        buildViews();
+    QMainWindow::setVisible(visible);
+}
+
+KnitScene *Chart::knitScene() const
+{
+    const_cast<Chart *>(this)->buildViews();
+    return m_scene;
+}
+
+KnitTextEdit *Chart::instructions() const
+{
+    const_cast<Chart *>(this)->buildViews();
+    return m_textEdit;
+}
+
+QToolBar *Chart::toolBar() const
+{
+    const_cast<Chart *>(this)->buildViews();
+    return m_toolBar;
+}
+
+QMenu *Chart::menu() const
+{
+    const_cast<Chart *>(this)->buildViews();
+    return m_menu;
+}
+
+void Chart::buildViews()
+{
+    if (m_scene)
+        return;
+    m_scene = new KnitScene(m_grid, m_undoStack, this);
+    m_textEdit = new KnitTextEdit(m_grid, m_undoStack, this);
+    textEngine = new TextEngine(m_textEdit->document());
+    m_textEdit->setKeyWords(textEngine->keyWords());
     connect(textEngine, &TextEngine::keyWordsUpdated, this, &Chart::updateKeyWords);
     if (!Preferences::showChartInstructions.value())
-        textEdit->hide();
+        m_textEdit->hide();
 
-    view = new QGraphicsView(scene);
+    view = new QGraphicsView(m_scene);
     view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     view->setRenderHint(QPainter::Antialiasing);
     view->setMouseTracking(true);
@@ -109,24 +149,21 @@ void Chart::setupChart()
 
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(top);
-    splitter->addWidget(textEdit);
+    splitter->addWidget(m_textEdit);
     splitter->setChildrenCollapsible(false);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     setCentralWidget(splitter);
 
-    connect(m_grid, &ChartGrid::stitchChanged, this, &Chart::stitchChanged);
-    connect(m_grid, &ChartGrid::colorChanged, this, &Chart::colorChanged);
-    connect(m_grid, &ChartGrid::optionsChanged, this, &Chart::showOptions);
-    connect(scene, &KnitScene::cellSelected, this, &Chart::menuAboutToShow);
-    connect(scene, &KnitScene::selectionChanged, this, &Chart::menuAboutToShow);
-    connect(scene, &KnitScene::currentPos, this, &Chart::currentPos);
-    connect(scene, &KnitScene::deleteRow, this, &Chart::removeRow);
-    connect(scene, &KnitScene::deleteColumn, this, &Chart::removeColumn);
-    paintColor = Qt::white;
-    borderColor = Qt::black;
-    dialogColor = Qt::white;
+    connect(m_scene, &KnitScene::cellSelected, this, &Chart::menuAboutToShow);
+    connect(m_scene, &KnitScene::selectionChanged, this, &Chart::menuAboutToShow);
+    connect(m_scene, &KnitScene::currentPos, this, &Chart::currentPos);
+    connect(m_scene, &KnitScene::deleteRow, this, &Chart::removeRow);
+    connect(m_scene, &KnitScene::deleteColumn, this, &Chart::removeColumn);
     setupToolbar();
+    m_scene->setCurColor(paintColor);
+    if (m_curStitch)
+        m_scene->setCurStitch(m_curStitch);
 }
 
 QWidget *Chart::createOptionsRow()
@@ -324,33 +361,33 @@ void Chart::setMode(bool)
         m_stitchMode->setChecked(true);
         setCurColor(paintColor);
         drawColorIcon(paintColor);
-        scene->setEditMode(KnitScene::EditStitch);
+        knitScene()->setEditMode(KnitScene::EditStitch);
         break;
     case ColorModeData:
         m_colorMode->setChecked(true);
         setCurColor(paintColor);
         drawColorIcon(paintColor);
-        scene->setEditMode(KnitScene::EditColor);
+        knitScene()->setEditMode(KnitScene::EditColor);
         break;
     case BorderModeData:
         m_borderMode->setChecked(true);
         setCurColor(borderColor);
         drawColorIcon(borderColor);
-        scene->setEditMode(KnitScene::EditBorder);
+        knitScene()->setEditMode(KnitScene::EditBorder);
         break;
     case LassoModeData:
         m_lassoMode->setChecked(true);
-        scene->setEditMode(KnitScene::EditLasso);
+        knitScene()->setEditMode(KnitScene::EditLasso);
         break;
     default:
-        scene->setEditMode(KnitScene::EditStitch);
+        knitScene()->setEditMode(KnitScene::EditStitch);
         break;
     }
 }
 
 void Chart::setEditMode(KnitScene::Mode mode)
 {
-    scene->setEditMode(mode);
+    knitScene()->setEditMode(mode);
 }
 
 void Chart::setCurColor(const QColor &color)
@@ -362,14 +399,18 @@ void Chart::setCurColor(const QColor &color)
         paintColor = color;
     else
         borderColor = color;
-    scene->setCurColor(color);
+    if (!m_scene) {
+        Q_EMIT curColorChanged(color);
+        return;
+    }
+    m_scene->setCurColor(color);
     Q_EMIT curColorChanged(color);
 
     const qsizetype selected = selectedPositions().size();
-    const bool selectionToColour = (selected >= 2 && scene->selectionType != KnitScene::SelectCell)
-        || scene->editMode == KnitScene::EditLasso;
+    const bool selectionToColour = (selected >= 2 && knitScene()->selectionType != KnitScene::SelectCell)
+        || knitScene()->editMode == KnitScene::EditLasso;
     if (selectionToColour)
-        scene->editor().setColorOn(selectedPositions(), color);
+        knitScene()->editor().setColorOn(selectedPositions(), color);
 }
 
 void Chart::colorDialog()
@@ -384,32 +425,35 @@ void Chart::colorDialog()
 
 QList<QPoint> Chart::selectedPositions() const
 {
-    return scene->selectedPositions();
+    return knitScene()->selectedPositions();
 }
 
 void Chart::setCurStitch(Stitch *stitch)
 {
     if (!stitch)
         return;
-    const bool onSelection = (selectedPositions().size() > 1 && scene->editMode == KnitScene::EditLasso)
-        || scene->selectionType == KnitScene::SelectRows || scene->selectionType == KnitScene::SelectColumns;
-    if (onSelection && scene->hasSelection()) {
-        scene->editor().setStitchOn(selectedPositions(), stitch);
-        scene->setCurStitch(stitch);
+    m_curStitch = stitch;
+    if (!m_scene)
+        return;
+    const bool onSelection = (selectedPositions().size() > 1 && knitScene()->editMode == KnitScene::EditLasso)
+        || knitScene()->selectionType == KnitScene::SelectRows || knitScene()->selectionType == KnitScene::SelectColumns;
+    if (onSelection && knitScene()->hasSelection()) {
+        knitScene()->editor().setStitchOn(selectedPositions(), stitch);
+        knitScene()->setCurStitch(stitch);
         return;
     }
     m_stitchMode->setChecked(true);
-    scene->setEditMode(KnitScene::EditStitch);
-    scene->setCurStitch(stitch);
+    knitScene()->setEditMode(KnitScene::EditStitch);
+    knitScene()->setCurStitch(stitch);
 }
 
 void Chart::menuAboutToShow()
 {
     if (!m_menu)
         return;
-    const bool any = scene->hasSelection();
-    const bool rows = any && scene->selectionType == KnitScene::SelectRows;
-    const bool columns = any && scene->selectionType == KnitScene::SelectColumns;
+    const bool any = knitScene()->hasSelection();
+    const bool rows = any && knitScene()->selectionType == KnitScene::SelectRows;
+    const bool columns = any && knitScene()->selectionType == KnitScene::SelectColumns;
     for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV})
         action->setEnabled(any);
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_removeRows})
@@ -420,65 +464,65 @@ void Chart::menuAboutToShow()
 
 QRect Chart::selectionBox() const
 {
-    return scene->selection();
+    return knitScene()->selection();
 }
 
 void Chart::insertRowAbove()
 {
     const QRect box = selectionBox();
     if (box.isValid())
-        scene->editor().insertRow(box.top());
+        knitScene()->editor().insertRow(box.top());
 }
 
 void Chart::insertRowBelow()
 {
     const QRect box = selectionBox();
     if (box.isValid())
-        scene->editor().insertRow(box.bottom() + 1);
+        knitScene()->editor().insertRow(box.bottom() + 1);
 }
 
 void Chart::insertColumnLeft()
 {
     const QRect box = selectionBox();
     if (box.isValid())
-        scene->editor().insertColumn(box.left());
+        knitScene()->editor().insertColumn(box.left());
 }
 
 void Chart::insertColumnRight()
 {
     const QRect box = selectionBox();
     if (box.isValid())
-        scene->editor().insertColumn(box.right() + 1);
+        knitScene()->editor().insertColumn(box.right() + 1);
 }
 
 void Chart::removeRow()
 {
-    scene->editor().removeRows(selectionBox());
+    knitScene()->editor().removeRows(selectionBox());
 }
 
 void Chart::removeColumn()
 {
-    scene->editor().removeColumns(selectionBox());
+    knitScene()->editor().removeColumns(selectionBox());
 }
 
 void Chart::setBorderLeft()
 {
-    scene->setBorderLeft(true);
+    knitScene()->setBorderLeft(true);
 }
 
 void Chart::setBorderRight()
 {
-    scene->setBorderRight(true);
+    knitScene()->setBorderRight(true);
 }
 
 void Chart::setBorderTop()
 {
-    scene->setBorderTop(true);
+    knitScene()->setBorderTop(true);
 }
 
 void Chart::setBorderBottom()
 {
-    scene->setBorderBottom(true);
+    knitScene()->setBorderBottom(true);
 }
 
 int Chart::cellWidth() const
@@ -498,17 +542,17 @@ QSize Chart::cellSize() const
 
 int Chart::sceneWidthPx() const
 {
-    return scene->layout().width();
+    return ChartLayout(*m_grid).width();
 }
 
 int Chart::sceneHeightPx() const
 {
-    return scene->layout().height();
+    return ChartLayout(*m_grid).height();
 }
 
 void Chart::setCellSize(int width, int height)
 {
-    scene->editor().setCellSize(QSize(width, height));
+    knitScene()->editor().setCellSize(QSize(width, height));
 }
 
 void Chart::stitchSizeInc()
@@ -551,7 +595,7 @@ void Chart::setScale(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return;
-    const ChartLayout layout = scene->layout();
+    const ChartLayout layout(*m_grid);
     const float horizontal = float(layout.width()) / width;
     const float vertical = float(layout.gridBottom()) / height;
     scale = qMax(1.0f, qMax(horizontal, vertical));
@@ -607,7 +651,8 @@ void Chart::setSide(Side side)
 
 void Chart::settingsUpdateChart()
 {
-    scene->updateHeaders();
+    if (m_scene)
+        m_scene->updateHeaders();
 }
 
 void Chart::updateKeyWords()
@@ -616,12 +661,13 @@ void Chart::updateKeyWords()
         return;
     const QSignalBlocker blocker(textEngine);
     textEngine->updateList();
-    textEdit->setKeyWords(textEngine->keyWords());
+    m_textEdit->setKeyWords(textEngine->keyWords());
 }
 
 void Chart::showChartInstructions(bool on)
 {
-    textEdit->setVisible(on);
+    if (m_textEdit)
+        m_textEdit->setVisible(on);
 }
 
 bool Chart::isModified() const
@@ -646,12 +692,13 @@ void Chart::redo()
 
 void Chart::turnOffHighlight()
 {
-    scene->clearSelection();
+    clearSelection();
 }
 
 void Chart::clearSelection()
 {
-    scene->clearSelection();
+    if (m_scene)
+        m_scene->clearSelection();
 }
 
 QString Chart::generateInstructions() const

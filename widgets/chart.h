@@ -57,9 +57,12 @@ public:
     bool isModified() const override;
     void markSaved() override;
     QString pageTitle() const override { return title; }
-    KnitScene *knitScene() const { return scene; }
-    KnitTextEdit *instructions() const { return textEdit; }
-    QToolBar *toolBar() const override { return m_toolBar; }
+    // The view, the written instructions, the menu and the tool bar are
+    // built when the chart is first shown or asked for: a pattern of many
+    // charts opens with models only.
+    KnitScene *knitScene() const;
+    KnitTextEdit *instructions() const;
+    QToolBar *toolBar() const override;
     QString chartTitle() const { return title; }
     void setTitle(const QString &newTitle);
 
@@ -87,7 +90,7 @@ public Q_SLOTS:
     void paste() override;
     void undo();
     void redo();
-    QMenu *menu() const override { return m_menu; }
+    QMenu *menu() const override;
     void insertRowAbove();
     void insertRowBelow();
     void insertColumnRight();
@@ -142,8 +145,12 @@ Q_SIGNALS:
     void currentPos(const QPointF &pos);
     void chartModified(bool modified);
 
+protected:
+    void setVisible(bool visible) override;
+
 private:
     void setupChart();
+    void buildViews();
     QWidget *createOptionsRow();
     void showOptions();
     void setupToolbar();
@@ -158,8 +165,10 @@ private:
     QString title;
     ChartGrid *m_grid = nullptr;
     QUndoStack *m_undoStack = nullptr;
-    KnitScene *scene = nullptr;
-    KnitTextEdit *textEdit = nullptr;
+    KnitScene *m_scene = nullptr;
+    KnitTextEdit *m_textEdit = nullptr;
+    // The stitch to paint with, kept until the view is built.
+    Stitch *m_curStitch = nullptr;
     TextEngine *textEngine = nullptr;
     QGraphicsView *view = nullptr;
     QSplitter *splitter = nullptr;

@@ -20,14 +20,21 @@
 
 #include <cmath>
 
+// The look of the chart on screen, or as the preferences set it while the
+// chart has no view yet.
+static ChartStyle styleOf(const KnitScene *scene)
+{
+    return scene ? scene->style() : ChartPicture::preferredStyle();
+}
+
 QRectF Chart::imageSourceRect() const
 {
-    return ChartPicture::sourceRect(*m_grid, scene->style());
+    return ChartPicture::sourceRect(*m_grid, styleOf(m_scene));
 }
 
 void Chart::saveImage()
 {
-    scene->clearSelection();
+    clearSelection();
     const QRectF source = imageSourceRect();
     const int defaultResolution = Preferences::outputResolution.value();
     SaveOptionsDialog options(source.size().toSize(), defaultResolution, this);
@@ -54,11 +61,11 @@ void Chart::saveImage()
 
 bool Chart::exportImage(const QString &fileName, const QSize &size, int resolution)
 {
-    scene->clearSelection();
-    return ChartPicture::write(fileName, *m_grid, scene->style(), size, resolution, title);
+    clearSelection();
+    return ChartPicture::write(fileName, *m_grid, styleOf(m_scene), size, resolution, title);
 }
 
 void Chart::print(QPainter *painter)
 {
-    ChartPicture::print(painter, *m_grid, scene->style());
+    ChartPicture::print(painter, *m_grid, styleOf(m_scene));
 }

@@ -40,8 +40,8 @@ void Chart::cut()
     Stitch *fill = StitchSet::instance()->defaultStitch();
     m_undoStack->beginMacro(tr("Cut stitches"));
     for (const QPoint &pos : selectedPositions()) {
-        scene->setStitch(pos, fill, 0);
-        scene->setColor(pos, Qt::white);
+        knitScene()->setStitch(pos, fill, 0);
+        knitScene()->setColor(pos, Qt::white);
     }
     m_undoStack->endMacro();
 }
@@ -66,30 +66,30 @@ void Chart::paste()
         if (x < 0 || y < 0 || x >= m_grid->columnCount() || y >= m_grid->rowCount())
             continue;
         const QPoint target{int(x), int(y)};
-        scene->setStitch(target, catalogue->findStitch(record.abbreviation), record.imgPos);
-        scene->setColor(target, record.color);
+        knitScene()->setStitch(target, catalogue->findStitch(record.abbreviation), record.imgPos);
+        knitScene()->setColor(target, record.color);
     }
     m_undoStack->endMacro();
 }
 
 void Chart::hFlipSelection()
 {
-    scene->editor().flipHorizontally(selectionBox());
+    knitScene()->editor().flipHorizontally(selectionBox());
 }
 
 void Chart::vFlipSelection()
 {
-    scene->editor().flipVertically(selectionBox());
+    knitScene()->editor().flipVertically(selectionBox());
 }
 
 void Chart::hMirrorSelection()
 {
-    scene->editor().mirrorHorizontally(selectionBox());
+    knitScene()->editor().mirrorHorizontally(selectionBox());
 }
 
 void Chart::vMirrorSelection()
 {
-    scene->editor().mirrorVertically(selectionBox());
+    knitScene()->editor().mirrorVertically(selectionBox());
 }
 
 void Chart::stitchReplacer()
@@ -98,5 +98,5 @@ void Chart::stitchReplacer()
     if (dialog.exec() != QDialog::Accepted)
         return;
     WaitCursor wait;
-    scene->editor().replaceStitch(dialog.originalStitch(), StitchSet::instance()->findStitch(dialog.newStitch()));
+    knitScene()->editor().replaceStitch(dialog.originalStitch(), StitchSet::instance()->findStitch(dialog.newStitch()));
 }

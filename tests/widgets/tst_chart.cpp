@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDomDocument>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
@@ -226,6 +227,7 @@ void TestChart::zoomLimits()
 void TestChart::styleControls()
 {
     Chart chart(3, 3, QString());
+    chart.show();
     QList<QRadioButton *> radios = chart.findChildren<QRadioButton *>();
     QCOMPARE(radios.size(), 3);
     QRadioButton *round = radios.at(0);
@@ -431,9 +433,15 @@ void TestChart::builtFromRecord()
     values.grid->setOptions(options);
     values.grid->setStitch(2, 1, stitchById("c4f"), 1);
     Chart chart(std::move(values));
-
     QCOMPARE(chart.chartTitle(), QStringLiteral("Yoke"));
     QCOMPARE(chart.hash, QByteArray("abc"));
+    // Until it is shown the chart is its model: no view, no text, no menu.
+    QVERIFY(!chart.findChild<QGraphicsView *>());
+    QVERIFY(!chart.findChild<QCheckBox *>());
+    QCOMPARE(chart.sceneWidthPx(), ChartLayout(*chart.grid()).width());
+
+    chart.show();
+    QVERIFY(chart.findChild<QGraphicsView *>()->isVisible());
     QVERIFY(chart.findChild<QCheckBox *>()->isChecked());
     QCOMPARE(chart.findChild<QComboBox *>()->currentIndex(), 1);
     QCOMPARE(chart.findChildren<QSpinBox *>().at(0)->value(), 3);
