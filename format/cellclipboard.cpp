@@ -1,5 +1,6 @@
 #include "cellclipboard.h"
 
+#include "recordbytes.h"
 #include "recordstream.h"
 
 #include <QDataStream>
@@ -44,8 +45,8 @@ QList<CellClipboard::Record> CellClipboard::read(const QByteArray &bytes)
         in >> record.offset;
         if (!RecordStream::readString(in, record.abbreviation, longestAbbreviationBytes))
             break;
-        in >> record.imgPos >> record.color;
-        if (in.status() != QDataStream::Ok)
+        in >> record.imgPos;
+        if (!readStreamColor(in, record.color) || in.status() != QDataStream::Ok)
             break;
         records.append(record);
     }

@@ -24,6 +24,20 @@ void preparePatternStream(QDataStream &stream)
     stream.setByteOrder(QDataStream::BigEndian);
 }
 
+bool readStreamColor(QDataStream &stream, QColor &color)
+{
+    char bytes[colorBytes];
+    if (stream.readRawData(bytes, int(colorBytes)) != int(colorBytes) || quint8(bytes[0]) > highestColorSpec) {
+        stream.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    QDataStream in(QByteArray::fromRawData(bytes, int(colorBytes)));
+    in.setVersion(stream.version());
+    in.setByteOrder(stream.byteOrder());
+    in >> color;
+    return in.status() == QDataStream::Ok;
+}
+
 ByteReader::ByteReader(const char *data, qint64 size)
     : m_data(data)
     , m_size(qMax<qint64>(0, size))

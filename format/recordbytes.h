@@ -101,4 +101,8 @@ private:
 // encode or decode a value the way the file's own stream does.
 void preparePatternStream(QDataStream &stream);
 
+// Reads a colour as the stream holds it, refusing one whose first byte
+// names no colour model Qt knows: the stream is then marked damaged.
+bool readStreamColor(QDataStream &stream, QColor &color);
+
 #endif // RECORDBYTES_H

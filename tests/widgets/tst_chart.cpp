@@ -295,6 +295,11 @@ void TestChart::clipboardRecordBytes()
     damaged.replace(8, 4, QByteArray::fromHex("7ffffff0"));
     QCOMPARE(CellClipboard::read(damaged).size(), 0);
     QCOMPARE(CellClipboard::read(expected.left(expected.size() - 3)).size(), 1);
+    // A colour whose first byte names no colour model is no colour.
+    QByteArray badColour = expected;
+    badColour[8 + 12 + 4] = char(9); // after the offset, "22rc" and the image index
+
+    QCOMPARE(CellClipboard::read(badColour).size(), 0);
 }
 
 void TestChart::pasteClipsAtEdges()
