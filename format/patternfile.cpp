@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 namespace {
 
@@ -215,8 +216,22 @@ bool PatternFile::save(const QString &fileName, const std::function<bool(QDataSt
     }
     if (!written) {
         if (error)
-            *error = file.errorString();
+            *error = writeFailure(file, fileName);
         file.cancelWriting();
     }
     return written;
+}
+
+// Why a save failed, in words a designer can act on. A stream that fails
+// on a full disk reports no reason of its own; writing out what it holds
+// brings the system's, and a disk with next to no room left says it too.
+QString PatternFile::writeFailure(QSaveFile &file, const QString &fileName)
+{
+    file.flush();
+    const QStorageInfo disk(QFileInfo(fileName).absolutePath());
+    const bool full = disk.isValid() && disk.bytesAvailable() < 64 * 1024;
+    if (file.error() == QFileDevice::ResourceError || full)
+        return tr("the disk is full");
+    const QString reason = file.errorString();
+    return reason.isEmpty() || reason == QLatin1String("Unknown error") ? tr("the file could not be written") : reason;
 }

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSaveFile;
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -105,6 +107,7 @@ public:
 
 private:
     Status fail(Status status, const QString &error);
+    static QString writeFailure(QSaveFile &file, const QString &fileName);
 
     QString m_fileName;
     QFile m_file;

@@ -6,9 +6,12 @@
 
 #include <QBuffer>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
 
 // Pattern files read into plain values and written from them, with no
@@ -30,6 +33,7 @@ private Q_SLOTS:
     void damagedFiles();
     void everyCutIsReported();
     void embeddedStitchesSkipped();
+    void fullDiskSaysSo();
     void fuzzedFiles_data();
     void fuzzedFiles();
 
@@ -201,6 +205,34 @@ void TestPatternValues::embeddedStitchesSkipped()
     QCOMPARE(read.stitchRecords, 2);
     QCOMPARE(read.charts().size(), 2);
     QVERIFY(!QFileInfo::exists(StitchSet::userFolder() + QStringLiteral("/stitches/stray.svg")));
+}
+
+// A save that runs out of room names the reason and leaves the file that
+// was there as it was. Needs a small file system of its own, which only
+// root can mount.
+void TestPatternValues::fullDiskSaysSo()
+{
+    const QString folder = m_env->rootPath() + QStringLiteral("/small");
+    QDir().mkpath(folder);
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                     QStringLiteral("size=64k"), QStringLiteral("tmpfs"), folder}) != 0)
+        QSKIP("mounting a small file system needs root");
+    const auto unmount = qScopeGuard([folder] { QProcess::execute(QStringLiteral("umount"), {folder}); });
+    const QString path = folder + QStringLiteral("/big.kit");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("the pattern before");
+    old.close();
+
+    PatternValues big;
+    PatternTab tab;
+    tab.chart = std::make_unique<ChartValues>();
+    tab.chart->grid = randomGrid(60, 60, 7);
+    big.tabs.push_back(std::move(tab));
+    QString error;
+    QVERIFY(!PatternFile::save(path, [&big](QDataStream &out) { return PatternFile::write(out, big); }, &error));
+    QCOMPARE(error, QStringLiteral("the disk is full"));
+    QCOMPARE(TestEnvironment::readFile(path), QByteArray("the pattern before"));
 }
 
 // Files that once made the reader crash or eat memory: each reads with a
