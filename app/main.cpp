@@ -1,7 +1,7 @@
 #include "commandline.h"
 #include "mainwindow.h"
-#include "sessionentries.h"
 #include "settings.h"
+#include "shutdownsignal.h"
 #include "splashscreen.h"
 #include "stitchset.h"
 #include "version.h"
@@ -57,6 +57,10 @@ int main(int argc, char *argv[])
         return runBatch(argc, argv);
 
     QApplication app(argc, argv);
+    // Logging out or shutting down ends the run as Quit would, asking
+    // nothing; unsaved work comes back at the next start. Watched from the
+    // start, answered once the window is there.
+    ShutdownSignal shutdown;
     CommandLine commandLine;
     if (!commandLine.parse(QApplication::arguments())) {
         std::fprintf(stderr, "%s\n", qPrintable(commandLine.errorText()));
@@ -80,13 +84,20 @@ int main(int argc, char *argv[])
 
     for (const QString &file : commandLine.files()) {
         splash->hide();
-        if (window.openFile(file, false))
-            SessionEntries::set(file, QString());
+        window.openPattern(file);
     }
 
     window.show();
     splash->finish(&window);
     delete splash;
+
+    const auto endSession = [&window] {
+        window.endSession();
+        QCoreApplication::exit(0);
+    };
+    QObject::connect(&shutdown, &ShutdownSignal::received, &window, endSession);
+    if (shutdown.wasReceived())
+        QMetaObject::invokeMethod(&window, endSession, Qt::QueuedConnection);
 
     return app.exec();
 }

@@ -13,7 +13,6 @@
 #include "stitchitemdelegate.h"
 #include "stitchlibrary.h"
 #include "stitchset.h"
-#include "tempfiles.h"
 #include "ui_mainwindowclass.h"
 #include "usedcolordelegate.h"
 #include "version.h"
@@ -61,7 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     autoSaveTimer = new QTimer(this);
     connect(autoSaveTimer, &QTimer::timeout, this, &MainWindow::autoSave);
     autoSaveTimer->start(Preferences::autoSaveMinutes.value() * 60000);
-    tempFiles = new TempFiles(this);
+    session = new Session(this);
     connect(ui->menuFile, &QMenu::aboutToShow, this, &MainWindow::generateRecentFilesList);
     if (savedState())
         QTimer::singleShot(1000, this, &MainWindow::restoreSavedState);
@@ -197,8 +196,7 @@ void MainWindow::newDoc()
     if (values.width == 0)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int open = int(ui->mdiArea->subWindowList().size());
-    const QString name = QStringLiteral("unknown%1.kit").arg(open > 0 ? QString::number(open) : QString());
+    const QString name = freePlaceholderName();
     auto *doc = new Document(values.width, values.height, name, values.title, values.defaultStitch, this);
     addDocument(doc);
     QString stitchId = Preferences::defaultStitch.value();
@@ -206,6 +204,18 @@ void MainWindow::newDoc()
         stitchId = QStringLiteral("k");
     setStitch(stitchId);
     QApplication::restoreOverrideCursor();
+}
+
+QString MainWindow::freePlaceholderName() const
+{
+    QStringList taken;
+    for (const Document *doc : documents())
+        taken.append(doc->fileName());
+    for (int n = 0;; ++n) {
+        const QString name = QStringLiteral("unknown%1.kit").arg(n > 0 ? QString::number(n) : QString());
+        if (!taken.contains(name) && !session->contains(name))
+            return name;
+    }
 }
 
 void MainWindow::addDocument(Document *doc)

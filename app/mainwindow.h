@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include "docvalues.h"
+#include "session.h"
 
 #include <QColor>
 #include <QList>
@@ -20,9 +21,7 @@ class QListWidgetItem;
 class QMdiSubWindow;
 class QMenu;
 class QPrinter;
-class QTemporaryFile;
 class QTimer;
-class TempFiles;
 class QUndoView;
 #include "stitch.h"
 class Ui_MainWindowClass;
@@ -41,11 +40,20 @@ public:
     // Opens a pattern file; `fromTemporaryCopy` marks a restore after a
     // crash. Reports its own failures and says whether the file opened.
     bool openFile(const QString &path, bool fromTemporaryCopy);
+    // Opens a pattern the designer chose (from the Open dialog, the recent
+    // files or the command line): it joins the recent files and the
+    // session. Warns first when another running copy has it open.
+    bool openPattern(const QString &fileName);
+    // Readies the run to be ended from outside without a word: copies of
+    // unsaved work and the session stay for the next start. The caller
+    // then leaves the event loop.
+    void endSession();
 
     Document *currentDocument() const;
     QMdiSubWindow *currentSubWindow() const;
     QList<Document *> documents() const;
     Ui_MainWindowClass *form() const { return ui.get(); }
+    Session *currentSession() const { return session; }
 
     QColor curColor = Qt::white;
     Stitch *curStitch = nullptr;
@@ -101,7 +109,6 @@ public Q_SLOTS:
     void generateRecentFilesList();
     void openRecentFile();
     void autoSave();
-    QTemporaryFile *getTempFile(Document *doc);
     bool savedState();
     void restoreSavedState();
 
@@ -129,11 +136,14 @@ private:
     void addDocToWindowMenu(Document *doc);
     void redrawStitchPreview();
     void enableDocumentActions(bool on);
-    void recoverDocument(const QString &fileName, const QString &copy);
-    bool saveFile(QDataStream &out, Document *doc);
+    void offerRecovery(const QList<Session::Entry> &crashed);
+    bool recoverDocument(const QString &fileName, const QString &copy);
+    // A placeholder name no open document and no session entry has.
+    QString freePlaceholderName() const;
     void showSaveResult(Document *doc, bool written);
     // Writes the document to `fileName` whole or not at all.
     bool writeDocument(Document *doc, const QString &fileName);
+    bool confirmOverwrite(Document *doc);
     QString startFolder() const;
     QStringList askPrintSelection(Document *doc, QPrinter *printer);
 
@@ -142,7 +152,7 @@ private:
     QLabel *statusStitch = nullptr;
     QLabel *statusText = nullptr;
     QTimer *autoSaveTimer = nullptr;
-    TempFiles *tempFiles = nullptr;
+    Session *session = nullptr;
     QList<QAction *> recentFileActions;
     bool keepSession = false;
     bool autoSaving = false;

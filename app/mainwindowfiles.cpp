@@ -5,9 +5,7 @@
 #include "document.h"
 #include "patternfile.h"
 #include "preferences.h"
-#include "sessionentries.h"
 #include "settings.h"
-#include "tempfiles.h"
 #include "ui_mainwindowclass.h"
 
 #include <QApplication>
@@ -32,15 +30,6 @@ QString MainWindow::startFolder() const
 {
     const QString folder = Preferences::defaultFileLocation.value();
     return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
-}
-
-bool MainWindow::saveFile(QDataStream &out, Document *doc)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = doc->save(out);
-    showSaveResult(doc, written);
-    QApplication::restoreOverrideCursor();
-    return written;
 }
 
 void MainWindow::showSaveResult(Document *doc, bool written)
@@ -69,10 +58,27 @@ bool MainWindow::save()
         return false;
     if (!doc->isSaved())
         return saveAs();
+    if (doc->changedOnDisk() && !confirmOverwrite(doc))
+        return false;
     if (!writeDocument(doc, doc->fileName()))
         return false;
     doc->markSaved();
+    doc->rememberFileOnDisk();
+    session->saved(doc->fileName());
     return true;
+}
+
+// Something else changed the pattern's file since it was read or written
+// here; saving would throw those changes away.
+bool MainWindow::confirmOverwrite(Document *doc)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Save File"),
+                    tr("%1 has been changed by another program since it was opened or saved here.")
+                        .arg(QDir::toNativeSeparators(doc->fileName())),
+                    QMessageBox::Save | QMessageBox::Cancel, this);
+    box.setInformativeText(tr("Saving replaces those changes with this pattern. Use Save As to keep both."));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Save;
 }
 
 bool MainWindow::saveAs()
@@ -88,32 +94,22 @@ bool MainWindow::saveAs()
     if (!writeDocument(doc, fileName))
         return false;
 
-    const QString oldName = doc->fileName();
-    if (doc->isSaved() && SessionEntries::contains(oldName)) {
-        const QString copy = SessionEntries::copyOf(oldName);
-        if (!copy.isEmpty())
-            SessionEntries::set(fileName, copy);
-        if (oldName != fileName)
-            SessionEntries::remove(oldName);
-        tempFiles->remove(oldName);
-    }
+    // The session follows the new name; the autosave copy is done with.
+    session->renamed(doc->fileName(), fileName);
     updateWindowMenuItem(doc, fileName);
     addRecentFile(fileName);
     doc->setFileName(fileName);
     doc->setSaved(true);
     doc->markSaved();
+    doc->rememberFileOnDisk();
     return true;
 }
 
 void MainWindow::loadFile()
 {
     const QString fileName = QFileDialog::getOpenFileName(this, tr("Open File"), startFolder(), patternFilter);
-    if (fileName.isEmpty())
-        return;
-    if (openFile(fileName, false)) {
-        addRecentFile(fileName);
-        SessionEntries::set(fileName, QString());
-    }
+    if (!fileName.isEmpty())
+        openPattern(fileName);
 }
 
 bool MainWindow::openFile(const QString &fileName, bool silent)
@@ -157,9 +153,9 @@ bool MainWindow::openFile(const QString &fileName, bool silent)
             doc->loadErrors.clear();
             QApplication::setOverrideCursor(Qt::WaitCursor);
         }
-        SessionEntries::remove(fileName);
         qDebug() << "load file error";
     }
+    doc->rememberFileOnDisk();
     postDocInitSetup(doc);
     window->showMaximized();
     mdiChildChanged(window);

@@ -1,13 +1,12 @@
 // What the main window keeps about files across and during runs: recent
-// files, autosave copies, the documents of the session and crash recovery.
+// files, autosave copies, the documents of the session and recovery.
 
 #include "mainwindow.h"
 
 #include "document.h"
 #include "preferences.h"
-#include "sessionentries.h"
+#include "session.h"
 #include "settings.h"
-#include "tempfiles.h"
 #include "ui_mainwindowclass.h"
 
 #include <QAction>
@@ -20,7 +19,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTemporaryFile>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -80,117 +80,131 @@ void MainWindow::generateRecentFilesList()
 void MainWindow::openRecentFile()
 {
     const auto *action = qobject_cast<QAction *>(sender());
-    if (!action)
-        return;
-    const QString path = action->data().toString();
-    openFile(path, false);
-    SessionEntries::set(path, QString());
-    addRecentFile(path);
+    if (action)
+        openPattern(action->data().toString());
 }
 
-QTemporaryFile *MainWindow::getTempFile(Document *doc)
+bool MainWindow::openPattern(const QString &fileName)
 {
-    const QString name = doc->fileName();
-    QTemporaryFile *file = tempFiles->find(name);
-    if (tempFiles->contains(name) && QFileInfo::exists(file->fileName())) {
-        if (!file->open())
-            return nullptr;
-    } else {
-        const QString earlier = SessionEntries::copyOf(name);
-        if (!earlier.isEmpty() && QFileInfo::exists(earlier))
-            file->setFileName(earlier);
-        else
-            file->setFileTemplate(QDir::tempPath() + QStringLiteral("/yarnwise-XXXXXX.kit"));
-        if (!file->open()) {
-            if (!tempFiles->contains(name))
-                delete file;
-            return nullptr;
-        }
-        tempFiles->append(name, file);
+    if (session->openElsewhere(fileName)) {
+        const auto answer = QMessageBox::warning(
+            this, tr("Open File"),
+            tr("%1 is open in another running copy of %2. If both save it, one will overwrite the other's "
+               "changes.\n\nOpen it here as well?")
+                .arg(QDir::toNativeSeparators(fileName), QApplication::applicationName()),
+            QMessageBox::Open | QMessageBox::Cancel, QMessageBox::Cancel);
+        if (answer != QMessageBox::Open)
+            return false;
     }
-    // A copy shorter than the last one must not keep the old tail.
-    file->resize(0);
-    SessionEntries::set(name, file->fileName());
-    return file;
+    if (!openFile(fileName, false))
+        return false;
+    addRecentFile(fileName);
+    session->opened(fileName);
+    return true;
 }
 
+// Writes a copy of every document with unsaved changes where the session
+// keeps it; the documents themselves stay as they are.
 void MainWindow::autoSave()
 {
     if (autoSaving)
         return;
     autoSaving = true;
-    for (QMdiSubWindow *window : ui->mdiArea->subWindowList()) {
-        auto *doc = qobject_cast<Document *>(window->widget());
-        if (!doc)
+    for (Document *doc : documents()) {
+        if (!doc->isModified())
             continue;
-        QTemporaryFile *copy = getTempFile(doc);
-        if (!copy)
-            continue;
-        QDataStream out(copy);
-        saveFile(out, doc);
-        copy->close();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QString copy = session->writeCopy(doc->fileName(), [doc](QDataStream &out) { return doc->save(out); });
+        QApplication::restoreOverrideCursor();
+        statusBar()->showMessage(copy.isEmpty() ? tr("Failed to Save File") : tr("Autosaved %1").arg(doc->fileName()));
+        QTimer::singleShot(2000, this, &MainWindow::clearStatusBar);
     }
     autoSaving = false;
 }
 
 bool MainWindow::savedState()
 {
-    if (!Preferences::savedStateEnabled.value()
-        && !Preferences::autoCrashRecovery.value())
+    if (!Preferences::savedStateEnabled.value() && !Preferences::autoCrashRecovery.value())
         return false;
-    return !SessionEntries::all().isEmpty();
+    return session->hasLeftovers();
 }
 
-// The last run left documents behind. Those whose autosave copy is still
-// there did not close normally: their work is offered back. Those kept by
-// a normal exit are opened again.
+// Runs that have ended left documents behind. Those whose autosave copy is
+// still there did not close normally: their work is offered back. Those
+// kept by a normal exit are opened again. Documents of copies of the
+// program still running are theirs and left alone.
 void MainWindow::restoreSavedState()
 {
-    const QMap<QString, QString> entries = SessionEntries::all();
-    SessionEntries::clear();
-
-    QMap<QString, QString> crashed;
+    QList<Session::Entry> crashed;
     QStringList kept;
-    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry) {
-        if (!entry.value().isEmpty() && QFileInfo::exists(entry.value()))
-            crashed.insert(entry.key(), entry.value());
-        else if (QFileInfo::exists(entry.key()))
-            kept.append(entry.key());
+    const QList<Session::Entry> left = session->takeOver();
+    for (const Session::Entry &entry : left) {
+        if (!entry.copy.isEmpty() && QFileInfo::exists(entry.copy))
+            crashed.append(entry);
+        else if (Preferences::savedStateEnabled.value() && QFileInfo::exists(entry.name))
+            kept.append(entry.name);
+        else
+            session->discard(entry.name);
     }
+    QList<Session::Entry> interrupted;
+    for (const Session::Entry &entry : std::as_const(crashed)) {
+        if (entry.interrupted)
+            interrupted.append(entry);
+    }
+    crashed.removeIf([](const Session::Entry &entry) { return entry.interrupted; });
+    // Work the desktop's logout or shutdown interrupted comes back as it
+    // was left, unasked.
+    for (const Session::Entry &entry : std::as_const(interrupted)) {
+        if (!recoverDocument(entry.name, entry.copy))
+            session->discard(entry.name);
+    }
+    if (!crashed.isEmpty())
+        offerRecovery(crashed);
+    for (const QString &fileName : std::as_const(kept)) {
+        if (!openFile(fileName, false))
+            session->discard(fileName);
+    }
+}
 
-    if (!crashed.isEmpty() && Preferences::autoCrashRecovery.value()) {
-        const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Recover Documents"),
-            tr("%1 did not close normally. Recover the unsaved work of %n document(s)?", nullptr, int(crashed.size()))
-                .arg(QApplication::applicationName()),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        if (answer == QMessageBox::Yes) {
-            for (auto entry = crashed.cbegin(); entry != crashed.cend(); ++entry)
-                recoverDocument(entry.key(), entry.value());
-        }
+void MainWindow::offerRecovery(const QList<Session::Entry> &crashed)
+{
+    QStringList names;
+    for (const Session::Entry &entry : crashed)
+        names.append(QDir::toNativeSeparators(entry.name));
+    bool recover = false;
+    if (Preferences::autoCrashRecovery.value()) {
+        QMessageBox box(QMessageBox::Question, tr("Recover Documents"),
+                        tr("%1 did not close normally. Recover the unsaved work of %n document(s)?", nullptr,
+                           int(crashed.size()))
+                            .arg(QApplication::applicationName()),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setInformativeText(names.join(QLatin1Char('\n')));
+        recover = box.exec() == QMessageBox::Yes;
     }
-    if (Preferences::savedStateEnabled.value()) {
-        for (const QString &fileName : std::as_const(kept)) {
-            if (openFile(fileName, false))
-                SessionEntries::set(fileName, QString());
-        }
+    for (const Session::Entry &entry : crashed) {
+        if (!recover || !recoverDocument(entry.name, entry.copy))
+            session->discard(entry.name);
     }
 }
 
 // Opens an autosave copy as the document it was made from: its own file
 // name (or placeholder), unsaved, so that Save writes it where it belongs.
-void MainWindow::recoverDocument(const QString &fileName, const QString &copy)
+// The copy stays this document's until it is saved, autosaved or closed.
+bool MainWindow::recoverDocument(const QString &fileName, const QString &copy)
 {
     if (!openFile(copy, false))
-        return;
+        return false;
     Document *doc = currentDocument();
     if (!doc || doc->fileName() != copy)
-        return;
+        return false;
     updateWindowMenuItem(doc, fileName);
     doc->setFileName(fileName);
     doc->setSaved(QFileInfo(fileName).isAbsolute() && QFileInfo::exists(fileName));
+    doc->rememberFileOnDisk();
     doc->markChanged();
-    QFile::remove(copy);
+    session->adoptCopy(fileName, copy);
+    return true;
 }
 
 void MainWindow::docCloseEvent(bool deleteTemp)
@@ -205,15 +219,22 @@ void MainWindow::docCloseEvent(bool deleteTemp)
         }
     }
     ui->menuTabMenu->clear();
-    if (!keepSession || deleteTemp) {
-        SessionEntries::remove(doc->fileName());
-        tempFiles->remove(doc->fileName());
-    }
+    session->closed(doc->fileName(), keepSession && !deleteTemp);
     if (m_shownToolBar && doc->isAncestorOf(m_shownToolBar)) {
         removeToolBar(m_shownToolBar);
         m_shownToolBar = nullptr;
     }
     ui->docTools->hide();
+}
+
+// The desktop is logging out or shutting down: the run ends as Quit would
+// end it, asking nothing. Unsaved work stays in autosave copies, which the
+// next start brings back without calling it a crash.
+void MainWindow::endSession()
+{
+    autoSave();
+    session->markInterrupted();
+    Preferences::windowState.set(saveState(0));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

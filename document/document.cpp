@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
@@ -261,6 +262,21 @@ void Document::tallyCells(const Chart *chart, int sign)
         Q_EMIT currentStitchesUsed(stitchesUsed);
     if (colors)
         Q_EMIT currentColorsUsed(colorsUsed);
+}
+
+void Document::rememberFileOnDisk()
+{
+    const QFileInfo file(m_fileName);
+    m_diskTime = file.exists() ? file.lastModified() : QDateTime();
+    m_diskSize = file.exists() ? file.size() : -1;
+}
+
+bool Document::changedOnDisk() const
+{
+    if (!saved || !m_diskTime.isValid())
+        return false;
+    const QFileInfo file(m_fileName);
+    return file.exists() && (file.lastModified() != m_diskTime || file.size() != m_diskSize);
 }
 
 void Document::removeChart()

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QDateTime>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -60,6 +61,10 @@ public:
     bool isModified() const { return modified; }
     bool isSaved() const { return saved; }
     void setSaved(bool isSaved) { saved = isSaved; }
+    // The pattern's file as it was when last read or written here, so that
+    // a change by something else shows before it is overwritten.
+    void rememberFileOnDisk();
+    bool changedOnDisk() const;
     void setDocumentTitle();
     void refreshUi();
     void activated();
@@ -171,6 +176,8 @@ private:
     QString m_fileName;
     bool modified = false;
     bool saved = false;
+    QDateTime m_diskTime;
+    qint64 m_diskSize = -1;
     bool m_otherChanges = false;
     // Menus and tool bars handed out when the current tab has none.
     QMenu *m_emptyMenu = nullptr;

@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDataStream>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void noStitchFillsChart();
     void paletteShowsEveryStitch();
     void designerSession();
+    void saveWarnsOfChangesOnDisk();
     void exportPdfOpensFolder();
     void helpOpensManual_data();
     void helpOpensManual();
@@ -106,6 +108,19 @@ void TestMainWindow::newDocumentNames()
     QCOMPARE(window.form()->menuWindow->actions().size(), 3);
     QVERIFY(window.form()->actionSave->isEnabled());
     QVERIFY(window.form()->menuTabMenu->menuAction()->isVisible());
+
+    // A name comes free when its pattern closes, and only then: two
+    // patterns sharing one would share an autosave copy.
+    window.show();
+    window.form()->mdiArea->setActiveSubWindow(window.form()->mdiArea->subWindowList().first());
+    window.closeDoc();
+    acceptNextDialog();
+    window.newDoc();
+    names.clear();
+    for (Document *doc : window.documents())
+        names << doc->fileName();
+    names.sort();
+    QCOMPARE(names, (QStringList{"unknown.kit", "unknown1.kit", "unknown2.kit"}));
 }
 
 void TestMainWindow::newChartProposesTitle()
@@ -224,6 +239,51 @@ void TestMainWindow::designerSession()
     QVERIFY(!ui->actionSave->isEnabled());
     QCOMPARE(ui->stitchesUsed->count(), 0);
     QVERIFY(ui->menuWindow->actions().isEmpty());
+}
+
+// A pattern changed on disk by something else since it was opened here is
+// not overwritten without asking; one nothing touched saves quietly.
+void TestMainWindow::saveWarnsOfChangesOnDisk()
+{
+    const QString path = m_env->scratchPath(QStringLiteral("Mitten.kit"));
+    {
+        Document doc(3, 3, path, QStringLiteral("Mitten"), QStringLiteral("k"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QDataStream out(&file);
+        QVERIFY(doc.save(out));
+    }
+    MainWindow window;
+    QVERIFY(window.openPattern(path));
+    window.currentDocument()->markChanged();
+    int asked = 0;
+    const auto answer = [&asked](QMessageBox::StandardButton button) {
+        whenModal<QMessageBox>([&asked, button](QMessageBox *box) {
+            ++asked;
+            box->button(button)->click();
+        });
+    };
+
+    // Something else writes the file.
+    QFile other(path);
+    QVERIFY(other.open(QIODevice::Append));
+    other.write("tail");
+    other.close();
+    const QByteArray changed = TestEnvironment::readFile(path);
+    answer(QMessageBox::Cancel);
+    QVERIFY(!window.save());
+    QCOMPARE(asked, 1);
+    QCOMPARE(TestEnvironment::readFile(path), changed);
+
+    answer(QMessageBox::Save);
+    QVERIFY(window.save());
+    QCOMPARE(asked, 2);
+    QVERIFY(TestEnvironment::readFile(path) != changed);
+
+    window.currentDocument()->markChanged();
+    QVERIFY(window.save());
+    cancelModalHandlers();
+    QCOMPARE(asked, 2);
 }
 
 // Catches the desktop's "open this folder" instead of a file browser.
