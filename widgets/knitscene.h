@@ -76,7 +76,6 @@ public:
     // right, 2 top left, 3 bottom left, 4 bottom right; 0 without cells).
     int findQuad(const QPointF &p) const;
     void updateCell(const QPoint &pos, Qt::MouseButtons buttons);
-    void setBorderAi(QGraphicsSceneMouseEvent *event);
 
     Mode editMode = EditStitch;
     QColor curColor = Qt::white;
@@ -137,6 +136,9 @@ private:
     bool selectRowsByDrag(const QPointF &p);
     bool selectColumnsByDrag(const QPointF &p);
     void paintByDrag(const QPoint &cur, Qt::MouseButtons buttons);
+    static QList<QPoint> cellsTowards(const QPoint &from, const QPoint &to);
+    void strokeBorders(const QPointF &to, QGraphicsSceneMouseEvent *event);
+    void borderStep(const QPointF &from, const QPointF &to, bool on);
     void closePaintMacro();
     void setBorderOnSelection(ChartCell::Edge edge, bool on);
 

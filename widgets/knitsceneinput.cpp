@@ -12,7 +12,9 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsSceneWheelEvent>
 #include <QKeyEvent>
+#include <QLineF>
 #include <QUndoStack>
+#include <QtMath>
 
 namespace {
 
@@ -210,13 +212,7 @@ void KnitScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
             break;
         }
         case EditBorder:
-            if (lastPos.x() > gridRight())
-                lastPos.setX(gridRight() - 1);
-            if (lastPos.y() > gridBottom())
-                lastPos.setY(gridBottom() - 1);
-            setSelected(cur);
-            if (findQuad(p) != findQuad(lastPos))
-                setBorderAi(event);
+            strokeBorders(p, event);
             break;
         case EditStitch:
         case EditColor:
@@ -227,17 +223,42 @@ void KnitScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     QGraphicsScene::mouseMoveEvent(event);
 }
 
-// A drag that is still in the cell it started in opens one undo step for
-// everything it paints.
+// A drag paints the cell it started in and every cell the pointer crossed,
+// however fast it moved; the whole stroke is one undo step.
 void KnitScene::paintByDrag(const QPoint &cur, Qt::MouseButtons buttons)
 {
-    if (cur == targetCell(startPos) && !macroOpen) {
+    if (!macroOpen) {
         undoStack()->beginMacro(tr("Set stitches"));
         macroOpen = true;
+        lastPaintedCell = inGrid(startPos) ? startCell : cur;
+        updateCell(lastPaintedCell, buttons);
     }
-    if (cur != lastPaintedCell)
-        updateCell(cur, buttons);
+    for (const QPoint &cell : cellsTowards(lastPaintedCell, cur))
+        updateCell(cell, buttons);
     lastPaintedCell = cur;
+}
+
+// The cells of a straight line from `from` (left out) to `to`.
+QList<QPoint> KnitScene::cellsTowards(const QPoint &from, const QPoint &to)
+{
+    QList<QPoint> cells;
+    const int dx = qAbs(to.x() - from.x()), dy = -qAbs(to.y() - from.y());
+    const int stepX = from.x() < to.x() ? 1 : -1, stepY = from.y() < to.y() ? 1 : -1;
+    int error = dx + dy;
+    QPoint at = from;
+    while (at != to) {
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            at.rx() += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.ry() += stepY;
+        }
+        cells.append(at);
+    }
+    return cells;
 }
 
 void KnitScene::closePaintMacro()
@@ -325,35 +346,49 @@ void KnitScene::updateCell(const QPoint &pos, Qt::MouseButtons buttons)
     setSelected(pos);
 }
 
-void KnitScene::setBorderAi(QGraphicsSceneMouseEvent *event)
+// A border stroke draws the edge of a cell it runs along inside the cell:
+// from one quarter of the cell to the next. The way from the last pointer
+// position is walked in steps of a quarter cell, so that a fast stroke
+// draws every edge it passed.
+void KnitScene::strokeBorders(const QPointF &to, QGraphicsSceneMouseEvent *event)
 {
-    const QPointF cur = event->scenePos();
-    const QPoint lastCell = targetCell(lastPos);
-    const QPoint curCell = targetCell(cur);
-    if (lastCell != curCell) {
-        lastPos = cur; // border strokes work only inside one cell
-        return;
-    }
-
-    const int q1 = findQuad(lastPos);
-    const int q2 = findQuad(cur);
-    const int low = qMin(q1, q2);
-    const int high = qMax(q1, q2);
     const bool erase = event->buttons() == Qt::RightButton
         || (event->buttons() == Qt::LeftButton && event->modifiers() == Qt::MetaModifier);
-    const bool on = !erase;
+    const QPointF from(qMin(lastPos.x(), qreal(gridRight() - 1)), qMin(lastPos.y(), qreal(gridBottom() - 1)));
+    const QSize cell = m_grid->options().cellSize;
+    const qreal step = qMax(1.0, qMin(cell.width(), cell.height()) / 4.0);
+    const int steps = qMax(1, qCeil(QLineF(from, to).length() / step));
+    QPointF previous = from;
+    for (int i = 1; i <= steps; ++i) {
+        const QPointF next = from + (to - from) * (qreal(i) / steps);
+        borderStep(previous, next, !erase);
+        previous = next;
+    }
+    lastPos = to;
+    setSelected(targetCell(to));
+}
 
+void KnitScene::borderStep(const QPointF &from, const QPointF &to, bool on)
+{
+    const QPoint cell = targetCell(to);
+    if (targetCell(from) != cell || !inGrid(from) || !inGrid(to))
+        return; // an edge is drawn only inside one cell
+    const int q1 = findQuad(from);
+    const int q2 = findQuad(to);
+    const int low = qMin(q1, q2);
+    const int high = qMax(q1, q2);
+    ChartCell::Edge edge;
     if (low == 1 && high == 2)
-        setBorderTop(on);
+        edge = ChartCell::Top;
     else if (low == 2 && high == 3)
-        setBorderLeft(on);
+        edge = ChartCell::Left;
     else if (low == 3 && high == 4)
-        setBorderBottom(on);
+        edge = ChartCell::Bottom;
     else if (low == 1 && high == 4)
-        setBorderRight(on);
-
-    lastPos = cur;
-    repaintCells(QRect(curCell, QSize(1, 1)));
+        edge = ChartCell::Right;
+    else
+        return;
+    m_editor.setBorderOn({cell}, edge, on, curColor);
 }
 
 void KnitScene::setBorderOnSelection(ChartCell::Edge edge, bool on)

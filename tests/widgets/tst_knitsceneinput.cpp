@@ -23,11 +23,13 @@ private Q_SLOTS:
 
     void clickPaintsStitchClippedAtEdge();
     void dragPaintsOneStep();
+    void fastDragPaintsEveryCellCrossed();
     void rightClickErases();
     void otherButtonsPaintNothing();
     void dragEndingOutsideClosesItsStep();
     void borderStrokes_data();
     void borderStrokes();
+    void fastBorderStrokeDrawsEveryEdge();
     void findQuadrants();
     void rowSelectionByClickDragAndKeys();
     void columnSelectionAndKeys();
@@ -196,6 +198,26 @@ void TestKnitSceneInput::dragEndingOutsideClosesItsStep()
     QCOMPARE(scene.undoStack()->count(), 2);
 }
 
+// A quick drag whose first move already lies cells away: the pressed cell
+// and every cell on the way are painted, as one undo step.
+void TestKnitSceneInput::fastDragPaintsEveryCellCrossed()
+{
+    ChartScene chart(8, 5);
+    KnitScene &scene = chart.scene;
+    scene.curStitch = stitchById("p");
+    press(scene, in(scene, 0, 0));
+    move(scene, in(scene, 4, 2));
+    move(scene, in(scene, 7, 2));
+    release(scene, in(scene, 7, 2));
+
+    QStringList painted;
+    for (int y = 0; y < 5; ++y)
+        painted << rowIds(chart.grid, y);
+    QCOMPARE(painted, (QStringList{"p k k k k k k k", "k p p k k k k k", "k k k p p p p p", "k k k k k k k k",
+                                   "k k k k k k k k"}));
+    QCOMPARE(scene.undoStack()->count(), 1);
+}
+
 void TestKnitSceneInput::borderStrokes_data()
 {
     QTest::addColumn<QPointF>("from"); // fractions of the cell
@@ -249,6 +271,21 @@ void TestKnitSceneInput::borderStrokes()
         QCOMPARE(chart.grid.borderColor(2, 1, ChartCell::Bottom), QColor(Qt::darkGreen));
         QCOMPARE(scene.undoStack()->undoText(), QStringLiteral("Set border On"));
     }
+}
+
+// One quick move along the top of a row of cells draws the top of each.
+void TestKnitSceneInput::fastBorderStrokeDrawsEveryEdge()
+{
+    ChartScene chart(6, 3);
+    KnitScene &scene = chart.scene;
+    scene.editMode = KnitScene::EditBorder;
+    press(scene, in(scene, 0, 1, 0.1, 0.2));
+    move(scene, in(scene, 5, 1, 0.9, 0.2));
+    release(scene, in(scene, 5, 1, 0.9, 0.2));
+    for (int x = 0; x < 6; ++x)
+        QVERIFY2(chart.grid.hasBorder(x, 1, ChartCell::Top), qPrintable(QString::number(x)));
+    QVERIFY(!chart.grid.hasBorder(2, 1, ChartCell::Left));
+    QVERIFY(!chart.grid.hasBorder(2, 1, ChartCell::Bottom));
 }
 
 void TestKnitSceneInput::findQuadrants()
