@@ -1,5 +1,6 @@
 #include "settings.h"
 #include "stitch.h"
+#include "stitchfixtures.h"
 #include "stitchset.h"
 #include "testenvironment.h"
 
@@ -33,6 +34,10 @@ private Q_SLOTS:
     void damagedDefaultCopyFallsBack();
     void saveUserStitches();
     void reloadMergesIntoSameStitches();
+    void largeLibrary_data();
+    void largeLibrary();
+    void unreadUserFileIsKept_data();
+    void unreadUserFileIsKept();
 
 private:
     void writeUserFile(const QString &name, const QString &stitchElements);
@@ -318,6 +323,96 @@ void TestStitchSet::reloadMergesIntoSameStitches()
     set.load();
     QCOMPARE(set.stitches().size(), 203);
     QCOMPARE(set.findStitch(QStringLiteral("k")), knit);
+}
+
+// A library far larger than the built-in set loads whole, with every
+// abbreviation found, also when one stitch gathers thousands of them.
+void TestStitchSet::largeLibrary_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QString>("holder"); // of every "own<n>"; empty for the n-th stitch
+    QTest::newRow("5000 own stitches") << StitchFixtures::library(5000, 40) << 5000 << QString();
+    QByteArray redefined("<stitch_set>");
+    for (int i = 1; i <= 5000; ++i)
+        redefined += QStringLiteral("<stitch><abbrivs><abbriv>k</abbriv><abbriv>OWN%1</abbriv></abbrivs>"
+                                    "<category>Category %2</category></stitch>").arg(i).arg(i % 40).toUtf8();
+    redefined += "</stitch_set>";
+    QTest::newRow("knit redefined 5000 times") << redefined << 0 << QStringLiteral("k");
+}
+
+void TestStitchSet::largeLibrary()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, added);
+    QFETCH(QString, holder);
+    QVERIFY(StitchFixtures::write(StitchSet::userStitchesFile(), file));
+
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 203 + added);
+    QCOMPARE(set.categories().size(), 7 + 40);
+    QCOMPARE(set.categories().at(7), QStringLiteral("Category 1"));
+    int misses = 0;
+    for (int i = 1; i <= 5000; ++i) {
+        const QString abbriv = QStringLiteral("Own%1").arg(i);
+        const Stitch *expected = holder.isEmpty() ? set.stitches().at(202 + i) : set.findStitch(holder);
+        bool found = false;
+        if (set.findStitch(abbriv, &found) != expected || !found)
+            ++misses;
+    }
+    QCOMPARE(misses, 0);
+    QCOMPARE(set.findStitch(QStringLiteral("p"))->name(), QStringLiteral("Purl"));
+}
+
+// A file of the user's own stitches that could not be read is never
+// written over: the next save keeps a copy of it first.
+void TestStitchSet::unreadUserFileIsKept_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QStringList>("copiesThere");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("why");
+    const QString tooDeep = QStringLiteral("nested more than 64 deep");
+    QTest::newRow("nested too deep") << StitchFixtures::nested(200) << QStringList() << ".unread" << tooDeep;
+    QTest::newRow("cut off") << QByteArray("<stitch_set><stitch>") << QStringList() << ".unread"
+                             << QStringLiteral("not well-formed");
+    QTest::newRow("a copy is there already") << StitchFixtures::nested(200) << QStringList{".unread"} << ".unread-2"
+                                             << tooDeep;
+}
+
+void TestStitchSet::unreadUserFileIsKept()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QStringList, copiesThere);
+    QFETCH(QString, kept);
+    QFETCH(QString, why);
+    const QString path = StitchSet::userStitchesFile();
+    QDir().mkpath(m_env->userFolder());
+    QVERIFY(StitchFixtures::write(path, contents));
+    for (const QString &copy : copiesThere)
+        QVERIFY(StitchFixtures::write(path + copy, "older copy"));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(why));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not be read; the file is kept")));
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 203);
+    Stitch *mine = set.findOrAdd(QStringLiteral("mine"));
+    mine->addAbbriv(QStringLiteral("mine"));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is kept as")));
+    QVERIFY(set.saveUserStitches(set.stitches(), false));
+    QCOMPARE(set.keptUnreadFile(), path + kept);
+    QCOMPARE(TestEnvironment::readFile(path + kept), contents);
+    for (const QString &copy : copiesThere)
+        QCOMPARE(TestEnvironment::readFile(path + copy), QByteArray("older copy"));
+    // Saving again writes over the file just written, which is the user's.
+    QVERIFY(set.saveUserStitches(set.stitches(), false));
+    QCOMPARE(QDir(m_env->userFolder()).entryList({QStringLiteral("*.unread*")}).size(), copiesThere.size() + 1);
+    StitchSet reread;
+    reread.load();
+    QVERIFY(reread.hasStitch(QStringLiteral("mine")));
 }
 
 YARNWISE_GUI_TEST_MAIN(TestStitchSet)
