@@ -5,12 +5,10 @@
 #include "stitch.h"
 #include "stitchsetfile.h"
 
-#include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -67,31 +65,6 @@ QString StitchSet::userFilePath(const QString &fileName)
 QString StitchSet::userStitchesFile()
 {
     return userFilePath(customSetFile);
-}
-
-QString StitchSet::storeIncomingImage(const QString &storedPath, const QByteArray &bytes)
-{
-    const QString name = QFileInfo(storedPath).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return QString();
-    const QString folder = userFolder() + QStringLiteral("/stitches/");
-    if (!QDir().mkpath(folder))
-        return QString();
-
-    const auto hash = [](const QByteArray &data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha1); };
-    const QFileInfo info(name);
-    QString path = folder + name;
-    for (int n = 1; QFileInfo::exists(path); ++n) {
-        QFile existing(path);
-        if (existing.open(QIODevice::ReadOnly) && hash(existing.readAll()) == hash(bytes))
-            return path; // the very same image
-        path = folder + info.completeBaseName() + QStringLiteral("-%1").arg(n)
-            + (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QString();
-    return path;
 }
 
 QString StitchSet::userIconFolder()

@@ -81,11 +81,16 @@ public:
     static QString userStitchesFile();
     // The folder of the image files that the user's stitches bring along.
     static QString userIconFolder();
-    // Keeps an image that came with a stitch from a file in the user's
-    // stitch-image folder under its own file name; a different image
-    // already there keeps its place and the newcomer gets a numbered name
-    // beside it. The path kept, or empty when it cannot be kept.
-    static QString storeIncomingImage(const QString &storedPath, const QByteArray &bytes);
+    // Keeps an image that came with a stitch from a pattern or exchange
+    // file in the user's stitch-image folder, and answers its path there,
+    // or an empty string (with a logged warning) when it cannot be kept.
+    // Only the bare file name of `carriedName` is used ("icon" when it has
+    // none). A file of that name with the same bytes is shared; one with
+    // other bytes keeps its place, and the image is named after its
+    // content instead: "<base>-<16 hex digits of its SHA-1>.<suffix>".
+    // Nothing is ever written through a symbolic link or outside the
+    // folder, and a file appears whole or not at all.
+    static QString storeIncomingImage(const QString &carriedName, const QByteArray &bytes);
 
     QString location;
     QString name;

@@ -4,6 +4,7 @@
 #include "stitchset.h"
 #include "testenvironment.h"
 
+#include <QCryptographicHash>
 #include <QGuiApplication>
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,8 @@ private Q_SLOTS:
     void largeLibrary();
     void unreadUserFileIsKept_data();
     void unreadUserFileIsKept();
+    void storeIncomingImage_data();
+    void storeIncomingImage();
 
 private:
     void writeUserFile(const QString &name, const QString &stitchElements);
@@ -413,6 +416,67 @@ void TestStitchSet::unreadUserFileIsKept()
     StitchSet reread;
     reread.load();
     QVERIFY(reread.hasStitch(QStringLiteral("mine")));
+}
+
+// Images from pattern and exchange files land in the stitch-image folder
+// and nowhere else: never through a link, never under a name with folders.
+// "#" in a name stands for the first 16 hex digits of the SHA-1 of "ours".
+void TestStitchSet::storeIncomingImage_data()
+{
+    QTest::addColumn<QStringList>("existing"); // name=content, or name->target outside
+    QTest::addColumn<QString>("carried");
+    QTest::addColumn<QString>("stored");       // empty when refused
+    QTest::newRow("new name") << QStringList() << "k.svg" << "k.svg";
+    QTest::newRow("same bytes shared") << QStringList{"k.svg=ours"} << "k.svg" << "k.svg";
+    QTest::newRow("other bytes kept") << QStringList{"k.svg=other"} << "k.svg" << "k-#.svg";
+    QTest::newRow("content name shared") << QStringList{"k.svg=other", "k-#.svg=ours"} << "k.svg" << "k-#.svg";
+    QTest::newRow("no suffix") << QStringList{"dot=other"} << "dot" << "dot-#";
+    QTest::newRow("folder in the way") << QStringList{"k.svg/"} << "k.svg" << "k-#.svg";
+    QTest::newRow("folders dropped") << QStringList() << "../../evil.svg" << "evil.svg";
+    QTest::newRow("other separators dropped") << QStringList() << "..\\..\\evil.svg" << "evil.svg";
+    QTest::newRow("absolute path") << QStringList() << "/tmp/evil.svg" << "evil.svg";
+    QTest::newRow("empty name") << QStringList() << "" << "icon";
+    QTest::newRow("parent folder") << QStringList() << "a/.." << "icon";
+    QTest::newRow("dangling link") << QStringList{"k.svg->absent.svg"} << "k.svg" << "k-#.svg";
+    QTest::newRow("link to a file outside") << QStringList{"k.svg->theirs.svg"} << "k.svg" << "k-#.svg";
+    QTest::newRow("link to the same bytes") << QStringList{"k.svg->ours.svg"} << "k.svg" << "k-#.svg";
+    QTest::newRow("both names linked") << QStringList{"k.svg->absent.svg", "k-#.svg->theirs.svg"} << "k.svg" << "";
+}
+
+void TestStitchSet::storeIncomingImage()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, carried);
+    QFETCH(QString, stored);
+    const QString hash = QString::fromLatin1(QCryptographicHash::hash("ours", QCryptographicHash::Sha1).toHex().left(16));
+    const QString folder = StitchSet::userIconFolder();
+    const QString outside = m_env->scratchPath(QStringLiteral("outside"));
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(outside));
+    QVERIFY(StitchFixtures::write(outside + "/theirs.svg", "theirs"));
+    QVERIFY(StitchFixtures::write(outside + "/ours.svg", "ours"));
+    for (QString entry : existing) {
+        entry.replace('#', hash);
+        if (entry.contains("->"))
+            QVERIFY(StitchFixtures::plantLink(entry.section("->", 0, 0), outside + '/' + entry.section("->", 1)));
+        else if (entry.endsWith('/'))
+            QVERIFY(QDir().mkpath(folder + '/' + entry));
+        else
+            QVERIFY(StitchFixtures::write(folder + '/' + entry.section('=', 0, 0), entry.section('=', 1).toUtf8()));
+    }
+    const auto outsideBefore = StitchFixtures::snapshot(outside);
+    const auto folderBefore = StitchFixtures::snapshot(folder);
+
+    if (stored.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Not keeping the stitch image")));
+    const QString path = StitchSet::storeIncomingImage(carried, "ours");
+    QCOMPARE(path, stored.isEmpty() ? QString() : folder + '/' + stored.replace('#', hash));
+    QCOMPARE(StitchFixtures::snapshot(outside), outsideBefore);
+    auto expected = folderBefore;
+    if (!path.isEmpty()) {
+        QVERIFY(!QFileInfo(path).isSymLink());
+        expected.insert(path, "ours");
+    }
+    QCOMPARE(StitchFixtures::snapshot(folder), expected);
 }
 
 YARNWISE_GUI_TEST_MAIN(TestStitchSet)

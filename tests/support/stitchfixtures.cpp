@@ -1,12 +1,17 @@
 #include "stitchfixtures.h"
 
+#include "stitchset.h"
 #include "stitchsetfile.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamWriter>
+
+#include <functional>
 
 namespace StitchFixtures {
 
@@ -19,6 +24,16 @@ QString ownImage(const QString &folder, int number)
                                        "<circle cx=\"32\" cy=\"32\" r=\"%1\"/></svg>")
                             .arg(4 + number % 28);
     return write(path, svg.toUtf8()) ? path : QString();
+}
+
+// Both formats are Qt 4.5 big-endian data streams.
+QByteArray streamed(const std::function<void(QDataStream &)> &write)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_4_5);
+    write(out);
+    return bytes;
 }
 
 } // namespace
@@ -68,6 +83,41 @@ bool write(const QString &path, const QByteArray &bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray embeddedStitch(const QString &abbriv, const QString &carriedName, const QByteArray &image)
+{
+    return streamed([&](QDataStream &out) {
+        out << QStringLiteral("<Stitch>") << QStringList{abbriv} << QStringLiteral("Carried") << abbriv << QString()
+            << QString() << qint32(1) << carriedName << image << QStringLiteral("</Stitch>");
+    });
+}
+
+QByteArray exchangeSet(const QString &abbriv, const QString &carriedName, const QByteArray &image)
+{
+    return streamed([&](QDataStream &out) {
+        out << qint32(0x2AC9863E) << qint32(200910) << QStringLiteral("<Stitch>") << QStringLiteral("Name:")
+            << QStringLiteral("Carried") << QStringLiteral("Abbrivs:") << qint32(1) << abbriv
+            << QStringLiteral("Icons:") << qint32(1) << carriedName << image << QStringLiteral("</Stitch>");
+    });
+}
+
+bool plantLink(const QString &name, const QString &target)
+{
+    const QString folder = StitchSet::userIconFolder();
+    return QDir().mkpath(folder) && QFile::link(target, folder + QLatin1Char('/') + name);
+}
+
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)"));
+    }
+    return files;
 }
 
 } // namespace StitchFixtures

@@ -2,11 +2,13 @@
 #define STITCHFIXTURES_H
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
-// Stitch-set files made to measure, shared by the suites and the
-// benchmarks: a user library of many stitches as the library writes it,
-// and files nested far deeper than any stitch set.
+// Stitch files made to measure, shared by the suites and the benchmarks: a
+// user library of many stitches as the library writes it, files nested far
+// deeper than any stitch set, stitch records from elsewhere that bring an
+// image along, and links planted where those images are kept.
 namespace StitchFixtures {
 
 // A stitch-set file of `count` stitches with the abbreviations "own1" to
@@ -21,6 +23,21 @@ QByteArray nested(int depth);
 
 // Writes `bytes` to `path`, making its folder; false when it cannot.
 bool write(const QString &path, const QByteArray &bytes);
+
+// The stitch records that bring an image along, each carrying one image
+// under `carriedName` (a path or a bare name, as a file from elsewhere may
+// hold it): a pattern file's embedded stitch record, and a whole stitch
+// set exchange file of one stitch.
+QByteArray embeddedStitch(const QString &abbriv, const QString &carriedName, const QByteArray &image);
+QByteArray exchangeSet(const QString &abbriv, const QString &carriedName, const QByteArray &image);
+
+// A symbolic link `name` in the user's stitch-image folder, leading to
+// `target`, which need not exist; false when it cannot be made.
+bool plantLink(const QString &name, const QString &target);
+
+// Every file under `folder` with its bytes, to show that nothing there
+// changed.
+QMap<QString, QByteArray> snapshot(const QString &folder);
 
 } // namespace StitchFixtures
 
