@@ -470,20 +470,24 @@ void MainWindow::setupStitchList()
     ui->stitchTree->clear();
     ui->stitchTree->setIconSize(QSize(24, 24));
     ui->stitchTree->setIndentation(12);
+    // One pass over the stitches, however many categories there are, with
+    // the rows put together before the tree takes them. The delegate draws
+    // each symbol when its row first shows.
+    QList<QTreeWidgetItem *> categoryItems;
+    QHash<QString, QTreeWidgetItem *> byCategory;
     for (const QString &category : catalogue->categories()) {
-        auto *categoryItem = new QTreeWidgetItem(ui->stitchTree, QStringList(category));
-        for (Stitch *stitch : catalogue->stitches()) {
-            if (stitch->category() != category)
-                continue;
-            auto *item = new QTreeWidgetItem(categoryItem, QStringList(stitch->stitchID()));
-            item->setIcon(0, StitchItemDelegate::cellIcon(stitch));
-            item->setData(0, ExpHelper::stitchIdRole, stitch->stitchID());
-            const QString tip = stitch->description().isEmpty()
-                ? stitch->name()
-                : stitch->name() + QStringLiteral(" - ") + stitch->description();
-            item->setToolTip(0, tip);
-        }
+        categoryItems.append(new QTreeWidgetItem(QStringList(category)));
+        byCategory.insert(category, categoryItems.last());
     }
+    for (const Stitch *stitch : catalogue->stitches()) {
+        auto *item = new QTreeWidgetItem(byCategory.value(stitch->category()), QStringList(stitch->stitchID()));
+        item->setData(0, ExpHelper::stitchIdRole, stitch->stitchID());
+        const QString tip = stitch->description().isEmpty()
+            ? stitch->name()
+            : stitch->name() + QStringLiteral(" - ") + stitch->description();
+        item->setToolTip(0, tip);
+    }
+    ui->stitchTree->addTopLevelItems(categoryItems);
     ui->stitchTree->expandAll();
 }
 

@@ -1,8 +1,10 @@
 #include "stitchitemdelegate.h"
 
-#include <QLinearGradient>
+#include "exphelper.h"
 #include "stitch.h"
+#include "stitchset.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QTreeWidget>
 
@@ -56,6 +58,22 @@ void StitchItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     QStyleOptionViewItem stitchOption = option;
     stitchOption.decorationSize = QSize(24, 24);
     QStyledItemDelegate::paint(painter, stitchOption, index);
+}
+
+// The palette holds no pictures: a row's symbol is drawn only when the row
+// shows, so a library of thousands of stitches costs nothing to list. The
+// stitch keeps its drawn image, and a stitch given new images draws anew.
+void StitchItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!index.parent().isValid() || !option->icon.isNull())
+        return;
+    bool found = false;
+    Stitch *stitch = StitchSet::instance()->findStitch(index.data(ExpHelper::stitchIdRole).toString(), &found);
+    if (!found)
+        return;
+    option->icon = cellIcon(stitch);
+    option->features |= QStyleOptionViewItem::HasDecoration;
 }
 
 void StitchItemDelegate::paintCategory(QPainter *painter, const QStyleOptionViewItem &option,

@@ -7,7 +7,8 @@ class QTreeWidget;
 class Stitch;
 
 // Draws the stitch palette: category rows as shaded bands with an open or
-// close box, stitch rows with their symbol and abbreviation.
+// close box, stitch rows with their symbol, drawn as the row shows, and
+// abbreviation.
 class StitchItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
 
     // Whether the row is the last stitch of its category.
     bool isLast(const QModelIndex &index) const;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
     void paintCategory(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;

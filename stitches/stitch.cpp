@@ -15,6 +15,8 @@
 namespace {
 
 const int iconTileSize = 64;
+// From this many abbreviations on, a stitch keeps them in a set as well.
+const int manyAbbrivs = 16;
 // Larger requests are clamped: a damaged file must not make us allocate
 // gigabytes for one cell.
 const int largestImageSide = 8192;
@@ -99,18 +101,33 @@ void Stitch::setOpposite(const QString &opposite)
 void Stitch::addAbbriv(const QString &abbriv)
 {
     const QString lower = abbriv.toLower();
-    if (m_abbrivs.contains(lower))
+    if (hasExactly(lower))
         return;
     m_abbrivs.append(lower);
-    Q_EMIT abbrivsChanged();
+    if (!m_manyAbbrivs.isEmpty())
+        m_manyAbbrivs.insert(lower);
+    Q_EMIT abbrivsChanged({}, {lower});
 }
 
 void Stitch::setAbbrivs(const QStringList &abbrivs)
 {
     if (abbrivs.isEmpty())
         return;
+    const QStringList dropped = m_abbrivs;
     m_abbrivs = abbrivs;
-    Q_EMIT abbrivsChanged();
+    m_manyAbbrivs.clear();
+    Q_EMIT abbrivsChanged(dropped, m_abbrivs);
+}
+
+// Whether the stitch has this very abbreviation, case and all: through the
+// list while it is short, through a set once it is long.
+bool Stitch::hasExactly(const QString &abbriv)
+{
+    if (m_abbrivs.size() < manyAbbrivs)
+        return m_abbrivs.contains(abbriv);
+    if (m_manyAbbrivs.isEmpty())
+        m_manyAbbrivs = QSet<QString>(m_abbrivs.cbegin(), m_abbrivs.cend());
+    return m_manyAbbrivs.contains(abbriv);
 }
 
 void Stitch::setPaths(const QStringList &paths)
@@ -129,32 +146,65 @@ void Stitch::appendImage(QString path)
         type = imageNone;
         path = placeholderPath();
     }
-    if (!QFile::exists(path)) {
-        qDebug() << "stitch icon file does not exist:" << path;
-        type = imageMissing;
-        path = placeholderPath();
-    }
+    m_paths.append(path);
+    m_imageTypes.append(type);
+    m_imageStates.push_back(ImageState::Unseen);
+    m_renderers.push_back(nullptr);
+}
 
-    auto renderer = std::make_unique<QSvgRenderer>(path);
+void Stitch::look(int index) const
+{
+    if (m_imageStates.at(index) != ImageState::Unseen)
+        return;
+    m_imageStates[index] = ImageState::Found;
+    if (QFile::exists(m_paths.at(index)))
+        return;
+    qDebug() << "stitch icon file does not exist:" << m_paths.at(index);
+    m_imageTypes[index] = imageMissing;
+    m_paths[index] = placeholderPath();
+}
+
+QStringList Stitch::paths() const
+{
+    for (int i = 0; i < m_paths.size(); ++i)
+        look(i);
+    return m_paths;
+}
+
+// A null renderer is one whose placeholder could not be parsed either.
+QSvgRenderer *Stitch::renderer(int index) const
+{
+    look(index);
+    if (m_imageStates.at(index) == ImageState::Parsed)
+        return m_renderers.at(index).get();
+    m_imageStates[index] = ImageState::Parsed;
+    const QString &file = m_paths.at(index);
+    auto renderer = std::make_unique<QSvgRenderer>(file);
     if (!renderer->isValid()) {
-        qDebug() << "svg file is not valid:" << path;
-        type = imageInvalid;
+        qDebug() << "svg file is not valid:" << file;
+        m_imageTypes[index] = imageInvalid;
         renderer = std::make_unique<QSvgRenderer>(placeholderPath());
         if (!renderer->isValid()) {
             qDebug() << "error :/stitches/unknown.svg file is missing or invalid";
             renderer.reset();
         }
     }
+    m_renderers[index] = std::move(renderer);
+    return m_renderers.at(index).get();
+}
 
-    m_renderers.push_back(std::move(renderer));
-    m_paths.append(path);
-    m_imageTypes.append(type);
+QStringList Stitch::imageTypes() const
+{
+    for (int i = 0; i < m_paths.size(); ++i)
+        renderer(i);
+    return m_imageTypes;
 }
 
 void Stitch::clearPaths()
 {
     m_paths.clear();
     m_imageTypes.clear();
+    m_imageStates.clear();
     m_renderers.clear();
     m_cachedImages.clear();
 }
@@ -163,13 +213,14 @@ QString Stitch::path(int index) const
 {
     if (index < 0 || index >= m_paths.size())
         return placeholderPath();
+    look(index);
     return m_paths.at(index);
 }
 
 QSvgRenderer *Stitch::svg(int index) const
 {
     if (index >= 0 && index < m_paths.size())
-        return m_renderers.at(index).get();
+        return renderer(index);
     static QSvgRenderer *placeholder = new QSvgRenderer(placeholderPath());
     return placeholder;
 }
@@ -199,10 +250,11 @@ void Stitch::paintImage(QPixmap &pixmap, int index) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const bool inRange = index >= 0 && index < m_paths.size();
+    // Parsing first, which finds out whether the image is valid SVG.
+    QSvgRenderer *svgRenderer = inRange ? renderer(index) : nullptr;
     if (inRange && m_imageTypes.at(index) == QLatin1String("svg")) {
-        QSvgRenderer *renderer = m_renderers.at(index).get();
-        if (renderer && renderer->isValid())
-            renderer->render(&painter, QRectF(pixmap.rect()));
+        if (svgRenderer && svgRenderer->isValid())
+            svgRenderer->render(&painter, QRectF(pixmap.rect()));
         return;
     }
 
@@ -232,16 +284,16 @@ void Stitch::createIcon()
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int i = 0; i < m_paths.size(); ++i) {
-        const QString &file = m_paths.at(i);
+        const QString file = path(i);
         if (!QFile::exists(file)) {
             qDebug() << "icon file does not exist:" << file;
             continue;
         }
         // Every tile is 64 x 64, whatever size the artwork was drawn at.
         const QRect tile(iconTileSize * i, 0, iconTileSize, iconTileSize);
-        QSvgRenderer *renderer = m_renderers.at(i).get();
-        if (m_imageTypes.at(i) != imageInvalid && renderer && renderer->isValid())
-            renderer->render(&painter, QRectF(tile));
+        QSvgRenderer *svgRenderer = renderer(i);
+        if (m_imageTypes.at(i) != imageInvalid && svgRenderer && svgRenderer->isValid())
+            svgRenderer->render(&painter, QRectF(tile));
         else
             painter.drawPixmap(tile, QPixmap(file));
     }
@@ -255,7 +307,7 @@ StitchRecord Stitch::record() const
     StitchRecord record;
     record.name = m_name;
     record.abbrivs = m_abbrivs;
-    record.paths = m_paths;
+    record.paths = paths();
     record.description = m_description;
     record.opposite = m_opposite;
     record.category = m_category;

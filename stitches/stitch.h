@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include <map>
@@ -37,8 +38,11 @@ public:
     QString category() const { return m_category; }
     QString opposite() const { return m_opposite; }
     QStringList abbrivs() const { return m_abbrivs; }
-    QStringList paths() const { return m_paths; }
-    QStringList imageTypes() const { return m_imageTypes; }
+    // The cell images; one that is not there reads as the placeholder.
+    QStringList paths() const;
+    // "svg" or another suffix, or "None", "Missing" or "Invalid" for an
+    // image shown by the placeholder. Checks every image not yet drawn.
+    QStringList imageTypes() const;
     // Drawn when first asked for, so that reading stitches needs no
     // screen.
     QIcon icon() const;
@@ -82,11 +86,16 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void updateImage();
-    // The abbreviations changed; the catalogue re-indexes its lookups.
-    void abbrivsChanged();
+    // Abbreviations went and came: a replacement drops all the old ones
+    // and adds all the new, an added one drops none. The catalogue
+    // re-indexes just these, so a stitch gathering many stays cheap.
+    void abbrivsChanged(const QStringList &dropped, const QStringList &added);
 
 private:
+    bool hasExactly(const QString &abbriv);
     void appendImage(QString path);
+    void look(int index) const;
+    QSvgRenderer *renderer(int index) const;
     void paintImage(QPixmap &pixmap, int index) const;
 
     QString m_name;
@@ -94,11 +103,21 @@ private:
     QString m_category;
     mutable QIcon m_icon;
     mutable bool m_iconStale = false;
-    QStringList m_paths;
+
+    // Images are looked for and parsed when first needed, not when the
+    // stitch is read: a library of thousands of stitches would otherwise
+    // look up and parse every image at every start. A missing image's path
+    // becomes the placeholder's once it is looked for.
+    enum class ImageState : unsigned char { Unseen, Found, Parsed };
+    mutable QStringList m_paths;
+    mutable std::vector<ImageState> m_imageStates;
+    mutable std::vector<std::unique_ptr<QSvgRenderer>> m_renderers;
     QStringList m_abbrivs;
-    QStringList m_imageTypes;
+    // The abbreviations again, once there are so many that looking
+    // through the list for each new one would cost too much.
+    QSet<QString> m_manyAbbrivs;
+    mutable QStringList m_imageTypes;
     QString m_opposite;
-    std::vector<std::unique_ptr<QSvgRenderer>> m_renderers;
     std::map<std::tuple<int, int, int>, std::unique_ptr<QPixmap>> m_cachedImages;
 };
 

@@ -5,13 +5,12 @@
 #include "stitch.h"
 #include "stitchsetfile.h"
 
-#include <QCryptographicHash>
 #include <QDebug>
 #include <QDir>
-#include <QDomElement>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -22,9 +21,19 @@ const QString builtinSetResource = QStringLiteral(":/stitches_yrn.xml");
 const QFile::Permissions userFilePermissions =
     QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup;
 
+// A user file that could not be read is kept under the first free one of
+// these names before anything is written over it.
+const int mostKeptCopies = 100;
+
 QString folded(const QString &abbriv)
 {
     return abbriv.toCaseFolded();
+}
+
+bool isTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 } // namespace
@@ -58,31 +67,6 @@ QString StitchSet::userStitchesFile()
     return userFilePath(customSetFile);
 }
 
-QString StitchSet::storeIncomingImage(const QString &storedPath, const QByteArray &bytes)
-{
-    const QString name = QFileInfo(storedPath).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return QString();
-    const QString folder = userFolder() + QStringLiteral("/stitches/");
-    if (!QDir().mkpath(folder))
-        return QString();
-
-    const auto hash = [](const QByteArray &data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha1); };
-    const QFileInfo info(name);
-    QString path = folder + name;
-    for (int n = 1; QFileInfo::exists(path); ++n) {
-        QFile existing(path);
-        if (existing.open(QIODevice::ReadOnly) && hash(existing.readAll()) == hash(bytes))
-            return path; // the very same image
-        path = folder + info.completeBaseName() + QStringLiteral("-%1").arg(n)
-            + (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QString();
-    return path;
-}
-
 QString StitchSet::userIconFolder()
 {
     return userFilePath(QStringLiteral("stitches"));
@@ -106,7 +90,11 @@ void StitchSet::load()
             StitchSetFile::read(builtinSetResource, *this);
     }
 
-    loadStitchFile(customSetFile);
+    // Left unread, the user's own stitches must survive the next save.
+    m_userFileUnread = !loadStitchFile(customSetFile) && isTaken(userStitchesFile());
+    if (m_userFileUnread)
+        qWarning() << "the user's own stitches in" << userStitchesFile()
+                   << "could not be read; the file is kept before the library is next saved";
 }
 
 void StitchSet::ensureDefaultCopy()
@@ -130,12 +118,9 @@ bool StitchSet::loadStitchFile(const QString &fileName)
     return StitchSetFile::read(userFilePath(fileName), *this);
 }
 
-void StitchSet::loadStitch(const QDomElement &element)
+void StitchSet::mergeStitch(const StitchRecord &record, bool builtin)
 {
-    bool builtin = false;
-    const StitchRecord record = StitchSetFile::readStitch(element, &builtin);
     const QString key = record.abbrivs.isEmpty() ? QStringLiteral("?") : record.abbrivs.first();
-
     Stitch *stitch = findOrAdd(key);
     stitch->setName(record.name);
     stitch->setDescription(record.description);
@@ -176,15 +161,20 @@ Stitch *StitchSet::defaultStitch()
 
 Stitch *StitchSet::findOrAdd(const QString &abbriv)
 {
-    bool found = false;
-    Stitch *stitch = findStitch(abbriv, &found);
-    if (found)
+    if (Stitch *stitch = lookUp(abbriv))
         return stitch;
-
-    stitch = new Stitch;
+    Stitch *stitch = append();
     stitch->setName(abbriv);
-    connect(stitch, &Stitch::abbrivsChanged, this, [this] { m_indexDirty = true; });
+    return stitch;
+}
+
+Stitch *StitchSet::append()
+{
+    auto *stitch = new Stitch;
+    m_places.insert(stitch, m_stitches.size());
     m_stitches.append(stitch);
+    connect(stitch, &Stitch::abbrivsChanged, this,
+            [this, stitch](const QStringList &dropped, const QStringList &added) { reindex(stitch, dropped, added); });
     return stitch;
 }
 
@@ -210,19 +200,26 @@ Stitch *StitchSet::unknownStitch()
 
 void StitchSet::addCategory(const QString &category)
 {
-    if (!m_categories.contains(category))
-        m_categories.append(category);
+    if (m_knownCategories.contains(category))
+        return;
+    m_knownCategories.insert(category);
+    m_categories.append(category);
 }
 
 void StitchSet::forgetAddedSince(qsizetype stitchCount, qsizetype categoryCount)
 {
-    if (stitchCount < m_stitches.size()) {
-        qDeleteAll(m_stitches.begin() + stitchCount, m_stitches.end());
-        m_stitches.resize(stitchCount);
-        m_indexDirty = true;
-    }
-    if (categoryCount < m_categories.size())
-        m_categories.resize(categoryCount);
+    while (m_stitches.size() > stitchCount)
+        forget(m_stitches.takeLast());
+    while (m_categories.size() > categoryCount)
+        m_knownCategories.remove(m_categories.takeLast());
+}
+
+void StitchSet::forget(Stitch *stitch)
+{
+    for (const QString &abbriv : stitch->abbrivs())
+        release(folded(abbriv), stitch);
+    m_places.remove(stitch);
+    delete stitch;
 }
 
 bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTemporary)
@@ -235,6 +232,8 @@ bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTempo
     }
 
     QDir().mkpath(userFolder());
+    if (m_userFileUnread && !keepUnreadUserFile())
+        return false;
     const StitchSetFile::Header header{name, description, author, location};
     if (!StitchSetFile::write(userStitchesFile(), header, written))
         return false;
@@ -244,23 +243,70 @@ bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTempo
     return true;
 }
 
-Stitch *StitchSet::lookUp(const QString &abbriv) const
+// Copies the file aside rather than moving it, so that it stays where it
+// was should the save fail.
+bool StitchSet::keepUnreadUserFile()
 {
-    if (m_indexDirty)
-        rebuildIndex();
-    return m_index.value(folded(abbriv), nullptr);
+    const QString path = userStitchesFile();
+    for (int copy = 1; copy <= mostKeptCopies; ++copy) {
+        const QString kept = path + QStringLiteral(".unread") + (copy > 1 ? QStringLiteral("-%1").arg(copy) : QString());
+        if (isTaken(kept))
+            continue;
+        if (!QFile::copy(path, kept)) {
+            qWarning() << "could not keep the unread stitch file" << path << "as" << kept << "; it is not written over";
+            return false;
+        }
+        qWarning() << "the stitch file" << path << "that could not be read is kept as" << kept;
+        m_keptUnreadFile = kept;
+        m_userFileUnread = false;
+        return true;
+    }
+    qWarning() << "no free name to keep the unread stitch file" << path << "; it is not written over";
+    return false;
 }
 
-void StitchSet::rebuildIndex() const
+Stitch *StitchSet::lookUp(const QString &abbriv) const
 {
-    m_index.clear();
-    for (Stitch *stitch : m_stitches) {
-        const QStringList abbrivs = stitch->abbrivs();
-        for (const QString &abbriv : abbrivs) {
-            const QString key = folded(abbriv);
-            if (!m_index.contains(key))
-                m_index.insert(key, stitch);
-        }
+    const auto holders = m_holders.constFind(folded(abbriv));
+    return holders == m_holders.cend() ? nullptr : holders->first();
+}
+
+void StitchSet::reindex(Stitch *stitch, const QStringList &dropped, const QStringList &added)
+{
+    for (const QString &abbriv : dropped)
+        release(folded(abbriv), stitch);
+    for (const QString &abbriv : added)
+        hold(folded(abbriv), stitch);
+}
+
+QList<Stitch *>::iterator StitchSet::placeAmong(QList<Stitch *> &holders, const Stitch *stitch) const
+{
+    return std::lower_bound(holders.begin(), holders.end(), stitch,
+                            [this](const Stitch *a, const Stitch *b) { return placeOf(a) < placeOf(b); });
+}
+
+// Two abbreviations of a stitch may fold to one key; it is held once.
+void StitchSet::hold(const QString &key, Stitch *stitch)
+{
+    QList<Stitch *> &holders = m_holders[key];
+    // Stitches mostly gain abbreviations while they are the newest.
+    if (holders.isEmpty() || placeOf(holders.last()) < placeOf(stitch)) {
+        holders.append(stitch);
+        return;
     }
-    m_indexDirty = false;
+    const auto place = placeAmong(holders, stitch);
+    if (*place != stitch)
+        holders.insert(place, stitch);
+}
+
+void StitchSet::release(const QString &key, Stitch *stitch)
+{
+    const auto found = m_holders.find(key);
+    if (found == m_holders.end())
+        return;
+    const auto place = placeAmong(*found, stitch);
+    if (place != found->end() && *place == stitch)
+        found->erase(place);
+    if (found->isEmpty())
+        m_holders.erase(found);
 }

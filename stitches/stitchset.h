@@ -1,20 +1,24 @@
 #ifndef STITCHSET_H
 #define STITCHSET_H
 
+#include "stitchrecord.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
 
-class QDomElement;
 class Stitch;
 
 // The catalogue of every stitch the program knows: the built-in set, the
 // user's own stitches and those brought in by opened pattern files. It owns
 // its stitches and never frees them while the program runs. Lookups ignore
-// case and return the earliest stitch that has the abbreviation.
+// case and return the earliest stitch that has the abbreviation; the index
+// behind them follows every change, so that loading a library takes time
+// in proportion to its size.
 class StitchSet : public QObject
 {
     Q_OBJECT
@@ -30,7 +34,11 @@ public:
     void load();
     // Reads a stitch-set file by its bare name inside the user folder.
     bool loadStitchFile(const QString &fileName);
-    void loadStitch(const QDomElement &element);
+    // One stitch of a stitch-set file: merged into the stitch that has its
+    // first abbreviation (or "?" when it has none), else added. The merged
+    // stitch takes the record's name, description, category, opposite,
+    // images and `builtin`, and gains its abbreviations in lower case.
+    void mergeStitch(const StitchRecord &record, bool builtin);
 
     // Never null: the stitch with `abbriv`, else the "defaultStitch"
     // preference's stitch, else the unknown stitch; `found` tells which.
@@ -59,7 +67,12 @@ public:
     // Writes the user's own stitches: `stitches` in order, without the
     // built-in ones and, unless `keepTemporary`, without those that came
     // from pattern files. Written temporary stitches become permanent.
+    // A file of the user's own stitches that was there but could not be
+    // read by load() is first kept beside it (see keptUnreadFile()); when
+    // that cannot be done nothing is written.
     bool saveUserStitches(const QList<Stitch *> &stitches, bool keepTemporary);
+    // Where saveUserStitches() last kept an unread file; empty if never.
+    QString keptUnreadFile() const { return m_keptUnreadFile; }
 
     // The folder that holds the preferences file and the user's stitch sets.
     static QString userFolder();
@@ -68,11 +81,16 @@ public:
     static QString userStitchesFile();
     // The folder of the image files that the user's stitches bring along.
     static QString userIconFolder();
-    // Keeps an image that came with a stitch from a file in the user's
-    // stitch-image folder under its own file name; a different image
-    // already there keeps its place and the newcomer gets a numbered name
-    // beside it. The path kept, or empty when it cannot be kept.
-    static QString storeIncomingImage(const QString &storedPath, const QByteArray &bytes);
+    // Keeps an image that came with a stitch from a pattern or exchange
+    // file in the user's stitch-image folder, and answers its path there,
+    // or an empty string (with a logged warning) when it cannot be kept.
+    // Only the bare file name of `carriedName` is used ("icon" when it has
+    // none). A file of that name with the same bytes is shared; one with
+    // other bytes keeps its place, and the image is named after its
+    // content instead: "<base>-<16 hex digits of its SHA-1>.<suffix>".
+    // Nothing is ever written through a symbolic link or outside the
+    // folder, and a file appears whole or not at all.
+    static QString storeIncomingImage(const QString &carriedName, const QByteArray &bytes);
 
     QString location;
     QString name;
@@ -81,17 +99,32 @@ public:
 
 private:
     void ensureDefaultCopy();
+    bool keepUnreadUserFile();
     Stitch *lookUp(const QString &abbriv) const;
-    void rebuildIndex() const;
+    Stitch *append();
+    void forget(Stitch *stitch);
+    void reindex(Stitch *stitch, const QStringList &dropped, const QStringList &added);
+    void hold(const QString &key, Stitch *stitch);
+    void release(const QString &key, Stitch *stitch);
+    qsizetype placeOf(const Stitch *stitch) const { return m_places.value(stitch); }
+    QList<Stitch *>::iterator placeAmong(QList<Stitch *> &holders, const Stitch *stitch) const;
 
     QList<Stitch *> m_stitches;
     QStringList m_categories;
+    QSet<QString> m_knownCategories;
     std::unique_ptr<Stitch> m_unknownStitch;
 
-    // Case-folded abbreviation -> earliest stitch that has it. Rebuilt
-    // lazily after any stitch's abbreviations change.
-    mutable QHash<QString, Stitch *> m_index;
-    mutable bool m_indexDirty = true;
+    // The index, kept up to date as abbreviations change: every
+    // case-folded abbreviation with the stitches that have it in catalogue
+    // order, so the first is the one lookups find; and each stitch's place
+    // in the catalogue, which keeps that order.
+    QHash<QString, QList<Stitch *>> m_holders;
+    QHash<const Stitch *, qsizetype> m_places;
+
+    // The user's own stitch file was there at the last load() but could
+    // not be read: it must not be written over unkept.
+    bool m_userFileUnread = false;
+    QString m_keptUnreadFile;
 };
 
 #endif // STITCHSET_H

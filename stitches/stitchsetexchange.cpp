@@ -3,7 +3,6 @@
 #include "recordstream.h"
 
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,39 +23,6 @@ const quint32 largestIcon = 64u << 20;
 // Smallest stream sizes of a string and of a (string, bytes) pair.
 const int stringBytes = 4;
 const int iconBytes = 8;
-
-QString safeFileName(const QString &carried)
-{
-    const QString name = QFileInfo(carried).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("icon");
-    return name;
-}
-
-QString numberedName(const QString &name, int number)
-{
-    if (number == 1)
-        return name;
-    const QFileInfo info(name);
-    const QString numbered = info.completeBaseName() + QLatin1Char('_') + QString::number(number);
-    return info.suffix().isEmpty() ? numbered : numbered + QLatin1Char('.') + info.suffix();
-}
-
-bool holds(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    return file.size() == data.size() && file.open(QIODevice::ReadOnly) && file.readAll() == data;
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) {
-        file.remove();
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -175,19 +141,4 @@ bool StitchSetExchange::readIcons(QList<Icon> &icons)
         icons.append(icon);
     }
     return true;
-}
-
-QString StitchSetExchange::storeIcon(const Icon &icon, const QString &folder)
-{
-    if (!QDir().mkpath(folder))
-        return QString();
-    const QString name = safeFileName(icon.fileName);
-    // Ends at the first free name at the latest.
-    for (int number = 1;; ++number) {
-        const QString path = folder + QLatin1Char('/') + numberedName(name, number);
-        if (!QFileInfo::exists(path))
-            return writeFile(path, icon.data) ? path : QString();
-        if (holds(path, icon.data))
-            return path;
-    }
 }

@@ -32,7 +32,8 @@ public:
         WriteFailed,
     };
 
-    // An image file as a set carries it: its bare name and its bytes.
+    // An image file as a set carries it: its bare name and its bytes. The
+    // catalogue keeps it (StitchSet::storeIncomingImage).
     struct Icon
     {
         QString fileName;
@@ -60,12 +61,6 @@ public:
     bool atEnd() const;
     // Reads the next record. On Damaged the file cannot be read further.
     Status readStitch(Entry &entry);
-
-    // Puts a carried image into `folder` and returns its path, or an empty
-    // string when it cannot be written. Only the bare name is used; a file
-    // of that name with other content is never replaced: the image then
-    // gets a free numbered name, and identical content is shared.
-    static QString storeIcon(const Icon &icon, const QString &folder);
 
 private:
     bool readAbbrivs(QStringList &abbrivs);

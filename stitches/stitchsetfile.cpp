@@ -4,19 +4,202 @@
 #include "stitchset.h"
 
 #include <QDebug>
-#include <QDomDocument>
 #include <QFile>
 #include <QSaveFile>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
-QStringList childTexts(const QDomElement &list)
+// What one file holds, gathered before any of it reaches the catalogue.
+struct Contents
 {
+    std::optional<QString> name;
+    std::optional<QString> description;
+    std::optional<QString> author;
+    std::optional<QString> location;
+    std::vector<std::pair<StitchRecord, bool>> stitches; // with its built-in flag
+};
+
+// Reads the format in one pass with a stream reader: no tree is built and
+// nothing recurses, so time and memory follow the size of the file. The
+// depth is counted here, as the reader itself would follow any nesting.
+class Reader
+{
+public:
+    explicit Reader(QIODevice *device);
+
+    bool read(Contents &contents);
+    // Why read() failed.
+    QString problem() const;
+
+private:
+    bool next();
+    bool nextChild(int parentDepth);
+    bool is(QLatin1String tag) const { return m_xml.qualifiedName() == tag; }
+    QString text();
+    QStringList childTexts();
+    void skip();
+    void readTopLevel(Contents &contents);
+    void readStitch(StitchRecord &record, bool &builtin);
+
+    QXmlStreamReader m_xml;
+    int m_depth = 0;
+};
+
+Reader::Reader(QIODevice *device)
+    : m_xml(device)
+{
+    // Names are taken as written, prefixes and all, as they always were.
+    m_xml.setNamespaceProcessing(false);
+}
+
+bool Reader::read(Contents &contents)
+{
+    while (next() && !m_xml.isStartElement()) {
+    }
+    // The root element's name is not checked.
+    if (m_xml.isStartElement())
+        readTopLevel(contents);
+    // Whatever follows the root must still be well-formed.
+    while (next()) {
+    }
+    return !m_xml.hasError();
+}
+
+QString Reader::problem() const
+{
+    const QString where = QStringLiteral("line %1").arg(m_xml.lineNumber());
+    if (m_xml.error() == QXmlStreamReader::CustomError)
+        return QStringLiteral("is damaged, %1: %2").arg(where, m_xml.errorString());
+    return QStringLiteral("is not well-formed XML, %1: %2").arg(where, m_xml.errorString());
+}
+
+// The next token, keeping count of the open elements; false at the end of
+// the document or at an error.
+bool Reader::next()
+{
+    if (m_xml.atEnd())
+        return false;
+    switch (m_xml.readNext()) {
+    case QXmlStreamReader::StartElement:
+        if (++m_depth > StitchSetFile::deepestNesting)
+            m_xml.raiseError(QStringLiteral("elements nested more than %1 deep").arg(StitchSetFile::deepestNesting));
+        break;
+    case QXmlStreamReader::EndElement:
+        --m_depth;
+        break;
+    case QXmlStreamReader::EndDocument:
+        return false;
+    default:
+        break;
+    }
+    return !m_xml.hasError();
+}
+
+// Moves to the start of the next child of the element open at
+// `parentDepth`; false once that element ends.
+bool Reader::nextChild(int parentDepth)
+{
+    while (next()) {
+        if (m_xml.isStartElement() && m_depth == parentDepth + 1)
+            return true;
+        if (m_xml.isEndElement() && m_depth < parentDepth)
+            return false;
+    }
+    return false;
+}
+
+// The text of the element just started and all it contains. Pieces of
+// nothing but blanks outside CDATA are left out, as the tree reader of
+// earlier versions did.
+QString Reader::text()
+{
+    const int depth = m_depth;
+    QString text;
+    while (next() && m_depth >= depth) {
+        if (m_xml.isCharacters() && (m_xml.isCDATA() || !m_xml.text().trimmed().isEmpty()))
+            text += m_xml.text();
+    }
+    return text;
+}
+
+QStringList Reader::childTexts()
+{
+    const int depth = m_depth;
     QStringList texts;
-    for (QDomElement child = list.firstChildElement(); !child.isNull(); child = child.nextSiblingElement())
-        texts.append(child.text());
+    while (nextChild(depth))
+        texts.append(text());
     return texts;
+}
+
+void Reader::skip()
+{
+    const int depth = m_depth;
+    while (next() && m_depth >= depth) {
+    }
+}
+
+void Reader::readTopLevel(Contents &contents)
+{
+    const int depth = m_depth;
+    while (nextChild(depth)) {
+        if (is(QLatin1String("stitch"))) {
+            contents.stitches.emplace_back();
+            readStitch(contents.stitches.back().first, contents.stitches.back().second);
+        } else if (is(QLatin1String("set_name"))) {
+            contents.name = text();
+        } else if (is(QLatin1String("set_description"))) {
+            contents.description = text();
+        } else if (is(QLatin1String("set_author"))) {
+            contents.author = text();
+        } else if (is(QLatin1String("set_location"))) {
+            contents.location = text();
+        } else {
+            skip();
+        }
+    }
+}
+
+// Absent children give empty values; only the text "1" makes a stitch
+// built in.
+void Reader::readStitch(StitchRecord &record, bool &builtin)
+{
+    builtin = false;
+    const int depth = m_depth;
+    while (nextChild(depth)) {
+        if (is(QLatin1String("name")))
+            record.name = text();
+        else if (is(QLatin1String("category")))
+            record.category = text();
+        else if (is(QLatin1String("description")))
+            record.description = text();
+        else if (is(QLatin1String("opposite")))
+            record.opposite = text();
+        else if (is(QLatin1String("builtin")))
+            builtin = text().toInt() == 1;
+        else if (is(QLatin1String("abbrivs")))
+            record.abbrivs += childTexts();
+        else if (is(QLatin1String("images")))
+            record.paths += childTexts();
+        else
+            skip();
+    }
+}
+
+void applyHeader(const Contents &contents, StitchSet &set)
+{
+    if (contents.name)
+        set.name = *contents.name;
+    if (contents.description)
+        set.description = *contents.description;
+    if (contents.author)
+        set.author = *contents.author;
+    if (contents.location)
+        set.location = *contents.location;
 }
 
 } // namespace
@@ -24,57 +207,23 @@ QStringList childTexts(const QDomElement &list)
 bool StitchSetFile::read(const QString &path, StitchSet &set)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.exists())
         return false;
-
-    QDomDocument document;
-    QString error;
-    int line = 0;
-    if (!document.setContent(&file, &error, &line)) {
-        qWarning() << "stitch set" << path << "is not well-formed XML, line" << line << ":" << error;
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning() << "stitch set" << path << "cannot be read:" << file.errorString();
         return false;
     }
-    file.close();
 
-    const QDomElement root = document.documentElement();
-    for (QDomElement child = root.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
-        const QString tag = child.tagName();
-        if (tag == QLatin1String("set_name"))
-            set.name = child.text();
-        else if (tag == QLatin1String("set_description"))
-            set.description = child.text();
-        else if (tag == QLatin1String("set_author"))
-            set.author = child.text();
-        else if (tag == QLatin1String("set_location"))
-            set.location = child.text();
-        else if (tag == QLatin1String("stitch"))
-            set.loadStitch(child);
+    Contents contents;
+    Reader reader(&file);
+    if (!reader.read(contents)) {
+        qWarning().noquote() << QStringLiteral("stitch set %1 %2; nothing of it was read").arg(path, reader.problem());
+        return false;
     }
+    applyHeader(contents, set);
+    for (const auto &[record, builtin] : contents.stitches)
+        set.mergeStitch(record, builtin);
     return true;
-}
-
-StitchRecord StitchSetFile::readStitch(const QDomElement &element, bool *builtin)
-{
-    StitchRecord record;
-    *builtin = false;
-    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
-        const QString tag = child.tagName();
-        if (tag == QLatin1String("name"))
-            record.name = child.text();
-        else if (tag == QLatin1String("category"))
-            record.category = child.text();
-        else if (tag == QLatin1String("description"))
-            record.description = child.text();
-        else if (tag == QLatin1String("opposite"))
-            record.opposite = child.text();
-        else if (tag == QLatin1String("builtin"))
-            *builtin = child.text().toInt() == 1;
-        else if (tag == QLatin1String("abbrivs"))
-            record.abbrivs += childTexts(child);
-        else if (tag == QLatin1String("images"))
-            record.paths += childTexts(child);
-    }
-    return record;
 }
 
 void StitchSetFile::writeStitch(QXmlStreamWriter &xml, const StitchRecord &record, bool builtin)

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 
-class QDomElement;
 class QXmlStreamWriter;
 class Stitch;
 class StitchSet;
@@ -26,14 +25,17 @@ public:
         QString location;
     };
 
-    // Reads the file at `path` into `set`: header values replace the set's,
-    // every stitch element is merged. False when the file cannot be opened
-    // or is not well-formed XML.
-    static bool read(const QString &path, StitchSet &set);
+    // Elements nested deeper than this make a file damaged. The format
+    // needs four levels; the margin leaves room for later versions.
+    static constexpr int deepestNesting = 64;
 
-    // The definition held by one "stitch" element. Absent children give
-    // empty values; only the text "1" makes a stitch built in.
-    static StitchRecord readStitch(const QDomElement &element, bool *builtin);
+    // Reads the file at `path` into `set`: header values replace the set's,
+    // every stitch element is merged. The file is read through before
+    // anything is merged, so it is taken whole or not at all. False when
+    // there is no such file, and, with a logged warning, when it cannot be
+    // opened, is not well-formed XML or nests elements deeper than
+    // deepestNesting.
+    static bool read(const QString &path, StitchSet &set);
 
     static void writeStitch(QXmlStreamWriter &xml, const StitchRecord &record, bool builtin);
 

@@ -121,13 +121,10 @@ bool StitchLibrary::importStitch(const StitchSetExchange::Entry &entry, QStringL
         return true;
     }
 
-    const QString folder = StitchSet::userIconFolder();
     for (const StitchSetExchange::Icon &icon : entry.icons) {
-        const QString path = StitchSetExchange::storeIcon(icon, folder);
-        if (path.isEmpty()) {
-            qDebug() << "could not open icon file for writing..." << icon.fileName;
+        const QString path = StitchSet::storeIncomingImage(icon.fileName, icon.data);
+        if (path.isEmpty())
             return false;
-        }
         record.paths.append(path);
     }
     if (record.paths.isEmpty())

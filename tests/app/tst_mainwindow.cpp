@@ -171,6 +171,17 @@ void TestMainWindow::paletteShowsEveryStitch()
     QTreeWidgetItem *first = tree->topLevelItem(0)->child(0);
     QCOMPARE(first->data(0, ExpHelper::stitchIdRole).toString(), first->text(0));
     QVERIFY(!first->toolTip(0).isEmpty());
+
+    // Symbols are drawn as their rows show: No Stitch is a dark grey cell.
+    QTreeWidgetItem *none = tree->findItems(QStringLiteral("x"), Qt::MatchExactly | Qt::MatchRecursive).first();
+    tree->scrollToItem(none);
+    const QImage row = tree->viewport()->grab(tree->visualItemRect(none)).toImage();
+    int grey = 0;
+    for (int y = 0; y < row.height(); ++y) {
+        for (int x = 0; x < row.width(); ++x)
+            grey += row.pixelColor(x, y) == QColor(76, 76, 76) ? 1 : 0;
+    }
+    QVERIFY2(grey > 100, qPrintable(QString::number(grey)));
 }
 
 static void clickCell(KnitScene *scene, int x, int y)

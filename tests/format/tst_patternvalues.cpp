@@ -1,6 +1,7 @@
 #include "chartfixtures.h"
 #include "patternfile.h"
 #include "stitch.h"
+#include "stitchfixtures.h"
 #include "stitchset.h"
 #include "testenvironment.h"
 
@@ -8,6 +9,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
@@ -34,6 +36,8 @@ private Q_SLOTS:
     void everyCutIsReported();
     void embeddedStitchesSkipped();
     void fullDiskSaysSo();
+    void embeddedImagesStayInTheFolder_data();
+    void embeddedImagesStayInTheFolder();
     void fuzzedFiles_data();
     void fuzzedFiles();
 
@@ -233,6 +237,44 @@ void TestPatternValues::fullDiskSaysSo()
     QVERIFY(!PatternFile::save(path, [&big](QDataStream &out) { return PatternFile::write(out, big); }, &error));
     QCOMPARE(error, QStringLiteral("the disk is full"));
     QCOMPARE(TestEnvironment::readFile(path), QByteArray("the pattern before"));
+}
+
+// What a designer's file brings is kept in the user's stitch-image folder
+// and nowhere else, whatever stands there and however the image is named.
+void TestPatternValues::embeddedImagesStayInTheFolder_data()
+{
+    QTest::addColumn<QString>("carried");
+    QTest::addColumn<QString>("link"); // to this file outside, planted under the image's name
+    QTest::newRow("dangling link") << "/home/designer/bud.svg" << "absent.svg";
+    QTest::newRow("link to a file outside") << "/home/designer/bud.svg" << "theirs.svg";
+    QTest::newRow("folders in the name") << "../../outside/theirs.svg" << "";
+}
+
+void TestPatternValues::embeddedImagesStayInTheFolder()
+{
+    QFETCH(QString, carried);
+    QFETCH(QString, link);
+    const QString outside = m_env->scratchPath(QStringLiteral("outside"));
+    QVERIFY(QDir().mkpath(outside));
+    QVERIFY(StitchFixtures::write(outside + QStringLiteral("/theirs.svg"), "theirs"));
+    const QString name = carried.section(QLatin1Char('/'), -1);
+    if (!link.isEmpty())
+        QVERIFY(StitchFixtures::plantLink(name, outside + QLatin1Char('/') + link));
+    const auto before = StitchFixtures::snapshot(outside);
+
+    const QString abbriv = QStringLiteral("carried %1").arg(QTest::currentDataTag());
+    const QByteArray good = bytesOf(samplePattern());
+    const QByteArray bytes = good.left(8) + StitchFixtures::embeddedStitch(abbriv, carried, "<svg/>") + good.mid(8);
+    PatternValues read;
+    QCOMPARE(readFile(write(QStringLiteral("s.kit"), bytes), read), PatternFile::Ok);
+    QCOMPARE(read.errors, QStringList());
+
+    QCOMPARE(StitchFixtures::snapshot(outside), before);
+    const QString kept = StitchSet::instance()->findStitch(abbriv)->path(0);
+    QCOMPARE(QFileInfo(kept).absolutePath(), StitchSet::userIconFolder());
+    QVERIFY(QFileInfo(kept).fileName().startsWith(name.section(QLatin1Char('.'), 0, 0)));
+    QVERIFY(!QFileInfo(kept).isSymLink());
+    QCOMPARE(TestEnvironment::readFile(kept), QByteArray("<svg/>"));
 }
 
 // Files that once made the reader crash or eat memory: each reads with a

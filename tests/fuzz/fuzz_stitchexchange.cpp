@@ -1,19 +1,65 @@
 // Imports stitch set exchange files (".set") into the stitch library, as
-// its Import command does.
+// its Import command does, with a link planted in the user's stitch-image
+// folder under the name of the seeds' image: an import that writes through
+// it stops the run.
 
 #include "fuzzenvironment.h"
 
 #include "stitchlibrary.h"
 #include "stitchlibrarymodel.h"
+#include "stitchset.h"
 #include "stitchsetexchange.h"
 
 #include <QBuffer>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 StitchLibrary *library = nullptr;
 int startRows = 0;
+
+QByteArray setOf(const QList<StitchRecord> &records)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    StitchSetExchange exchange(&buffer);
+    exchange.writeHeader();
+    for (const StitchRecord &record : records)
+        exchange.writeStitch(record);
+    return bytes;
+}
+
+// Images named with folders, which the writer never writes.
+QByteArray foldersInNames()
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_4_5);
+    out << StitchSetExchange::magicNumber << StitchSetExchange::formatVersion << QStringLiteral("<Stitch>")
+        << QStringLiteral("Abbrivs:") << qint32(1) << QStringLiteral("up") << QStringLiteral("Icons:") << qint32(3)
+        << QStringLiteral("../bobble.png") << QByteArray("a") << QStringLiteral("..\\..\\bobble.png")
+        << QByteArray("b") << QStringLiteral("/bobble.png") << QByteArray("c") << QStringLiteral("</Stitch>");
+    return bytes;
+}
+
+QString outsideTarget()
+{
+    return FuzzEnvironment::scratchPath(QStringLiteral("outside.png"));
+}
+
+void plantLink()
+{
+    QDir().mkpath(StitchSet::userIconFolder());
+    QFile::link(outsideTarget(), StitchSet::userIconFolder() + QStringLiteral("/bobble.png"));
+}
 
 void writeSeeds(FuzzEnvironment &seeds)
 {
@@ -34,15 +80,12 @@ void writeSeeds(FuzzEnvironment &seeds)
     plain.abbrivs = {QStringLiteral("tw")};
     plain.category = QStringLiteral("Cables");
 
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    StitchSetExchange exchange(&buffer);
-    exchange.writeHeader();
-    exchange.writeStitch(drawn);
-    exchange.writeStitch(plain);
-    buffer.close();
-    seeds.addSeed(QStringLiteral("two.set"), bytes);
+    seeds.addSeed(QStringLiteral("two.set"), setOf({drawn, plain}));
+    QList<StitchRecord> many;
+    for (int i = 1; i <= 40; ++i)
+        many.append({QString(), {QStringLiteral("m%1").arg(i)}, {}, QString(), QString(), QStringLiteral("C%1").arg(i % 3)});
+    seeds.addSeed(QStringLiteral("many.set"), setOf(many));
+    seeds.addSeed(QStringLiteral("folders.set"), foldersInNames());
 
     for (const char *token :
          {"<Stitch>", "</Stitch>", "Name:", "Abbrivs:", "Icons:", "Description:", "Opposite:", "Category:", "k"})
@@ -64,7 +107,12 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzEnvironment::writeInput(data, size, QStringLiteral("input.set"));
+    plantLink();
     library->readSetFile(path);
+    if (QFileInfo::exists(outsideTarget())) {
+        std::fprintf(stderr, "the import wrote through a link in the stitch-image folder\n");
+        std::abort();
+    }
     // The imported rows go, so that every input meets the same library.
     StitchLibraryModel *model = library->model();
     model->removeRows(startRows, model->rowCount() - startRows);

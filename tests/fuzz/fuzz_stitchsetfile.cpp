@@ -6,9 +6,39 @@
 #include "stitchset.h"
 #include "stitchsetfile.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QXmlStreamWriter>
 
 namespace {
+
+// A user library in small: many stitches over a few categories, some
+// sharing an abbreviation with an earlier one.
+QByteArray manyStitches()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter xml(&buffer);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("stitch_set"));
+    for (int i = 1; i <= 40; ++i) {
+        StitchRecord record;
+        record.abbrivs = {QStringLiteral("m%1").arg(i), QStringLiteral("m%1").arg(i / 2)};
+        record.category = QStringLiteral("C%1").arg(i % 3);
+        StitchSetFile::writeStitch(xml, record, false);
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return buffer.data();
+}
+
+// Nested one level beyond what the reader takes.
+QByteArray deepNesting()
+{
+    const int depth = StitchSetFile::deepestNesting - 2;
+    return "<stitch_set><stitch><abbrivs><abbriv>deep</abbriv></abbrivs><name>" + QByteArray("<a>").repeated(depth)
+        + "x" + QByteArray("</a>").repeated(depth) + "</name></stitch></stitch_set>\n";
+}
 
 void writeSeeds(FuzzEnvironment &seeds)
 {
@@ -35,6 +65,8 @@ void writeSeeds(FuzzEnvironment &seeds)
     QFile written(path);
     written.open(QIODevice::ReadOnly);
     seeds.addSeed(QStringLiteral("own.xml"), written.readAll());
+    seeds.addSeed(QStringLiteral("many.xml"), manyStitches());
+    seeds.addSeed(QStringLiteral("deep.xml"), deepNesting());
 
     for (const char *token :
          {"<stitch_set>", "</stitch_set>", "<set_name>", "<set_description>", "<set_author>", "<set_location>",

@@ -64,6 +64,20 @@ void TestStitch::abbreviations()
     stitch.setAbbrivs({QStringLiteral("A"), QStringLiteral("A")});
     QCOMPARE(stitch.abbrivs(), (QStringList{QStringLiteral("A"), QStringLiteral("A")}));
     QCOMPARE(stitch.stitchID(), QStringLiteral("A"));
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(changed.last().at(0).toStringList(), (QStringList{QStringLiteral("k2tog"), QStringLiteral("dec")}));
+
+    // Many more, each twice: still every one once, after a replacement too.
+    for (const QStringList &start : {QStringList{QStringLiteral("a")}, QStringList{QStringLiteral("b")}}) {
+        stitch.setAbbrivs(start);
+        for (int round = 0; round < 2; ++round) {
+            for (int i = 0; i < 40; ++i)
+                stitch.addAbbriv(QStringLiteral("X%1").arg(i));
+        }
+        QCOMPARE(stitch.abbrivs().size(), 41);
+        QCOMPARE(stitch.abbrivs().first(), start.first());
+        QCOMPARE(stitch.abbrivs().last(), QStringLiteral("x39"));
+    }
 }
 
 void TestStitch::matchesAbbreviation_data()

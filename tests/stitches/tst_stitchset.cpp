@@ -1,8 +1,10 @@
 #include "settings.h"
 #include "stitch.h"
+#include "stitchfixtures.h"
 #include "stitchset.h"
 #include "testenvironment.h"
 
+#include <QCryptographicHash>
 #include <QGuiApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +35,12 @@ private Q_SLOTS:
     void damagedDefaultCopyFallsBack();
     void saveUserStitches();
     void reloadMergesIntoSameStitches();
+    void largeLibrary_data();
+    void largeLibrary();
+    void unreadUserFileIsKept_data();
+    void unreadUserFileIsKept();
+    void storeIncomingImage_data();
+    void storeIncomingImage();
 
 private:
     void writeUserFile(const QString &name, const QString &stitchElements);
@@ -318,6 +326,157 @@ void TestStitchSet::reloadMergesIntoSameStitches()
     set.load();
     QCOMPARE(set.stitches().size(), 203);
     QCOMPARE(set.findStitch(QStringLiteral("k")), knit);
+}
+
+// A library far larger than the built-in set loads whole, with every
+// abbreviation found, also when one stitch gathers thousands of them.
+void TestStitchSet::largeLibrary_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QString>("holder"); // of every "own<n>"; empty for the n-th stitch
+    QTest::newRow("5000 own stitches") << StitchFixtures::library(5000, 40) << 5000 << QString();
+    QByteArray redefined("<stitch_set>");
+    for (int i = 1; i <= 5000; ++i)
+        redefined += QStringLiteral("<stitch><abbrivs><abbriv>k</abbriv><abbriv>OWN%1</abbriv></abbrivs>"
+                                    "<category>Category %2</category></stitch>").arg(i).arg(i % 40).toUtf8();
+    redefined += "</stitch_set>";
+    QTest::newRow("knit redefined 5000 times") << redefined << 0 << QStringLiteral("k");
+}
+
+void TestStitchSet::largeLibrary()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, added);
+    QFETCH(QString, holder);
+    QVERIFY(StitchFixtures::write(StitchSet::userStitchesFile(), file));
+
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 203 + added);
+    QCOMPARE(set.categories().size(), 7 + 40);
+    QCOMPARE(set.categories().at(7), QStringLiteral("Category 1"));
+    int misses = 0;
+    for (int i = 1; i <= 5000; ++i) {
+        const QString abbriv = QStringLiteral("Own%1").arg(i);
+        const Stitch *expected = holder.isEmpty() ? set.stitches().at(202 + i) : set.findStitch(holder);
+        bool found = false;
+        if (set.findStitch(abbriv, &found) != expected || !found)
+            ++misses;
+    }
+    QCOMPARE(misses, 0);
+    QCOMPARE(set.findStitch(QStringLiteral("p"))->name(), QStringLiteral("Purl"));
+}
+
+// A file of the user's own stitches that could not be read is never
+// written over: the next save keeps a copy of it first.
+void TestStitchSet::unreadUserFileIsKept_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QStringList>("copiesThere");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("why");
+    const QString tooDeep = QStringLiteral("nested more than 64 deep");
+    QTest::newRow("nested too deep") << StitchFixtures::nested(200) << QStringList() << ".unread" << tooDeep;
+    QTest::newRow("cut off") << QByteArray("<stitch_set><stitch>") << QStringList() << ".unread"
+                             << QStringLiteral("not well-formed");
+    QTest::newRow("a copy is there already") << StitchFixtures::nested(200) << QStringList{".unread"} << ".unread-2"
+                                             << tooDeep;
+}
+
+void TestStitchSet::unreadUserFileIsKept()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QStringList, copiesThere);
+    QFETCH(QString, kept);
+    QFETCH(QString, why);
+    const QString path = StitchSet::userStitchesFile();
+    QDir().mkpath(m_env->userFolder());
+    QVERIFY(StitchFixtures::write(path, contents));
+    for (const QString &copy : copiesThere)
+        QVERIFY(StitchFixtures::write(path + copy, "older copy"));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(why));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not be read; the file is kept")));
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 203);
+    Stitch *mine = set.findOrAdd(QStringLiteral("mine"));
+    mine->addAbbriv(QStringLiteral("mine"));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is kept as")));
+    QVERIFY(set.saveUserStitches(set.stitches(), false));
+    QCOMPARE(set.keptUnreadFile(), path + kept);
+    QCOMPARE(TestEnvironment::readFile(path + kept), contents);
+    for (const QString &copy : copiesThere)
+        QCOMPARE(TestEnvironment::readFile(path + copy), QByteArray("older copy"));
+    // Saving again writes over the file just written, which is the user's.
+    QVERIFY(set.saveUserStitches(set.stitches(), false));
+    QCOMPARE(QDir(m_env->userFolder()).entryList({QStringLiteral("*.unread*")}).size(), copiesThere.size() + 1);
+    StitchSet reread;
+    reread.load();
+    QVERIFY(reread.hasStitch(QStringLiteral("mine")));
+}
+
+// Images from pattern and exchange files land in the stitch-image folder
+// and nowhere else: never through a link, never under a name with folders.
+// "#" in a name stands for the first 16 hex digits of the SHA-1 of "ours".
+void TestStitchSet::storeIncomingImage_data()
+{
+    QTest::addColumn<QStringList>("existing"); // name=content, or name->target outside
+    QTest::addColumn<QString>("carried");
+    QTest::addColumn<QString>("stored");       // empty when refused
+    QTest::newRow("new name") << QStringList() << "k.svg" << "k.svg";
+    QTest::newRow("same bytes shared") << QStringList{"k.svg=ours"} << "k.svg" << "k.svg";
+    QTest::newRow("other bytes kept") << QStringList{"k.svg=other"} << "k.svg" << "k-#.svg";
+    QTest::newRow("content name shared") << QStringList{"k.svg=other", "k-#.svg=ours"} << "k.svg" << "k-#.svg";
+    QTest::newRow("no suffix") << QStringList{"dot=other"} << "dot" << "dot-#";
+    QTest::newRow("folder in the way") << QStringList{"k.svg/"} << "k.svg" << "k-#.svg";
+    QTest::newRow("folders dropped") << QStringList() << "../../evil.svg" << "evil.svg";
+    QTest::newRow("other separators dropped") << QStringList() << "..\\..\\evil.svg" << "evil.svg";
+    QTest::newRow("absolute path") << QStringList() << "/tmp/evil.svg" << "evil.svg";
+    QTest::newRow("empty name") << QStringList() << "" << "icon";
+    QTest::newRow("parent folder") << QStringList() << "a/.." << "icon";
+    QTest::newRow("dangling link") << QStringList{"k.svg->absent.svg"} << "k.svg" << "k-#.svg";
+    QTest::newRow("link to a file outside") << QStringList{"k.svg->theirs.svg"} << "k.svg" << "k-#.svg";
+    QTest::newRow("link to the same bytes") << QStringList{"k.svg->ours.svg"} << "k.svg" << "k-#.svg";
+    QTest::newRow("both names linked") << QStringList{"k.svg->absent.svg", "k-#.svg->theirs.svg"} << "k.svg" << "";
+}
+
+void TestStitchSet::storeIncomingImage()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(QString, carried);
+    QFETCH(QString, stored);
+    const QString hash = QString::fromLatin1(QCryptographicHash::hash("ours", QCryptographicHash::Sha1).toHex().left(16));
+    const QString folder = StitchSet::userIconFolder();
+    const QString outside = m_env->scratchPath(QStringLiteral("outside"));
+    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(outside));
+    QVERIFY(StitchFixtures::write(outside + "/theirs.svg", "theirs"));
+    QVERIFY(StitchFixtures::write(outside + "/ours.svg", "ours"));
+    for (QString entry : existing) {
+        entry.replace('#', hash);
+        if (entry.contains("->"))
+            QVERIFY(StitchFixtures::plantLink(entry.section("->", 0, 0), outside + '/' + entry.section("->", 1)));
+        else if (entry.endsWith('/'))
+            QVERIFY(QDir().mkpath(folder + '/' + entry));
+        else
+            QVERIFY(StitchFixtures::write(folder + '/' + entry.section('=', 0, 0), entry.section('=', 1).toUtf8()));
+    }
+    const auto outsideBefore = StitchFixtures::snapshot(outside);
+    const auto folderBefore = StitchFixtures::snapshot(folder);
+
+    if (stored.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Not keeping the stitch image")));
+    const QString path = StitchSet::storeIncomingImage(carried, "ours");
+    QCOMPARE(path, stored.isEmpty() ? QString() : folder + '/' + stored.replace('#', hash));
+    QCOMPARE(StitchFixtures::snapshot(outside), outsideBefore);
+    auto expected = folderBefore;
+    if (!path.isEmpty()) {
+        QVERIFY(!QFileInfo(path).isSymLink());
+        expected.insert(path, "ours");
+    }
+    QCOMPARE(StitchFixtures::snapshot(folder), expected);
 }
 
 YARNWISE_GUI_TEST_MAIN(TestStitchSet)

@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QtEndian>
 #include <QtTest>
@@ -19,8 +18,6 @@ private Q_SLOTS:
     void writtenBytes();
     void afterAGoodRecord_data();
     void afterAGoodRecord();
-    void storeIcon_data();
-    void storeIcon();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -118,51 +115,6 @@ void TestStitchSetExchange::afterAGoodRecord()
         QCOMPARE(entry.record.name, QStringLiteral("Next"));
         QVERIFY(reader.atEnd());
     }
-}
-
-void TestStitchSetExchange::storeIcon_data()
-{
-    QTest::addColumn<QStringList>("existing"); // name=content pairs
-    QTest::addColumn<QString>("carried");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("new name") << QStringList() << "k.svg" << "k.svg";
-    QTest::newRow("same bytes shared") << QStringList{"k.svg=ours"} << "k.svg" << "k.svg";
-    QTest::newRow("other bytes kept") << QStringList{"k.svg=other"} << "k.svg" << "k_2.svg";
-    QTest::newRow("numbered name shared") << QStringList{"k.svg=other", "k_2.svg=ours"} << "k.svg" << "k_2.svg";
-    QTest::newRow("next free number") << QStringList{"k.svg=a", "k_2.svg=b"} << "k.svg" << "k_3.svg";
-    QTest::newRow("no suffix") << QStringList{"dot=other"} << "dot" << "dot_2";
-    QTest::newRow("folders dropped") << QStringList() << "../../evil.svg" << "evil.svg";
-    QTest::newRow("absolute path") << QStringList() << "/tmp/evil.svg" << "evil.svg";
-    QTest::newRow("empty name") << QStringList() << "" << "icon";
-    QTest::newRow("parent folder") << QStringList() << ".." << "icon";
-}
-
-void TestStitchSetExchange::storeIcon()
-{
-    QFETCH(QStringList, existing);
-    QFETCH(QString, carried);
-    QFETCH(QString, stored);
-
-    const QString folder = m_env->scratchPath("icons");
-    QVERIFY(QDir().mkpath(folder));
-    for (const QString &pair : existing) {
-        QFile file(folder + '/' + pair.section('=', 0, 0));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pair.section('=', 1).toUtf8());
-    }
-
-    const QString path = StitchSetExchange::storeIcon({carried, "ours"}, folder);
-    QCOMPARE(path, folder + '/' + stored);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("ours"));
-    // Files that were there keep their content.
-    for (const QString &pair : existing) {
-        QFile old(folder + '/' + pair.section('=', 0, 0));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), pair.section('=', 1).toUtf8());
-    }
-    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), existing.size() + (existing.contains(stored + "=ours") ? 0 : 1));
 }
 
 YARNWISE_CORE_TEST_MAIN(TestStitchSetExchange)

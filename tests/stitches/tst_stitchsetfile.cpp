@@ -1,4 +1,5 @@
 #include "stitch.h"
+#include "stitchfixtures.h"
 #include "stitchset.h"
 #include "stitchsetfile.h"
 #include "testenvironment.h"
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void childOrderOfWriter();
     void notWellFormed_data();
     void notWellFormed();
+    void nesting_data();
+    void nesting();
     void failedWriteKeepsOldFile();
 
 private:
@@ -54,6 +57,15 @@ void TestStitchSetFile::readVariants_data()
                                       << "bo,bb" << "" << false;
     QTest::newRow("unknown elements skipped") << "<s><junk/>text<stitch><colour>red</colour><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
                                               << "bo" << "" << false;
+    // Text as the tree reader of earlier versions gave it.
+    QTest::newRow("text of inner elements") << "<s><stitch><name>a <b>c</b></name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
+                                            << "bo" << "a c" << false;
+    QTest::newRow("blanks alone dropped") << "<s><stitch><name> <b/>&#32;</name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
+                                          << "bo" << "" << false;
+    QTest::newRow("blanks in CDATA kept") << "<s><stitch><name><![CDATA[ ]]></name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></s>"
+                                          << "bo" << " " << false;
+    QTest::newRow("undeclared prefix") << "<x:s><stitch><x:name>X</x:name><abbrivs><abbriv>bo</abbriv></abbrivs></stitch></x:s>"
+                                       << "bo" << "" << false;
 }
 
 void TestStitchSetFile::readVariants()
@@ -138,6 +150,7 @@ void TestStitchSetFile::notWellFormed_data()
     QTest::newRow("empty file") << QByteArray();
     QTest::newRow("cut off") << QByteArray("<stitch_set><stitch><name>A</name>");
     QTest::newRow("binary") << QByteArray("\x00\x01\x02garbage\xff", 12);
+    QTest::newRow("two roots") << QByteArray("<stitch_set/><stitch_set/>");
     QTest::newRow("entity bomb") << QByteArray(
         "<?xml version=\"1.0\"?><!DOCTYPE s [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
         "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">"
@@ -155,6 +168,33 @@ void TestStitchSetFile::notWellFormed()
     QVERIFY(!StitchSetFile::read(m_env->writeScratch(QStringLiteral("bad.xml"), contents), set));
     QCOMPARE(set.stitches().size(), 1);
     QVERIFY(!StitchSetFile::read(m_env->scratchPath(QStringLiteral("missing.xml")), set));
+}
+
+// The format nests four deep. A file nested deeper than the reader
+// allows is refused whole, however deep it goes.
+void TestStitchSetFile::nesting_data()
+{
+    QTest::addColumn<int>("depth"); // of the elements inside a stitch's name
+    QTest::addColumn<bool>("read");
+    QTest::newRow("at the limit") << StitchSetFile::deepestNesting - 3 << true;
+    QTest::newRow("one beyond") << StitchSetFile::deepestNesting - 2 << false;
+    QTest::newRow("200,000 deep") << 200000 << false;
+}
+
+void TestStitchSetFile::nesting()
+{
+    QFETCH(int, depth);
+    QFETCH(bool, read);
+    StitchSet set;
+    set.findOrAdd(QStringLiteral("keep"))->addAbbriv(QStringLiteral("keep"));
+    if (!read)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is damaged, line 1: elements nested more "
+                                                                             "than 64 deep; nothing of it was read")));
+    const QString path = m_env->writeScratch(QStringLiteral("deep.xml"), StitchFixtures::nested(depth));
+    QCOMPARE(StitchSetFile::read(path, set), read);
+    QCOMPARE(set.hasStitch(QStringLiteral("deep")), read);
+    QCOMPARE(set.hasStitch(QStringLiteral("after")), read);
+    QCOMPARE(set.stitches().size(), read ? 3 : 1);
 }
 
 void TestStitchSetFile::failedWriteKeepsOldFile()

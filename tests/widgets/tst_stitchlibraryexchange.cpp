@@ -2,6 +2,7 @@
 #include "settings.h"
 #include "stitch.h"
 #include "stitchcreator.h"
+#include "stitchfixtures.h"
 #include "stitchlibrary.h"
 #include "stitchlibrarymodel.h"
 #include "stitchset.h"
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void headerChecks();
     void ownStitchTravelsToFreshUserFolder();
     void damagedSetKeepsRowsRead();
+    void importedImagesStayInTheFolder_data();
+    void importedImagesStayInTheFolder();
 
 private:
     QByteArray setWith(const QList<StitchRecord> &records);
@@ -260,6 +263,41 @@ void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
     QVERIFY(box.contains("damaged"));
     QCOMPARE(library.model()->rowCount(), rows + 1);
     QCOMPARE(library.getStitchID(rows), QStringLiteral("dmg1"));
+}
+
+// Whatever stands in the user's stitch-image folder and however a set
+// names its images, the import writes only there, and never through a link.
+void TestStitchLibraryExchange::importedImagesStayInTheFolder_data()
+{
+    QTest::addColumn<QString>("carried");
+    QTest::addColumn<QString>("link"); // to this file outside, planted under the image's name
+    QTest::newRow("dangling link") << "bud.svg" << "absent.svg";
+    QTest::newRow("link to a file outside") << "bud.svg" << "theirs.svg";
+    QTest::newRow("folders in the name") << "../../outside/theirs.svg" << "";
+}
+
+void TestStitchLibraryExchange::importedImagesStayInTheFolder()
+{
+    QFETCH(QString, carried);
+    QFETCH(QString, link);
+    const QString outside = m_env->scratchPath("outside");
+    QVERIFY(QDir().mkpath(outside));
+    QVERIFY(StitchFixtures::write(outside + "/theirs.svg", "theirs"));
+    const QString name = carried.section('/', -1);
+    if (!link.isEmpty())
+        QVERIFY(StitchFixtures::plantLink(name, outside + '/' + link));
+    const auto before = StitchFixtures::snapshot(outside);
+
+    StitchLibrary library;
+    library.readSetFile(m_env->writeScratch("carried.set", StitchFixtures::exchangeSet("crr1", carried, svg("red").toUtf8())));
+
+    QCOMPARE(StitchFixtures::snapshot(outside), before);
+    const int row = rowOf(library, "crr1");
+    QVERIFY(row >= 0);
+    const QString kept = library.getImgPaths(row).value(0);
+    QCOMPARE(QFileInfo(kept).absolutePath(), StitchSet::userIconFolder());
+    QVERIFY(!QFileInfo(kept).isSymLink());
+    QCOMPARE(TestEnvironment::readFile(kept), svg("red").toUtf8());
 }
 
 YARNWISE_TEST_MAIN(TestStitchLibraryExchange)

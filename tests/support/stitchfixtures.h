@@ -1,0 +1,44 @@
+#ifndef STITCHFIXTURES_H
+#define STITCHFIXTURES_H
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+
+// Stitch files made to measure, shared by the suites and the benchmarks: a
+// user library of many stitches as the library writes it, files nested far
+// deeper than any stitch set, stitch records from elsewhere that bring an
+// image along, and links planted where those images are kept.
+namespace StitchFixtures {
+
+// A stitch-set file of `count` stitches with the abbreviations "own1" to
+// "own<count>", spread over `categories` categories. With an
+// `imageFolder`, each stitch is drawn by an SVG file of its own written
+// there; without one, the stitches share the program's own images.
+QByteArray library(int count, int categories, const QString &imageFolder = QString());
+
+// A stitch set of one stitch whose name holds elements nested `depth`
+// deep, followed by an ordinary stitch "after".
+QByteArray nested(int depth);
+
+// Writes `bytes` to `path`, making its folder; false when it cannot.
+bool write(const QString &path, const QByteArray &bytes);
+
+// The stitch records that bring an image along, each carrying one image
+// under `carriedName` (a path or a bare name, as a file from elsewhere may
+// hold it): a pattern file's embedded stitch record, and a whole stitch
+// set exchange file of one stitch.
+QByteArray embeddedStitch(const QString &abbriv, const QString &carriedName, const QByteArray &image);
+QByteArray exchangeSet(const QString &abbriv, const QString &carriedName, const QByteArray &image);
+
+// A symbolic link `name` in the user's stitch-image folder, leading to
+// `target`, which need not exist; false when it cannot be made.
+bool plantLink(const QString &name, const QString &target);
+
+// Every file under `folder` with its bytes, to show that nothing there
+// changed.
+QMap<QString, QByteArray> snapshot(const QString &folder);
+
+} // namespace StitchFixtures
+
+#endif // STITCHFIXTURES_H
