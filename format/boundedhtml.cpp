@@ -1,0 +1,692 @@
+#include "boundedhtml.h"
+
+#include <QDebug>
+#include <QHash>
+#include <QList>
+#include <QStringView>
+
+#include <vector>
+
+namespace {
+
+const QChar zeroWidthSpace(0x200B);
+const QString lineBreak = QStringLiteral("<br />");
+
+// What an element means to the reading: which parents Qt lets it have,
+// whether Qt closes it at once, and which limit it counts against.
+enum class Role : quint8 {
+    Inline,
+    Block,
+    Void,       // closed at once: Qt gives it no children
+    Table,
+    Section,    // thead, tbody, tfoot, caption: only within a table
+    Row,        // only within a table or a section
+    Cell,       // only within a row
+    List,
+    Item,       // an item right within an item closes it
+    Paragraph,  // likewise
+    DefList,
+    Term,       // only within a definition list
+    Definition, // only within a term or a definition list
+    Head,
+    Body,       // never within the head
+    NoBreak,    // spaces inside do not break lines
+    // A name spelt with an entity, which Qt decodes: it could be any
+    // element, so it counts as a table and a list and closes nothing.
+    Unknown,
+};
+
+Role roleOf(const QString &name)
+{
+    static const QHash<QString, Role> roles = [] {
+        QHash<QString, Role> map;
+        const std::pair<const char *, Role> named[] = {
+            {"img", Role::Void},        {"hr", Role::Void},         {"br", Role::Void},
+            {"meta", Role::Void},       {"table", Role::Table},     {"thead", Role::Section},
+            {"tbody", Role::Section},   {"tfoot", Role::Section},   {"caption", Role::Section},
+            {"tr", Role::Row},          {"td", Role::Cell},         {"th", Role::Cell},
+            {"ul", Role::List},         {"ol", Role::List},         {"li", Role::Item},
+            {"p", Role::Paragraph},     {"dl", Role::DefList},      {"dt", Role::Term},
+            {"dd", Role::Definition},   {"head", Role::Head},       {"body", Role::Body},
+            {"nobr", Role::NoBreak},    {"div", Role::Block},       {"blockquote", Role::Block},
+            {"pre", Role::Block},       {"center", Role::Block},    {"address", Role::Block},
+            {"h1", Role::Block},        {"h2", Role::Block},        {"h3", Role::Block},
+            {"h4", Role::Block},        {"h5", Role::Block},        {"h6", Role::Block},
+            {"html", Role::Block},
+        };
+        for (const auto &[text, role] : named)
+            map.insert(QString::fromLatin1(text), role);
+        return map;
+    }();
+    if (name.isEmpty())
+        return Role::Void;
+    if (name.contains(QLatin1Char('&')))
+        return Role::Unknown;
+    return roles.value(name, Role::Inline);
+}
+
+bool isTable(Role role)
+{
+    return role == Role::Table || role == Role::Unknown;
+}
+
+bool isList(Role role)
+{
+    return role == Role::List || role == Role::Unknown;
+}
+
+bool isTablePart(Role role)
+{
+    return role == Role::Section || role == Role::Row || role == Role::Cell;
+}
+
+// The parents Qt lets an element have; it closes the elements in between.
+bool allowedIn(Role role, Role parent)
+{
+    if (parent == Role::Unknown)
+        return true;
+    switch (role) {
+    case Role::Section: return parent == Role::Table;
+    case Role::Row: return parent == Role::Table || parent == Role::Section;
+    case Role::Cell: return parent == Role::Row;
+    case Role::Term: return parent == Role::DefList;
+    case Role::Definition: return parent == Role::Term || parent == Role::DefList;
+    case Role::Body: return parent != Role::Head;
+    default: return true;
+    }
+}
+
+bool isPlainName(const QString &name)
+{
+    for (const QChar c : name) {
+        const char16_t code = c.unicode();
+        const bool plain = (code >= 'a' && code <= 'z') || (code >= '0' && code <= '9') || code == '-' || code == '_'
+            || code == ':' || code == '.';
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+bool isAsciiLetter(uint code)
+{
+    return (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z');
+}
+
+int digitValue(QChar c, int base)
+{
+    const char16_t code = c.unicode();
+    if (code >= '0' && code <= '9')
+        return code - '0';
+    if (base == 16 && code >= 'a' && code <= 'f')
+        return code - 'a' + 10;
+    if (base == 16 && code >= 'A' && code <= 'F')
+        return code - 'A' + 10;
+    return -1;
+}
+
+// The value of at most `most` digits from `pos`; `end` is left after the
+// last.
+uint digits(QStringView text, qsizetype pos, int base, int most, qsizetype &end)
+{
+    uint value = 0;
+    for (end = pos; end < text.size() && end - pos < most && digitValue(text[end], base) >= 0; ++end)
+        value = value * uint(base) + uint(digitValue(text[end], base));
+    return value;
+}
+
+// Whether a style could spell a word such as "nowrap" in a way that is
+// not written out plainly: with a CSS escape or a numeric entity for a
+// letter.
+bool spellsLetterInCode(QStringView html, qsizetype pos)
+{
+    qsizetype end = 0;
+    if (html[pos] == QLatin1Char('\\') && pos + 1 < html.size()) {
+        const uint value = digits(html, pos + 1, 16, 6, end);
+        return end > pos + 1 ? isAsciiLetter(value) : isAsciiLetter(html[pos + 1].unicode());
+    }
+    if (html[pos] == QLatin1Char('&') && html.mid(pos + 1).startsWith(QLatin1Char('#'))) {
+        const bool hex = html.mid(pos + 2).startsWith(QLatin1Char('x'), Qt::CaseInsensitive);
+        const uint value = digits(html, pos + (hex ? 3 : 2), hex ? 16 : 10, 8, end);
+        return isAsciiLetter(value);
+    }
+    return false;
+}
+
+// What the page's styles may do to line breaks anywhere in it.
+struct Styles
+{
+    // Turn spaces into no-break spaces.
+    bool noWrap = false;
+    // Lay out a block element inline, so that a word goes on past it.
+    bool display = false;
+
+    explicit Styles(QStringView html)
+    {
+        bool coded = false;
+        for (qsizetype pos = 0; pos < html.size() && !coded; ++pos) {
+            const QChar c = html[pos];
+            coded = (c == QLatin1Char('\\') || c == QLatin1Char('&')) && spellsLetterInCode(html, pos);
+        }
+        noWrap = coded || html.contains(QLatin1String("nowrap"), Qt::CaseInsensitive);
+        display = coded || html.contains(QLatin1String("display"), Qt::CaseInsensitive);
+    }
+};
+
+bool isBlock(Role role)
+{
+    return role != Role::Inline && role != Role::Void && role != Role::Head && role != Role::NoBreak
+        && role != Role::Unknown;
+}
+
+bool isLineBreak(const QString &name)
+{
+    return name == QLatin1String("br") || name == QLatin1String("hr");
+}
+
+// An open element as the reading sees it, with what it counts towards the
+// limits. Elements left out stay here too, so that their end tags find
+// them.
+struct Element
+{
+    int name = -1;
+    Role role = Role::Block;
+    bool kept = true;
+    bool noBreak = false;
+    // The nearest table or list around is left out.
+    bool inFlatTable = false;
+    bool inFlatList = false;
+    // A table or row left out: whether a row or cell came already.
+    bool hasPart = false;
+    // Kept elements, tables and lists from the outermost to this one.
+    int depth = 0;
+    int tables = 0;
+    int lists = 0;
+    // The nearest table around, by its place in the stack.
+    qsizetype table = -1;
+};
+
+// Reads HTML the way Qt's HTML reader does: every '<' opens a tag, words
+// in tags may be quoted, and the tag ends at the next '>'. Checking, it
+// stops at the first limit exceeded; writing, it bounds the HTML.
+class Reader
+{
+public:
+    Reader(QStringView html, const BoundedHtml::Limits &limits, bool writing);
+
+    // Checking: whether the HTML is within the limits.
+    bool read();
+    QString output() const { return m_out; }
+    const BoundedHtml::Changes &changes() const { return m_changes; }
+
+private:
+    // Writing, a change is made and counted; checking, the reading stops.
+    bool change(qsizetype &count);
+    bool fits(qsizetype end);
+    void write(qsizetype from, qsizetype to);
+
+    qsizetype skipSpace(qsizetype pos) const;
+    qsizetype wordEnd(qsizetype pos) const;
+    qsizetype attributesEnd(qsizetype pos) const;
+
+    qsizetype text(qsizetype pos);
+    qsizetype unitEnd(qsizetype pos, qsizetype end) const;
+    bool breaksWord(QChar c) const;
+    qsizetype tag(qsizetype pos);
+    qsizetype declaration(qsizetype pos, qsizetype at);
+    qsizetype endTag(qsizetype pos, qsizetype at);
+    qsizetype startTag(qsizetype pos, qsizetype at);
+
+    int nameId(const QString &name);
+    Element pop();
+    void closeTop();
+    qsizetype parentsOpen(Role role) const;
+    void closeFor(Role role);
+    bool leftOut(Role role, const Element &parent) const;
+    qsizetype &countFor(Role role);
+    bool writeSeparator(Role role);
+    void endsLine(bool line);
+    void open(int name, Role role, bool kept, bool closed);
+
+    QStringView m_html;
+    BoundedHtml::Limits m_limits;
+    bool m_writing;
+    bool m_exceeded = false;
+    Styles m_styles;
+    qsizetype m_end;
+    int m_word = 0;
+    std::vector<Element> m_open;
+    QHash<QString, int> m_ids;
+    QList<QString> m_names;
+    // Open elements of each name, and of each role.
+    QList<qsizetype> m_openByName;
+    qsizetype m_openByRole[int(Role::Unknown) + 1] = {};
+    QString m_out;
+    BoundedHtml::Changes m_changes;
+};
+
+Reader::Reader(QStringView html, const BoundedHtml::Limits &limits, bool writing)
+    : m_html(html)
+    , m_limits(limits)
+    , m_writing(writing)
+    , m_styles(html)
+    , m_end(qMin(html.size(), limits.length))
+{
+    m_open.push_back(Element());
+    if (writing)
+        m_out.reserve(m_end + m_end / 16);
+}
+
+bool Reader::read()
+{
+    if (!m_writing && m_html.size() > m_limits.length)
+        return false;
+    qsizetype pos = 0;
+    while (pos < m_end && !m_exceeded) {
+        if (m_html[pos] == QLatin1Char('<'))
+            pos = tag(pos);
+        else
+            pos = text(pos);
+    }
+    if (m_writing && pos < m_html.size())
+        m_changes.cut = m_html.size() - pos;
+    return !m_exceeded;
+}
+
+bool Reader::change(qsizetype &count)
+{
+    if (!m_writing) {
+        m_exceeded = true;
+        return false;
+    }
+    ++count;
+    return true;
+}
+
+// Whether a piece ending at `end` still fits the page; writing stops
+// before the first that does not.
+bool Reader::fits(qsizetype end)
+{
+    if (end <= m_end)
+        return true;
+    m_end = 0;
+    return false;
+}
+
+void Reader::write(qsizetype from, qsizetype to)
+{
+    if (m_writing && to > from)
+        m_out += m_html.mid(from, to - from);
+}
+
+qsizetype Reader::skipSpace(qsizetype pos) const
+{
+    while (pos < m_html.size() && m_html[pos].isSpace())
+        ++pos;
+    return pos;
+}
+
+// A word in a tag, as Qt reads one: in double quotes, in single quotes
+// (a quote after a backslash does not end it), or up to a space, '>',
+// "/>", '<' or '='.
+qsizetype Reader::wordEnd(qsizetype pos) const
+{
+    const qsizetype size = m_html.size();
+    if (pos < size && m_html[pos] == QLatin1Char('"')) {
+        const qsizetype quote = m_html.indexOf(QLatin1Char('"'), pos + 1);
+        return quote < 0 ? size : quote + 1;
+    }
+    if (pos < size && m_html[pos] == QLatin1Char('\'')) {
+        for (++pos; pos < size; ++pos) {
+            if (m_html[pos] == QLatin1Char('\'') && m_html[pos - 1] != QLatin1Char('\\'))
+                return pos + 1;
+        }
+        return size;
+    }
+    for (; pos < size; ++pos) {
+        const QChar c = m_html[pos];
+        if (c == QLatin1Char('>') || c == QLatin1Char('<') || c == QLatin1Char('=') || c.isSpace()
+            || (c == QLatin1Char('/') && pos + 1 < size && m_html[pos + 1] == QLatin1Char('>')))
+            break;
+    }
+    return pos;
+}
+
+// Attributes as Qt reads them: words, each maybe with '=' and a value,
+// until '>', '/' or something that is no word.
+qsizetype Reader::attributesEnd(qsizetype pos) const
+{
+    const qsizetype size = m_html.size();
+    while (pos < size) {
+        pos = skipSpace(pos);
+        if (pos < size && (m_html[pos] == QLatin1Char('>') || m_html[pos] == QLatin1Char('/')))
+            break;
+        const qsizetype key = wordEnd(pos);
+        if (key == pos)
+            break;
+        pos = skipSpace(key);
+        if (pos < size && m_html[pos] == QLatin1Char('='))
+            pos = wordEnd(skipSpace(pos + 1));
+    }
+    return pos;
+}
+
+bool Reader::breaksWord(QChar c) const
+{
+    if (c == zeroWidthSpace)
+        return true;
+    const bool space = c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')
+        || c == QLatin1Char('\r') || c == QLatin1Char('\f');
+    return space && !m_styles.noWrap && !m_open.back().noBreak;
+}
+
+// A character, a surrogate pair or an entity: what a break never splits.
+qsizetype Reader::unitEnd(qsizetype pos, qsizetype end) const
+{
+    const QChar c = m_html[pos];
+    if (c.isHighSurrogate() && pos + 1 < end && m_html[pos + 1].isLowSurrogate())
+        return pos + 2;
+    if (c == QLatin1Char('&')) {
+        // Qt reads an entity of at most nine characters and no space.
+        for (qsizetype next = pos + 1; next < end && next <= pos + 9 && !m_html[next].isSpace(); ++next) {
+            if (m_html[next] == QLatin1Char(';'))
+                return next + 1;
+        }
+    }
+    return pos + 1;
+}
+
+// Text up to the next tag, with a break put into every word that grows
+// beyond the limit.
+qsizetype Reader::text(qsizetype pos)
+{
+    qsizetype end = m_html.indexOf(QLatin1Char('<'), pos);
+    end = end < 0 || end > m_end ? m_end : end;
+    qsizetype written = pos;
+    while (pos < end) {
+        if (breaksWord(m_html[pos])) {
+            m_word = 0;
+            ++pos;
+            continue;
+        }
+        const qsizetype next = unitEnd(pos, end);
+        if (m_word >= m_limits.wordLength) {
+            if (!change(m_changes.breaks))
+                return pos;
+            write(written, pos);
+            m_out += zeroWidthSpace;
+            written = pos;
+            m_word = 0;
+        }
+        ++m_word;
+        pos = next;
+    }
+    write(written, pos);
+    return pos;
+}
+
+qsizetype Reader::tag(qsizetype pos)
+{
+    const qsizetype at = skipSpace(pos + 1);
+    if (at < m_html.size() && m_html[at] == QLatin1Char('!'))
+        return declaration(pos, at + 1);
+    if (at < m_html.size() && m_html[at] == QLatin1Char('/'))
+        return endTag(pos, at + 1);
+    return startTag(pos, at);
+}
+
+// A comment to its "-->", or a declaration such as <!DOCTYPE> to its '>'.
+qsizetype Reader::declaration(qsizetype pos, qsizetype at)
+{
+    qsizetype end = m_html.size();
+    if (m_html.mid(at).startsWith(QLatin1String("--"))) {
+        const qsizetype close = m_html.indexOf(QLatin1String("-->"), at + 2);
+        end = close < 0 ? end : close + 3;
+    } else {
+        const qsizetype close = m_html.indexOf(QLatin1Char('>'), at);
+        end = close < 0 ? end : close + 1;
+    }
+    if (!fits(end))
+        return pos;
+    write(pos, end);
+    return end;
+}
+
+int Reader::nameId(const QString &name)
+{
+    const auto found = m_ids.constFind(name);
+    if (found != m_ids.constEnd())
+        return found.value();
+    const int id = int(m_names.size());
+    m_ids.insert(name, id);
+    m_names.append(name);
+    m_openByName.append(0);
+    return id;
+}
+
+Element Reader::pop()
+{
+    const Element top = m_open.back();
+    m_open.pop_back();
+    --m_openByName[top.name];
+    --m_openByRole[int(top.role)];
+    return top;
+}
+
+// Writing, an element closed for any other reason than its own end tag
+// gets one, so that Qt closes it too.
+void Reader::closeTop()
+{
+    const Element top = pop();
+    if (m_writing && top.kept)
+        m_out += QStringLiteral("</%1>").arg(m_names.at(top.name));
+}
+
+// The elements an end tag closes: up to the nearest open one of its
+// name. One that names nothing open, or is spelt with an entity, is
+// passed on as it is and closes nothing here: Qt closes at most as much.
+qsizetype Reader::endTag(qsizetype pos, qsizetype at)
+{
+    const qsizetype nameEnd = wordEnd(at);
+    const qsizetype close = m_html.indexOf(QLatin1Char('>'), nameEnd);
+    const qsizetype end = close < 0 ? m_html.size() : close + 1;
+    if (!fits(end))
+        return pos;
+    QStringView word = m_html.mid(at, nameEnd - at);
+    if (word.startsWith(QLatin1Char('"')) || word.startsWith(QLatin1Char('\'')))
+        word = word.mid(1, word.size() - 2);
+    const QString name = word.toString().toLower().trimmed();
+    const auto found = m_ids.constFind(name);
+    if (found == m_ids.constEnd() || m_openByName.at(found.value()) == 0 || roleOf(name) == Role::Unknown) {
+        write(pos, end);
+        return end;
+    }
+    while (m_open.back().name != found.value())
+        closeTop();
+    const Element element = pop();
+    if (element.kept)
+        write(pos, end);
+    endsLine(element.kept && isBlock(element.role));
+    return end;
+}
+
+// Open elements that Qt would take for a parent of an element of this
+// role, where it takes only some.
+qsizetype Reader::parentsOpen(Role role) const
+{
+    const auto open = [this](Role parent) { return m_openByRole[int(parent)]; };
+    const qsizetype unknown = open(Role::Unknown);
+    switch (role) {
+    case Role::Section: return unknown + open(Role::Table);
+    case Role::Row: return unknown + open(Role::Table) + open(Role::Section);
+    case Role::Cell: return unknown + open(Role::Row);
+    case Role::Term: return unknown + open(Role::DefList);
+    case Role::Definition: return unknown + open(Role::DefList) + open(Role::Term);
+    default: return 1;
+    }
+}
+
+// What Qt closes before an element of this role: an item or paragraph
+// right within another, everything up to the nearest allowed parent.
+// Without an allowed parent Qt goes to the top; staying is safe.
+void Reader::closeFor(Role role)
+{
+    const Role top = m_open.back().role;
+    if ((role == Role::Item || role == Role::Paragraph) && top == role) {
+        closeTop();
+        return;
+    }
+    if (allowedIn(role, top) || parentsOpen(role) == 0)
+        return;
+    while (!allowedIn(role, m_open.back().role))
+        closeTop();
+}
+
+bool Reader::leftOut(Role role, const Element &parent) const
+{
+    if (role == Role::Void)
+        return false;
+    if (isTable(role) && parent.tables >= m_limits.tableDepth)
+        return true;
+    if (isList(role) && parent.lists >= m_limits.listDepth)
+        return true;
+    if (isTablePart(role) && parent.inFlatTable)
+        return true;
+    if (role == Role::Item && parent.inFlatList)
+        return true;
+    return parent.depth >= m_limits.depth;
+}
+
+qsizetype &Reader::countFor(Role role)
+{
+    if (isTable(role) || isTablePart(role))
+        return m_changes.tables;
+    if (isList(role) || role == Role::Item)
+        return m_changes.lists;
+    return m_changes.elements;
+}
+
+// What stands for an element left out: a line break for a block, a
+// space between cells, nothing for an inline element. Whether it ends a
+// word.
+bool Reader::writeSeparator(Role role)
+{
+    Element &parent = m_open.back();
+    if (role == Role::Cell || role == Role::Row) {
+        Element &whole = role == Role::Row && parent.table >= 0 ? m_open[size_t(parent.table)] : parent;
+        const bool first = !whole.hasPart;
+        whole.hasPart = true;
+        if (first)
+            return false;
+        m_out += role == Role::Cell ? QStringLiteral(" ") : lineBreak;
+        return role == Role::Row || breaksWord(QLatin1Char(' '));
+    }
+    if (!isBlock(role) || role == Role::Section || role == Role::List)
+        return false;
+    m_out += lineBreak;
+    return true;
+}
+
+// A new block or line ends the word, unless a style could make the block
+// go on in a line.
+void Reader::endsLine(bool line)
+{
+    if (line && !m_styles.display)
+        m_word = 0;
+}
+
+void Reader::open(int name, Role role, bool kept, bool closed)
+{
+    if (closed || role == Role::Void)
+        return;
+    const Element &parent = m_open.back();
+    Element element;
+    element.name = name;
+    element.role = role;
+    element.kept = kept;
+    element.noBreak = parent.noBreak || role == Role::NoBreak || role == Role::Unknown;
+    element.inFlatTable = isTable(role) ? !kept : parent.inFlatTable;
+    element.inFlatList = isList(role) ? !kept : parent.inFlatList;
+    element.depth = parent.depth + (kept ? 1 : 0);
+    element.tables = parent.tables + (kept && isTable(role) ? 1 : 0);
+    element.lists = parent.lists + (kept && isList(role) ? 1 : 0);
+    element.table = isTable(role) ? qsizetype(m_open.size()) : parent.table;
+    m_open.push_back(element);
+    ++m_openByName[name];
+    ++m_openByRole[int(role)];
+}
+
+// A start tag: its name, its attributes as Qt reads them, then anything
+// to the next '>'; a '/' there closes the element at once.
+qsizetype Reader::startTag(qsizetype pos, qsizetype at)
+{
+    const qsizetype nameEnd = wordEnd(at);
+    qsizetype finish = nameEnd;
+    if (finish < m_html.size() && m_html[finish].isSpace())
+        finish = attributesEnd(finish);
+    bool closed = false;
+    for (; finish < m_html.size() && m_html[finish] != QLatin1Char('>'); ++finish)
+        closed = closed || m_html[finish] == QLatin1Char('/');
+    const qsizetype end = qMin(finish + 1, m_html.size());
+    if (!fits(end))
+        return pos;
+
+    QStringView word = m_html.mid(at, nameEnd - at);
+    if (word.startsWith(QLatin1Char('"')) || word.startsWith(QLatin1Char('\'')))
+        word = word.mid(1, word.size() - 2);
+    const QString name = word.toString().toLower();
+    const Role role = roleOf(name);
+    closeFor(role);
+    // Writing, a name that an end tag could not spell the same is left
+    // out, so that every element written can be closed.
+    const bool strange = m_writing && role != Role::Void && !isPlainName(name);
+    const bool kept = !(strange || leftOut(role, m_open.back())) || !change(countFor(role));
+    if (m_exceeded)
+        return end;
+    if (kept) {
+        write(pos, end);
+        endsLine(isBlock(role) || isLineBreak(name));
+    } else {
+        endsLine(writeSeparator(role));
+    }
+    open(nameId(name), role, kept, closed);
+    return end;
+}
+
+} // namespace
+
+QString BoundedHtml::Changes::describe() const
+{
+    QStringList parts;
+    if (tables)
+        parts << QStringLiteral("%1 table elements nested too deeply were flattened").arg(tables);
+    if (lists)
+        parts << QStringLiteral("%1 list elements nested too deeply were flattened").arg(lists);
+    if (elements)
+        parts << QStringLiteral("%1 other elements nested too deeply were flattened").arg(elements);
+    if (breaks)
+        parts << QStringLiteral("%1 breaks were put into long words").arg(breaks);
+    if (cut)
+        parts << QStringLiteral("the last %1 characters were left out").arg(cut);
+    return parts.join(QStringLiteral("; "));
+}
+
+QString BoundedHtml::bound(const QString &html, Changes *changes)
+{
+    return bound(html, changes, Limits());
+}
+
+QString BoundedHtml::bound(const QString &html, Changes *changes, const Limits &limits)
+{
+    if (changes)
+        *changes = Changes();
+    if (Reader(html, limits, false).read())
+        return html;
+    Reader writer(html, limits, true);
+    writer.read();
+    if (changes)
+        *changes = writer.changes();
+    qWarning("Rich text beyond what the page lays out quickly was changed: %s",
+             qPrintable(writer.changes().describe()));
+    return writer.output();
+}
