@@ -671,6 +671,25 @@ QString BoundedHtml::Changes::describe() const
     return parts.join(QStringLiteral("; "));
 }
 
+namespace {
+
+// Spaces that break a line in plain text; a no-break space, a figure
+// space and the like do not.
+bool breaksPlainText(QChar c)
+{
+    switch (c.unicode()) {
+    case ' ': case '\t': case '\n': case '\r': case '\f': case 0x200B: case 0x2028: case 0x2029: return true;
+    default: return false;
+    }
+}
+
+void warn(const BoundedHtml::Changes &changes)
+{
+    qWarning("Rich text beyond what the page lays out quickly was changed: %s", qPrintable(changes.describe()));
+}
+
+} // namespace
+
 QString BoundedHtml::bound(const QString &html, Changes *changes)
 {
     return bound(html, changes, Limits());
@@ -686,7 +705,42 @@ QString BoundedHtml::bound(const QString &html, Changes *changes, const Limits &
     writer.read();
     if (changes)
         *changes = writer.changes();
-    qWarning("Rich text beyond what the page lays out quickly was changed: %s",
-             qPrintable(writer.changes().describe()));
+    warn(writer.changes());
     return writer.output();
+}
+
+QString BoundedHtml::boundText(const QString &text, Changes *changes)
+{
+    return boundText(text, changes, Limits());
+}
+
+QString BoundedHtml::boundText(const QString &text, Changes *changes, const Limits &limits)
+{
+    Changes made;
+    QString bounded;
+    qsizetype written = 0;
+    qsizetype end = qMin(text.size(), limits.length);
+    if (end < text.size() && end > 0 && text.at(end - 1).isHighSurrogate())
+        --end;
+    int word = 0;
+    for (qsizetype pos = 0; pos < end; ++pos) {
+        const QChar c = text.at(pos);
+        if (breaksPlainText(c)) {
+            word = 0;
+        } else if (++word > limits.wordLength && !c.isLowSurrogate()) {
+            bounded += QStringView(text).mid(written, pos - written);
+            bounded += zeroWidthSpace;
+            written = pos;
+            word = 1;
+            ++made.breaks;
+        }
+    }
+    made.cut = text.size() - end;
+    if (changes)
+        *changes = made;
+    if (!made.any())
+        return text;
+    bounded += QStringView(text).mid(written, end - written);
+    warn(made);
+    return bounded;
 }

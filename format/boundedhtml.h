@@ -52,6 +52,9 @@ public:
     // Linear in the length of `html`; memory in proportion to it.
     static QString bound(const QString &html, Changes *changes = nullptr);
     static QString bound(const QString &html, Changes *changes, const Limits &limits);
+    // The same for plain text, which only has words and a length.
+    static QString boundText(const QString &text, Changes *changes = nullptr);
+    static QString boundText(const QString &text, Changes *changes, const Limits &limits);
 };
 
 #endif // BOUNDEDHTML_H
