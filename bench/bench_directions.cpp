@@ -53,7 +53,8 @@ void open(const QString &path)
     Document doc(pattern.stream());
     doc.loadDocument(pattern.stream());
     QCoreApplication::processEvents();
-    bench::escape(&doc.directions().first()->textEdit()->document()->documentLayout()->documentSize());
+    const QSizeF size = doc.directions().first()->textEdit()->document()->documentLayout()->documentSize();
+    bench::escape(&size);
 }
 
 // The floor: ordinary paragraphs of `characters` set into a page of the
@@ -64,7 +65,8 @@ void layOutPlain(qsizetype characters)
     page.setDefaultFont(DirectionsPrinter::pageFont());
     page.setPageSize(QSizeF(TextEdit::pageWidth, 992));
     page.setHtml(ordinaryPage(characters));
-    bench::escape(&page.documentLayout()->documentSize());
+    const QSizeF size = page.documentLayout()->documentSize();
+    bench::escape(&size);
 }
 
 void opening(const QString &what, const QString &html, const QString &folder, int runs = 3)
@@ -117,6 +119,22 @@ int main(int argc, char *argv[])
         opening(QStringLiteral("one list of %1 items").arg(items),
                 QStringLiteral("<ul>%1</ul>").arg(QStringLiteral("<li>k2, p2</li>").repeated(items)), folder);
 
+    if (QCoreApplication::arguments().contains(QStringLiteral("--more"))) {
+        const qsizetype n = limits.length;
+        const auto fill = [n](const QString &piece) { return piece.repeated(n / piece.size()); };
+        opening(QStringLiteral("flat tables"), fill(nestedTables(1)), folder, 1);
+        opening(QStringLiteral("tables 2 deep"), fill(nestedTables(2)), folder, 1);
+        opening(QStringLiteral("tables of 3x3"), fill(QStringLiteral("<table>%1</table>").arg(QStringLiteral("<tr>%1</tr>").arg(QStringLiteral("<td>k2</td>").repeated(3)).repeated(3))), folder, 1);
+        opening(QStringLiteral("pictures between spaces"), QStringLiteral("<p>") + fill(QStringLiteral("<img src=\"image://none.png\"> ")), folder, 1);
+        opening(QStringLiteral("pictures in paragraphs"), fill(QStringLiteral("<p><img src=\"image://none.png\"></p>")), folder, 1);
+        opening(QStringLiteral("pictures between letters"), QStringLiteral("<p>") + fill(QStringLiteral("k<img src=\"image://none.png\">")), folder, 1);
+        for (int items : {100, 250, 1000})
+            opening(QStringLiteral("lists of %1 items").arg(items), fill(QStringLiteral("<ul>%1</ul>").arg(QStringLiteral("<li>k</li>").repeated(items))), folder, 1);
+        for (int rows : {1000, 4000})
+            opening(QStringLiteral("one table of %1 rows").arg(rows), QStringLiteral("<table>%1</table>").arg(QStringLiteral("<tr><td>k2</td><td>p2</td></tr>").repeated(rows)), folder, 1);
+        opening(QStringLiteral("spans"), fill(QStringLiteral("<span style=\"color:red\">k</span> ")), folder, 1);
+        opening(QStringLiteral("words of 999"), fill(QString(999, QLatin1Char('k')) + QLatin1Char(' ')), folder, 1);
+    }
     bounding(QStringLiteral("1 MB of ordinary paragraphs (unchanged)"), ordinaryPage(1 << 19));
     bounding(QStringLiteral("tables 30000 deep (1 MB)"), nestedTables(30000));
     return 0;

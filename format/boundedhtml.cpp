@@ -153,25 +153,20 @@ bool spellsLetterInCode(QStringView html, qsizetype pos)
     return false;
 }
 
-// What the page's styles may do to line breaks anywhere in it.
-struct Styles
+// Whether a style may turn spaces into no-break spaces anywhere in the
+// page: it asks for no wrapping, plainly or spelt in code. (Qt 6.4 keeps
+// block elements blocks whatever their style's "display" says.)
+bool spacesMayNotBreak(QStringView html)
 {
-    // Turn spaces into no-break spaces.
-    bool noWrap = false;
-    // Lay out a block element inline, so that a word goes on past it.
-    bool display = false;
-
-    explicit Styles(QStringView html)
-    {
-        bool coded = false;
-        for (qsizetype pos = 0; pos < html.size() && !coded; ++pos) {
-            const QChar c = html[pos];
-            coded = (c == QLatin1Char('\\') || c == QLatin1Char('&')) && spellsLetterInCode(html, pos);
-        }
-        noWrap = coded || html.contains(QLatin1String("nowrap"), Qt::CaseInsensitive);
-        display = coded || html.contains(QLatin1String("display"), Qt::CaseInsensitive);
+    if (html.contains(QLatin1String("nowrap"), Qt::CaseInsensitive))
+        return true;
+    for (qsizetype pos = 0; pos < html.size(); ++pos) {
+        const QChar c = html[pos];
+        if ((c == QLatin1Char('\\') || c == QLatin1Char('&')) && spellsLetterInCode(html, pos))
+            return true;
     }
-};
+    return false;
+}
 
 bool isBlock(Role role)
 {
@@ -202,8 +197,14 @@ struct Element
     int depth = 0;
     int tables = 0;
     int lists = 0;
-    // The nearest table around, by its place in the stack.
+    // The nearest table and list around, by their place in the stack.
     qsizetype table = -1;
+    qsizetype list = -1;
+    // A list: its items so far.
+    int items = 0;
+    // Where its start tag is in the HTML.
+    qsizetype tagAt = 0;
+    qsizetype tagEnd = 0;
 };
 
 // Reads HTML the way Qt's HTML reader does: every '<' opens a tag, words
@@ -242,19 +243,30 @@ private:
     void closeTop();
     qsizetype parentsOpen(Role role) const;
     void closeFor(Role role);
-    bool leftOut(Role role, const Element &parent) const;
+    bool leftOut(Role role, const Element &parent, bool closed) const;
     qsizetype &countFor(Role role);
     bool writeSeparator(Role role);
     void endsLine(bool line);
-    void open(int name, Role role, bool kept, bool closed);
+    void endsBlock(bool block);
+    bool roomFor(Role role, const QString &name);
+    void open(int name, Role role, bool kept, bool closed, qsizetype tagAt, qsizetype tagEnd);
+    bool flattenRestOfTable();
+    bool roomForPicture();
+    bool roomForItem();
 
     QStringView m_html;
     BoundedHtml::Limits m_limits;
     bool m_writing;
     bool m_exceeded = false;
-    Styles m_styles;
+    bool m_spacesMayNotBreak;
     qsizetype m_end;
     int m_word = 0;
+    // Tables, cells and rows, and items so far, pictures in the paragraph
+    // so far.
+    int m_tables = 0;
+    int m_cells = 0;
+    int m_items = 0;
+    int m_pictures = 0;
     std::vector<Element> m_open;
     QHash<QString, int> m_ids;
     QList<QString> m_names;
@@ -269,7 +281,7 @@ Reader::Reader(QStringView html, const BoundedHtml::Limits &limits, bool writing
     : m_html(html)
     , m_limits(limits)
     , m_writing(writing)
-    , m_styles(html)
+    , m_spacesMayNotBreak(spacesMayNotBreak(html))
     , m_end(qMin(html.size(), limits.length))
 {
     m_open.push_back(Element());
@@ -377,7 +389,7 @@ bool Reader::breaksWord(QChar c) const
         return true;
     const bool space = c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')
         || c == QLatin1Char('\r') || c == QLatin1Char('\f');
-    return space && !m_styles.noWrap && !m_open.back().noBreak;
+    return space && !m_spacesMayNotBreak && !m_open.back().noBreak;
 }
 
 // A character, a surrogate pair or an entity: what a break never splits.
@@ -507,6 +519,7 @@ qsizetype Reader::endTag(qsizetype pos, qsizetype at)
     if (element.kept)
         write(pos, end);
     endsLine(element.kept && isBlock(element.role));
+    endsBlock(element.kept && isBlock(element.role));
     return end;
 }
 
@@ -542,19 +555,27 @@ void Reader::closeFor(Role role)
         closeTop();
 }
 
-bool Reader::leftOut(Role role, const Element &parent) const
+// An element closed at once nests nothing and counts against no depth,
+// but a table still counts as a table.
+bool Reader::leftOut(Role role, const Element &parent, bool closed) const
 {
     if (role == Role::Void)
         return false;
-    if (isTable(role) && parent.tables >= m_limits.tableDepth)
+    if (isTable(role)
+        && (parent.tables >= m_limits.tableDepth || m_tables >= m_limits.tables || m_cells >= m_limits.cells))
         return true;
     if (isList(role) && parent.lists >= m_limits.listDepth)
         return true;
     if (isTablePart(role) && parent.inFlatTable)
         return true;
-    if (role == Role::Item && parent.inFlatList)
+    if (role == Role::Item && (parent.inFlatList || m_items >= m_limits.items))
         return true;
-    return parent.depth >= m_limits.depth;
+    // A list can be closed and opened again for more items only right
+    // within it.
+    if (role == Role::Item && parent.list >= 0 && parent.list + 1 < qsizetype(m_open.size())
+        && m_open[size_t(parent.list)].items >= m_limits.listItems)
+        return true;
+    return !closed && parent.depth >= m_limits.depth;
 }
 
 qsizetype &Reader::countFor(Role role)
@@ -587,15 +608,85 @@ bool Reader::writeSeparator(Role role)
     return true;
 }
 
-// A new block or line ends the word, unless a style could make the block
-// go on in a line.
+// Qt spends long on every table cell: past the page's count, the table
+// around is closed where it stands and the rest of it flattened. False
+// when checking.
+bool Reader::flattenRestOfTable()
+{
+    const qsizetype table = m_open.back().table;
+    if (m_cells < m_limits.cells || table < 0 || m_open.back().inFlatTable)
+        return true;
+    if (!change(m_changes.tables))
+        return false;
+    for (qsizetype at = qsizetype(m_open.size()) - 1; at >= table; --at) {
+        Element &element = m_open[size_t(at)];
+        if (element.kept)
+            m_out += QStringLiteral("</%1>").arg(m_names.at(element.name));
+        element.kept = false;
+        element.inFlatTable = true;
+    }
+    m_open[size_t(table)].hasPart = true;
+    return true;
+}
+
+// Room for a kept element: a picture in its paragraph, an item in its
+// list. False when checking and there is none.
+bool Reader::roomFor(Role role, const QString &name)
+{
+    if (role == Role::Unknown || name == QLatin1String("img"))
+        return roomForPicture();
+    if (role == Role::Item)
+        return roomForItem();
+    return true;
+}
+
+// A block element, opened or closed, starts a new paragraph.
+void Reader::endsBlock(bool block)
+{
+    if (block)
+        m_pictures = 0;
+}
+
+// A new block or line ends the word.
 void Reader::endsLine(bool line)
 {
-    if (line && !m_styles.display)
+    if (line)
         m_word = 0;
 }
 
-void Reader::open(int name, Role role, bool kept, bool closed)
+// Qt takes time that grows with the square of the pictures in one
+// paragraph: every `pictures` of them, an empty block element, closed at
+// once, starts a new one.
+bool Reader::roomForPicture()
+{
+    if (m_pictures++ < m_limits.pictures)
+        return true;
+    if (!change(m_changes.splits))
+        return false;
+    m_out += QStringLiteral("<div/>");
+    m_pictures = 1;
+    return true;
+}
+
+// Qt takes time that grows with the square of a list's length: every
+// `listItems` items the list is closed and opened again as it was.
+bool Reader::roomForItem()
+{
+    const qsizetype at = m_open.back().list;
+    if (at < 0)
+        return true;
+    Element &list = m_open[size_t(at)];
+    if (list.items++ < m_limits.listItems)
+        return true;
+    if (!change(m_changes.splits))
+        return false;
+    m_out += QStringLiteral("</%1>").arg(m_names.at(list.name));
+    write(list.tagAt, list.tagEnd);
+    list.items = 1;
+    return true;
+}
+
+void Reader::open(int name, Role role, bool kept, bool closed, qsizetype tagAt, qsizetype tagEnd)
 {
     if (closed || role == Role::Void)
         return;
@@ -611,6 +702,9 @@ void Reader::open(int name, Role role, bool kept, bool closed)
     element.tables = parent.tables + (kept && isTable(role) ? 1 : 0);
     element.lists = parent.lists + (kept && isList(role) ? 1 : 0);
     element.table = isTable(role) ? qsizetype(m_open.size()) : parent.table;
+    element.list = role == Role::List ? qsizetype(m_open.size()) : parent.list;
+    element.tagAt = tagAt;
+    element.tagEnd = tagEnd;
     m_open.push_back(element);
     ++m_openByName[name];
     ++m_openByRole[int(role)];
@@ -637,19 +731,25 @@ qsizetype Reader::startTag(qsizetype pos, qsizetype at)
     const QString name = word.toString().toLower();
     const Role role = roleOf(name);
     closeFor(role);
+    if ((role == Role::Row || role == Role::Cell) && !flattenRestOfTable())
+        return end;
     // Writing, a name that an end tag could not spell the same is left
     // out, so that every element written can be closed.
     const bool strange = m_writing && role != Role::Void && !isPlainName(name);
-    const bool kept = !(strange || leftOut(role, m_open.back())) || !change(countFor(role));
-    if (m_exceeded)
+    const bool kept = !(strange || leftOut(role, m_open.back(), closed)) || !change(countFor(role));
+    if (m_exceeded || (kept && !roomFor(role, name)))
         return end;
     if (kept) {
         write(pos, end);
         endsLine(isBlock(role) || isLineBreak(name));
+        endsBlock(isBlock(role));
+        m_tables += isTable(role) ? 1 : 0;
+        m_cells += role == Role::Row || role == Role::Cell ? 1 : 0;
+        m_items += role == Role::Item ? 1 : 0;
     } else {
         endsLine(writeSeparator(role));
     }
-    open(nameId(name), role, kept, closed);
+    open(nameId(name), role, kept, closed, pos, end);
     return end;
 }
 
@@ -664,6 +764,8 @@ QString BoundedHtml::Changes::describe() const
         parts << QStringLiteral("%1 list elements nested too deeply were flattened").arg(lists);
     if (elements)
         parts << QStringLiteral("%1 other elements nested too deeply were flattened").arg(elements);
+    if (splits)
+        parts << QStringLiteral("%1 long lists or paragraphs of many pictures were split").arg(splits);
     if (breaks)
         parts << QStringLiteral("%1 breaks were put into long words").arg(breaks);
     if (cut)

@@ -52,11 +52,16 @@ void TestBoundedHtml::withinLimitsUnchanged_data()
     // Qt closes these itself: none of them nests.
     QTest::newRow("items, paragraphs and cells left open")
         << QStringLiteral("<ul>%1</ul>%2<table><tr>%3<tr>%3</table>")
-               .arg(QStringLiteral("<li>k2, p2").repeated(500), QStringLiteral("<p>Rest.").repeated(500),
+               .arg(QStringLiteral("<li>k2, p2").repeated(limits.listItems), QStringLiteral("<p>Rest.").repeated(500),
                     QStringLiteral("<td>1").repeated(500));
+    QTest::newRow("tables, items and pictures at the limits")
+        << nestedTables(1).repeated(limits.tables - 1)
+               + QStringLiteral("<table><tr>%1</tr></table>")
+                     .arg(QStringLiteral("<td>1</td>").repeated(limits.cells - 2 * limits.tables + 1))
+               + QStringLiteral("<p>%1</p>").arg(QStringLiteral("<img src=x>").repeated(limits.pictures)).repeated(3);
     QTest::newRow("empty elements, comments, declarations")
         << QStringLiteral("<!DOCTYPE html><!-- <div><div> -->%1")
-               .arg(QStringLiteral("<br><hr/><img src=x><span/><meta a='>'>k ").repeated(500));
+               .arg(QStringLiteral("<br><hr/><img src=x><span/><meta a='>'>k ").repeated(limits.pictures));
     QTest::newRow("words between tags and entities")
         << QStringLiteral("k&amp;p<b>k</b>\n").repeated(2000) + QStringLiteral("&nbsp;").repeated(900);
 }
@@ -88,12 +93,23 @@ void TestBoundedHtml::beyondLimitsBounded_data()
                                                   << 5000;
     QTest::newRow("blockquotes 5000 deep") << nested(QStringLiteral("<blockquote>"), QStringLiteral("</blockquote>"), 5000)
                                            << 1;
-    QTest::newRow("spans 60000 deep") << nested(QStringLiteral("<span>"), QStringLiteral("</span>"), 60000) << 1;
+    QTest::newRow("spans 35000 deep") << nested(QStringLiteral("<span>"), QStringLiteral("</span>"), 35000) << 1;
     QTest::newRow("unknown elements left open") << QStringLiteral("<input>k ").repeated(20000) << 20000;
     QTest::newRow("tables spelt with entities") << nested(QStringLiteral("<t&#97;ble><tr><td>"),
                                                           QStringLiteral("</td></tr></t&#97;ble>"), 40)
                                                 << 1;
     QTest::newRow("word of 200000 letters") << longWord(200000) << 1;
+    QTest::newRow("a list of 2000 items") << QStringLiteral("<ol>%1</ol>").arg(QStringLiteral("<li>k2</li>").repeated(2000))
+                                         << 2000;
+    QTest::newRow("items of a long list within other elements")
+        << QStringLiteral("<ul>%1</ul>").arg(QStringLiteral("<div><li>k2</li></div>").repeated(2000)) << 2000;
+    QTest::newRow("5000 pictures in a paragraph")
+        << QStringLiteral("<p>%1k</p>").arg(QStringLiteral("<img src=x> ").repeated(5000)) << 5001;
+    QTest::newRow("3000 tables") << nestedTables(1).repeated(3000) << 3000;
+    QTest::newRow("a table of 4000 rows")
+        << QStringLiteral("<table>%1</table>").arg(QStringLiteral("<tr><td><b>k2</b></td><td>p2").repeated(4000)) << 8000;
+    QTest::newRow("20000 list items") << QStringLiteral("<ul>%1</ul>").arg(QStringLiteral("<li>k</li>").repeated(20000))
+                                      << 20000;
     QTest::newRow("words that may not break")
         << QStringLiteral("<nobr>%1</nobr>").arg(QStringLiteral("k2 p2 ").repeated(30000)) << 60000;
     QTest::newRow("no wrapping asked for in a style sheet")
@@ -122,8 +138,13 @@ void TestBoundedHtml::beyondLimitsBounded()
     document.setHtml(bounded);
     const BoundedHtml::Limits limits;
     const Shape shape = shapeOf(document);
+    QVERIFY(shape.tables <= limits.tables);
+    QVERIFY(shape.cells <= limits.cells);
+    QVERIFY(shape.items <= limits.items);
     QVERIFY(shape.tableDepth <= limits.tableDepth);
     QVERIFY(shape.listDepth <= limits.listDepth);
+    QVERIFY(shape.longestList <= limits.listItems);
+    QVERIFY(shape.mostPictures <= limits.pictures);
     QVERIFY(shape.longestWord <= limits.wordLength);
     QString text = document.toPlainText();
     text.remove(QChar(0x200B));

@@ -39,28 +39,34 @@ QString ordinaryPage(qsizetype characters)
 }
 
 // Frames within frames, walked without recursion.
-static int tableDepth(const QTextDocument &document)
+static void countTables(const QTextDocument &document, Shape &shape)
 {
-    int deepest = 0;
+    int &deepest = shape.tableDepth;
     std::vector<std::pair<QTextFrame *, int>> frames{{document.rootFrame(), 0}};
     while (!frames.empty()) {
         const auto [frame, depth] = frames.back();
         frames.pop_back();
-        const int here = depth + (qobject_cast<QTextTable *>(frame) ? 1 : 0);
+        const auto *table = qobject_cast<QTextTable *>(frame);
+        const int here = depth + (table ? 1 : 0);
+        shape.tables += table ? 1 : 0;
+        shape.cells += table ? table->rows() * table->columns() : 0;
         deepest = qMax(deepest, here);
         for (QTextFrame *child : frame->childFrames())
             frames.emplace_back(child, here);
     }
-    return deepest;
 }
 
 Shape shapeOf(const QTextDocument &document)
 {
     Shape shape;
-    shape.tableDepth = tableDepth(document);
+    countTables(document, shape);
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block.textList())
-            shape.listDepth = qMax(shape.listDepth, block.textList()->format().indent());
+        if (QTextList *list = block.textList()) {
+            shape.items += list->itemNumber(block) >= 0 ? 1 : 0;
+            shape.listDepth = qMax(shape.listDepth, list->format().indent());
+            shape.longestList = qMax(shape.longestList, list->count());
+        }
+        shape.mostPictures = qMax(shape.mostPictures, int(block.text().count(QChar::ObjectReplacementCharacter)));
         int word = 0;
         for (const QChar c : block.text()) {
             // A no-break space breaks nothing.

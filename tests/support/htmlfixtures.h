@@ -23,8 +23,13 @@ QString ordinaryPage(qsizetype characters);
 // What makes a page's layout slow, as Qt built it.
 struct Shape
 {
+    int tables = 0;
+    int cells = 0; // of every table
+    int items = 0; // of every list
     int tableDepth = 0;
     int listDepth = 0;
+    int longestList = 0;
+    int mostPictures = 0; // in one paragraph
     int longestWord = 0;
 };
 Shape shapeOf(const QTextDocument &document);
