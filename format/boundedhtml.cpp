@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringView>
 
 #include <vector>
@@ -19,7 +20,7 @@ enum class Role : quint8 {
     Block,
     Void,       // closed at once: Qt gives it no children
     Table,
-    Section,    // thead, tbody, tfoot, caption: only within a table
+    Section,    // thead, tbody, tfoot: only within a table
     Row,        // only within a table or a section
     Cell,       // only within a row
     List,
@@ -28,8 +29,6 @@ enum class Role : quint8 {
     DefList,
     Term,       // only within a definition list
     Definition, // only within a term or a definition list
-    Head,
-    Body,       // never within the head
     NoBreak,    // spaces inside do not break lines
     // A name spelt with an entity, which Qt decodes: it could be any
     // element, so it counts as a table and a list and closes nothing.
@@ -43,11 +42,11 @@ Role roleOf(const QString &name)
         const std::pair<const char *, Role> named[] = {
             {"img", Role::Void},        {"hr", Role::Void},         {"br", Role::Void},
             {"meta", Role::Void},       {"table", Role::Table},     {"thead", Role::Section},
-            {"tbody", Role::Section},   {"tfoot", Role::Section},   {"caption", Role::Section},
+            {"tbody", Role::Section},   {"tfoot", Role::Section},   {"caption", Role::Block},
             {"tr", Role::Row},          {"td", Role::Cell},         {"th", Role::Cell},
             {"ul", Role::List},         {"ol", Role::List},         {"li", Role::Item},
             {"p", Role::Paragraph},     {"dl", Role::DefList},      {"dt", Role::Term},
-            {"dd", Role::Definition},   {"head", Role::Head},       {"body", Role::Body},
+            {"dd", Role::Definition},   {"head", Role::Block},      {"body", Role::Block},
             {"nobr", Role::NoBreak},    {"div", Role::Block},       {"blockquote", Role::Block},
             {"pre", Role::Block},       {"center", Role::Block},    {"address", Role::Block},
             {"h1", Role::Block},        {"h2", Role::Block},        {"h3", Role::Block},
@@ -91,7 +90,6 @@ bool allowedIn(Role role, Role parent)
     case Role::Cell: return parent == Role::Row;
     case Role::Term: return parent == Role::DefList;
     case Role::Definition: return parent == Role::Term || parent == Role::DefList;
-    case Role::Body: return parent != Role::Head;
     default: return true;
     }
 }
@@ -170,13 +168,29 @@ bool spacesMayNotBreak(QStringView html)
 
 bool isBlock(Role role)
 {
-    return role != Role::Inline && role != Role::Void && role != Role::Head && role != Role::NoBreak
-        && role != Role::Unknown;
+    return role != Role::Inline && role != Role::Void && role != Role::NoBreak && role != Role::Unknown;
 }
 
 bool isLineBreak(const QString &name)
 {
     return name == QLatin1String("br") || name == QLatin1String("hr");
+}
+
+// Elements whose start or end tag Qt always ends a paragraph at, whatever
+// their content and style. A <div> ends one only where it starts, an
+// empty table nowhere.
+bool endsParagraph(const QString &name, bool start)
+{
+    static const QSet<QString> both = [] {
+        QSet<QString> names;
+        for (const char *name : {"p", "h1", "h2", "h3", "h4", "h5", "h6", "blockquote", "pre", "center", "body",
+                                 "caption", "ul", "ol", "li", "dl", "dt", "dd", "td", "th"})
+            names.insert(QString::fromLatin1(name));
+        return names;
+    }();
+    if (start && (name == QLatin1String("div") || name == QLatin1String("tr")))
+        return true;
+    return both.contains(name);
 }
 
 // An open element as the reading sees it, with what it counts towards the
@@ -247,7 +261,7 @@ private:
     qsizetype &countFor(Role role);
     bool writeSeparator(Role role);
     void endsLine(bool line);
-    void endsBlock(bool block);
+    void endsBlock(bool paragraph);
     bool roomFor(Role role, const QString &name);
     void open(int name, Role role, bool kept, bool closed, qsizetype tagAt, qsizetype tagEnd);
     bool flattenRestOfTable();
@@ -518,8 +532,9 @@ qsizetype Reader::endTag(qsizetype pos, qsizetype at)
     const Element element = pop();
     if (element.kept)
         write(pos, end);
-    endsLine(element.kept && isBlock(element.role));
-    endsBlock(element.kept && isBlock(element.role));
+    const bool paragraph = element.kept && endsParagraph(name, false);
+    endsLine(paragraph);
+    endsBlock(paragraph);
     return end;
 }
 
@@ -640,10 +655,10 @@ bool Reader::roomFor(Role role, const QString &name)
     return true;
 }
 
-// A block element, opened or closed, starts a new paragraph.
-void Reader::endsBlock(bool block)
+// A new paragraph has no pictures yet.
+void Reader::endsBlock(bool paragraph)
 {
-    if (block)
+    if (paragraph)
         m_pictures = 0;
 }
 
@@ -741,8 +756,8 @@ qsizetype Reader::startTag(qsizetype pos, qsizetype at)
         return end;
     if (kept) {
         write(pos, end);
-        endsLine(isBlock(role) || isLineBreak(name));
-        endsBlock(isBlock(role));
+        endsLine(endsParagraph(name, true) || isLineBreak(name));
+        endsBlock(endsParagraph(name, true));
         m_tables += isTable(role) ? 1 : 0;
         m_cells += role == Role::Row || role == Role::Cell ? 1 : 0;
         m_items += role == Role::Item ? 1 : 0;

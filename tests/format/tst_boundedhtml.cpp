@@ -99,6 +99,11 @@ void TestBoundedHtml::beyondLimitsBounded_data()
                                                           QStringLiteral("</td></tr></t&#97;ble>"), 40)
                                                 << 1;
     QTest::newRow("word of 200000 letters") << longWord(200000) << 1;
+    // Qt ends no paragraph at an empty table, nor where a <div> ends.
+    QTest::newRow("a word across empty tables")
+        << (QString(600, QLatin1Char('k')) + QStringLiteral("<table></table>")).repeated(50) << 1;
+    QTest::newRow("a word across the ends of blocks")
+        << QStringLiteral("<div><div>%1</div>%1</div>%1").arg(QString(600, QLatin1Char('k'))) << 2;
     QTest::newRow("a list of 2000 items") << QStringLiteral("<ol>%1</ol>").arg(QStringLiteral("<li>k2</li>").repeated(2000))
                                          << 2000;
     QTest::newRow("items of a long list within other elements")
