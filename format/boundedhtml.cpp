@@ -242,6 +242,7 @@ private:
 
     qsizetype skipSpace(qsizetype pos) const;
     qsizetype wordEnd(qsizetype pos) const;
+    bool isEmptyWord(qsizetype pos, qsizetype end) const;
     qsizetype attributesEnd(qsizetype pos) const;
 
     qsizetype text(qsizetype pos);
@@ -378,8 +379,20 @@ qsizetype Reader::wordEnd(qsizetype pos) const
     return pos;
 }
 
+// Whether the word from `pos` to `end` says nothing: it is empty or two
+// quotes.
+bool Reader::isEmptyWord(qsizetype pos, qsizetype end) const
+{
+    if (end == pos)
+        return true;
+    const QChar quote = m_html[pos];
+    if (quote != QLatin1Char('"') && quote != QLatin1Char('\''))
+        return false;
+    return end - pos == 1 || (end - pos == 2 && m_html[pos + 1] == quote);
+}
+
 // Attributes as Qt reads them: words, each maybe with '=' and a value,
-// until '>', '/' or something that is no word.
+// until '>', '/' or an empty word, even one in quotes.
 qsizetype Reader::attributesEnd(qsizetype pos) const
 {
     const qsizetype size = m_html.size();
@@ -388,7 +401,7 @@ qsizetype Reader::attributesEnd(qsizetype pos) const
         if (pos < size && (m_html[pos] == QLatin1Char('>') || m_html[pos] == QLatin1Char('/')))
             break;
         const qsizetype key = wordEnd(pos);
-        if (key == pos)
+        if (isEmptyWord(pos, key))
             break;
         pos = skipSpace(key);
         if (pos < size && m_html[pos] == QLatin1Char('='))
