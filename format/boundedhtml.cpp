@@ -221,6 +221,19 @@ struct Element
     qsizetype tagEnd = 0;
 };
 
+// A start tag as read: where it is, its element, whether '/' closes it at
+// once, and whether it opens a table: a row or cell outside any table
+// makes Qt open one around it.
+struct StartTag
+{
+    qsizetype pos = 0;
+    qsizetype end = 0;
+    QString name;
+    Role role = Role::Inline;
+    bool closed = false;
+    bool table = false;
+};
+
 // Reads HTML the way Qt's HTML reader does: every '<' opens a tag, words
 // in tags may be quoted, and the tag ends at the next '>'. Checking, it
 // stops at the first limit exceeded; writing, it bounds the HTML.
@@ -252,19 +265,21 @@ private:
     qsizetype declaration(qsizetype pos, qsizetype at);
     qsizetype endTag(qsizetype pos, qsizetype at);
     qsizetype startTag(qsizetype pos, qsizetype at);
+    StartTag readStartTag(qsizetype pos, qsizetype at) const;
+    void place(StartTag &tag);
 
     int nameId(const QString &name);
     Element pop();
     void closeTop();
     qsizetype parentsOpen(Role role) const;
     void closeFor(Role role);
-    bool leftOut(Role role, const Element &parent, bool closed) const;
-    qsizetype &countFor(Role role);
+    bool leftOut(const StartTag &tag, const Element &parent) const;
+    qsizetype &countFor(const StartTag &tag);
     bool writeSeparator(Role role);
     void endsLine(bool line);
     void endsBlock(bool paragraph);
     bool roomFor(Role role, const QString &name);
-    void open(int name, Role role, bool kept, bool closed, qsizetype tagAt, qsizetype tagEnd);
+    void open(const StartTag &tag, bool kept);
     bool flattenRestOfTable();
     bool roomForPicture();
     bool roomForItem();
@@ -585,11 +600,12 @@ void Reader::closeFor(Role role)
 
 // An element closed at once nests nothing and counts against no depth,
 // but a table still counts as a table.
-bool Reader::leftOut(Role role, const Element &parent, bool closed) const
+bool Reader::leftOut(const StartTag &tag, const Element &parent) const
 {
+    const Role role = tag.role;
     if (role == Role::Void)
         return false;
-    if (isTable(role)
+    if (tag.table
         && (parent.tables >= m_limits.tableDepth || m_tables >= m_limits.tables || m_cells >= m_limits.cells))
         return true;
     if (isList(role) && parent.lists >= m_limits.listDepth)
@@ -603,14 +619,14 @@ bool Reader::leftOut(Role role, const Element &parent, bool closed) const
     if (role == Role::Item && parent.list >= 0 && parent.list + 1 < qsizetype(m_open.size())
         && m_open[size_t(parent.list)].items >= m_limits.listItems)
         return true;
-    return !closed && parent.depth >= m_limits.depth;
+    return !tag.closed && parent.depth >= m_limits.depth;
 }
 
-qsizetype &Reader::countFor(Role role)
+qsizetype &Reader::countFor(const StartTag &tag)
 {
-    if (isTable(role) || isTablePart(role))
+    if (tag.table || isTablePart(tag.role))
         return m_changes.tables;
-    if (isList(role) || role == Role::Item)
+    if (isList(tag.role) || tag.role == Role::Item)
         return m_changes.lists;
     return m_changes.elements;
 }
@@ -714,9 +730,11 @@ bool Reader::roomForItem()
     return true;
 }
 
-void Reader::open(int name, Role role, bool kept, bool closed, qsizetype tagAt, qsizetype tagEnd)
+void Reader::open(const StartTag &tag, bool kept)
 {
-    if (closed || role == Role::Void)
+    const int name = nameId(tag.name);
+    const Role role = tag.role;
+    if (tag.closed || role == Role::Void)
         return;
     const Element &parent = m_open.back();
     Element element;
@@ -724,15 +742,15 @@ void Reader::open(int name, Role role, bool kept, bool closed, qsizetype tagAt, 
     element.role = role;
     element.kept = kept;
     element.noBreak = parent.noBreak || role == Role::NoBreak || role == Role::Unknown;
-    element.inFlatTable = isTable(role) ? !kept : parent.inFlatTable;
+    element.inFlatTable = tag.table ? !kept : parent.inFlatTable;
     element.inFlatList = isList(role) ? !kept : parent.inFlatList;
     element.depth = parent.depth + (kept ? 1 : 0);
-    element.tables = parent.tables + (kept && isTable(role) ? 1 : 0);
+    element.tables = parent.tables + (kept && tag.table ? 1 : 0);
     element.lists = parent.lists + (kept && isList(role) ? 1 : 0);
-    element.table = isTable(role) ? qsizetype(m_open.size()) : parent.table;
+    element.table = tag.table ? qsizetype(m_open.size()) : parent.table;
     element.list = role == Role::List ? qsizetype(m_open.size()) : parent.list;
-    element.tagAt = tagAt;
-    element.tagEnd = tagEnd;
+    element.tagAt = tag.pos;
+    element.tagEnd = tag.end;
     m_open.push_back(element);
     ++m_openByName[name];
     ++m_openByRole[int(role)];
@@ -740,45 +758,58 @@ void Reader::open(int name, Role role, bool kept, bool closed, qsizetype tagAt, 
 
 // A start tag: its name, its attributes as Qt reads them, then anything
 // to the next '>'; a '/' there closes the element at once.
-qsizetype Reader::startTag(qsizetype pos, qsizetype at)
+StartTag Reader::readStartTag(qsizetype pos, qsizetype at) const
 {
+    StartTag tag;
+    tag.pos = pos;
     const qsizetype nameEnd = wordEnd(at);
     qsizetype finish = nameEnd;
     if (finish < m_html.size() && m_html[finish].isSpace())
         finish = attributesEnd(finish);
-    bool closed = false;
     for (; finish < m_html.size() && m_html[finish] != QLatin1Char('>'); ++finish)
-        closed = closed || m_html[finish] == QLatin1Char('/');
-    const qsizetype end = qMin(finish + 1, m_html.size());
-    if (!fits(end))
-        return pos;
-
+        tag.closed = tag.closed || m_html[finish] == QLatin1Char('/');
+    tag.end = qMin(finish + 1, m_html.size());
     QStringView word = m_html.mid(at, nameEnd - at);
     if (word.startsWith(QLatin1Char('"')) || word.startsWith(QLatin1Char('\'')))
         word = word.mid(1, word.size() - 2);
-    const QString name = word.toString().toLower();
-    const Role role = roleOf(name);
-    closeFor(role);
-    if ((role == Role::Row || role == Role::Cell) && !flattenRestOfTable())
-        return end;
-    // Writing, a name that an end tag could not spell the same is left
-    // out, so that every element written can be closed.
-    const bool strange = m_writing && role != Role::Void && !isPlainName(name);
-    const bool kept = !(strange || leftOut(role, m_open.back(), closed)) || !change(countFor(role));
-    if (m_exceeded || (kept && !roomFor(role, name)))
-        return end;
+    tag.name = word.toString().toLower();
+    tag.role = roleOf(tag.name);
+    return tag;
+}
+
+qsizetype Reader::startTag(qsizetype pos, qsizetype at)
+{
+    StartTag tag = readStartTag(pos, at);
+    if (!fits(tag.end))
+        return pos;
+    closeFor(tag.role);
+    if ((tag.role == Role::Row || tag.role == Role::Cell) && !flattenRestOfTable())
+        return tag.end;
+    tag.table = isTable(tag.role) || ((tag.role == Role::Row || tag.role == Role::Cell) && m_open.back().table < 0);
+    place(tag);
+    return tag.end;
+}
+
+// Keeps the element or leaves it out, and opens it. Writing, a name that
+// an end tag could not spell the same is left out, so that every element
+// written can be closed.
+void Reader::place(StartTag &tag)
+{
+    const bool strange = m_writing && tag.role != Role::Void && !isPlainName(tag.name);
+    const bool kept = !(strange || leftOut(tag, m_open.back())) || !change(countFor(tag));
+    if (m_exceeded || (kept && !roomFor(tag.role, tag.name)))
+        return;
     if (kept) {
-        write(pos, end);
-        endsLine(endsParagraph(name, true) || isLineBreak(name));
-        endsBlock(endsParagraph(name, true));
-        m_tables += isTable(role) ? 1 : 0;
-        m_cells += role == Role::Row || role == Role::Cell ? 1 : 0;
-        m_items += role == Role::Item ? 1 : 0;
+        write(tag.pos, tag.end);
+        endsLine(endsParagraph(tag.name, true) || isLineBreak(tag.name));
+        endsBlock(endsParagraph(tag.name, true));
+        m_tables += tag.table ? 1 : 0;
+        m_cells += tag.role == Role::Row || tag.role == Role::Cell ? 1 : 0;
+        m_items += tag.role == Role::Item ? 1 : 0;
     } else {
-        endsLine(writeSeparator(role));
+        endsLine(writeSeparator(tag.role));
     }
-    open(nameId(name), role, kept, closed, pos, end);
-    return end;
+    open(tag, kept);
 }
 
 } // namespace

@@ -95,6 +95,8 @@ void TestBoundedHtml::beyondLimitsBounded_data()
                                            << 1;
     QTest::newRow("spans 35000 deep") << nested(QStringLiteral("<span>"), QStringLiteral("</span>"), 35000) << 1;
     QTest::newRow("unknown elements left open") << QStringLiteral("<input>k ").repeated(20000) << 20000;
+    // Qt opens a table around a cell outside any (found by fuzzing).
+    QTest::newRow("tables in a cell outside any table") << QStringLiteral("<b><td>") + nestedTables(4) << 1;
     // Qt ends the attributes at an empty word and the tag at the next '>'.
     QTest::newRow("tables hidden behind an empty attribute")
         << nested(QStringLiteral("<b \"\" x='><table><tr><td>'>"), QStringLiteral("</td></tr></table>"), 40) << 40;
