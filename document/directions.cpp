@@ -1,5 +1,6 @@
 #include "directions.h"
 
+#include "boundedhtml.h"
 #include "directionsprinter.h"
 #include "linkdialog.h"
 #include "textedit.h"
@@ -417,7 +418,8 @@ void Directions::makeLink()
     if (!hasScheme(url))
         url.prepend(QLatin1String("http://"));
     // What was typed is text, never markup.
-    cursor.insertHtml(QStringLiteral("<a href=\"%1\">%2</a>").arg(url.toHtmlEscaped(), dialog.text().toHtmlEscaped()));
+    cursor.insertHtml(BoundedHtml::bound(
+        QStringLiteral("<a href=\"%1\">%2</a>").arg(url.toHtmlEscaped(), dialog.text().toHtmlEscaped())));
     // Merging would keep the link's own properties; the earlier format is
     // set whole so that typing goes on outside the link.
     cursor.setCharFormat(before);

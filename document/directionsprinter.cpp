@@ -1,5 +1,6 @@
 #include "directionsprinter.h"
 
+#include "boundedhtml.h"
 #include "pagedocument.h"
 #include "preferences.h"
 
@@ -49,7 +50,7 @@ int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
     std::unique_ptr<QTextDocument> custom;
     const QString customHtml = Preferences::customFooter.value();
     if (!customHtml.isEmpty())
-        custom = footer(customHtml, printer, width);
+        custom = footer(BoundedHtml::bound(customHtml), printer, width);
     std::unique_ptr<QTextDocument> credit;
     if (Preferences::showDesignedFooter.value()) {
         const QString domain = QCoreApplication::organizationDomain();
@@ -105,7 +106,7 @@ int DirectionsPrinter::print(const QString &html, const QList<DirectionsPicture>
     for (const DirectionsPicture &picture : pictures)
         page.addResource(QTextDocument::ImageResource, QUrl(DirectionsRecord::imageName(picture.hash)), picture.image);
     page.setDefaultFont(pageFont());
-    page.setHtml(html);
+    page.setHtml(BoundedHtml::bound(html));
     return print(&page, printer);
 }
 

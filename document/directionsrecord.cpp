@@ -3,6 +3,7 @@
 
 #include "directions.h"
 
+#include "boundedhtml.h"
 #include "directionsprinter.h"
 #include "pagedocument.h"
 #include "preferences.h"
@@ -146,7 +147,7 @@ bool Directions::load(DirectionsValues &&values)
     // The text comes last, so that it finds its pictures as it is laid out.
     loadImages();
     if (values.hasHtml) {
-        m_textEdit->setHtml(values.html);
+        m_textEdit->setHtml(BoundedHtml::bound(values.html));
         m_undoStack->clear();
         updatePageSize();
     }

@@ -1,11 +1,13 @@
 #include "textedit.h"
 
+#include "boundedhtml.h"
 #include "pagedocument.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QUndoStack>
@@ -57,6 +59,18 @@ QVariant TextEdit::loadResource(int type, const QUrl &name)
     Q_UNUSED(type);
     Q_UNUSED(name);
     return QVariant();
+}
+
+void TextEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (!source)
+        return;
+    QMimeData bounded;
+    if (source->hasHtml() && acceptRichText())
+        bounded.setHtml(BoundedHtml::bound(source->html()));
+    else if (source->hasText())
+        bounded.setText(BoundedHtml::boundText(source->text()));
+    QTextEdit::insertFromMimeData(&bounded);
 }
 
 void TextEdit::keyPressEvent(QKeyEvent *event)

@@ -36,6 +36,10 @@ public:
     void setUndoStack(QUndoStack *stack) { m_undoStack = stack; }
 
 protected:
+    // What is pasted or dropped goes in bounded (BoundedHtml): a web page
+    // can nest deeper, or hold longer words, than the page lays out in
+    // time. Only HTML or plain text goes in.
+    void insertFromMimeData(const QMimeData *source) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -1,5 +1,6 @@
 #include "directionsrecord.h"
 
+#include "boundedhtml.h"
 #include "recordstream.h"
 
 #include <QBuffer>
@@ -61,6 +62,17 @@ bool readHeader(QDataStream &in, QString &token, DirectionsValues &values)
                             {htmlTag, [&] { return hasHtml = RecordStream::readString(in, values.html, largestHtml); }}},
                            token);
     return hasHtml;
+}
+
+// The text as the page can lay it out in time. Only a page too long to
+// show whole loses anything, and the designer is told.
+void boundHtml(DirectionsValues &values)
+{
+    BoundedHtml::Changes changes;
+    values.html = BoundedHtml::bound(values.html, &changes);
+    if (changes.cut > 0)
+        values.errors.append(tr("The Directions page is too long to show whole: its last %1 characters were left out")
+                                 .arg(changes.cut));
 }
 
 // The pictures' names are the hashes of their stored bytes, just as when
@@ -137,6 +149,7 @@ bool DirectionsRecord::read(QDataStream &in, DirectionsValues &values)
     values.errors.clear();
     QString token;
     values.hasHtml = readHeader(in, token, values);
+    boundHtml(values);
     if (token != imagesStart)
         values.errors.append(tr("Missing Document Images"));
     readPictures(in, token, values);

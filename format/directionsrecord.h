@@ -46,7 +46,8 @@ public:
     static bool write(QDataStream &out, const QString &name, const QString &html,
                       const QList<DirectionsPicture> &pictures);
     // From just after "<Directions>". Keeps what it read; a picture too
-    // large to decode is left out with an error.
+    // large to decode is left out with an error. The text comes bounded
+    // (BoundedHtml), as the page can lay it out.
     static bool read(QDataStream &in, DirectionsValues &values);
 
     static QByteArray imageHash(const QImage &image);

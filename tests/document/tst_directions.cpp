@@ -1,5 +1,10 @@
+#include "boundedhtml.h"
 #include "directions.h"
+#include "directionsprinter.h"
+#include "htmlfixtures.h"
 #include "linkdialog.h"
+#include "samplepattern.h"
+#include "document.h"
 #include "settings.h"
 #include "modaldialog.h"
 #include "testenvironment.h"
@@ -17,6 +22,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QClipboard>
+#include <QMimeData>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -63,6 +70,9 @@ private Q_SLOTS:
     void pageGuides();
     void editingForwards();
     void printsToPdf();
+    void samplePageUnchanged();
+    void boundedOnTheWayIn_data();
+    void boundedOnTheWayIn();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -775,6 +785,64 @@ void TestDirections::printsToPdf()
     printer.setOutputFileName(path);
     page.print(&printer);
     QCOMPARE(pdfPages(path), 1);
+}
+
+// The sample pattern's page is within every limit: it loads and saves as
+// it was.
+void TestDirections::samplePageUnchanged()
+{
+    const std::unique_ptr<Document> doc = SamplePattern::create();
+    const QString html = doc->directions().first()->textEdit()->toHtml();
+    BoundedHtml::Changes changes;
+    QCOMPARE(BoundedHtml::bound(html, &changes), html);
+    QVERIFY2(!changes.any(), qPrintable(changes.describe()));
+}
+
+void TestDirections::boundedOnTheWayIn_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("html");
+    for (const char *way : {"loaded", "pasted", "pasted as text", "printed"}) {
+        QTest::addRow("tables 3000 deep, %s", way) << way << HtmlFixtures::nestedTables(3000);
+        QTest::addRow("a word of 200000 letters, %s", way) << way << HtmlFixtures::longWord(200000);
+    }
+    QTest::newRow("5000 nested list items, pasted") << "pasted" << HtmlFixtures::nestedLists(5000);
+}
+
+// However rich text comes in, the page holds it no deeper and with no
+// longer words than the limits, and keeps its words.
+void TestDirections::boundedOnTheWayIn()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, html);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Rich text beyond")));
+    Directions page;
+    if (way == QLatin1String("printed")) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_env->scratchPath(QStringLiteral("page.pdf")));
+        QVERIFY(DirectionsPrinter::print(html, {}, &printer) >= 1);
+        return;
+    }
+    if (way == QLatin1String("loaded")) {
+        QVERIFY(load(page, record({"Html:", html, "<ImgList>", "</ImgList>", "</Directions>"}), false));
+    } else {
+        auto *data = new QMimeData;
+        if (way == QLatin1String("pasted"))
+            data->setHtml(html);
+        else
+            data->setText(html);
+        QApplication::clipboard()->setMimeData(data);
+        page.paste();
+    }
+    const HtmlFixtures::Shape shape = HtmlFixtures::shapeOf(*page.textEdit()->document());
+    const BoundedHtml::Limits limits;
+    QVERIFY(shape.tableDepth <= limits.tableDepth);
+    QVERIFY(shape.listDepth <= limits.listDepth);
+    QVERIFY(shape.longestWord <= limits.wordLength);
+    QString text = page.textEdit()->toPlainText();
+    text.remove(QChar(0x200B));
+    QVERIFY(text.contains(QLatin1Char('x')) || text.count(QLatin1Char('k')) == 200000);
 }
 
 YARNWISE_TEST_MAIN(TestDirections)

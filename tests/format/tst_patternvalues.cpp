@@ -1,4 +1,6 @@
+#include "boundedhtml.h"
 #include "chartfixtures.h"
+#include "htmlfixtures.h"
 #include "patternfile.h"
 #include "stitch.h"
 #include "stitchfixtures.h"
@@ -14,6 +16,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTextDocument>
 #include <QtTest>
 
 // Pattern files read into plain values and written from them, with no
@@ -40,6 +43,8 @@ private Q_SLOTS:
     void embeddedImagesStayInTheFolder();
     void fuzzedFiles_data();
     void fuzzedFiles();
+    void pagesBeyondLimits_data();
+    void pagesBeyondLimits();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) const { return m_env->writeScratch(name, bytes); }
@@ -306,6 +311,54 @@ void TestPatternValues::fuzzedFiles()
     else
         QVERIFY2(read.errors.contains(error), qPrintable(read.errors.join(QLatin1Char('\n'))));
     QCOMPARE(read.charts().size(), charts);
+}
+
+void TestPatternValues::pagesBeyondLimits_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("tables 20 deep") << "tables-20.kit" << QString() << QString();
+    QTest::newRow("tables spelt with entities") << "spelt-tables.kit" << QString() << QString();
+    const BoundedHtml::Limits limits;
+    QTest::newRow("a page too long to show")
+        << QString() << HtmlFixtures::ordinaryPage(limits.length + 1000)
+        << "The Directions page is too long to show whole: its last \\d+ characters were left out";
+}
+
+// Pages that once hung the window or crashed it are read as the page can
+// lay them out: flattened, and cut only when too long to show.
+void TestPatternValues::pagesBeyondLimits()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, html);
+    QFETCH(QString, error);
+    QString path = QFINDTESTDATA(QStringLiteral("data/html/") + file);
+    if (file.isEmpty()) {
+        PatternValues pattern;
+        pattern.tabs.emplace_back();
+        pattern.tabs.back().directions = std::make_unique<DirectionsValues>();
+        pattern.tabs.back().directions->html = html;
+        path = write(QStringLiteral("long.kit"), bytesOf(pattern));
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Rich text beyond")));
+    if (!error.isEmpty())
+        QTest::ignoreMessage(QtDebugMsg, "Error loading document in pattern file");
+    PatternValues read;
+    QCOMPARE(readFile(path, read), PatternFile::Ok);
+    if (error.isEmpty())
+        QCOMPARE(read.errors, QStringList());
+    else
+        QCOMPARE(read.errors.filter(QRegularExpression(error)).size(), 1);
+
+    const QString &bounded = read.tabs.at(0).directions->html;
+    BoundedHtml::Changes again;
+    BoundedHtml::bound(bounded, &again);
+    QVERIFY2(!again.any(), qPrintable(again.describe()));
+    QTextDocument page;
+    page.setHtml(bounded);
+    QVERIFY(HtmlFixtures::shapeOf(page).tableDepth <= BoundedHtml::Limits().tableDepth);
+    QVERIFY(page.toPlainText().contains(file.isEmpty() ? QStringLiteral("knit two") : QStringLiteral("x")));
 }
 
 YARNWISE_GUI_TEST_MAIN(TestPatternValues)

@@ -13,6 +13,8 @@
 #include <QDataStream>
 #include <QImage>
 
+#include <utility>
+
 namespace {
 
 QByteArray patternBytes(const PatternValues &pattern)
@@ -82,6 +84,19 @@ void writeSeeds(FuzzEnvironment &seeds)
         rich.pageSize = 2;
         rich.keyHash = QByteArray("key");
         seeds.addSeed(QStringLiteral("rich.kit"), patternBytes(rich));
+    }
+    // Directions pages a little beyond the limits of their text: tables
+    // and lists nested too deeply, a word too long.
+    const QString deepTables = QStringLiteral("<table><tr><td>").repeated(6) + QStringLiteral("</td></tr></table>").repeated(6);
+    const QString deepLists = QStringLiteral("<ul><li>k2").repeated(10) + QStringLiteral("</li></ul>").repeated(10);
+    const QString longWord = QStringLiteral("<p><nobr>%1</nobr></p>").arg(QStringLiteral("k2p2").repeated(300));
+    for (const auto &[name, html] : {std::pair{"tables.kit", deepTables}, std::pair{"lists.kit", deepLists},
+                                     std::pair{"word.kit", longWord}}) {
+        PatternValues page;
+        page.tabs.emplace_back();
+        page.tabs.back().directions = std::make_unique<DirectionsValues>();
+        page.tabs.back().directions->html = html;
+        seeds.addSeed(QString::fromLatin1(name), patternBytes(page));
     }
 
     for (const char *token :
