@@ -88,7 +88,15 @@ MainWindow::MainWindow(QWidget *parent)
     ui->menuTabMenu->menuAction()->setVisible(false);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Closing the window's children below QMainWindow's destructor still
+    // emits their signals (the area announces a new active subwindow as
+    // each one goes); by then this is no longer a MainWindow to call.
+    const QList<QObject *> children = findChildren<QObject *>();
+    for (QObject *child : children)
+        disconnect(child, nullptr, this, nullptr);
+}
 
 void MainWindow::showEvent(QShowEvent *event)
 {

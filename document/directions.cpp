@@ -63,6 +63,10 @@ Directions::Directions(QWidget *parent)
 
 Directions::~Directions()
 {
+    // The undo stack and the text go below QMainWindow's destructor and
+    // still announce their last changes; this is no Directions by then.
+    disconnect(m_undoStack, nullptr, this, nullptr);
+    disconnect(m_textEdit, nullptr, this, nullptr);
     // Shown in the main window, the tool bar is no child of ours any more.
     delete m_toolBar;
 }

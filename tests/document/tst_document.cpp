@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QUndoStack>
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void newChartTallies();
     void titleShowsUnsavedState();
     void changesOutsideUndoCount();
+    void lookingChangesNothing();
     void forwardsToCurrentTab();
     void removeChart_data();
     void removeChart();
@@ -164,6 +166,41 @@ void TestDocument::changesOutsideUndoCount()
     QVERIFY(!doc.isModified());
     doc.curChart()->setKnitStyleRound();
     QVERIFY(doc.isModified());
+}
+
+// Moving between the pages, or reading the pattern out, is no change to
+// save: a pattern opened and looked at closes without a question.
+void TestDocument::lookingChangesNothing()
+{
+    const QString path = m_env->rootPath() + QStringLiteral("/look.kit");
+    {
+        Document doc(6, 4, path, QStringLiteral("Front"), QStringLiteral("k"));
+        Chart *chart = doc.charts().first();
+        Directions *page = doc.directions().first();
+        const QImage picture = doc.generateChart(chart, 6.5, 9.0);
+        chart->setHash(Directions::imageHash(picture));
+        page->insertChartImage(picture);
+        QVERIFY(PatternFile::save(path, [&doc](QDataStream &out) { return doc.save(out); }));
+    }
+    PatternFile file(path);
+    QCOMPARE(file.open(), PatternFile::Ok);
+    Document doc(file.stream());
+    QVERIFY(doc.loadDocument(file.stream()));
+    doc.show();
+    QVERIFY(!doc.isModified());
+    doc.tabWidget()->setCurrentWidget(doc.directions().first());
+    QVERIFY(!doc.isModified());
+    doc.tabWidget()->setCurrentWidget(doc.charts().first());
+    QVERIFY(!doc.isModified());
+    doc.tabWidget()->setCurrentWidget(doc.directions().first());
+    QVERIFY(!doc.isModified());
+    for (const QString &what : {QStringLiteral("[Document]"), QStringLiteral("[Key]"), QStringLiteral("Front")}) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_env->rootPath() + QStringLiteral("/look.pdf"));
+        doc.print(&printer, {what});
+        QVERIFY2(!doc.isModified(), qPrintable(what));
+    }
 }
 
 void TestDocument::forwardsToCurrentTab()
