@@ -77,9 +77,11 @@ MainWindow::MainWindow(QWidget *parent)
 
     statusPos = new QLabel(tr("Row: 0, Stitch: 0"));
     statusStitch = new QLabel;
-    statusText = new QLabel(tr("status"));
+    statusZoom = new QLabel;
+    statusText = new QLabel;
     statusBar()->addPermanentWidget(statusPos);
     statusBar()->addPermanentWidget(statusStitch);
+    statusBar()->addPermanentWidget(statusZoom);
     statusBar()->addPermanentWidget(statusText);
     curColor = Qt::white;
     setupUndoHistory();
@@ -257,6 +259,7 @@ void MainWindow::docConnections(Document *doc)
     connect(this, &MainWindow::updateUsedStitches, doc, &Document::updateChartStitches);
     connect(this, &MainWindow::settingsChanged, doc, &Document::settingsChanged);
     connect(doc, &Document::currentPos, this, &MainWindow::setCurrentPos);
+    connect(doc, &Document::pageStatus, this, &MainWindow::setPageStatus);
     connect(doc, &Document::documentHasStitches, this, &MainWindow::updateStitchPalette);
     connect(doc, &Document::hasCurrentStitch, this, &MainWindow::setCurrentStitch);
 }
@@ -311,6 +314,7 @@ void MainWindow::mdiChildChanged(QMdiSubWindow *subWindow)
             generateToolBar(nullptr);
             updateStitchList({});
             updateColorList({});
+            setPageStatus(QString(), 0);
             updateUndoStack();
         }
         return;
@@ -568,6 +572,13 @@ void MainWindow::updateColorList(const QList<QColor> &colorList)
 void MainWindow::setCurrentPos(const QPointF &pos)
 {
     statusPos->setText(tr("Row: %1, Stitch: %2").arg(pos.y(), 0, 'g').arg(pos.x(), 0, 'g'));
+}
+
+void MainWindow::setPageStatus(const QString &mode, int zoom)
+{
+    statusText->setText(mode);
+    statusZoom->setText(zoom > 0 ? tr("Zoom: %1%").arg(zoom) : QString());
+    statusZoom->setVisible(zoom > 0);
 }
 
 void MainWindow::updateStatusBarStitch(Stitch *stitch)

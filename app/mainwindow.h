@@ -94,6 +94,7 @@ public Q_SLOTS:
     void updateStitchList(const QList<Stitch *> &stitchList);
     void updateColorList(const QList<QColor> &colorList);
     void setCurrentPos(const QPointF &pos);
+    void setPageStatus(const QString &mode, int zoom);
     void updateUndoStack();
     void updateStatusBarStitch(Stitch *stitch);
     void updateStatusBarColor(const QColor &color);
@@ -150,6 +151,8 @@ private:
     std::unique_ptr<Ui_MainWindowClass> ui;
     QLabel *statusPos = nullptr;
     QLabel *statusStitch = nullptr;
+    QLabel *statusZoom = nullptr;
+    // How the current page is being edited.
     QLabel *statusText = nullptr;
     QTimer *autoSaveTimer = nullptr;
     Session *session = nullptr;

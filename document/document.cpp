@@ -418,6 +418,15 @@ void Document::refreshUi()
 {
     Q_EMIT currentStitchesUsed(stitchesUsed);
     Q_EMIT currentColorsUsed(colorsUsed);
+    announcePageStatus();
+}
+
+void Document::announcePageStatus()
+{
+    if (Chart *chart = curChart())
+        Q_EMIT pageStatus(chart->modeText(), chart->zoom());
+    else if (curDirections())
+        Q_EMIT pageStatus(tr("Text Editing"), 0);
 }
 
 void Document::activated()
@@ -458,6 +467,7 @@ void Document::onTabChange()
         chart->clearSelection();
     else if (curDirections())
         updateDirImage();
+    announcePageStatus();
     Q_EMIT undoHistoryChanged();
 }
 
@@ -472,6 +482,11 @@ void Document::chartConnect(Chart *chart)
     // changes until the next save.
     connect(chart, &Chart::titleChanged, this, &Document::markChanged);
     connect(chart, &Chart::currentPos, this, &Document::currentPos);
+    // Only the chart on show speaks to the status bar.
+    connect(chart, &Chart::statusChanged, this, [this, chart] {
+        if (chart == curChart())
+            announcePageStatus();
+    });
     connect(this, &Document::curColorChanged, chart, &Chart::setCurColor);
     connect(chart, &Chart::curColorChanged, this, &Document::changeCurColor);
     connect(this, &Document::updateChartStitches, chart, &Chart::updateKeyWords);

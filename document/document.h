@@ -134,6 +134,8 @@ public Q_SLOTS:
     void turnOffHighlight();
     void menuAboutToShow();
     void onTabChange();
+    // Tells the status bar how the current page is being edited.
+    void announcePageStatus();
     void getChartImage();
     void exportDocKey();
 
@@ -142,6 +144,8 @@ Q_SIGNALS:
     void curColorChanged(const QColor &color);
     void changeCurColor(const QColor &color);
     void currentPos(const QPointF &pos);
+    // The current page's editing mode and zoom (0 where it has none).
+    void pageStatus(const QString &mode, int zoom);
     void canUndoChanged(bool undo);
     void canRedoChanged(bool redo);
     void currentStitchesUsed(const QList<Stitch *> &stitchList);

@@ -25,14 +25,12 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
-
-const int smallestZoomSide = 10;
-const int largestZoomSide = 100;
 
 enum ModeData { StitchModeData = 1, ColorModeData = 2, BorderModeData = 3, LassoModeData = 4 };
 
@@ -100,6 +98,16 @@ void Chart::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
+void Chart::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // The view has its size once the shown window is laid out.
+    QTimer::singleShot(0, this, &Chart::scrollToStart);
+}
+
 KnitScene *Chart::knitScene() const
 {
     const_cast<Chart *>(this)->buildViews();
@@ -140,6 +148,8 @@ void Chart::buildViews()
     view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     view->setRenderHint(QPainter::Antialiasing);
     view->setMouseTracking(true);
+    view->setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    view->setTransform(QTransform::fromScale(m_zoom / 100.0, m_zoom / 100.0));
 
     auto *top = new QWidget;
     auto *topLayout = new QVBoxLayout(top);
@@ -160,6 +170,7 @@ void Chart::buildViews()
     connect(m_scene, &KnitScene::currentPos, this, &Chart::currentPos);
     connect(m_scene, &KnitScene::deleteRow, this, &Chart::removeRow);
     connect(m_scene, &KnitScene::deleteColumn, this, &Chart::removeColumn);
+    connect(m_scene, &KnitScene::zoomRequested, this, &Chart::zoomBy);
     setupToolbar();
     m_scene->setCurColor(paintColor);
     if (m_curStitch)
@@ -323,10 +334,12 @@ void Chart::setupToolbar()
     m_toolBar->addSeparator();
 
     QAction *zoomIn = addAction(tr("Zoom In"), QKeySequence(), QStringLiteral(":/images/zoomin.png"), true,
-                                &Chart::stitchSizeInc);
+                                &Chart::zoomIn);
     zoomIn->setShortcuts({QKeySequence(tr("Ctrl++")), QKeySequence(tr("Ctrl+="))});
     addAction(tr("Zoom Out"), QKeySequence(tr("Ctrl+-")), QStringLiteral(":/images/zoomout.png"), true,
-              &Chart::stitchSizeDec);
+              &Chart::zoomOut);
+    addAction(tr("Zoom to Fit"), QKeySequence(tr("Ctrl+0")), QString(), false, &Chart::zoomToFit);
+    addAction(tr("Actual Size"), QKeySequence(tr("Ctrl+Alt+0")), QString(), false, &Chart::actualSize);
 
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_insertColumnLeft, m_insertColumnRight,
                             m_removeRows, m_removeColumns, m_flipH, m_flipV, m_mirrorH, m_mirrorV})
@@ -361,26 +374,26 @@ void Chart::setMode(bool)
         m_stitchMode->setChecked(true);
         setCurColor(paintColor);
         drawColorIcon(paintColor);
-        knitScene()->setEditMode(KnitScene::EditStitch);
+        setEditMode(KnitScene::EditStitch);
         break;
     case ColorModeData:
         m_colorMode->setChecked(true);
         setCurColor(paintColor);
         drawColorIcon(paintColor);
-        knitScene()->setEditMode(KnitScene::EditColor);
+        setEditMode(KnitScene::EditColor);
         break;
     case BorderModeData:
         m_borderMode->setChecked(true);
         setCurColor(borderColor);
         drawColorIcon(borderColor);
-        knitScene()->setEditMode(KnitScene::EditBorder);
+        setEditMode(KnitScene::EditBorder);
         break;
     case LassoModeData:
         m_lassoMode->setChecked(true);
-        knitScene()->setEditMode(KnitScene::EditLasso);
+        setEditMode(KnitScene::EditLasso);
         break;
     default:
-        knitScene()->setEditMode(KnitScene::EditStitch);
+        setEditMode(KnitScene::EditStitch);
         break;
     }
 }
@@ -388,6 +401,22 @@ void Chart::setMode(bool)
 void Chart::setEditMode(KnitScene::Mode mode)
 {
     knitScene()->setEditMode(mode);
+    Q_EMIT statusChanged();
+}
+
+QString Chart::modeText() const
+{
+    switch (knitScene()->editMode) {
+    case KnitScene::EditColor:
+        return tr("Color Painting");
+    case KnitScene::EditBorder:
+        return tr("Border Drawing");
+    case KnitScene::EditLasso:
+        return tr("Lasso Selection");
+    case KnitScene::EditStitch:
+        break;
+    }
+    return tr("Stitch Painting");
 }
 
 void Chart::setCurColor(const QColor &color)
@@ -443,7 +472,7 @@ void Chart::setCurStitch(Stitch *stitch)
         return;
     }
     m_stitchMode->setChecked(true);
-    knitScene()->setEditMode(KnitScene::EditStitch);
+    setEditMode(KnitScene::EditStitch);
     knitScene()->setCurStitch(stitch);
 }
 
@@ -553,18 +582,6 @@ int Chart::sceneHeightPx() const
 void Chart::setCellSize(int width, int height)
 {
     knitScene()->editor().setCellSize(QSize(width, height));
-}
-
-void Chart::stitchSizeInc()
-{
-    if (cellWidth() <= largestZoomSide && cellHeight() <= largestZoomSide)
-        setCellSize(cellWidth() + 1, cellHeight() + 1);
-}
-
-void Chart::stitchSizeDec()
-{
-    if (cellWidth() >= smallestZoomSide && cellHeight() >= smallestZoomSide)
-        setCellSize(cellWidth() - 1, cellHeight() - 1);
 }
 
 void Chart::setCellSizeDialog()

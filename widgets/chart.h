@@ -131,8 +131,15 @@ public Q_SLOTS:
     void updateKeyWords();
     void settingsUpdateChart();
     void stitchReplacer();
-    void stitchSizeInc();
-    void stitchSizeDec();
+    // The view's zoom in percent; no edit of the chart.
+    int zoom() const;
+    void setZoom(int percent);
+    void zoomIn();
+    void zoomOut();
+    void zoomToFit();
+    void actualSize();
+    // The painting mode in words, for the status bar.
+    QString modeText() const;
     void updateColumnNumbers(int start);
     void updateRowNumbers(int start);
     void skipRowNumbers(bool skip);
@@ -144,9 +151,12 @@ Q_SIGNALS:
     void titleChanged(const QString &newTitle);
     void currentPos(const QPointF &pos);
     void chartModified(bool modified);
+    // The zoom or the painting mode changed.
+    void statusChanged();
 
 protected:
     void setVisible(bool visible) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setupChart();
@@ -157,6 +167,8 @@ private:
     QAction *addAction(const QString &text, const QKeySequence &shortcut, const QString &icon, bool inToolBar,
                        void (Chart::*slot)());
     void drawColorIcon(const QColor &color);
+    void zoomBy(int steps);
+    void scrollToStart();
     void applyKnitStyle(KnitStyle style);
     // The selected cells, a rectangle in grid units.
     QRect selectionBox() const;
@@ -171,6 +183,8 @@ private:
     Stitch *m_curStitch = nullptr;
     TextEngine *textEngine = nullptr;
     QGraphicsView *view = nullptr;
+    int m_zoom = 100;
+    bool m_shownOnce = false;
     QSplitter *splitter = nullptr;
 
     QRadioButton *m_flat = nullptr;

@@ -111,6 +111,8 @@ Q_SIGNALS:
     void deleteRow(int row);
     void deleteColumn(int column);
     void selectionChanged();
+    // Ctrl + wheel: zoom so many steps nearer (or, below zero, farther).
+    void zoomRequested(int steps);
 
 protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
@@ -155,6 +157,9 @@ private:
     ChartStyle m_style;
     QRect m_selection;
     QSet<Stitch *> m_watchedStitches;
+    // What the wheel turned short of a whole step (fine-grained wheels
+    // and touch pads send a little at a time).
+    int m_wheelRest = 0;
 };
 
 #endif // KNITSCENE_H

@@ -1,6 +1,7 @@
 // Editing the chart by mouse and keyboard: painting stitches and colours,
 // drawing borders by stroking across a cell, selecting cells, rows,
-// columns, rectangles or the whole chart, and zooming with Ctrl + wheel.
+// columns, rectangles or the whole chart, and asking the view to zoom with
+// Ctrl + wheel.
 
 #include "knitscene.h"
 
@@ -15,13 +16,6 @@
 #include <QLineF>
 #include <QUndoStack>
 #include <QtMath>
-
-namespace {
-
-const int smallestZoomSide = 10;
-const int largestZoomSide = 100;
-
-} // namespace
 
 int KnitScene::gridRight() const
 {
@@ -454,11 +448,9 @@ void KnitScene::wheelEvent(QGraphicsSceneWheelEvent *event)
         return;
     }
     event->accept();
-    const int step = event->delta() / 120;
-    const QSize cell = m_grid->options().cellSize;
-    const int width = cell.width() + step;
-    const int height = cell.height() + step;
-    if (width >= smallestZoomSide && width <= largestZoomSide && height >= smallestZoomSide
-        && height <= largestZoomSide)
-        m_grid->setCellSize(QSize(width, height));
+    m_wheelRest += event->delta();
+    const int steps = m_wheelRest / 120;
+    m_wheelRest -= steps * 120;
+    if (steps != 0)
+        Q_EMIT zoomRequested(steps);
 }

@@ -24,7 +24,9 @@
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QGraphicsSceneMouseEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -207,6 +209,31 @@ void TestMainWindow::designerSession()
     QVERIFY(doc);
     QCOMPARE(ui->stitchesUsed->count(), 1);
     QCOMPARE(ui->colorsUsed->count(), 1);
+
+    // The status bar tells how the page is edited and how near it is seen;
+    // zooming is nothing to save.
+    const auto status = [&window] {
+        QStringList texts;
+        for (QLabel *label : window.statusBar()->findChildren<QLabel *>()) {
+            if (!label->isHidden() && !label->text().isEmpty())
+                texts << label->text();
+        }
+        return texts;
+    };
+    QVERIFY(status().contains(QStringLiteral("Stitch Painting")));
+    QVERIFY(status().contains(QStringLiteral("Zoom: 100%")));
+    QVERIFY(!doc->isWindowModified());
+    for (QAction *action : ui->menuTabMenu->actions()) {
+        if (action->text() == QLatin1String("Zoom In"))
+            action->trigger();
+    }
+    QVERIFY(status().contains(QStringLiteral("Zoom: 110%")));
+    QVERIFY(!doc->isWindowModified());
+    doc->tabWidget()->setCurrentIndex(0);
+    QVERIFY(status().contains(QStringLiteral("Text Editing")));
+    QVERIFY(!status().join(QLatin1Char(' ')).contains(QStringLiteral("Zoom")));
+    doc->tabWidget()->setCurrentIndex(1);
+    QVERIFY(status().contains(QStringLiteral("Zoom: 110%")));
 
     // Pick yarn over from the palette and a colour from the chart's dialog.
     QTreeWidgetItem *yo = ui->stitchTree->findItems(QStringLiteral("yo"), Qt::MatchExactly | Qt::MatchRecursive).first();

@@ -28,6 +28,8 @@
 #include <QTextBlock>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <climits>
@@ -51,7 +53,8 @@ private Q_SLOTS:
     void stitchOnLassoSelection();
     void removeSelectedRows();
     void insertRowsAndColumns();
-    void zoomLimits();
+    void zoomSteps();
+    void opensAtRowOne();
     void styleControls();
     void numberingStart();
     void clipboardRecordBytes();
@@ -94,9 +97,9 @@ void TestChart::toolBarAndMenu()
         if (!candidate->isSeparator())
             texts << candidate->text();
     }
-    QCOMPARE(texts.size(), 21);
+    QCOMPARE(texts.size(), 23);
     QCOMPARE(texts.first(), QStringLiteral("Set Stitch Size"));
-    QCOMPARE(texts.last(), QStringLiteral("Zoom Out"));
+    QCOMPARE(texts.last(), QStringLiteral("Actual Size"));
     QCOMPARE(chart.menu()->title(), QStringLiteral("&Chart"));
     QCOMPARE(chart.toolBar()->windowTitle(), QStringLiteral("Chart Tools"));
     QVERIFY(!chart.toolBar()->isMovable());
@@ -207,21 +210,59 @@ void TestChart::insertRowsAndColumns()
     QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Insert column at 4"));
 }
 
-void TestChart::zoomLimits()
+// Zooming moves through steps of a percentage, stops at its ends, fits the
+// chart to the window, and is no edit: no undo step, nothing to save, the
+// cell size as it was.
+void TestChart::zoomSteps()
 {
-    Chart chart(3, 3, QString());
-    chart.setCellSize(100, 100);
-    chart.stitchSizeInc();
-    QCOMPARE(chart.cellSize(), QSize(101, 101));
-    chart.stitchSizeInc();
-    QCOMPARE(chart.cellSize(), QSize(101, 101));
-    chart.setCellSize(10, 10);
-    chart.stitchSizeDec();
-    QCOMPARE(chart.cellSize(), QSize(9, 9));
-    chart.stitchSizeDec();
-    QCOMPARE(chart.cellSize(), QSize(9, 9));
-    chart.undo();
-    QCOMPARE(chart.cellSize(), QSize(10, 10));
+    Chart chart(40, 30, QString());
+    chart.resize(800, 600);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QSize cell = chart.cellSize();
+    QSignalSpy status(&chart, &Chart::statusChanged);
+    QCOMPARE(chart.zoom(), 100);
+    chart.zoomIn();
+    QCOMPARE(chart.zoom(), 110);
+    chart.zoomOut();
+    chart.zoomOut();
+    QCOMPARE(chart.zoom(), 90);
+    QCOMPARE(status.count(), 3);
+    for (int i = 0; i < 30; ++i)
+        chart.zoomIn();
+    QCOMPARE(chart.zoom(), 400);
+    for (int i = 0; i < 30; ++i)
+        chart.zoomOut();
+    QCOMPARE(chart.zoom(), 10);
+
+    chart.zoomToFit();
+    QGraphicsView *view = chart.findChild<QGraphicsView *>();
+    QVERIFY(view);
+    QVERIFY(chart.zoom() > 10 && chart.zoom() < 100);
+    QCOMPARE(view->transform().m11(), chart.zoom() / 100.0);
+    const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
+    QVERIFY(shown.contains(chart.imageSourceRect().adjusted(1, 1, -1, -1)));
+    // Zoom In from a fitted zoom goes to the next step.
+    const int fitted = chart.zoom();
+    chart.zoomIn();
+    QVERIFY(chart.zoom() > fitted);
+
+    QCOMPARE(chart.cellSize(), cell);
+    QCOMPARE(chart.undoStack()->count(), 0);
+    QVERIFY(!chart.isModified());
+}
+
+// A chart is read from row 1, stitch 1: the bottom right corner.
+void TestChart::opensAtRowOne()
+{
+    Chart chart(200, 150, QString());
+    chart.resize(600, 400);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QGraphicsView *view = chart.findChild<QGraphicsView *>();
+    QTRY_VERIFY(view->verticalScrollBar()->maximum() > 0);
+    QTRY_COMPARE(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
+    QCOMPARE(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->maximum());
 }
 
 void TestChart::styleControls()
