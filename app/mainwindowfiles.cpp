@@ -16,7 +16,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -28,8 +27,7 @@ const QString patternFilter = QStringLiteral("Yarnwise (*.kit);;All Files (*.*)"
 
 QString MainWindow::startFolder() const
 {
-    const QString folder = Preferences::defaultFileLocation.value();
-    return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
+    return Preferences::fileFolder();
 }
 
 void MainWindow::showSaveResult(Document *doc, bool written)
@@ -86,7 +84,12 @@ bool MainWindow::saveAs()
     Document *doc = currentDocument();
     if (!doc)
         return false;
-    QString fileName = QFileDialog::getSaveFileName(this, tr("Save File"), startFolder(), patternFilter);
+    // A pattern saved before goes back to its folder; a new one starts in
+    // the usual folder, under its proposed name.
+    const QFileInfo current(doc->fileName());
+    const QString folder = current.isAbsolute() && current.dir().exists() ? current.absolutePath() : startFolder();
+    QString fileName = QFileDialog::getSaveFileName(this, tr("Save File"),
+                                                    folder + QLatin1Char('/') + current.fileName(), patternFilter);
     if (fileName.isEmpty())
         return false;
     if (!fileName.toLower().endsWith(QLatin1String(".kit")))

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -255,10 +254,7 @@ void SettingsUi::saveSettings()
 
 void SettingsUi::getDirectory()
 {
-    QString start = Preferences::defaultFileLocation.value();
-    if (start.isEmpty())
-        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Select a Directory"), start);
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Select a Directory"), Preferences::fileFolder());
     // Stored only when the dialog is saved.
     if (!folder.isEmpty())
         m_defaultFileLocation->setText(QDir::toNativeSeparators(folder));

@@ -2,6 +2,9 @@
 
 #include "settings.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
 // Each key is the one the preferences store has always used.
 const Preference<bool> Preferences::checkForUpdates("checkForUpdates", true);
 const Preference<QString> Preferences::updateServer("updateServer",
@@ -48,4 +51,15 @@ void Preferences::store(const QString &key, const QVariant &value)
 {
     Settings::instance()->setValue(key, value);
     Q_EMIT instance()->changed(key);
+}
+
+QString Preferences::fileFolder()
+{
+    const QStringList candidates = {defaultFileLocation.value(),
+                                    QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)};
+    for (const QString &folder : candidates) {
+        if (!folder.isEmpty() && QDir(folder).exists())
+            return folder;
+    }
+    return QDir::homePath();
 }

@@ -41,6 +41,12 @@ class Preferences : public QObject
 public:
     static Preferences *instance();
 
+    // The folder file dialogs start in: the chosen default location, else
+    // the documents folder, else home; the nearest of them that exists,
+    // since a dialog started in a missing folder offers its name as the
+    // file name.
+    static QString fileFolder();
+
     // Start-up and files.
     static const Preference<bool> checkForUpdates;
     static const Preference<QString> updateServer;

@@ -23,7 +23,6 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTextCursor>
 
 QByteArray Directions::imageHash(const QImage &image)
@@ -60,9 +59,7 @@ void Directions::registerImages(QTextDocument *doc) const
 
 void Directions::insertImage()
 {
-    QString folder = Preferences::defaultFileLocation.value();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = Preferences::fileFolder();
     const QString fileName = QFileDialog::getOpenFileName(
         this, tr("Insert Image"), folder,
         tr("All Image Files (*.jpg *.jpeg *.gif *.png *.svg *.svgz *.bmp *.tiff)"));

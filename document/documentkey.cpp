@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
-#include <QStandardPaths>
 
 StitchKey Document::stitchKey() const
 {
@@ -49,9 +48,7 @@ bool Document::saveKeyImage(QString fileName) const
 
 void Document::exportDocKey()
 {
-    QString folder = Preferences::defaultFileLocation.value();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = Preferences::fileFolder();
     const QString fileName = QFileDialog::getSaveFileName(
         this, tr("Save Key as Image"), folder,
         QStringLiteral("JPEG (*.jpg *.jpeg);;SVG (*.svg);;PNG (*.png);;Tiff (*.tif *.tiff);;Bitmap (*.bmp)"));

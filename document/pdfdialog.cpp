@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,9 +44,7 @@ void PdfDialog::setFileName(const QString &documentFile)
     // An unsaved document lives in the temporary folder or nowhere yet.
     const bool unsaved = info.isRelative() || folder.startsWith(QDir::tempPath());
     if (unsaved) {
-        folder = Preferences::defaultFileLocation.value();
-        if (folder.isEmpty())
-            folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        folder = Preferences::fileFolder();
     }
     m_path->setText(QDir::toNativeSeparators(folder + QLatin1Char('/') + info.completeBaseName()
                                              + QStringLiteral(".pdf")));

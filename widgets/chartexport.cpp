@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QStandardPaths>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -41,9 +40,7 @@ void Chart::saveImage()
     if (options.exec() != QDialog::Accepted)
         return;
 
-    QString folder = Preferences::defaultFileLocation.value();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = Preferences::fileFolder();
     QString fileName = QFileDialog::getSaveFileName(
         this, tr("Save Chart as Image"), folder,
         QStringLiteral("JPEG (*.jpg *.jpeg);;SVG (*.svg);;PNG (*.png);;Tiff (*.tif *.tiff);;Bitmap (*.bmp)"));

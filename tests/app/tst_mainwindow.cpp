@@ -6,6 +6,7 @@
 #include "knitscene.h"
 #include "mainwindow.h"
 #include "newchartdialog.h"
+#include "preferences.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void paletteShowsEveryStitch();
     void designerSession();
     void saveWarnsOfChangesOnDisk();
+    void saveAsProposesName();
     void exportPdfOpensFolder();
     void helpOpensManual_data();
     void helpOpensManual();
@@ -277,6 +279,36 @@ void TestMainWindow::designerSession()
     QVERIFY(!ui->actionSave->isEnabled());
     QCOMPARE(ui->stitchesUsed->count(), 0);
     QVERIFY(ui->menuWindow->actions().isEmpty());
+}
+
+// Save As of a new pattern offers its name in a folder that exists; of a
+// saved one, its own folder.
+void TestMainWindow::saveAsProposesName()
+{
+    Preferences::defaultFileLocation.set(m_env->scratchPath(QStringLiteral("missing")));
+    MainWindow window;
+    acceptNextDialog();
+    window.newDoc();
+    QString folder;
+    QString name;
+    const auto look = [&folder, &name] {
+        whenModal<QFileDialog>([&folder, &name](QFileDialog *dialog) {
+            folder = dialog->directory().absolutePath();
+            name = dialog->findChild<QLineEdit *>()->text();
+            dialog->reject();
+        });
+    };
+    look();
+    QVERIFY(!window.saveAs());
+    QCOMPARE(name, QStringLiteral("unknown.kit"));
+    QVERIFY(QDir(folder).exists());
+
+    const QString path = m_env->scratchPath(QStringLiteral("Cowl.kit"));
+    window.currentDocument()->setFileName(path);
+    look();
+    QVERIFY(!window.saveAs());
+    QCOMPARE(name, QStringLiteral("Cowl.kit"));
+    QCOMPARE(folder, QFileInfo(path).absolutePath());
 }
 
 // A pattern changed on disk by something else since it was opened here is

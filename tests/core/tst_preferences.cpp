@@ -23,6 +23,7 @@ private Q_SLOTS:
     void valuesRoundTripUnderTheirKeys();
     void storedTextReadAsItsType();
     void changesAreAnnounced();
+    void fileFolderExists();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -78,6 +79,18 @@ void TestPreferences::changesAreAnnounced()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.first().first().toString(), QStringLiteral("defaultStitch"));
     QCOMPARE(Preferences::defaultStitch.value(), QStringLiteral("p"));
+}
+
+// File dialogs start in a folder that exists: one started in a missing
+// folder offers the folder's name as the file's.
+void TestPreferences::fileFolderExists()
+{
+    const QString chosen = m_env->scratchPath(QStringLiteral("patterns"));
+    Preferences::defaultFileLocation.set(chosen);
+    QVERIFY(Preferences::fileFolder() != chosen);
+    QVERIFY(QDir(Preferences::fileFolder()).exists());
+    QVERIFY(QDir().mkpath(chosen));
+    QCOMPARE(Preferences::fileFolder(), chosen);
 }
 
 YARNWISE_CORE_TEST_MAIN(TestPreferences)
