@@ -22,6 +22,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QDir>
 #include <QtTest>
 
 class TestOutput : public QObject
@@ -233,9 +234,11 @@ void TestOutput::pdfDialogPaths()
     PdfDialog dialog(&printer);
     dialog.setFileName(QStringLiteral("/home/knitter/patterns/Scarf.kit"));
     QCOMPARE(dialog.fileName(), QStringLiteral("/home/knitter/patterns/Scarf.pdf"));
-    Settings::instance()->setValue(QStringLiteral("defaultFileLocation"), QStringLiteral("/home/knitter/out"));
+    const QString out = m_env->scratchPath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(out));
+    Settings::instance()->setValue(QStringLiteral("defaultFileLocation"), out);
     dialog.setFileName(QStringLiteral("unknown.kit"));
-    QCOMPARE(dialog.fileName(), QStringLiteral("/home/knitter/out/unknown.pdf"));
+    QCOMPARE(dialog.fileName(), out + QStringLiteral("/unknown.pdf"));
 
     dialog.findChild<QLineEdit *>()->setText(QStringLiteral("/tmp/typed"));
     dialog.accept();
