@@ -113,6 +113,43 @@ void ChartEditor::setBorderOn(const QList<QPoint> &positions, ChartCell::Edge ed
     endMacro();
 }
 
+void ChartEditor::borderAround(const QRect &box, const QColor &color)
+{
+    const QRect cells = box & QRect(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    if (cells.isEmpty())
+        return;
+    beginMacro(QCoreApplication::translate("KnitScene", "Border around selection"));
+    for (int x = cells.left(); x <= cells.right(); ++x) {
+        m_stack->push(new SetBorderTop(QPoint(x, cells.top()), true, color, m_grid));
+        m_stack->push(new SetBorderBottom(QPoint(x, cells.bottom()), true, color, m_grid));
+    }
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        m_stack->push(new SetBorderLeft(QPoint(cells.left(), y), true, color, m_grid));
+        m_stack->push(new SetBorderRight(QPoint(cells.right(), y), true, color, m_grid));
+    }
+    endMacro();
+}
+
+void ChartEditor::removeBorders(const QRect &box)
+{
+    const QRect cells = box & QRect(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    bool any = false;
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            for (const ChartCell::Edge edge : {ChartCell::Left, ChartCell::Right, ChartCell::Top, ChartCell::Bottom}) {
+                if (!m_grid->hasBorder(x, y, edge))
+                    continue;
+                if (!any)
+                    beginMacro(QCoreApplication::translate("KnitScene", "Remove borders"));
+                any = true;
+                m_stack->push(borderCommand(edge, QPoint(x, y), false, m_grid->borderColor(x, y, edge), m_grid));
+            }
+        }
+    }
+    if (any)
+        endMacro();
+}
+
 void ChartEditor::updateRow(int row, const QList<Stitch *> &stitches)
 {
     const int gridRow = m_grid->rowCount() - row - 1;

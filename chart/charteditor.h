@@ -41,6 +41,11 @@ public:
     // One border of every listed cell, mirrored on its neighbours ("Set
     // border On" or "Off").
     void setBorderOn(const QList<QPoint> &positions, ChartCell::Edge edge, bool on, const QColor &color);
+    // The outline of `box` drawn in `color` ("Border around selection").
+    void borderAround(const QRect &box, const QColor &color);
+    // Every border of the cells of `box`, its outline too ("Remove
+    // borders"); nothing is pushed when there is none.
+    void removeBorders(const QRect &box);
 
     // Row `row` counted from the bottom (0 = the bottom row) takes
     // `stitches`, leftmost first; runs of a multi-cell stitch are numbered

@@ -325,6 +325,10 @@ void Chart::setupToolbar()
                           QStringLiteral(":/images/mirror-h.svg"), true, &Chart::hMirrorSelection);
     m_mirrorV = addAction(tr("Mirror Selection Vertically"), QKeySequence(tr("Ctrl+Shift+M")),
                           QStringLiteral(":/images/mirror-v.svg"), true, &Chart::vMirrorSelection);
+    m_borderAround = addAction(tr("Border Around Selection"), QKeySequence(), QString(), false,
+                               &Chart::borderAroundSelection);
+    m_removeBorders = addAction(tr("Remove Borders"), QKeySequence(), QString(), false,
+                                &Chart::removeBordersOfSelection);
     m_menu->addSeparator();
     m_toolBar->addSeparator();
 
@@ -342,7 +346,8 @@ void Chart::setupToolbar()
     addAction(tr("Actual Size"), QKeySequence(tr("Ctrl+Alt+0")), QString(), false, &Chart::actualSize);
 
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_insertColumnLeft, m_insertColumnRight,
-                            m_removeRows, m_removeColumns, m_flipH, m_flipV, m_mirrorH, m_mirrorV})
+                            m_removeRows, m_removeColumns, m_flipH, m_flipV, m_mirrorH, m_mirrorV,
+                            m_borderAround, m_removeBorders})
         action->setEnabled(false);
     connect(m_menu, &QMenu::aboutToShow, this, &Chart::menuAboutToShow);
 }
@@ -483,7 +488,7 @@ void Chart::menuAboutToShow()
     const bool any = knitScene()->hasSelection();
     const bool rows = any && knitScene()->selectionType == KnitScene::SelectRows;
     const bool columns = any && knitScene()->selectionType == KnitScene::SelectColumns;
-    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV})
+    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV, m_borderAround, m_removeBorders})
         action->setEnabled(any);
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_removeRows})
         action->setEnabled(rows);

@@ -127,6 +127,8 @@ public Q_SLOTS:
     void hFlipSelection();
     void vMirrorSelection();
     void hMirrorSelection();
+    void borderAroundSelection();
+    void removeBordersOfSelection();
     QString generateInstructions() const;
     void updateKeyWords();
     void settingsUpdateChart();
@@ -211,6 +213,8 @@ private:
     QAction *m_insertColumnRight = nullptr;
     QAction *m_removeRows = nullptr;
     QAction *m_removeColumns = nullptr;
+    QAction *m_borderAround = nullptr;
+    QAction *m_removeBorders = nullptr;
     QAction *m_flipH = nullptr;
     QAction *m_flipV = nullptr;
     QAction *m_mirrorH = nullptr;

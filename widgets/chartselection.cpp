@@ -92,6 +92,16 @@ void Chart::vMirrorSelection()
     knitScene()->editor().mirrorVertically(selectionBox());
 }
 
+void Chart::borderAroundSelection()
+{
+    knitScene()->editor().borderAround(selectionBox(), borderColor);
+}
+
+void Chart::removeBordersOfSelection()
+{
+    knitScene()->editor().removeBorders(selectionBox());
+}
+
 void Chart::stitchReplacer()
 {
     StitchReplacerDialog dialog(this);

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void commandTexts_data();
     void commandTexts();
     void bordersMirrorOnNeighbours();
+    void borderAroundAndRemoved();
     void commandsOffTheGridDoNothing();
     void updateRowNumbersImages();
     void flips_data();
@@ -210,6 +211,53 @@ void TestCommands::bordersMirrorOnNeighbours()
     QVERIFY(grid->hasBorder(0, 1, ChartCell::Left)); // the outer edge: one cell only
     stack.undo();
     QVERIFY(!grid->hasBorder(0, 1, ChartCell::Left));
+}
+
+// A selection's outline in one step, and its borders gone in one: the
+// cells around it share the outline's edges.
+void TestCommands::borderAroundAndRemoved()
+{
+    const std::unique_ptr<ChartGrid> grid = sampleGrid();
+    QUndoStack stack;
+    ChartEditor editor(grid.get(), &stack);
+    editor.removeBorders(QRect(0, 0, 5, 4));
+    stack.clear();
+    editor.removeBorders(QRect(0, 0, 5, 4)); // none left
+    QCOMPARE(stack.count(), 0);
+
+    editor.borderAround(QRect(1, 1, 3, 2), Qt::blue);
+    QCOMPARE(stack.count(), 1);
+    QCOMPARE(stack.text(0), QStringLiteral("Border around selection"));
+    for (int x = 1; x <= 3; ++x) {
+        QVERIFY(grid->hasBorder(x, 1, ChartCell::Top));
+        QVERIFY(grid->hasBorder(x, 0, ChartCell::Bottom));
+        QVERIFY(grid->hasBorder(x, 2, ChartCell::Bottom));
+        QVERIFY(!grid->hasBorder(x, 1, ChartCell::Bottom));
+    }
+    for (int y = 1; y <= 2; ++y) {
+        QVERIFY(grid->hasBorder(1, y, ChartCell::Left));
+        QVERIFY(grid->hasBorder(0, y, ChartCell::Right));
+        QVERIFY(grid->hasBorder(3, y, ChartCell::Right));
+        QVERIFY(!grid->hasBorder(2, y, ChartCell::Left));
+    }
+    QCOMPARE(grid->borderColor(3, 2, ChartCell::Right), QColor(Qt::blue));
+
+    editor.removeBorders(QRect(2, 1, 1, 1));
+    QCOMPARE(stack.count(), 2);
+    QCOMPARE(stack.text(1), QStringLiteral("Remove borders"));
+    QVERIFY(!grid->hasBorder(2, 1, ChartCell::Top));
+    QVERIFY(!grid->hasBorder(2, 0, ChartCell::Bottom));
+    QVERIFY(grid->hasBorder(1, 1, ChartCell::Top));
+    const QStringList outlined = [&] { stack.undo(); return snapshot(*grid); }();
+    editor.removeBorders(QRect(0, 0, 5, 4));
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            for (const ChartCell::Edge edge : {ChartCell::Left, ChartCell::Right, ChartCell::Top, ChartCell::Bottom})
+                QVERIFY(!grid->hasBorder(x, y, edge));
+        }
+    }
+    stack.undo();
+    QCOMPARE(snapshot(*grid), outlined);
 }
 
 void TestCommands::commandsOffTheGridDoNothing()
