@@ -81,15 +81,16 @@ void ChartRenderer::paint(QPainter *painter, const QRectF &area, const QRect &se
     if (!cells.isEmpty()) {
         painter->save();
         if (simplified)
-            paintSimplified(painter, cells, selection, colours, scale);
+            paintSimplified(painter, cells, colours, scale);
         else
-            paintCells(painter, cells, selection);
+            paintCells(painter, cells);
+        paintSelection(painter, selection, scale);
         painter->restore();
     }
     paintHeaders(painter, area, scale);
 }
 
-void ChartRenderer::paintCells(QPainter *painter, const QRect &cells, const QRect &selection) const
+void ChartRenderer::paintCells(QPainter *painter, const QRect &cells) const
 {
     // Whether each stitch in sight is No Stitch, asked once per stitch.
     QHash<const Stitch *, bool> noStitch;
@@ -107,13 +108,13 @@ void ChartRenderer::paintCells(QPainter *painter, const QRect &cells, const QRec
         for (int y = cells.top(); y <= cells.bottom(); ++y) {
             for (int x = cells.left(); x <= cells.right(); ++x) {
                 if (isNoStitchCell(x, y) == wantNoStitch)
-                    paintCell(painter, x, y, selection.contains(x, y));
+                    paintCell(painter, x, y);
             }
         }
     }
 }
 
-void ChartRenderer::paintCell(QPainter *painter, int x, int y, bool selected) const
+void ChartRenderer::paintCell(QPainter *painter, int x, int y) const
 {
     const QRect area = m_layout.cellRect(x, y);
     Stitch *stitch = m_grid.stitch(x, y);
@@ -122,8 +123,6 @@ void ChartRenderer::paintCell(QPainter *painter, int x, int y, bool selected) co
 
     painter->setPen(QPen(noStitch ? noStitchColor : QColor(Qt::gray), 0));
     painter->fillRect(area, noStitch ? noStitchColor : m_grid.color(x, y));
-    if (selected)
-        painter->fillRect(area, QBrush(m_style.selectionTint, Qt::SolidPattern));
     if (!(noStitch && !m_style.grayNoStitch))
         paintSymbol(painter, stitch, m_grid.imgPos(x, y), area);
     painter->drawRect(area);
@@ -195,8 +194,8 @@ void ChartRenderer::updateColourImage(QImage &image, const ChartGrid &grid, cons
     }
 }
 
-void ChartRenderer::paintSimplified(QPainter *painter, const QRect &cells, const QRect &selection,
-                                    const QImage *colours, qreal scale) const
+void ChartRenderer::paintSimplified(QPainter *painter, const QRect &cells, const QImage *colours,
+                                    qreal scale) const
 {
     const QSize cell = m_layout.cellSize();
     const QRect covered(m_layout.cellRect(cells.left(), cells.top()).topLeft(),
@@ -224,17 +223,37 @@ void ChartRenderer::paintSimplified(QPainter *painter, const QRect &cells, const
         painter->setRenderHint(QPainter::Antialiasing, true);
     }
 
-    const QRect tinted = selection & cells;
-    if (!tinted.isEmpty()) {
-        const QRect area(m_layout.cellRect(tinted.left(), tinted.top()).topLeft(),
-                         QSize(tinted.width() * cell.width(), tinted.height() * cell.height()));
-        painter->fillRect(area, QBrush(m_style.selectionTint, Qt::SolidPattern));
-    }
-
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x)
             paintBorders(painter, x, y);
     }
+}
+
+// A selection must not look like a cell colour: it is hatched and
+// outlined by a dashed line on white, which reads on any colour. The line
+// lies within the selection, where the scene repaints when it goes.
+void ChartRenderer::paintSelection(QPainter *painter, const QRect &selection, qreal scale) const
+{
+    if (selection.isEmpty())
+        return;
+    const QSize cell = m_layout.cellSize();
+    const QRectF area(m_layout.cellRect(selection.left(), selection.top()).topLeft(),
+                      QSizeF(selection.width() * cell.width(), selection.height() * cell.height()));
+    QColor colour = m_style.selectionTint;
+    colour.setAlpha(40);
+    painter->fillRect(area, colour);
+    colour.setAlpha(140);
+    painter->fillRect(area, QBrush(colour, Qt::BDiagPattern));
+
+    const qreal inset = qMin(1.0 / qMax(scale, 0.01), qMin(area.width(), area.height()) / 2);
+    const QRectF line = area.adjusted(inset, inset, -inset, -inset);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(Qt::white, 2 / qMax(scale, 0.01)));
+    painter->drawRect(line);
+    colour.setAlpha(255);
+    QPen dashes(colour, 2 / qMax(scale, 0.01), Qt::DashLine);
+    painter->setPen(dashes);
+    painter->drawRect(line);
 }
 
 void ChartRenderer::paintHeaders(QPainter *painter, const QRectF &area, qreal scale) const

@@ -25,7 +25,7 @@ struct ChartStyle
     // Symbols drawn from their SVG artwork (print, PDF, SVG) rather than
     // from pictures cached at the cell size (the screen).
     bool vectorSymbols = false;
-    // The tint laid over selected cells.
+    // The colour that marks selected cells.
     QColor selectionTint = QColor(48, 140, 198, 100);
     // Below this many device pixels per cell the chart is drawn simplified:
     // colours, grid lines once per row and column, borders, no symbols and
@@ -49,7 +49,7 @@ public:
     bool simplifies(const QPainter *painter) const;
 
     // Paints what lies in `area`; the cells of `selection` (grid units)
-    // tinted. A simplified drawing takes the cell colours from `colours`
+    // marked. A simplified drawing takes the cell colours from `colours`
     // (one pixel per cell, see colourImage) when given.
     void paint(QPainter *painter, const QRectF &area, const QRect &selection = QRect(),
                const QImage *colours = nullptr) const;
@@ -66,12 +66,12 @@ public:
     static const QColor &noStitchGray();
 
 private:
-    void paintCells(QPainter *painter, const QRect &cells, const QRect &selection) const;
-    void paintCell(QPainter *painter, int x, int y, bool selected) const;
+    void paintCells(QPainter *painter, const QRect &cells) const;
+    void paintCell(QPainter *painter, int x, int y) const;
     void paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &area) const;
     void paintBorders(QPainter *painter, int x, int y) const;
-    void paintSimplified(QPainter *painter, const QRect &cells, const QRect &selection, const QImage *colours,
-                         qreal scale) const;
+    void paintSimplified(QPainter *painter, const QRect &cells, const QImage *colours, qreal scale) const;
+    void paintSelection(QPainter *painter, const QRect &selection, qreal scale) const;
     void paintHeaders(QPainter *painter, const QRectF &area, qreal scale) const;
     void paintHeader(QPainter *painter, const QRect &rect, int alignment, const QString &text) const;
     void paintHeaderStrip(QPainter *painter, const QRect &rect) const;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QUndoStack>
+#include <QSet>
 #include <QtTest>
 
 // The scene as a view of the chart's model: where it lays the cells out,
@@ -116,8 +117,14 @@ void TestKnitScene::paintsCells()
 
     QCOMPARE(pixelIn(image, chart.scene, 0, 0), ChartRenderer::noStitchGray());
     QCOMPARE(pixelIn(image, chart.scene, 1, 0), QColor(0, 200, 0));
-    // The selected cell is tinted, not white.
-    QVERIFY(pixelIn(image, chart.scene, 3, 0) != QColor(Qt::white));
+    // The selected cell is marked, never a flat tint that reads as a cell
+    // colour: hatched across, outlined along its edge.
+    const QRect selected = chart.scene.cellRect(3, 0);
+    QSet<QRgb> across;
+    for (int x = selected.left() + 4; x < selected.right() - 3; ++x)
+        across.insert(image.pixel(x, selected.top() + 5));
+    QVERIFY(across.size() >= 2);
+    QVERIFY(image.pixelColor(selected.left() + 1, selected.center().y()) != QColor(Qt::white));
     QCOMPARE(pixelIn(image, chart.scene, 2, 0), QColor(Qt::white));
     // The 3-pixel red border is centred on the cell's last column.
     const QRect second = chart.scene.cellRect(1, 0);
