@@ -14,6 +14,8 @@
 #include <QClipboard>
 #include <QUndoStack>
 
+#include <algorithm>
+
 void Chart::copy()
 {
     const QList<QPoint> positions = selectedPositions();
@@ -104,7 +106,13 @@ void Chart::removeBordersOfSelection()
 
 void Chart::stitchReplacer()
 {
-    StitchReplacerDialog dialog(this);
+    // The chart's own stitches first, the most used first.
+    QList<QPair<Stitch *, int>> tally = m_grid->stitchTally();
+    std::stable_sort(tally.begin(), tally.end(), [](const auto &a, const auto &b) { return a.second > b.second; });
+    QList<Stitch *> inChart;
+    for (const auto &entry : tally)
+        inChart.append(entry.first);
+    StitchReplacerDialog dialog(inChart, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     WaitCursor wait;

@@ -8,15 +8,35 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-StitchReplacerDialog::StitchReplacerDialog(QWidget *parent)
+namespace {
+
+bool fitsOneCell(const Stitch *stitch)
+{
+    return stitch->cellsPerStitch() == 1 && stitch->paths().size() <= 1;
+}
+
+} // namespace
+
+StitchReplacerDialog::StitchReplacerDialog(const QList<Stitch *> &inChart, QWidget *parent)
     : QDialog(parent)
     , m_original(new QComboBox)
     , m_new(new QComboBox)
 {
     setWindowTitle(tr("Replace a Stitch"));
-    for (Stitch *stitch : StitchSet::instance()->stitches()) {
+    QList<Stitch *> others = StitchSet::instance()->stitches();
+    for (Stitch *stitch : inChart) {
+        others.removeOne(stitch);
         m_original->addItem(stitch->icon(), stitch->stitchID());
-        if (stitch->cellsPerStitch() == 1 && stitch->paths().size() <= 1)
+        if (fitsOneCell(stitch))
+            m_new->addItem(stitch->icon(), stitch->stitchID());
+    }
+    for (QComboBox *box : {m_original, m_new}) {
+        if (box->count() > 0)
+            box->insertSeparator(box->count());
+    }
+    for (Stitch *stitch : others) {
+        m_original->addItem(stitch->icon(), stitch->stitchID());
+        if (fitsOneCell(stitch))
             m_new->addItem(stitch->icon(), stitch->stitchID());
     }
     for (QComboBox *box : {m_original, m_new}) {

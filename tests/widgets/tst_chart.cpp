@@ -457,6 +457,13 @@ void TestChart::replacer()
         auto *replacer = qobject_cast<StitchReplacerDialog *>(dialog);
         QVERIFY(replacer);
         QList<QComboBox *> boxes = replacer->findChildren<QComboBox *>();
+        // The chart's stitches first, the most used first.
+        for (QComboBox *box : boxes) {
+            QCOMPARE(box->itemText(0), QStringLiteral("k"));
+            QCOMPARE(box->itemText(1), QStringLiteral("yo"));
+            QVERIFY(box->itemText(2).isEmpty()); // the separator
+            QVERIFY(box->findText(QStringLiteral("p")) > 2);
+        }
         boxes.at(0)->setCurrentText(QStringLiteral("k"));
         boxes.at(1)->setCurrentText(QStringLiteral("p"));
         replacer->accept();
