@@ -274,25 +274,36 @@ void Directions::mergeFormatOnSelection(const QTextCharFormat &format)
     m_textEdit->mergeCurrentCharFormat(format);
 }
 
+// Bold, italic and underline with nothing selected apply to what is typed
+// next, as in a word processor: "Ctrl+I, a word, Ctrl+I" makes the word
+// italic.
+void Directions::toggleFormat(const QTextCharFormat &format)
+{
+    if (m_textEdit->textCursor().hasSelection())
+        mergeFormatOnSelection(format);
+    else
+        m_textEdit->mergeCurrentCharFormat(format);
+}
+
 void Directions::setBold()
 {
     QTextCharFormat format;
     format.setFontWeight(actionTextBold->isChecked() ? QFont::Bold : QFont::Normal);
-    mergeFormatOnSelection(format);
+    toggleFormat(format);
 }
 
 void Directions::setItalic()
 {
     QTextCharFormat format;
     format.setFontItalic(actionTextItalic->isChecked());
-    mergeFormatOnSelection(format);
+    toggleFormat(format);
 }
 
 void Directions::setUnderline()
 {
     QTextCharFormat format;
     format.setFontUnderline(actionTextUnderline->isChecked());
-    mergeFormatOnSelection(format);
+    toggleFormat(format);
 }
 
 void Directions::setFontColor()

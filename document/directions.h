@@ -122,6 +122,7 @@ private:
                              const QKeySequence &shortcut, const QString &icon);
     static QIcon drawColorIcon(const QColor &color);
     void mergeFormatOnSelection(const QTextCharFormat &format);
+    void toggleFormat(const QTextCharFormat &format);
     void currentCharFormatChanged(const QTextCharFormat &format);
     void alignmentChanged(Qt::Alignment alignment);
     void makeList(int style);

@@ -62,8 +62,8 @@ private Q_SLOTS:
     void link();
     void formatFollowsCursor_data();
     void formatFollowsCursor();
-    void formatAppliesToWord_data();
-    void formatAppliesToWord();
+    void formatWithNothingSelected_data();
+    void formatWithNothingSelected();
     void pageBreak();
     void refusesUnregisteredResources_data();
     void refusesUnregisteredResources();
@@ -549,16 +549,19 @@ void TestDirections::formatFollowsCursor()
     QCOMPARE(QColor(swatch.pixel(12, 12)), color);
 }
 
-void TestDirections::formatAppliesToWord_data()
+void TestDirections::formatWithNothingSelected_data()
 {
+    // Bold, italic and underline are toggles that apply to what is typed
+    // next; the others restyle the word under the cursor.
     QTest::addColumn<QString>("command");
-    QTest::newRow("bold") << "actionTextBold";
-    QTest::newRow("italic") << "actionTextItalic";
-    QTest::newRow("underline") << "actionTextUnderline";
-    QTest::newRow("size") << "size";
-    QTest::newRow("family") << "family";
-    QTest::newRow("font colour") << "actionColorForeground";
-    QTest::newRow("background colour") << "actionColorBackground";
+    QTest::addColumn<bool>("toWord");
+    QTest::newRow("bold") << "actionTextBold" << false;
+    QTest::newRow("italic") << "actionTextItalic" << false;
+    QTest::newRow("underline") << "actionTextUnderline" << false;
+    QTest::newRow("size") << "size" << true;
+    QTest::newRow("family") << "family" << true;
+    QTest::newRow("font colour") << "actionColorForeground" << true;
+    QTest::newRow("background colour") << "actionColorBackground" << true;
 }
 
 static bool carries(const QTextCharFormat &format, const QString &command)
@@ -578,9 +581,10 @@ static bool carries(const QTextCharFormat &format, const QString &command)
     return format.background().color() == QColor(Qt::blue);
 }
 
-void TestDirections::formatAppliesToWord()
+void TestDirections::formatWithNothingSelected()
 {
     QFETCH(QString, command);
+    QFETCH(bool, toWord);
 
     Directions page;
     page.textEdit()->setPlainText(QStringLiteral("alpha beta gamma"));
@@ -598,10 +602,22 @@ void TestDirections::formatAppliesToWord()
     else
         action(page, qPrintable(command))->trigger();
 
-    QVERIFY(carries(formatOf(page, QStringLiteral("beta")), command));
+    QCOMPARE(carries(formatOf(page, QStringLiteral("beta")), command), toWord);
     QVERIFY(!carries(formatOf(page, QStringLiteral("alpha")), command));
     QVERIFY(!page.textEdit()->textCursor().hasSelection());
     QVERIFY(carries(page.textEdit()->currentCharFormat(), command));
+    if (toWord)
+        return;
+    // "Ctrl+I, a word, Ctrl+I": the word typed between takes the style,
+    // what follows is plain again.
+    page.textEdit()->moveCursor(QTextCursor::End);
+    action(page, qPrintable(command))->trigger();
+    QTest::keyClicks(page.textEdit(), QStringLiteral(" delta"));
+    action(page, qPrintable(command))->trigger();
+    QTest::keyClicks(page.textEdit(), QStringLiteral(" omega"));
+    QVERIFY(carries(formatOf(page, QStringLiteral("delta")), command));
+    QVERIFY(!carries(formatOf(page, QStringLiteral("omega")), command));
+    QVERIFY(!carries(formatOf(page, QStringLiteral("gamma")), command));
 }
 
 void TestDirections::pageBreak()
