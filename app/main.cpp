@@ -88,6 +88,7 @@ int main(int argc, char *argv[])
     }
 
     window.show();
+    window.showSampleOnFirstStart();
     splash->finish(&window);
     delete splash;
 

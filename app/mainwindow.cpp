@@ -8,6 +8,7 @@
 #include "pdfdialog.h"
 #include "preferences.h"
 #include "printdialog.h"
+#include "samplepattern.h"
 #include "settingsui.h"
 #include "stitch.h"
 #include "stitchitemdelegate.h"
@@ -140,6 +141,7 @@ void MainWindow::menuSetup()
     connect(ui->actionOptions, &QAction::triggered, this, &MainWindow::settingsGui);
     connect(ui->actionDocumentation, &QAction::triggered, this, &MainWindow::helpDoc);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->actionOpenSample, &QAction::triggered, this, &MainWindow::openSamplePattern);
     connect(ui->menuView, &QMenu::aboutToShow, this, &MainWindow::updateViewMenu);
     connect(ui->mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::mdiChildChanged);
     for (QAction *action : {ui->actionUndo, ui->actionRedo})
@@ -218,14 +220,44 @@ void MainWindow::newDoc()
 
 QString MainWindow::freePlaceholderName() const
 {
+    return freeName(QStringLiteral("unknown"));
+}
+
+// `base`.kit, or `base`N.kit with the first N no open or recovered
+// pattern has.
+QString MainWindow::freeName(const QString &base) const
+{
     QStringList taken;
     for (const Document *doc : documents())
         taken.append(doc->fileName());
     for (int n = 0;; ++n) {
-        const QString name = QStringLiteral("unknown%1.kit").arg(n > 0 ? QString::number(n) : QString());
+        const QString name = base + (n > 0 ? QString::number(n) : QString()) + QStringLiteral(".kit");
         if (!taken.contains(name) && !session->contains(name))
             return name;
     }
+}
+
+// A finished pattern to look at: its charts, its written rows and its
+// Directions page. It is a new pattern: saving asks for a name.
+void MainWindow::openSamplePattern()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Document *doc = SamplePattern::create(this).release();
+    doc->setFileName(freeName(QStringLiteral("harbour-cowl")));
+    addDocument(doc);
+    doc->markSaved();
+    QApplication::restoreOverrideCursor();
+}
+
+// On the very first start the window is not left empty: the sample shows
+// what a pattern looks like.
+void MainWindow::showSampleOnFirstStart()
+{
+    if (Preferences::sampleShown.value())
+        return;
+    Preferences::sampleShown.set(true);
+    if (documents().isEmpty())
+        openSamplePattern();
 }
 
 void MainWindow::addDocument(Document *doc)

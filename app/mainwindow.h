@@ -60,6 +60,10 @@ public:
 
 public Q_SLOTS:
     void newDoc();
+    void openSamplePattern();
+    // Opens the sample pattern when Yarnwise starts for the first time
+    // and nothing else was opened.
+    void showSampleOnFirstStart();
     void loadFile();
     bool save();
     bool saveAs();
@@ -141,6 +145,7 @@ private:
     bool recoverDocument(const QString &fileName, const QString &copy);
     // A placeholder name no open document and no session entry has.
     QString freePlaceholderName() const;
+    QString freeName(const QString &base) const;
     void showSaveResult(Document *doc, bool written);
     // Writes the document to `fileName` whole or not at all.
     bool writeDocument(Document *doc, const QString &fileName);

@@ -54,6 +54,7 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
 
     actionAbout = newAction(window, "actionAbout");
     actionDocumentation = newAction(window, "actionDocumentation");
+    actionOpenSample = newAction(window, "actionOpenSample");
     actionOpen = newAction(window, "actionOpen", ":/images/fileopen.png");
     actionNew = newAction(window, "actionNew", ":/images/filenew.png");
     actionSave_As = newAction(window, "actionSave_As");
@@ -120,7 +121,7 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
     menuDocument->addSeparator();
     menuDocument->addAction(actionExportDocKey);
     menuTools->addActions({actionStitchLibrary, actionCheckForUpdates, actionOptions});
-    menuHelp->addAction(actionDocumentation);
+    menuHelp->addActions({actionDocumentation, actionOpenSample});
     menuHelp->addSeparator();
     menuHelp->addAction(actionAbout);
 
@@ -172,6 +173,7 @@ void Ui_MainWindowClass::retranslateUi(QMainWindow *window)
     const ActionText texts[] = {
         {actionAbout, "About Yarnwise...", nullptr},
         {actionDocumentation, "Yarnwise Help", nullptr},
+        {actionOpenSample, "Open Sample Pattern", nullptr},
         {actionOpen, "&Open...", "Ctrl+O"},
         {actionNew, "&New...", "Ctrl+N"},
         {actionSave_As, "Save &As...", "Ctrl+Shift+S"},

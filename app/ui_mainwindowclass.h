@@ -22,6 +22,7 @@ public:
     void retranslateUi(QMainWindow *window);
 
     QAction *actionAbout;
+    QAction *actionOpenSample;
     QAction *actionDocumentation;
     QAction *actionOpen;
     QAction *actionNew;

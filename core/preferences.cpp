@@ -15,6 +15,7 @@ const Preference<bool> Preferences::savedStatePrompt("savedStatePrompt", false);
 const Preference<int> Preferences::autoSaveMinutes("AutoSave", 2);
 const Preference<int> Preferences::recentFileCount("RecentFiles", 5);
 const Preference<QString> Preferences::defaultFileLocation("defaultFileLocation", QString());
+const Preference<bool> Preferences::sampleShown("sampleShown", false);
 const Preference<QByteArray> Preferences::windowState("uiState", QByteArray());
 
 const Preference<int> Preferences::outputResolution("outputRes", 96);

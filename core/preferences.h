@@ -59,6 +59,8 @@ public:
     // Where file dialogs start; the documents folder when empty.
     static const Preference<QString> defaultFileLocation;
     static const Preference<QByteArray> windowState;
+    // Whether the sample pattern was opened on a first start already.
+    static const Preference<bool> sampleShown;
 
     // Output.
     static const Preference<int> outputResolution;

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void designerSession();
     void saveWarnsOfChangesOnDisk();
     void saveAsProposesName();
+    void sampleOnFirstStart();
     void exportPdfOpensFolder();
     void helpOpensManual_data();
     void helpOpensManual();
@@ -309,6 +310,27 @@ void TestMainWindow::saveAsProposesName()
     QVERIFY(!window.saveAs());
     QCOMPARE(name, QStringLiteral("Cowl.kit"));
     QCOMPARE(folder, QFileInfo(path).absolutePath());
+}
+
+// The very first start shows the finished sample, as a new pattern with
+// nothing to save; later starts do not, and Help opens it again.
+void TestMainWindow::sampleOnFirstStart()
+{
+    {
+        MainWindow window;
+        window.showSampleOnFirstStart();
+        QCOMPARE(window.documents().size(), 1);
+        Document *doc = window.currentDocument();
+        QCOMPARE(doc->chartList(), (QStringList{"Lace Edging", "Cable Panel", "Colour Band"}));
+        QVERIFY(!doc->isModified());
+        QVERIFY(!doc->isSaved());
+        window.form()->actionOpenSample->trigger();
+        QCOMPARE(window.documents().size(), 2);
+        QCOMPARE(window.currentDocument()->fileName(), QStringLiteral("harbour-cowl1.kit"));
+    }
+    MainWindow again;
+    again.showSampleOnFirstStart();
+    QVERIFY(again.documents().isEmpty());
 }
 
 // A pattern changed on disk by something else since it was opened here is
