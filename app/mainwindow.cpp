@@ -26,6 +26,7 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -69,6 +70,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupStitchList();
     ui->stitchTree->setItemDelegate(new StitchItemDelegate(ui->stitchTree));
     expHelper = new ExpHelper(ui->stitchTree);
+    connect(ui->stitchFilter, &QLineEdit::textChanged, this, &MainWindow::filterStitchPalette);
     connect(expHelper, &ExpHelper::itemClicked, this, qOverload<const QString &>(&MainWindow::setStitch));
     ui->colorsUsed->setItemDelegate(new UsedColorDelegate(ui->colorsUsed));
     ui->colorsUsed->setViewMode(QListView::IconMode);
@@ -506,45 +508,12 @@ void MainWindow::updateUndoStack()
     undoView->setGroup(doc ? doc->undoGroup() : nullptr);
 }
 
-void MainWindow::setupStitchList()
-{
-    StitchSet *catalogue = StitchSet::instance();
-    for (const Stitch *stitch : catalogue->stitches())
-        catalogue->addCategory(stitch->category());
-    ui->stitchTree->clear();
-    ui->stitchTree->setIconSize(QSize(24, 24));
-    ui->stitchTree->setIndentation(12);
-    // One pass over the stitches, however many categories there are, with
-    // the rows put together before the tree takes them. The delegate draws
-    // each symbol when its row first shows.
-    QList<QTreeWidgetItem *> categoryItems;
-    QHash<QString, QTreeWidgetItem *> byCategory;
-    for (const QString &category : catalogue->categories()) {
-        categoryItems.append(new QTreeWidgetItem(QStringList(category)));
-        byCategory.insert(category, categoryItems.last());
-    }
-    for (const Stitch *stitch : catalogue->stitches()) {
-        auto *item = new QTreeWidgetItem(byCategory.value(stitch->category()), QStringList(stitch->stitchID()));
-        item->setData(0, ExpHelper::stitchIdRole, stitch->stitchID());
-        const QString tip = stitch->description().isEmpty()
-            ? stitch->name()
-            : stitch->name() + QStringLiteral(" - ") + stitch->description();
-        item->setToolTip(0, tip);
-    }
-    ui->stitchTree->addTopLevelItems(categoryItems);
-    ui->stitchTree->expandAll();
-}
-
-void MainWindow::updateStitchPalette()
-{
-    setupStitchList();
-}
-
 void MainWindow::setStitch(const QString &stitch)
 {
     if (Document *doc = currentDocument())
         doc->setCurStitch(StitchSet::instance()->findStitch(stitch));
     ui->stitchesUsed->clearSelection();
+    rememberRecentStitch(stitch);
 }
 
 void MainWindow::setStitch(QListWidgetItem *stitchItem)

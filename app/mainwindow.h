@@ -22,6 +22,7 @@ class QMdiSubWindow;
 class QMenu;
 class QPrinter;
 class QTimer;
+class QTreeWidgetItem;
 class QUndoView;
 #include "stitch.h"
 class Ui_MainWindowClass;
@@ -103,6 +104,7 @@ public Q_SLOTS:
     void updateStatusBarStitch(Stitch *stitch);
     void updateStatusBarColor(const QColor &color);
     void updateStitchPalette();
+    void filterStitchPalette(const QString &text);
     void setCurrentStitch(Stitch *current);
     void showDocument();
     void updateWindowMenuItem(Document *doc, const QString &newName);
@@ -146,6 +148,8 @@ private:
     // A placeholder name no open document and no session entry has.
     QString freePlaceholderName() const;
     QString freeName(const QString &base) const;
+    void fillRecentStitches();
+    void rememberRecentStitch(const QString &stitchId);
     void showSaveResult(Document *doc, bool written);
     // Writes the document to `fileName` whole or not at all.
     bool writeDocument(Document *doc, const QString &fileName);
@@ -157,6 +161,8 @@ private:
     QLabel *statusPos = nullptr;
     QLabel *statusStitch = nullptr;
     QLabel *statusZoom = nullptr;
+    // The palette's "Recent" group; none while it is empty.
+    QTreeWidgetItem *m_recentItem = nullptr;
     // How the current page is being edited.
     QLabel *statusText = nullptr;
     QTimer *autoSaveTimer = nullptr;

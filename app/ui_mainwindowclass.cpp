@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -151,7 +152,16 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
     colorDock = newDock(window, "colorDock", Qt::LeftDockWidgetArea, colorsUsed);
     stitchTree = new QTreeWidget;
     stitchTree->setObjectName(QStringLiteral("stitchTree"));
-    stitchPalette = newDock(window, "stitchPalette", Qt::LeftDockWidgetArea, stitchTree);
+    stitchFilter = new QLineEdit;
+    stitchFilter->setObjectName(QStringLiteral("stitchFilter"));
+    stitchFilter->setClearButtonEnabled(true);
+    auto *paletteContents = new QWidget;
+    auto *paletteLayout = new QVBoxLayout(paletteContents);
+    paletteLayout->setContentsMargins(0, 0, 0, 0);
+    paletteLayout->setSpacing(2);
+    paletteLayout->addWidget(stitchFilter);
+    paletteLayout->addWidget(stitchTree);
+    stitchPalette = newDock(window, "stitchPalette", Qt::LeftDockWidgetArea, paletteContents);
     undoDockContents = new QWidget;
     undoDockContents->setObjectName(QStringLiteral("undoDockContents"));
     undoDock = newDock(window, "undoDock", Qt::RightDockWidgetArea, undoDockContents);
@@ -224,4 +234,5 @@ void Ui_MainWindowClass::retranslateUi(QMainWindow *window)
     stitchPalette->setWindowTitle(tr("Stitch Palette"));
     undoDock->setWindowTitle(tr("Undo History"));
     stitchTree->setHeaderLabel(tr("Stitches"));
+    stitchFilter->setPlaceholderText(tr("Filter stitches"));
 }

@@ -3,6 +3,7 @@
 
 class QAction;
 class QDockWidget;
+class QLineEdit;
 class QListWidget;
 class QMainWindow;
 class QMdiArea;
@@ -72,6 +73,7 @@ public:
     QListWidget *colorsUsed;
     QDockWidget *stitchPalette;
     QTreeWidget *stitchTree;
+    QLineEdit *stitchFilter;
     QDockWidget *undoDock;
     QWidget *undoDockContents;
 };

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // One preference: its key in the preferences store and its default, read
@@ -59,6 +60,8 @@ public:
     // Where file dialogs start; the documents folder when empty.
     static const Preference<QString> defaultFileLocation;
     static const Preference<QByteArray> windowState;
+    // The stitches last picked from the palette, the latest first.
+    static const Preference<QStringList> recentStitches;
     // Whether the sample pattern was opened on a first start already.
     static const Preference<bool> sampleShown;
 

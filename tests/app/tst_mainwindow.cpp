@@ -187,6 +187,42 @@ void TestMainWindow::paletteShowsEveryStitch()
             grey += row.pixelColor(x, y) == QColor(76, 76, 76) ? 1 : 0;
     }
     QVERIFY2(grey > 100, qPrintable(QString::number(grey)));
+
+    // The filter keeps what holds its text in abbreviation, name or
+    // description, and hides the categories it empties.
+    const auto shown = [tree] {
+        QStringList ids;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *category = tree->topLevelItem(i);
+            for (int j = 0; j < category->childCount(); ++j) {
+                if (!category->isHidden() && !category->child(j)->isHidden())
+                    ids << category->child(j)->text(0);
+            }
+        }
+        return ids;
+    };
+    window.form()->stitchFilter->setText(QStringLiteral("CABLE"));
+    const QStringList cables = shown();
+    QVERIFY(!cables.isEmpty() && cables.size() < stitches);
+    for (const Stitch *stitch : StitchSet::instance()->stitches()) {
+        const bool holds = (stitch->stitchID() + stitch->name() + QLatin1Char('\n') + stitch->description())
+                               .contains(QStringLiteral("cable"), Qt::CaseInsensitive);
+        QCOMPARE(cables.contains(stitch->stitchID()), holds);
+    }
+    QVERIFY(tree->topLevelItem(0)->isHidden()); // no cable among the basics
+    window.form()->stitchFilter->clear();
+    QCOMPARE(shown().size(), stitches);
+
+    // Stitches picked lately head the palette, the latest first, and are
+    // kept for the next start.
+    window.setStitch(QStringLiteral("yo"));
+    window.setStitch(QStringLiteral("ssk"));
+    window.setStitch(QStringLiteral("yo"));
+    QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Recent"));
+    QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+    QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("yo"));
+    MainWindow later;
+    QCOMPARE(later.form()->stitchTree->topLevelItem(0)->child(1)->text(0), QStringLiteral("ssk"));
 }
 
 static void clickCell(KnitScene *scene, int x, int y)
