@@ -129,10 +129,30 @@ void ChartRenderer::paintCell(QPainter *painter, int x, int y) const
     paintBorders(painter, x, y);
 }
 
-void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &area) const
+// A symbol keeps its proportions in a cell of other proportions (a yarn
+// over stays round), centred in the cell. A stitch over several cells,
+// whose pieces join across them, and No Stitch, which fills its cell,
+// stretch to the cell.
+QRect ChartRenderer::symbolArea(Stitch *stitch, int imgPos, const QRect &cell) const
+{
+    if (cell.width() == cell.height() || stitch->cellsPerStitch() > 1 || isNoStitch(stitch))
+        return cell;
+    QSizeF art(1, 1);
+    if (stitch->path(imgPos).endsWith(QLatin1String(".svg"))) {
+        const QSvgRenderer *renderer = stitch->svg(imgPos);
+        if (renderer && renderer->isValid() && !renderer->defaultSize().isEmpty())
+            art = renderer->defaultSize();
+    }
+    QRect fitted(QPoint(0, 0), art.scaled(cell.size(), Qt::KeepAspectRatio).toSize());
+    fitted.moveCenter(cell.center());
+    return fitted;
+}
+
+void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &cell) const
 {
     if (!stitch)
         return;
+    const QRect area = symbolArea(stitch, imgPos, cell);
     if (m_style.vectorSymbols && stitch->path(imgPos).endsWith(QLatin1String(".svg"))) {
         QSvgRenderer *renderer = stitch->svg(imgPos);
         if (!renderer) {

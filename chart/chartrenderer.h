@@ -68,7 +68,8 @@ public:
 private:
     void paintCells(QPainter *painter, const QRect &cells) const;
     void paintCell(QPainter *painter, int x, int y) const;
-    void paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &area) const;
+    QRect symbolArea(Stitch *stitch, int imgPos, const QRect &cell) const;
+    void paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &cell) const;
     void paintBorders(QPainter *painter, int x, int y) const;
     void paintSimplified(QPainter *painter, const QRect &cells, const QImage *colours, qreal scale) const;
     void paintSelection(QPainter *painter, const QRect &selection, qreal scale) const;

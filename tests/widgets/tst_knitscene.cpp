@@ -29,6 +29,7 @@ private Q_SLOTS:
     void followsTheModel();
     void editsGoThroughTheUndoStack();
     void paintsCells();
+    void symbolsKeepProportions();
     void paintsNumbersWhereRowsStart();
     void paintsSimplifiedFromAfar();
 
@@ -152,6 +153,27 @@ void TestKnitScene::paintsCells()
     Settings::instance()->setValue(QStringLiteral("GrayNoStitch"), false);
     chart.scene.updateHeaders();
     QCOMPARE(pixelIn(render(chart.scene), chart.scene, 0, 0), QColor(Qt::white));
+}
+
+// In a cell twice as wide as high a yarn over stays a circle, not an
+// ellipse: the symbol keeps its proportions, centred in the cell.
+void TestKnitScene::symbolsKeepProportions()
+{
+    ChartScene chart(1, 2);
+    chart.grid.setStitch(0, 1, stitchById("yo"), 0);
+    chart.grid.setCellSize(QSize(60, 30));
+    const QImage image = render(chart.scene);
+    const QRect cell = chart.scene.cellRect(0, 1).adjusted(2, 2, -2, -2);
+    QRect inked;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128)
+                inked |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY(!inked.isEmpty());
+    QVERIFY2(qAbs(inked.width() - inked.height()) <= 2, qPrintable(QStringLiteral("%1 x %2").arg(inked.width()).arg(inked.height())));
+    QVERIFY(qAbs(inked.center().x() - cell.center().x()) <= 2);
 }
 
 void TestKnitScene::paintsNumbersWhereRowsStart()
