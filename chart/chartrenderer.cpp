@@ -4,14 +4,18 @@
 #include "stitch.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QFontMetrics>
 #include <QHash>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QVarLengthArray>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -121,10 +125,11 @@ void ChartRenderer::paintCell(QPainter *painter, int x, int y) const
     const bool noStitch = isNoStitch(stitch);
     const QColor noStitchColor = m_style.grayNoStitch ? noStitchGray() : QColor(Qt::white);
 
+    const QColor fill = noStitch ? noStitchColor : m_grid.color(x, y);
     painter->setPen(QPen(noStitch ? noStitchColor : QColor(Qt::gray), 0));
-    painter->fillRect(area, noStitch ? noStitchColor : m_grid.color(x, y));
+    painter->fillRect(area, fill);
     if (!(noStitch && !m_style.grayNoStitch))
-        paintSymbol(painter, stitch, m_grid.imgPos(x, y), area);
+        paintSymbol(painter, stitch, m_grid.imgPos(x, y), area, noStitch ? QColor(Qt::white) : fill);
     painter->drawRect(area);
     paintBorders(painter, x, y);
 }
@@ -148,13 +153,22 @@ QRect ChartRenderer::symbolArea(Stitch *stitch, int imgPos, const QRect &cell) c
     return fitted;
 }
 
-void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &cell) const
+// The white inside a symbol (the strands of a cable, which hide the strand
+// behind) takes the colour of its cell. Drawn from artwork, the artwork's
+// white is that colour; drawn from a picture, the picture is multiplied
+// onto the cell, where white gives the cell's colour and dark lines stay
+// dark (a device that cannot blend draws it as it is).
+void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &cell,
+                                const QColor &fill) const
 {
     if (!stitch)
         return;
     const QRect area = symbolArea(stitch, imgPos, cell);
+    const bool white = !fill.isValid() || fill == QColor(Qt::white);
     if (m_style.vectorSymbols && stitch->path(imgPos).endsWith(QLatin1String(".svg"))) {
-        QSvgRenderer *renderer = stitch->svg(imgPos);
+        QSvgRenderer *renderer = white ? nullptr : tintedArtwork(stitch->path(imgPos), fill);
+        if (!renderer)
+            renderer = stitch->svg(imgPos);
         if (!renderer) {
             qDebug() << "Error ChartRenderer::paintSymbol(): SVG image pointer is null";
             return;
@@ -168,7 +182,39 @@ void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, c
         qDebug() << "Error ChartRenderer::paintSymbol(): PixMap image pointer is null";
         return;
     }
+    const bool blend = !white && painter->paintEngine() && painter->paintEngine()->hasFeature(QPaintEngine::BlendModes);
+    if (blend)
+        painter->setCompositionMode(QPainter::CompositionMode_Multiply);
     painter->drawPixmap(area, *image);
+    if (blend)
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+// The artwork at `path` with its white fills in `fill`, kept for the next
+// cell of that stitch and colour. Null when the artwork has no white fill.
+QSvgRenderer *ChartRenderer::tintedArtwork(const QString &path, const QColor &fill)
+{
+    static QHash<QString, std::shared_ptr<QSvgRenderer>> kept;
+    const QString key = path + QLatin1Char('|') + fill.name(QColor::HexArgb);
+    auto found = kept.constFind(key);
+    if (found != kept.constEnd())
+        return found.value().get();
+    // A chart of many colours must not keep artwork without bound.
+    if (kept.size() >= 512)
+        kept.clear();
+    std::shared_ptr<QSvgRenderer> renderer;
+    QFile file(path);
+    if (file.size() <= (1 << 20) && file.open(QIODevice::ReadOnly)) {
+        QString svg = QString::fromUtf8(file.readAll());
+        static const QRegularExpression whiteFill(
+            QStringLiteral("(fill\\s*[:=]\\s*\"?)\\s*(#fff(fff)?|white)\\b"), QRegularExpression::CaseInsensitiveOption);
+        if (svg.contains(whiteFill)) {
+            svg.replace(whiteFill, QStringLiteral("\\1") + fill.name());
+            renderer = std::make_shared<QSvgRenderer>(svg.toUtf8());
+        }
+    }
+    kept.insert(key, renderer);
+    return renderer.get();
 }
 
 void ChartRenderer::paintBorders(QPainter *painter, int x, int y) const

@@ -10,6 +10,7 @@
 
 class ChartGrid;
 class QPainter;
+class QSvgRenderer;
 class Stitch;
 
 // How a chart is drawn: the preferences that change its look, and what the
@@ -69,7 +70,8 @@ private:
     void paintCells(QPainter *painter, const QRect &cells) const;
     void paintCell(QPainter *painter, int x, int y) const;
     QRect symbolArea(Stitch *stitch, int imgPos, const QRect &cell) const;
-    void paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &cell) const;
+    void paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, const QRect &cell, const QColor &fill) const;
+    static QSvgRenderer *tintedArtwork(const QString &path, const QColor &fill);
     void paintBorders(QPainter *painter, int x, int y) const;
     void paintSimplified(QPainter *painter, const QRect &cells, const QImage *colours, qreal scale) const;
     void paintSelection(QPainter *painter, const QRect &selection, qreal scale) const;

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void editsGoThroughTheUndoStack();
     void paintsCells();
     void symbolsKeepProportions();
+    void symbolsTakeCellColour();
     void paintsNumbersWhereRowsStart();
     void paintsSimplifiedFromAfar();
 
@@ -174,6 +175,42 @@ void TestKnitScene::symbolsKeepProportions()
     QVERIFY(!inked.isEmpty());
     QVERIFY2(qAbs(inked.width() - inked.height()) <= 2, qPrintable(QStringLiteral("%1 x %2").arg(inked.width()).arg(inked.height())));
     QVERIFY(qAbs(inked.center().x() - cell.center().x()) <= 2);
+}
+
+// A cable's strands are white inside, to hide the strand behind; on a
+// coloured cell they take the cell's colour instead of punching white
+// holes into it.
+void TestKnitScene::symbolsTakeCellColour()
+{
+    ChartScene chart(4, 1);
+    for (int i = 0; i < 4; ++i) {
+        chart.grid.setStitch(i, 0, stitchById("c4f"), i);
+        chart.grid.setColor(i, 0, QColor(200, 40, 40));
+    }
+    // On screen from pictures; in print and PDF from the artwork.
+    QImage fromArtwork(render(chart.scene).size(), QImage::Format_RGB32);
+    fromArtwork.fill(Qt::white);
+    ChartStyle print;
+    print.vectorSymbols = true;
+    QPainter painter(&fromArtwork);
+    ChartRenderer(chart.grid, print).paint(&painter, QRectF(fromArtwork.rect()));
+    painter.end();
+    for (const QImage &image : {render(chart.scene), fromArtwork}) {
+        int white = 0;
+        int dark = 0;
+        for (int i = 0; i < 4; ++i) {
+            const QRect cell = chart.scene.cellRect(i, 0).adjusted(2, 2, -2, -2);
+            for (int y = cell.top(); y <= cell.bottom(); ++y) {
+                for (int x = cell.left(); x <= cell.right(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    white += pixel.lightness() > 230 ? 1 : 0;
+                    dark += pixel.lightness() < 60 ? 1 : 0;
+                }
+            }
+        }
+        QCOMPARE(white, 0);
+        QVERIFY(dark > 20); // the strands are still drawn
+    }
 }
 
 void TestKnitScene::paintsNumbersWhereRowsStart()
