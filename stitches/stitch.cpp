@@ -1,7 +1,5 @@
 #include "stitch.h"
 
-#include "stitchsetfile.h"
-
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -346,9 +344,4 @@ void Stitch::updateStitch(Stitch *other)
     setPaths(other->paths());
     setAbbrivs(other->abbrivs());
     builtin = other->builtin;
-}
-
-void Stitch::saveToXML(QXmlStreamWriter &xml) const
-{
-    StitchSetFile::writeStitch(xml, record(), builtin);
 }

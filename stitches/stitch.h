@@ -15,7 +15,6 @@
 
 class QPixmap;
 class QSvgRenderer;
-class QXmlStreamWriter;
 
 // One stitch definition of the catalogue. A stitch covers one chart cell per
 // image, left to right; it is identified everywhere by its first
@@ -70,7 +69,6 @@ public:
 
     StitchRecord record() const;
     void updateStitch(Stitch *other);
-    void saveToXML(QXmlStreamWriter &xml) const;
 
     static QString placeholderPath();
     // The image file at `path` drawn at `size`, for the editors that show

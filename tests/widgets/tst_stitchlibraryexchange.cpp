@@ -243,6 +243,10 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
     QCOMPARE(leaf->paths(), paths);
     QCOMPARE(leaf->imageTypes(), (QStringList{"svg", "svg"}));
     QCOMPARE(leaf->image(8, 8, 1)->toImage().pixelColor(4, 4), QColor(Qt::blue));
+    // The user's file names them within the user folder, which may move.
+    const QByteArray userFile = TestEnvironment::readFile(StitchSet::userStitchesFile());
+    QVERIFY(userFile.contains("<image>stitches/leaf-1.svg</image>"));
+    QVERIFY(userFile.contains("<image>stitches/leaf-2.svg</image>"));
     StitchSet reread;
     QVERIFY(StitchSetFile::read(StitchSet::userStitchesFile(), reread));
     QCOMPARE(reread.stitches().size(), 1);
