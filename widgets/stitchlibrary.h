@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QTableView;
@@ -77,7 +78,8 @@ private:
     void buildUserInterface();
     void fitTable();
     void setCurrentCell(int column, const QString &value);
-    void showAbbrivUsed();
+    void showAbbrivUsed(const QString &abbriv, const QString &usedBy);
+    std::optional<QString> stitchUsing(const QString &abbriv) const;
     bool isAbbrivUsed(const QStringList &abbrivs) const;
     StitchSetExchange::Status importStitches(StitchSetExchange &exchange, QStringList &skipped);
     bool importStitch(const StitchSetExchange::Entry &entry, QStringList &skipped);
