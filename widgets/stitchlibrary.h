@@ -83,7 +83,9 @@ private:
     bool isAbbrivUsed(const QStringList &abbrivs) const;
     StitchSetExchange::Status importStitches(StitchSetExchange &exchange, QStringList &skipped);
     bool importStitch(const StitchSetExchange::Entry &entry, QStringList &skipped);
-    void reportImport(StitchSetExchange::Status status, const QStringList &skipped);
+    void reportImport(StitchSetExchange::Status status, const QString &summary, const QStringList &skipped);
+    QString importTrouble(StitchSetExchange::Status status) const;
+    bool mayReplace(const QString &fileName);
     QString fileDialogFolder() const;
 
     QTableView *m_view;
