@@ -1,7 +1,5 @@
 #include "stitch.h"
 
-#include "stitchsetfile.h"
-
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -24,6 +22,22 @@ const int largestImageSide = 8192;
 const QString imageNone = QStringLiteral("None");
 const QString imageMissing = QStringLiteral("Missing");
 const QString imageInvalid = QStringLiteral("Invalid");
+
+// Only these are SVG; every other image is a picture for QImageReader.
+bool isVectorFile(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("svg") || suffix == QLatin1String("svgz");
+}
+
+std::unique_ptr<QSvgRenderer> placeholderRenderer()
+{
+    auto renderer = std::make_unique<QSvgRenderer>(Stitch::placeholderPath());
+    if (renderer->isValid())
+        return renderer;
+    qDebug() << "error :/stitches/unknown.svg file is missing or invalid";
+    return nullptr;
+}
 
 } // namespace
 
@@ -175,22 +189,34 @@ QStringList Stitch::paths() const
 QSvgRenderer *Stitch::renderer(int index) const
 {
     look(index);
-    if (m_imageStates.at(index) == ImageState::Parsed)
-        return m_renderers.at(index).get();
-    m_imageStates[index] = ImageState::Parsed;
-    const QString &file = m_paths.at(index);
-    auto renderer = std::make_unique<QSvgRenderer>(file);
-    if (!renderer->isValid()) {
-        qDebug() << "svg file is not valid:" << file;
-        m_imageTypes[index] = imageInvalid;
-        renderer = std::make_unique<QSvgRenderer>(placeholderPath());
-        if (!renderer->isValid()) {
-            qDebug() << "error :/stitches/unknown.svg file is missing or invalid";
-            renderer.reset();
-        }
+    if (m_imageStates.at(index) != ImageState::Parsed) {
+        m_imageStates[index] = ImageState::Parsed;
+        m_renderers[index] = parse(index);
     }
-    m_renderers[index] = std::move(renderer);
     return m_renderers.at(index).get();
+}
+
+// A picture is never parsed as SVG: it is drawn as it is, and its
+// renderer is the placeholder's.
+std::unique_ptr<QSvgRenderer> Stitch::parse(int index) const
+{
+    const QString &file = m_paths.at(index);
+    if (!isVectorFile(file))
+        return placeholderRenderer();
+    auto renderer = std::make_unique<QSvgRenderer>(file);
+    if (renderer->isValid())
+        return renderer;
+    qDebug() << "svg file is not valid:" << file;
+    m_imageTypes[index] = imageInvalid;
+    return placeholderRenderer();
+}
+
+// The cell's own SVG, or the placeholder standing in for a missing image.
+bool Stitch::drawsAsVector(int index) const
+{
+    const QSvgRenderer *svgRenderer = renderer(index);
+    return svgRenderer && svgRenderer->isValid() && isVectorFile(m_paths.at(index))
+           && m_imageTypes.at(index) != imageInvalid;
 }
 
 QStringList Stitch::imageTypes() const
@@ -249,12 +275,8 @@ void Stitch::paintImage(QPixmap &pixmap, int index) const
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const bool inRange = index >= 0 && index < m_paths.size();
-    // Parsing first, which finds out whether the image is valid SVG.
-    QSvgRenderer *svgRenderer = inRange ? renderer(index) : nullptr;
-    if (inRange && m_imageTypes.at(index) == QLatin1String("svg")) {
-        if (svgRenderer && svgRenderer->isValid())
-            svgRenderer->render(&painter, QRectF(pixmap.rect()));
+    if (index >= 0 && index < m_paths.size() && drawsAsVector(index)) {
+        renderer(index)->render(&painter, QRectF(pixmap.rect()));
         return;
     }
 
@@ -291,9 +313,8 @@ void Stitch::createIcon()
         }
         // Every tile is 64 x 64, whatever size the artwork was drawn at.
         const QRect tile(iconTileSize * i, 0, iconTileSize, iconTileSize);
-        QSvgRenderer *svgRenderer = renderer(i);
-        if (m_imageTypes.at(i) != imageInvalid && svgRenderer && svgRenderer->isValid())
-            svgRenderer->render(&painter, QRectF(tile));
+        if (drawsAsVector(i))
+            renderer(i)->render(&painter, QRectF(tile));
         else
             painter.drawPixmap(tile, QPixmap(file));
     }
@@ -323,9 +344,4 @@ void Stitch::updateStitch(Stitch *other)
     setPaths(other->paths());
     setAbbrivs(other->abbrivs());
     builtin = other->builtin;
-}
-
-void Stitch::saveToXML(QXmlStreamWriter &xml) const
-{
-    StitchSetFile::writeStitch(xml, record(), builtin);
 }

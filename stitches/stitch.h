@@ -15,7 +15,6 @@
 
 class QPixmap;
 class QSvgRenderer;
-class QXmlStreamWriter;
 
 // One stitch definition of the catalogue. A stitch covers one chart cell per
 // image, left to right; it is identified everywhere by its first
@@ -40,8 +39,10 @@ public:
     QStringList abbrivs() const { return m_abbrivs; }
     // The cell images; one that is not there reads as the placeholder.
     QStringList paths() const;
-    // "svg" or another suffix, or "None", "Missing" or "Invalid" for an
-    // image shown by the placeholder. Checks every image not yet drawn.
+    // The image file's suffix in lower case, or "None", "Missing" or
+    // "Invalid" for an image shown by the placeholder. Only ".svg" and
+    // ".svgz" files are read as SVG, so only they can be "Invalid"; other
+    // files are pictures. Checks every image not yet drawn.
     QStringList imageTypes() const;
     // Drawn when first asked for, so that reading stitches needs no
     // screen.
@@ -53,8 +54,9 @@ public:
     // The cell image at `index`, or the placeholder image for an index out
     // of range.
     QString path(int index) const;
-    // The renderer of cell `index`, owned by the stitch. Out of range, the
-    // shared placeholder renderer, which nobody deletes either.
+    // The renderer of cell `index`, owned by the stitch; a picture's cell
+    // has the placeholder's. Out of range, the shared placeholder
+    // renderer, which nobody deletes either.
     QSvgRenderer *svg(int index) const;
     // Cell `index` rendered at width x height, cached per size and index;
     // all indexes out of range share one placeholder entry.
@@ -67,7 +69,6 @@ public:
 
     StitchRecord record() const;
     void updateStitch(Stitch *other);
-    void saveToXML(QXmlStreamWriter &xml) const;
 
     static QString placeholderPath();
     // The image file at `path` drawn at `size`, for the editors that show
@@ -96,6 +97,8 @@ private:
     void appendImage(QString path);
     void look(int index) const;
     QSvgRenderer *renderer(int index) const;
+    std::unique_ptr<QSvgRenderer> parse(int index) const;
+    bool drawsAsVector(int index) const;
     void paintImage(QPixmap &pixmap, int index) const;
 
     QString m_name;

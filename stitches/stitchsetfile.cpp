@@ -4,7 +4,9 @@
 #include "stitchset.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -190,6 +192,41 @@ void Reader::readStitch(StitchRecord &record, bool &builtin)
     }
 }
 
+bool isResource(const QString &path)
+{
+    return path.startsWith(QLatin1Char(':'));
+}
+
+// An image path as read: a relative one names a file under the folder of
+// the stitch-set file; an absolute one, as older versions wrote every
+// path, is taken as it is.
+QString resolvedPath(const QString &stored, const QDir &folder)
+{
+    if (stored.isEmpty() || isResource(stored) || !QDir::isRelativePath(stored))
+        return stored;
+    return QDir::cleanPath(folder.absoluteFilePath(stored));
+}
+
+// An image inside the folder of the stitch-set file is written relative
+// to it, so that the user folder keeps its stitches when it moves to
+// another place or machine. Any other path is written as it is.
+QString storedPath(const QString &path, const QDir &folder)
+{
+    if (path.isEmpty() || isResource(path) || QDir::isRelativePath(path))
+        return path;
+    const QString relative = folder.relativeFilePath(path);
+    const bool outside = relative == QLatin1String("..") || relative.startsWith(QLatin1String("../"))
+                         || !QDir::isRelativePath(relative);
+    return outside ? path : relative;
+}
+
+QStringList mapped(QStringList paths, const QDir &folder, QString (*map)(const QString &, const QDir &))
+{
+    for (QString &path : paths)
+        path = map(path, folder);
+    return paths;
+}
+
 void applyHeader(const Contents &contents, StitchSet &set)
 {
     if (contents.name)
@@ -221,8 +258,11 @@ bool StitchSetFile::read(const QString &path, StitchSet &set)
         return false;
     }
     applyHeader(contents, set);
-    for (const auto &[record, builtin] : contents.stitches)
+    const QDir folder = QFileInfo(path).absoluteDir();
+    for (auto &[record, builtin] : contents.stitches) {
+        record.paths = mapped(record.paths, folder, resolvedPath);
         set.mergeStitch(record, builtin);
+    }
     return true;
 }
 
@@ -263,8 +303,12 @@ bool StitchSetFile::write(const QString &path, const Header &header, const QList
     xml.writeTextElement(QStringLiteral("set_description"), header.description);
     xml.writeTextElement(QStringLiteral("set_author"), header.author);
     xml.writeTextElement(QStringLiteral("set_location"), header.location);
-    for (const Stitch *stitch : stitches)
-        stitch->saveToXML(xml);
+    const QDir folder = QFileInfo(path).absoluteDir();
+    for (const Stitch *stitch : stitches) {
+        StitchRecord record = stitch->record();
+        record.paths = mapped(record.paths, folder, storedPath);
+        writeStitch(xml, record, stitch->builtin);
+    }
     xml.writeEndElement();
     xml.writeEndDocument();
 

@@ -34,13 +34,15 @@ public:
     // anything is merged, so it is taken whole or not at all. False when
     // there is no such file, and, with a logged warning, when it cannot be
     // opened, is not well-formed XML or nests elements deeper than
-    // deepestNesting.
+    // deepestNesting. A relative image path names a file under the folder
+    // of `path`.
     static bool read(const QString &path, StitchSet &set);
 
     static void writeStitch(QXmlStreamWriter &xml, const StitchRecord &record, bool builtin);
 
     // Writes a whole set atomically: the old file stays intact unless the
-    // new one was written completely.
+    // new one was written completely. Images inside the folder of `path`
+    // are written relative to it, all others as they are.
     static bool write(const QString &path, const Header &header, const QList<Stitch *> &stitches);
 };
 

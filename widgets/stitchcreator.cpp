@@ -152,18 +152,27 @@ void StitchCreator::addIconFiles(const QStringList &files)
         QMessageBox::warning(this, tr("Add New Icon"), tr("Could not create the folder %1.").arg(folder));
         return;
     }
-    for (const QString &source : files)
-        addIconFile(source, folder);
+    QString first;
+    for (const QString &source : files) {
+        const QString added = addIconFile(source, folder);
+        if (first.isEmpty())
+            first = added;
+    }
+    // The user added the icon for the cell at hand.
+    if (!first.isEmpty())
+        itemChanged(first);
 }
 
-void StitchCreator::addIconFile(const QString &source, const QString &folder)
+// The icon's path in the folder, or an empty string when the user kept
+// the file that was there or the copy failed.
+QString StitchCreator::addIconFile(const QString &source, const QString &folder)
 {
     const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     // A file that is already in the folder is simply offered.
     const QString canonical = QFileInfo(source).canonicalFilePath();
     if (!canonical.isEmpty() && canonical == QFileInfo(target).canonicalFilePath()) {
         m_delegate->addIcon(target);
-        return;
+        return target;
     }
     if (QFileInfo::exists(target)) {
         const QMessageBox::StandardButton answer =
@@ -171,11 +180,12 @@ void StitchCreator::addIconFile(const QString &source, const QString &folder)
                                   tr("Replace the existing file %1 ?").arg(QFileInfo(target).fileName()),
                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer != QMessageBox::Yes)
-            return;
+            return QString();
     }
     if (!copyReplacing(source, target)) {
         QMessageBox::warning(this, tr("Add New Icon"), tr("Could not copy %1 to %2.").arg(source, folder));
-        return;
+        return QString();
     }
     m_delegate->addIcon(target);
+    return target;
 }

@@ -22,7 +22,8 @@ public:
     QStringList iconList() const;
 
     // Copies image files into the user's "stitches/" folder, asking before
-    // a file there is replaced, and offers them in the cells' lists.
+    // a file there is replaced, and offers them in the cells' lists. The
+    // current cell takes the first one added.
     void addIconFiles(const QStringList &files);
 
 public Q_SLOTS:
@@ -32,7 +33,7 @@ public Q_SLOTS:
     void itemChanged(const QString &newItem);
 
 private:
-    void addIconFile(const QString &source, const QString &folder);
+    QString addIconFile(const QString &source, const QString &folder);
     void appendCell(const QString &path);
 
     QTableWidget *m_icons;

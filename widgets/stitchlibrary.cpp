@@ -18,6 +18,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QPushButton *addButton(QBoxLayout *layout, const QString &name, const QString &text)
@@ -227,27 +229,45 @@ void StitchLibrary::addStitchDialog()
     const QStringList abbrivs = StitchLibraryModel::splitAbbrivs(text);
     if (!accepted || abbrivs.isEmpty())
         return;
-    if (isAbbrivUsed(abbrivs)) {
-        showAbbrivUsed();
-        return;
+    for (const QString &abbriv : abbrivs) {
+        if (const std::optional<QString> usedBy = stitchUsing(abbriv)) {
+            showAbbrivUsed(abbriv, *usedBy);
+            return;
+        }
     }
     addStitch(text);
 }
 
-// Used by a catalogue stitch or by another row: two rows with one
-// abbreviation would overwrite each other's stitch when applied.
-bool StitchLibrary::isAbbrivUsed(const QStringList &abbrivs) const
+// The stitch of a row or of the catalogue that has `abbriv`, named as the
+// table shows it: two rows with one abbreviation would overwrite each
+// other's stitch when applied. A row comes first, since it may have been
+// renamed since the catalogue was read.
+std::optional<QString> StitchLibrary::stitchUsing(const QString &abbriv) const
 {
-    for (const QString &abbriv : abbrivs) {
-        if (StitchSet::instance()->hasStitch(abbriv.toLower()) || m_model->usesAbbriv(abbriv))
-            return true;
-    }
-    return false;
+    const int row = m_model->rowWithAbbriv(abbriv);
+    if (row >= 0)
+        return StitchLibraryModel::stitchTitle(m_model->record(row));
+    bool found = false;
+    const Stitch *stitch = StitchSet::instance()->findStitch(abbriv, &found);
+    if (found)
+        return StitchLibraryModel::stitchTitle(stitch->record());
+    return std::nullopt;
 }
 
-void StitchLibrary::showAbbrivUsed()
+bool StitchLibrary::isAbbrivUsed(const QStringList &abbrivs) const
 {
-    QMessageBox::information(this, tr("Stitch Abbrivation Used"), tr("This abbreviation is already being used."));
+    return std::any_of(abbrivs.cbegin(), abbrivs.cend(),
+                       [this](const QString &abbriv) { return stitchUsing(abbriv).has_value(); });
+}
+
+void StitchLibrary::showAbbrivUsed(const QString &abbriv, const QString &usedBy)
+{
+    if (abbriv.isEmpty()) {
+        QMessageBox::information(this, tr("No Abbreviation"), tr("Every stitch needs an abbreviation."));
+        return;
+    }
+    QMessageBox::information(this, tr("Stitch Abbrivation Used"),
+                             tr("The abbreviation \"%1\" is already being used by \"%2\".").arg(abbriv, usedBy));
 }
 
 void StitchLibrary::addCategory()

@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QTableView;
@@ -77,11 +78,14 @@ private:
     void buildUserInterface();
     void fitTable();
     void setCurrentCell(int column, const QString &value);
-    void showAbbrivUsed();
+    void showAbbrivUsed(const QString &abbriv, const QString &usedBy);
+    std::optional<QString> stitchUsing(const QString &abbriv) const;
     bool isAbbrivUsed(const QStringList &abbrivs) const;
     StitchSetExchange::Status importStitches(StitchSetExchange &exchange, QStringList &skipped);
     bool importStitch(const StitchSetExchange::Entry &entry, QStringList &skipped);
-    void reportImport(StitchSetExchange::Status status, const QStringList &skipped);
+    void reportImport(StitchSetExchange::Status status, const QString &summary, const QStringList &skipped);
+    QString importTrouble(StitchSetExchange::Status status) const;
+    bool mayReplace(const QString &fileName);
     QString fileDialogFolder() const;
 
     QTableView *m_view;

@@ -80,21 +80,33 @@ void StitchLibraryDelegate::setEditorData(QWidget *editor, const QModelIndex &in
 void StitchLibraryDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     const auto *line = qobject_cast<QLineEdit *>(editor);
+    if (line && index.column() == StitchLibraryModel::AbbrivColumn && line->text() != index.data().toString()
+        && refusesAbbrivs(line->text(), index))
+        return;
+    QItemDelegate::setModelData(editor, model, index);
+}
+
+// Two rows with one abbreviation would overwrite each other's stitch when
+// the library is applied.
+bool StitchLibraryDelegate::refusesAbbrivs(const QString &text, const QModelIndex &index) const
+{
     const StitchLibraryModel *library = libraryModel(index);
-    if (line && library && index.column() == StitchLibraryModel::AbbrivColumn
-        && line->text() != index.data().toString()) {
-        // Two rows with one abbreviation would overwrite each other's
-        // stitch when the library is applied.
-        const QStringList abbrivs = StitchLibraryModel::splitAbbrivs(line->text());
-        bool refused = abbrivs.isEmpty();
-        for (const QString &abbriv : abbrivs)
-            refused = refused || library->usesAbbriv(abbriv, index.row());
-        if (refused) {
-            Q_EMIT const_cast<StitchLibraryDelegate *>(this)->abbrivRefused(line->text());
-            return;
+    if (!library)
+        return false;
+    auto *self = const_cast<StitchLibraryDelegate *>(this);
+    const QStringList abbrivs = StitchLibraryModel::splitAbbrivs(text);
+    if (abbrivs.isEmpty()) {
+        Q_EMIT self->abbrivRefused(QString(), QString());
+        return true;
+    }
+    for (const QString &abbriv : abbrivs) {
+        const int other = library->rowWithAbbriv(abbriv, index.row());
+        if (other >= 0) {
+            Q_EMIT self->abbrivRefused(abbriv, StitchLibraryModel::stitchTitle(library->record(other)));
+            return true;
         }
     }
-    QItemDelegate::setModelData(editor, model, index);
+    return false;
 }
 
 void StitchLibraryDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,

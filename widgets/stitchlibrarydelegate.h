@@ -29,8 +29,9 @@ Q_SIGNALS:
     void openStitchCreator();
     void oppositeChanged(const QString &newValue);
     void categoryChanged(const QString &newValue);
-    // An edited abbreviation was empty or belongs to another row.
-    void abbrivRefused(const QString &text);
+    // An edited abbreviation belongs to the stitch of another row, named
+    // by `usedBy`; both are empty when the abbreviations were emptied.
+    void abbrivRefused(const QString &abbriv, const QString &usedBy);
 
 protected:
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
@@ -39,6 +40,7 @@ protected:
 private:
     QWidget *createComboBox(QWidget *parent, const QStringList &entries, void (StitchLibraryDelegate::*changed)(const QString &)) const;
     bool activates(QEvent *event, const QModelIndex &index) const;
+    bool refusesAbbrivs(const QString &text, const QModelIndex &index) const;
     static bool isBuiltin(const QModelIndex &index);
 };
 

@@ -11,11 +11,24 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QStandardPaths>
+
+namespace {
+
+const QString setSuffix = QStringLiteral(".set");
+
+QString stitchCount(int count)
+{
+    return count == 1 ? StitchLibrary::tr("1 stitch") : StitchLibrary::tr("%1 stitches").arg(count);
+}
+
+} // namespace
 
 QString StitchLibrary::fileDialogFolder() const
 {
@@ -29,8 +42,26 @@ void StitchLibrary::exportSet()
         return;
     const QString fileName = QFileDialog::getSaveFileName(this, tr("Export Stitch Set"), fileDialogFolder(),
                                                           tr("Stitch Set (*.set)"));
-    if (!fileName.isEmpty())
+    if (fileName.isEmpty())
+        return;
+    // Import lists only files of this suffix.
+    if (fileName.endsWith(setSuffix, Qt::CaseInsensitive))
         writeSetFile(fileName);
+    else if (mayReplace(fileName + setSuffix))
+        writeSetFile(fileName + setSuffix);
+}
+
+// The file dialog asked about the name as typed, not about the one with
+// the suffix added.
+bool StitchLibrary::mayReplace(const QString &fileName)
+{
+    if (!QFileInfo::exists(fileName))
+        return true;
+    return QMessageBox::question(this, tr("Export Stitch Set"),
+                                 tr("%1 already exists. Do you want to replace it?")
+                                     .arg(QDir::toNativeSeparators(fileName)),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
 }
 
 // The file is replaced only once every selected stitch is written, so a
@@ -46,13 +77,16 @@ bool StitchLibrary::writeSetFile(const QString &fileName)
 
     StitchSetExchange::Status status = StitchSetExchange::Ok;
     QString unreadable;
+    int written = 0;
     {
         WaitCursor wait;
         StitchSetExchange exchange(&file);
         exchange.writeHeader();
         for (int row = 0; row < m_model->rowCount() && status == StitchSetExchange::Ok; ++row) {
-            if (m_model->isSelected(row))
-                status = exchange.writeStitch(m_model->record(row), &unreadable);
+            if (!m_model->isSelected(row))
+                continue;
+            status = exchange.writeStitch(m_model->record(row), &unreadable);
+            written += status == StitchSetExchange::Ok ? 1 : 0;
         }
         if (status == StitchSetExchange::Ok && !file.commit())
             status = StitchSetExchange::WriteFailed;
@@ -63,6 +97,9 @@ bool StitchLibrary::writeSetFile(const QString &fileName)
                              tr("Could not read the image %1. The stitch set was not exported.").arg(unreadable));
     else if (status != StitchSetExchange::Ok)
         QMessageBox::warning(this, tr("Export Stitch Set"), tr("Could not write to %1.").arg(fileName));
+    else
+        QMessageBox::information(this, tr("Export Stitch Set"),
+                                 tr("Exported %1 to %2.").arg(stitchCount(written), QFileInfo(fileName).fileName()));
     return status == StitchSetExchange::Ok;
 }
 
@@ -85,12 +122,15 @@ void StitchLibrary::readSetFile(const QString &fileName)
 
     QStringList skipped;
     StitchSetExchange::Status status = StitchSetExchange::Ok;
+    const int rows = m_model->rowCount();
     {
         WaitCursor wait;
         StitchSetExchange exchange(&file);
         status = importStitches(exchange, skipped);
     }
-    reportImport(status, skipped);
+    const QString summary =
+        tr("Imported %1 from %2.").arg(stitchCount(m_model->rowCount() - rows), QFileInfo(fileName).fileName());
+    reportImport(status, summary, skipped);
 }
 
 // Stops at the first damaged record or image that cannot be stored; the
@@ -133,33 +173,46 @@ bool StitchLibrary::importStitch(const StitchSetExchange::Entry &entry, QStringL
     return true;
 }
 
-void StitchLibrary::reportImport(StitchSetExchange::Status status, const QStringList &skipped)
+// One message tells the designer what came in: the trouble first, if any,
+// then how many stitches were imported and which were left out.
+void StitchLibrary::reportImport(StitchSetExchange::Status status, const QString &summary,
+                                 const QStringList &skipped)
 {
-    switch (status) {
-    case StitchSetExchange::NotAStitchSet:
+    if (status == StitchSetExchange::NotAStitchSet) {
         QMessageBox::critical(this, tr("Error: Not a Stitch Set"), tr("This is not a Stitch Set file."));
         return;
-    case StitchSetExchange::NewerVersion:
+    }
+    if (status == StitchSetExchange::NewerVersion) {
         QMessageBox::warning(this, tr("Cannot Read File"),
                              tr("This Stitch Set comes from a newer version of %1.This version cannot read the file.")
                                  .arg(QApplication::applicationName()));
         return;
+    }
+
+    QStringList lines{summary};
+    if (!skipped.isEmpty())
+        lines.append(tr("The following stitches were not imported because they are already in your "
+                        "stitch library: %1")
+                         .arg(skipped.join(QStringLiteral(", "))));
+    const QString trouble = importTrouble(status);
+    QMessageBox box(trouble.isEmpty() ? QMessageBox::Information : QMessageBox::Warning, tr("Import Stitch Set"),
+                    trouble.isEmpty() ? lines.takeFirst() : trouble, QMessageBox::Ok, this);
+    box.setInformativeText(lines.join(QLatin1Char('\n')));
+    box.exec();
+}
+
+QString StitchLibrary::importTrouble(StitchSetExchange::Status status) const
+{
+    switch (status) {
     case StitchSetExchange::Damaged:
-        QMessageBox::warning(this, tr("Import Stitch Set"),
-                             tr("The stitch set is damaged. Only the stitches before the damage were read."));
-        break;
+        return tr("The stitch set is damaged. Only the stitches before the damage were read.");
     case StitchSetExchange::WriteFailed:
     case StitchSetExchange::UnreadableIcon:
-        QMessageBox::warning(this, tr("Import Stitch Set"),
-                             tr("Could not save the stitch images in %1. The import stopped.")
-                                 .arg(StitchSet::userIconFolder()));
-        break;
+        return tr("Could not save the stitch images in %1. The import stopped.").arg(StitchSet::userIconFolder());
     case StitchSetExchange::Ok:
+    case StitchSetExchange::NotAStitchSet:
+    case StitchSetExchange::NewerVersion:
         break;
     }
-    if (!skipped.isEmpty())
-        QMessageBox::information(this, tr("Import Stitch Set"),
-                                 tr("The following stitches were not imported because they are already in your "
-                                    "stitch library: %1")
-                                     .arg(skipped.join(QStringLiteral(", "))));
+    return QString();
 }

@@ -113,15 +113,20 @@ QStringList StitchLibraryModel::firstAbbrivs() const
     return ids;
 }
 
-bool StitchLibraryModel::usesAbbriv(const QString &abbriv, int exceptRow) const
+int StitchLibraryModel::rowWithAbbriv(const QString &abbriv, int exceptRow) const
 {
     for (int row = 0; row < rowCount(); ++row) {
-        if (row == exceptRow)
-            continue;
-        if (abbrivs(row).contains(abbriv, Qt::CaseInsensitive))
-            return true;
+        if (row != exceptRow && abbrivs(row).contains(abbriv, Qt::CaseInsensitive))
+            return row;
     }
-    return false;
+    return -1;
+}
+
+QString StitchLibraryModel::stitchTitle(const StitchRecord &record)
+{
+    if (!record.name.isEmpty())
+        return record.name;
+    return record.description.isEmpty() ? record.abbrivs.value(0) : record.description;
 }
 
 QStringList StitchLibraryModel::splitAbbrivs(const QString &text)

@@ -47,8 +47,12 @@ public:
     bool isSelected(int row) const;
     QStringList firstAbbrivs() const;
 
-    // Whether a row other than `exceptRow` has `abbriv`, ignoring case.
-    bool usesAbbriv(const QString &abbriv, int exceptRow = -1) const;
+    // The first row other than `exceptRow` that has `abbriv`, ignoring
+    // case; -1 when there is none.
+    int rowWithAbbriv(const QString &abbriv, int exceptRow = -1) const;
+    // A stitch as the library names it to the user: by its name, else its
+    // description, else its first abbreviation.
+    static QString stitchTitle(const StitchRecord &record);
 
     // The abbreviation column's text as a list: split at commas, one blank
     // dropped on either side of each part, empty parts left out.

@@ -30,17 +30,18 @@ private Q_SLOTS:
     void updateStitchCopiesDefinition();
 
 private:
-    QString writePng(const QString &name, const QColor &colour);
+    QString writePicture(const QString &name, const QColor &colour);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
-QString TestStitch::writePng(const QString &name, const QColor &colour)
+// A picture in the format that the name's suffix stands for, whatever it is.
+QString TestStitch::writePicture(const QString &name, const QColor &colour)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(colour);
     const QString path = m_env->scratchPath(name);
-    pixmap.save(path, "PNG");
-    return path;
+    const QByteArray format = QFileInfo(name).suffix().toLower() == QLatin1String("jpg") ? "JPG" : "PNG";
+    return pixmap.save(path, format.constData()) ? path : QString();
 }
 
 void TestStitch::abbreviations()
@@ -114,50 +115,90 @@ void TestStitch::cellsPerStitch()
     QCOMPARE(stitch.cellsPerStitch(), 1);
 }
 
+// Keeps the messages logged while it lives, and passes them on.
+class LogCapture
+{
+public:
+    LogCapture() { s_previous = qInstallMessageHandler(&LogCapture::record); }
+    ~LogCapture() { qInstallMessageHandler(s_previous); }
+    static QStringList &messages()
+    {
+        static QStringList seen;
+        return seen;
+    }
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        messages().append(message);
+        s_previous(type, context, message);
+    }
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+// `make` writes the file under the scratch folder: a picture in the format
+// its suffix names, or the bytes given; otherwise `path` is used as it is.
+// Only an SVG file that does not parse is logged as invalid.
 void TestStitch::imageTypes_data()
 {
     QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("make");
     QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("storedPath");
+    QTest::addColumn<bool>("storedAsGiven");
     QTest::addColumn<QString>("log");
 
     const QString placeholder = Stitch::placeholderPath();
-    QTest::newRow("empty path") << "" << "None" << placeholder << "";
-    QTest::newRow("missing file") << "/no/such/stitch.svg" << "Missing" << placeholder
+    QTest::newRow("empty path") << "" << "" << "None" << false << "";
+    QTest::newRow("missing file") << "/no/such/stitch.svg" << "" << "Missing" << false
                                   << "stitch icon file does not exist: \"/no/such/stitch.svg\"";
-    QTest::newRow("svg resource") << placeholder << "svg" << placeholder << "";
+    QTest::newRow("svg resource") << placeholder << "" << "svg" << true << "";
+    QTest::newRow("png") << "red.png" << "picture" << "png" << true << "";
+    QTest::newRow("capital suffix") << "RED.PNG" << "picture" << "png" << true << "";
+    QTest::newRow("jpeg") << "red.jpg" << "picture" << "jpg" << true << "";
+    QTest::newRow("broken svgz") << "broken.svgz" << "not gzip" << "Invalid" << true << "";
+    QTest::newRow("broken svg") << "broken.svg" << "<svg" << "Invalid" << true << "";
+    QTest::newRow("picture named svg") << "red.svg" << "picture" << "Invalid" << true << "";
 }
 
 void TestStitch::imageTypes()
 {
     QFETCH(QString, path);
+    QFETCH(QString, make);
     QFETCH(QString, type);
-    QFETCH(QString, storedPath);
+    QFETCH(bool, storedAsGiven);
     QFETCH(QString, log);
 
+    if (make == QLatin1String("picture"))
+        path = writePicture(path, Qt::red);
+    else if (!make.isEmpty())
+        path = m_env->writeScratch(path, make.toUtf8());
+    const bool invalid = type == QLatin1String("Invalid");
+    if (invalid)
+        QTest::ignoreMessage(QtDebugMsg, QStringLiteral("svg file is not valid: \"%1\"").arg(path).toUtf8());
     if (!log.isEmpty())
         QTest::ignoreMessage(QtDebugMsg, log.toUtf8());
+    LogCapture capture;
+    LogCapture::messages().clear();
     Stitch stitch;
     stitch.setPaths({path});
     QCOMPARE(stitch.imageTypes(), QStringList{type});
-    QCOMPARE(stitch.paths(), QStringList{storedPath});
+    QCOMPARE(stitch.paths(), QStringList{storedAsGiven ? path : Stitch::placeholderPath()});
     QCOMPARE(stitch.cellsPerStitch(), 1);
     QVERIFY(stitch.svg(0));
     QVERIFY(stitch.svg(0)->isValid());
+    QCOMPARE(LogCapture::messages().filter(QStringLiteral("svg file is not valid")).size(), invalid ? 1 : 0);
 }
 
 void TestStitch::rasterImage()
 {
-    const QString png = writePng(QStringLiteral("red.png"), Qt::red);
-    QTest::ignoreMessage(QtDebugMsg, QStringLiteral("svg file is not valid: \"%1\"").arg(png).toUtf8());
+    const QString png = writePicture(QStringLiteral("red.png"), Qt::red);
     Stitch stitch;
     stitch.setPaths({png});
 
-    QCOMPARE(stitch.imageTypes(), QStringList{QStringLiteral("Invalid")});
     QCOMPARE(stitch.path(0), png);
-    // Drawn as the picture it is...
-    const QImage drawn = stitch.image(20, 20, 0)->toImage();
-    QCOMPARE(drawn.pixelColor(10, 10), QColor(Qt::red));
+    // Drawn as the picture it is, in the cell and in the icon...
+    QCOMPARE(stitch.image(20, 20, 0)->toImage().pixelColor(10, 10), QColor(Qt::red));
+    QCOMPARE(stitch.icon().pixmap(64, 64).toImage().pixelColor(32, 32), QColor(Qt::red));
     // ...while the renderer stands in with the placeholder.
     QSvgRenderer placeholder(Stitch::placeholderPath());
     QCOMPARE(stitch.svg(0)->defaultSize(), placeholder.defaultSize());

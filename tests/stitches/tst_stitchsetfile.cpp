@@ -5,6 +5,7 @@
 #include "testenvironment.h"
 
 #include <QGuiApplication>
+#include <QDir>
 #include <QFile>
 #include <QXmlStreamWriter>
 #include <QtTest>
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void readVariants();
     void roundTrip();
     void stitchWithoutImages();
+    void imagePaths_data();
+    void imagePaths();
     void childOrderOfWriter();
     void notWellFormed_data();
     void notWellFormed();
@@ -129,6 +132,44 @@ void TestStitchSetFile::stitchWithoutImages()
     StitchSet reread;
     QVERIFY(StitchSetFile::read(path, reread));
     QCOMPARE(reread.stitches().first()->paths(), QStringList{Stitch::placeholderPath()});
+}
+
+// The set is written in "set/" of the scratch folder, then the folder is
+// moved: images inside it move along, all others stay where they were.
+void TestStitchSetFile::imagePaths_data()
+{
+    QTest::addColumn<QString>("image"); // under the scratch folder, or a resource
+    QTest::addColumn<QString>("stored"); // as written; empty for the absolute path
+    QTest::newRow("in a subfolder") << "set/stitches/leaf.svg" << "stitches/leaf.svg";
+    QTest::newRow("beside the file") << "set/leaf.png" << "leaf.png";
+    QTest::newRow("dots begin the name") << "set/..leaf.svg" << "..leaf.svg";
+    QTest::newRow("beside the folder") << "leaf.svg" << "";
+    QTest::newRow("folder named alike") << "settings/leaf.svg" << "";
+    QTest::newRow("resource") << ":/stitches/k.svg" << ":/stitches/k.svg";
+}
+
+void TestStitchSetFile::imagePaths()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, stored);
+    const bool resource = image.startsWith(QLatin1Char(':'));
+    const QString path = resource ? image : m_env->scratchPath(image);
+    QVERIFY(resource || StitchFixtures::write(path, "<svg/>"));
+    QVERIFY(QDir().mkpath(m_env->scratchPath(QStringLiteral("set"))));
+    StitchSet original;
+    Stitch *stitch = original.findOrAdd(QStringLiteral("img"));
+    stitch->addAbbriv(QStringLiteral("img"));
+    stitch->setPaths({path});
+    QVERIFY(StitchSetFile::write(m_env->scratchPath(QStringLiteral("set/set.xml")), {}, original.stitches()));
+
+    QVERIFY(QDir().rename(m_env->scratchPath(QStringLiteral("set")), m_env->scratchPath(QStringLiteral("moved"))));
+    const QString file = m_env->scratchPath(QStringLiteral("moved/set.xml"));
+    const QString written = stored.isEmpty() ? path : stored;
+    QVERIFY(TestEnvironment::readFile(file).contains(QStringLiteral("<image>%1</image>").arg(written).toUtf8()));
+    StitchSet reread;
+    QVERIFY(StitchSetFile::read(file, reread));
+    const bool moved = !stored.isEmpty() && !resource;
+    QCOMPARE(reread.stitches().first()->paths(), QStringList{moved ? m_env->scratchPath("moved/" + stored) : path});
 }
 
 void TestStitchSetFile::childOrderOfWriter()

@@ -161,7 +161,8 @@ void TestStitchCreator::addIconFiles()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(existing);
     }
-    StitchCreator creator("bud", {});
+    const QStringList cells{":/stitches/k.svg", ":/stitches/p.svg"};
+    StitchCreator creator("bud", cells);
     const int offered = delegateOf(creator)->iconPaths().size();
     QString question;
     if (answer) {
@@ -183,11 +184,18 @@ void TestStitchCreator::addIconFiles()
     QCOMPARE(TestEnvironment::readFile(target), result);
     QCOMPARE(delegateOf(creator)->iconPaths().count(target), 1);
     QCOMPARE(delegateOf(creator)->iconPaths().size(), offered + (existing.isEmpty() ? 1 : 0));
+    // The cell being edited, the last, shows the copy; a kept file is not
+    // the one the user chose.
+    const bool copied = answer == 0 || answer == QMessageBox::Yes;
+    QCOMPARE(creator.iconList(), (QStringList{cells.at(0), copied ? target : cells.at(1)}));
 
-    // A file that already is in the folder is offered without a question.
+    // A file that already is in the folder is offered and taken without a
+    // question.
+    cellsOf(creator)->setCurrentCell(0, 0);
     creator.addIconFiles({target});
     QCOMPARE(TestEnvironment::readFile(target), result);
     QCOMPARE(delegateOf(creator)->iconPaths().count(target), 1);
+    QCOMPARE(creator.iconList().first(), target);
 }
 
 YARNWISE_TEST_MAIN(TestStitchCreator)

@@ -32,6 +32,8 @@ private Q_SLOTS:
     void cleanup();
 
     void exportThenImportIntoSameLibrary();
+    void exportNames_data();
+    void exportNames();
     void headerChecks_data();
     void headerChecks();
     void ownStitchTravelsToFreshUserFolder();
@@ -73,12 +75,13 @@ static void chooseFile(const QString &path)
     });
 }
 
-// Answers the next message box with Ok, keeping its title and text.
-static void noteBox(QString *seen)
+// Answers the next message box with `button`, keeping its title, text
+// and informative text.
+static void noteBox(QString *seen, QMessageBox::StandardButton button = QMessageBox::Ok)
 {
-    whenModal<QMessageBox>([seen](QMessageBox *box) {
-        *seen = box->windowTitle() + QLatin1Char('|') + box->text();
-        box->button(QMessageBox::Ok)->click();
+    whenModal<QMessageBox>([seen, button](QMessageBox *box) {
+        *seen = box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|') + box->informativeText();
+        box->button(button)->click();
     });
 }
 
@@ -107,7 +110,10 @@ void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
         library.model()->setData(library.model()->index(rowOf(library, id), 6), true);
     const QString path = m_env->scratchPath("two.set");
     chooseFile(path);
+    QString box;
+    noteBox(&box);
     library.exportSet();
+    QCOMPARE(box, QStringLiteral("Export Stitch Set|Exported 2 stitches to two.set.|"));
 
     const QByteArray file = TestEnvironment::readFile(path);
     QCOMPARE(file.left(8).toHex(' '), QByteArray("2a c9 86 3e 00 03 10 ce"));
@@ -136,13 +142,61 @@ void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
 
     const int rows = library.model()->rowCount();
     chooseFile(path);
-    QString box;
     noteBox(&box);
     library.importSet();
-    QCOMPARE(box.section('|', 1), QStringLiteral("The following stitches were not imported because they are "
-                                                 "already in your stitch library: k, c8f"));
+    QCOMPARE(box, QStringLiteral("Import Stitch Set|Imported 0 stitches from two.set.|The following stitches were "
+                                 "not imported because they are already in your stitch library: k, c8f"));
     QCOMPARE(library.model()->rowCount(), rows);
     QVERIFY(!QDir(StitchSet::userIconFolder()).exists());
+}
+
+// Import lists only ".set" files, so the export adds the suffix to a name
+// without it, and asks before it replaces a file the dialog did not ask
+// about. "old.set" is there already.
+void TestStitchLibraryExchange::exportNames_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written"); // empty: nothing written
+    QTest::addColumn<int>("answer"); // to the question about "old.set"; 0: no question expected
+    QTest::newRow("suffix added") << "beads" << "beads.set" << 0;
+    QTest::newRow("suffix kept") << "beads.set" << "beads.set" << 0;
+    QTest::newRow("capital suffix kept") << "beads.SET" << "beads.SET" << 0;
+    QTest::newRow("other suffix") << "beads.v2" << "beads.v2.set" << 0;
+    QTest::newRow("replaced") << "old" << "old.set" << int(QMessageBox::Yes);
+    QTest::newRow("kept") << "old" << "" << int(QMessageBox::No);
+}
+
+void TestStitchLibraryExchange::exportNames()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(int, answer);
+    const QString old = m_env->writeScratch("old.set", "old");
+    StitchLibrary library;
+    library.model()->setData(library.model()->index(rowOf(library, "k"), 6), true);
+
+    chooseFile(m_env->scratchPath(typed));
+    QString question;
+    QString box;
+    if (answer) {
+        whenModal<QMessageBox>([&question, &box, answer](QMessageBox *asked) {
+            question = asked->text();
+            if (answer == QMessageBox::Yes)
+                noteBox(&box);
+            asked->button(QMessageBox::StandardButton(answer))->click();
+        });
+    } else {
+        noteBox(&box);
+    }
+    library.exportSet();
+
+    QCOMPARE(question, answer ? QDir::toNativeSeparators(old) + " already exists. Do you want to replace it?" : QString());
+    QCOMPARE(box, written.isEmpty() ? QString() : "Export Stitch Set|Exported 1 stitch to " + written + ".|");
+    if (!written.isEmpty())
+        QVERIFY(TestEnvironment::readFile(m_env->scratchPath(written)).startsWith("\x2a\xc9\x86\x3e"));
+    QCOMPARE(TestEnvironment::readFile(old) == "old", written != "old.set");
+    QCOMPARE(QDir(m_env->scratchPath(QString())).entryList({"beads*"}, QDir::Files),
+             written.startsWith("beads") ? QStringList{written} : QStringList());
 }
 
 void TestStitchLibraryExchange::headerChecks_data()
@@ -153,7 +207,7 @@ void TestStitchLibraryExchange::headerChecks_data()
     QTest::addColumn<bool>("read");
     QTest::newRow("newer version") << 4 << 200911 << "Cannot Read File|This Stitch Set comes from a newer version "
                                                     "of Yarnwise.This version cannot read the file." << false;
-    QTest::newRow("older version") << 4 << 200909 << "" << true;
+    QTest::newRow("older version") << 4 << 200909 << "Import Stitch Set|Imported 1 stitch from versioned.set." << true;
     QTest::newRow("other magic") << 0 << 0x2AC9863F << "Error: Not a Stitch Set|This is not a Stitch Set file."
                                  << false;
 }
@@ -172,11 +226,10 @@ void TestStitchLibraryExchange::headerChecks()
     StitchLibrary library;
     const int rows = library.model()->rowCount();
     QString seen;
-    if (!box.isEmpty())
-        noteBox(&seen);
+    noteBox(&seen);
     library.readSetFile(path);
 
-    QCOMPARE(seen, box);
+    QCOMPARE(seen.section('|', 0, 1), box.section('|', 0, 1));
     QCOMPARE(library.model()->rowCount(), rows + (read ? 1 : 0));
     if (read) {
         QCOMPARE(library.getStitchID(rows), QStringLiteral("vrs1"));
@@ -199,21 +252,23 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
         library.model()->setData(library.model()->index(row, 5), "Lace");
         auto *table = library.findChild<QTableView *>(QStringLiteral("stitchList"));
         table->setCurrentIndex(library.model()->index(row, 1));
+        // Each icon goes into the cell at hand as it is added.
         whenModal<StitchCreator>([sources](StitchCreator *creator) {
-            creator->addIconFiles(sources);
+            creator->addIconFiles({sources.at(0)});
             creator->addCell();
-            auto *cells = creator->findChild<QTableWidget *>(QStringLiteral("stitchIcons"));
-            for (int i = 0; i < 2; ++i) {
-                cells->setCurrentCell(0, i);
-                creator->itemChanged(StitchSet::userIconFolder() + QStringLiteral("/leaf-%1.svg").arg(i + 1));
-            }
+            creator->findChild<QTableWidget *>(QStringLiteral("stitchIcons"))->setCurrentCell(0, 1);
+            creator->addIconFiles({sources.at(1)});
             creator->accept();
         });
         library.openStitchCreator();
-        QCOMPARE(library.getImgPaths(row).size(), 2);
+        QCOMPARE(library.getImgPaths(row), (QStringList{StitchSet::userIconFolder() + "/leaf-1.svg",
+                                                       StitchSet::userIconFolder() + "/leaf-2.svg"}));
 
         library.model()->setData(library.model()->index(row, 6), true);
+        QString box;
+        noteBox(&box);
         QVERIFY(library.writeSetFile(m_env->scratchPath("leaf.set")));
+        QCOMPARE(box, QStringLiteral("Export Stitch Set|Exported 1 stitch to leaf.set.|"));
         set = TestEnvironment::readFile(m_env->scratchPath("leaf.set"));
     }
 
@@ -221,7 +276,10 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
     m_env = std::make_unique<TestEnvironment>();
     QVERIFY(!QDir(StitchSet::userIconFolder()).exists());
     StitchLibrary library;
+    QString box;
+    noteBox(&box);
     library.readSetFile(m_env->writeScratch("leaf.set", set));
+    QCOMPARE(box, QStringLiteral("Import Stitch Set|Imported 1 stitch from leaf.set.|"));
     const int row = rowOf(library, "leaf");
     QVERIFY(row >= 0);
     const QStringList paths{StitchSet::userIconFolder() + "/leaf-1.svg", StitchSet::userIconFolder() + "/leaf-2.svg"};
@@ -243,6 +301,10 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
     QCOMPARE(leaf->paths(), paths);
     QCOMPARE(leaf->imageTypes(), (QStringList{"svg", "svg"}));
     QCOMPARE(leaf->image(8, 8, 1)->toImage().pixelColor(4, 4), QColor(Qt::blue));
+    // The user's file names them within the user folder, which may move.
+    const QByteArray userFile = TestEnvironment::readFile(StitchSet::userStitchesFile());
+    QVERIFY(userFile.contains("<image>stitches/leaf-1.svg</image>"));
+    QVERIFY(userFile.contains("<image>stitches/leaf-2.svg</image>"));
     StitchSet reread;
     QVERIFY(StitchSetFile::read(StitchSet::userStitchesFile(), reread));
     QCOMPARE(reread.stitches().size(), 1);
@@ -260,7 +322,8 @@ void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
     noteBox(&box);
     library.readSetFile(m_env->writeScratch("damaged.set", file));
 
-    QVERIFY(box.contains("damaged"));
+    QCOMPARE(box, QStringLiteral("Import Stitch Set|The stitch set is damaged. Only the stitches before the damage "
+                                 "were read.|Imported 1 stitch from damaged.set."));
     QCOMPARE(library.model()->rowCount(), rows + 1);
     QCOMPARE(library.getStitchID(rows), QStringLiteral("dmg1"));
 }
@@ -289,6 +352,8 @@ void TestStitchLibraryExchange::importedImagesStayInTheFolder()
     const auto before = StitchFixtures::snapshot(outside);
 
     StitchLibrary library;
+    QString box;
+    noteBox(&box);
     library.readSetFile(m_env->writeScratch("carried.set", StitchFixtures::exchangeSet("crr1", carried, svg("red").toUtf8())));
 
     QCOMPARE(StitchFixtures::snapshot(outside), before);
