@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -136,10 +135,7 @@ void StitchCreator::itemChanged(const QString &newItem)
 
 void StitchCreator::addIconDialog()
 {
-    QString folder = Preferences::defaultFileLocation.value();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Add New Icon"), folder,
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Add New Icon"), Preferences::fileFolder(),
                                                             tr("Image Files (*.svg *.svgz *.png *.gif *.jpg)"));
     if (!files.isEmpty())
         addIconFiles(files);

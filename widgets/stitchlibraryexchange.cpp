@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
@@ -32,8 +31,7 @@ QString stitchCount(int count)
 
 QString StitchLibrary::fileDialogFolder() const
 {
-    const QString folder = Preferences::defaultFileLocation.value();
-    return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
+    return Preferences::fileFolder();
 }
 
 void StitchLibrary::exportSet()
