@@ -9,6 +9,7 @@
 #include "setcellcolor.h"
 #include "setcellsize.h"
 #include "setcellstitch.h"
+#include "stitchset.h"
 #include "stitch.h"
 #include "swapknitcells.h"
 
@@ -208,7 +209,7 @@ void ChartEditor::removeColumns(const QRect &box)
     endMacro();
 }
 
-void ChartEditor::flipHorizontally(const QRect &box)
+void ChartEditor::flipHorizontally(const QRect &box, bool swapLeaning)
 {
     if (box.width() * box.height() < 2)
         return;
@@ -217,6 +218,7 @@ void ChartEditor::flipHorizontally(const QRect &box)
         for (int y = box.top(); y <= box.bottom(); ++y)
             m_stack->push(new SwapKnitCells(QPoint(box.left() + k, y), QPoint(box.right() - k, y), m_grid));
     }
+    turnStitches(box, swapLeaning);
     endMacro();
 }
 
@@ -232,7 +234,7 @@ void ChartEditor::flipVertically(const QRect &box)
     endMacro();
 }
 
-void ChartEditor::mirrorHorizontally(const QRect &box)
+void ChartEditor::mirrorHorizontally(const QRect &box, bool swapLeaning)
 {
     if (box.width() * box.height() < 2)
         return;
@@ -245,7 +247,33 @@ void ChartEditor::mirrorHorizontally(const QRect &box)
             m_stack->push(new CopyKnitCell(QPoint(box.right() - i, y), QPoint(target, y), m_grid));
         }
     }
+    turnStitches(QRect(box.right() + 1, box.top(), box.width(), box.height()), swapLeaning);
     endMacro();
+}
+
+// After cells were put in reverse order left to right: the pieces of a
+// stitch over several cells are numbered from the left again, so that
+// it reads whole, and, when asked, every stitch that leans becomes the
+// one leaning the other way (k2tog and ssk, left and right cables).
+void ChartEditor::turnStitches(const QRect &box, bool swapLeaning)
+{
+    const QRect cells = box & QRect(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            Stitch *stitch = m_grid->stitch(x, y);
+            if (!stitch)
+                continue;
+            Stitch *turned = swapLeaning ? StitchSet::instance()->mirrorStitch(stitch) : stitch;
+            const int cellsPerStitch = turned->cellsPerStitch();
+            int imgPos = m_grid->imgPos(x, y);
+            if (stitch->cellsPerStitch() > 1 && imgPos < stitch->cellsPerStitch())
+                imgPos = stitch->cellsPerStitch() - 1 - imgPos;
+            if (imgPos >= cellsPerStitch)
+                imgPos = 0;
+            if (turned != stitch || imgPos != m_grid->imgPos(x, y))
+                m_stack->push(new SetCellStitch(QPoint(x, y), m_grid, turned, imgPos));
+        }
+    }
 }
 
 void ChartEditor::mirrorVertically(const QRect &box)

@@ -62,11 +62,13 @@ public:
 
     // The box turned over left to right or top to bottom, cell by cell
     // ("Flip selection horizontally", "... vertically"); needs two cells.
-    void flipHorizontally(const QRect &box);
+    // Horizontally, a stitch that leans becomes the one leaning the other
+    // way when `swapLeaning` is set (see StitchSet::mirrorStitch).
+    void flipHorizontally(const QRect &box, bool swapLeaning = false);
     void flipVertically(const QRect &box);
     // The box copied, reversed, into the columns to its right or the rows
     // below it; what does not fit the chart is dropped.
-    void mirrorHorizontally(const QRect &box);
+    void mirrorHorizontally(const QRect &box, bool swapLeaning = false);
     void mirrorVertically(const QRect &box);
 
     // Every cell of the stitch with ID `original` becomes `replacement`
@@ -76,6 +78,7 @@ public:
 private:
     void beginMacro(const QString &text);
     void endMacro();
+    void turnStitches(const QRect &box, bool swapLeaning);
 
     ChartGrid *m_grid;
     QUndoStack *m_stack;

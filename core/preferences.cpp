@@ -32,6 +32,8 @@ const Preference<QString> Preferences::defaultStitch("defaultStitch", QStringLit
 const Preference<int> Preferences::defaultKnitStyle("defaultKnitStyle", 0);
 const Preference<QString> Preferences::defaultSideSelection("defaultSideSelection", QStringLiteral("Right Side"));
 
+const Preference<bool> Preferences::mirrorSwapsLeaning("mirrorSwapsLeaning", false);
+
 const Preference<bool> Preferences::headerBackground("HeaderBg", true);
 const Preference<bool> Preferences::grayNoStitch("GrayNoStitch", true);
 const Preference<bool> Preferences::headersTop("HeadersTop", true);

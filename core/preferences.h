@@ -82,6 +82,10 @@ public:
     // "Right Side" or "Wrong Side", as pattern files store them.
     static const Preference<QString> defaultSideSelection;
 
+    // Whether flipping or mirroring left to right swaps stitches that lean
+    // for their mirror images (k2tog and ssk).
+    static const Preference<bool> mirrorSwapsLeaning;
+
     // How charts look.
     static const Preference<bool> headerBackground;
     static const Preference<bool> grayNoStitch;

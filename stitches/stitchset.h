@@ -53,6 +53,10 @@ public:
     // question-mark image. Not part of the catalogue.
     Stitch *unknownStitch();
 
+    // The stitch that leans the other way (k2tog for ssk, a right cable
+    // for a left one), or `stitch` itself when none does.
+    Stitch *mirrorStitch(Stitch *stitch);
+
     void addCategory(const QString &category);
 
     QList<Stitch *> stitches() const { return m_stitches; }

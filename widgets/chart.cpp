@@ -325,6 +325,12 @@ void Chart::setupToolbar()
                           QStringLiteral(":/images/mirror-h.svg"), true, &Chart::hMirrorSelection);
     m_mirrorV = addAction(tr("Mirror Selection Vertically"), QKeySequence(tr("Ctrl+Shift+M")),
                           QStringLiteral(":/images/mirror-v.svg"), true, &Chart::vMirrorSelection);
+    m_swapLeaning = addAction(tr("Swap Leaning Stitches When Mirroring"), QKeySequence(), QString(), false, nullptr);
+    m_swapLeaning->setCheckable(true);
+    m_swapLeaning->setChecked(Preferences::mirrorSwapsLeaning.value());
+    m_swapLeaning->setToolTip(tr("Flipping or mirroring left to right turns k2tog into ssk, left cables into right ones "
+                                 "and back"));
+    connect(m_swapLeaning, &QAction::toggled, this, [](bool on) { Preferences::mirrorSwapsLeaning.set(on); });
     m_borderAround = addAction(tr("Border Around Selection"), QKeySequence(), QString(), false,
                                &Chart::borderAroundSelection);
     m_removeBorders = addAction(tr("Remove Borders"), QKeySequence(), QString(), false,
@@ -485,6 +491,9 @@ void Chart::menuAboutToShow()
 {
     if (!m_menu)
         return;
+    // Another chart may have changed the choice.
+    const QSignalBlocker quiet(m_swapLeaning);
+    m_swapLeaning->setChecked(Preferences::mirrorSwapsLeaning.value());
     const bool any = knitScene()->hasSelection();
     const bool rows = any && knitScene()->selectionType == KnitScene::SelectRows;
     const bool columns = any && knitScene()->selectionType == KnitScene::SelectColumns;

@@ -213,6 +213,7 @@ private:
     QAction *m_insertColumnRight = nullptr;
     QAction *m_removeRows = nullptr;
     QAction *m_removeColumns = nullptr;
+    QAction *m_swapLeaning = nullptr;
     QAction *m_borderAround = nullptr;
     QAction *m_removeBorders = nullptr;
     QAction *m_flipH = nullptr;

@@ -5,6 +5,7 @@
 
 #include "cellclipboard.h"
 #include "chartgrid.h"
+#include "preferences.h"
 #include "stitch.h"
 #include "stitchreplacerdialog.h"
 #include "stitchset.h"
@@ -76,7 +77,7 @@ void Chart::paste()
 
 void Chart::hFlipSelection()
 {
-    knitScene()->editor().flipHorizontally(selectionBox());
+    knitScene()->editor().flipHorizontally(selectionBox(), Preferences::mirrorSwapsLeaning.value());
 }
 
 void Chart::vFlipSelection()
@@ -86,7 +87,7 @@ void Chart::vFlipSelection()
 
 void Chart::hMirrorSelection()
 {
-    knitScene()->editor().mirrorHorizontally(selectionBox());
+    knitScene()->editor().mirrorHorizontally(selectionBox(), Preferences::mirrorSwapsLeaning.value());
 }
 
 void Chart::vMirrorSelection()

@@ -48,6 +48,8 @@ private Q_SLOTS:
     void flips_data();
     void flips();
     void mirrors();
+    void mirrorTurnsStitches_data();
+    void mirrorTurnsStitches();
     void removingKeepsOneRowAndColumn();
     void stitchOnSelectionSpreads();
     void replacer();
@@ -345,6 +347,41 @@ void TestCommands::mirrors()
     editor.mirrorVertically(QRect(0, 0, 2, 1));
     QCOMPARE(rowIds(grid, 1), QStringLiteral("yo p k k k"));
     QCOMPARE(rowIds(grid, 2), QStringLiteral("k k k k k"));
+}
+
+// Worked in mirror image a cable still reads whole, its pieces numbered
+// from the left, and with the option a stitch that leans leans the other
+// way.
+void TestCommands::mirrorTurnsStitches_data()
+{
+    QTest::addColumn<bool>("flip");
+    QTest::addColumn<bool>("swap");
+    QTest::addColumn<QString>("turned");
+    QTest::newRow("mirror") << false << false << "k2tog c4f c4f c4f c4f c4f c4f c4f c4f k2tog k";
+    QTest::newRow("mirror, swapping") << false << true << "k2tog c4f c4f c4f c4f c4b c4b c4b c4b ssk k";
+    QTest::newRow("flip, swapping") << true << true << "k c4b c4b c4b c4b ssk k k k k k";
+}
+
+void TestCommands::mirrorTurnsStitches()
+{
+    QFETCH(bool, flip);
+    QFETCH(bool, swap);
+    QFETCH(QString, turned);
+    ChartGrid grid(11, 1, stitchById("k"));
+    grid.setStitch(0, 0, stitchById("k2tog"), 0);
+    for (int i = 0; i < 4; ++i)
+        grid.setStitch(1 + i, 0, stitchById("c4f"), i);
+    QUndoStack stack;
+    ChartEditor editor(&grid, &stack);
+    if (flip)
+        editor.flipHorizontally(QRect(0, 0, 6, 1), swap);
+    else
+        editor.mirrorHorizontally(QRect(0, 0, 5, 1), swap);
+    QCOMPARE(rowIds(grid, 0), turned);
+    QCOMPARE(stack.count(), 1);
+    const int cable = flip ? 1 : 5;
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(grid.imgPos(cable + i, 0), i);
 }
 
 void TestCommands::removingKeepsOneRowAndColumn()

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void lookup_data();
     void lookup();
     void unknownFallback();
+    void mirrorStitches();
     void findOrAddTwice();
     void sharedAbbreviation();
     void categories();
@@ -80,6 +81,30 @@ void TestStitchSet::lookup()
     QCOMPARE(wasFound, found);
     QCOMPARE(set.findStitch(abbriv)->name(), name);
     QCOMPARE(set.hasStitch(abbriv), found);
+}
+
+// Every stitch of the built-in set that has a mirror image is paired both
+// ways; the rest stay themselves.
+void TestStitchSet::mirrorStitches()
+{
+    StitchSet set;
+    set.load();
+    const QList<QPair<QString, QString>> pairs = {
+        {"k2tog", "ssk"}, {"p3tog", "sssp"}, {"m1l", "m1r"},  {"c4f", "c4b"},
+        {"c6lp", "c6rp"}, {"t3fp", "t3bp"},  {"21lpc", "21rpc"}, {"212lkc", "212rkc"},
+        {"k", "k"},       {"sk2p", "sk2p"},  {"2sw", "2sw"},  {"yo", "yo"}};
+    for (const auto &[one, other] : pairs) {
+        QCOMPARE(set.mirrorStitch(set.findStitch(one))->stitchID(), other);
+        QCOMPARE(set.mirrorStitch(set.findStitch(other))->stitchID(), one);
+    }
+    int paired = 0;
+    for (Stitch *stitch : set.stitches()) {
+        Stitch *mirrored = set.mirrorStitch(stitch);
+        QCOMPARE(set.mirrorStitch(mirrored), stitch);
+        QCOMPARE(mirrored->cellsPerStitch(), stitch->cellsPerStitch());
+        paired += mirrored != stitch ? 1 : 0;
+    }
+    QVERIFY(paired > 60);
 }
 
 void TestStitchSet::unknownFallback()

@@ -97,7 +97,7 @@ void TestChart::toolBarAndMenu()
         if (!candidate->isSeparator())
             texts << candidate->text();
     }
-    QCOMPARE(texts.size(), 25);
+    QCOMPARE(texts.size(), 26);
     QCOMPARE(texts.first(), QStringLiteral("Set Stitch Size"));
     QCOMPARE(texts.last(), QStringLiteral("Actual Size"));
     QCOMPARE(chart.menu()->title(), QStringLiteral("&Chart"));
