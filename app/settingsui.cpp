@@ -86,6 +86,7 @@ SettingsUi::SettingsUi(QWidget *parent)
     , m_grayNoStitch(checkBox(Preferences::grayNoStitch, tr("Use Gray Square for No Stitch")))
     , m_headersTop(checkBox(Preferences::headersTop, tr("Show Column Headers")))
     , m_headersBottom(checkBox(Preferences::headersBottom, tr("Bottom")))
+    , m_heavyLines(checkBox(Preferences::heavyGridLines, tr("Heavier Line Every 10 Stitches and Rows")))
     , m_defaultStitch(stitchBox())
     , m_defaultKnitStyle(styleBox())
     , m_defaultSideSelection(sideBox())
@@ -165,7 +166,7 @@ QGroupBox *SettingsUi::chartGroup()
     headers->addWidget(m_headersTop);
     headers->addWidget(m_headersBottom);
     headers->addStretch();
-    auto *layout = stacked({m_headerBg, m_grayNoStitch});
+    auto *layout = stacked({m_headerBg, m_grayNoStitch, m_heavyLines});
     layout->addLayout(headers);
     return group(tr("Chart Options"), layout);
 }

@@ -76,6 +76,7 @@ private:
     QCheckBox *m_grayNoStitch;
     QCheckBox *m_headersTop;
     QCheckBox *m_headersBottom;
+    QCheckBox *m_heavyLines;
 
     QComboBox *m_defaultStitch;
     QComboBox *m_defaultKnitStyle;

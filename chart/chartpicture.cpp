@@ -20,6 +20,7 @@ ChartStyle ChartPicture::preferredStyle()
     style.headersTop = Preferences::headersTop.value();
     style.headersBottom = Preferences::headersBottom.value();
     style.grayNoStitch = Preferences::grayNoStitch.value();
+    style.heavyLinesEvery = Preferences::heavyGridLines.value() ? 10 : 0;
     return style;
 }
 

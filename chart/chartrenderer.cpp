@@ -88,6 +88,7 @@ void ChartRenderer::paint(QPainter *painter, const QRectF &area, const QRect &se
             paintSimplified(painter, cells, colours, scale);
         else
             paintCells(painter, cells);
+        paintHeavyLines(painter, cells, scale);
         paintSelection(painter, selection, scale);
         painter->restore();
     }
@@ -293,6 +294,44 @@ void ChartRenderer::paintSimplified(QPainter *painter, const QRect &cells, const
         for (int x = cells.left(); x <= cells.right(); ++x)
             paintBorders(painter, x, y);
     }
+}
+
+// Lines that make counting easy: after every tenth stitch and row (or as
+// many as the style says), by the numbers the chart shows, so that they
+// fall after stitch 10, 20, ... and row 10, 20, ... wherever numbering
+// starts.
+void ChartRenderer::paintHeavyLines(QPainter *painter, const QRect &cells, qreal scale) const
+{
+    const int every = m_style.heavyLinesEvery;
+    if (every <= 0)
+        return;
+    const QSize cell = m_layout.cellSize();
+    const int columns = m_grid.columnCount();
+    const int rows = m_grid.rowCount();
+    const ChartOptions &options = m_grid.options();
+    const int top = m_layout.gridTop() + cells.top() * cell.height();
+    const int bottom = m_layout.gridTop() + (cells.bottom() + 1) * cell.height();
+    const int left = m_layout.gridLeft() + cells.left() * cell.width();
+    const int right = m_layout.gridLeft() + (cells.right() + 1) * cell.width();
+    QVarLengthArray<QLine, 64> lines;
+    // The edge left of column x ends stitch number columns - x.
+    for (int x = qMax(1, cells.left()); x <= qMin(columns - 1, cells.right() + 1); ++x) {
+        if ((columns - x + options.columnNumberOffset) % every == 0) {
+            const int at = m_layout.gridLeft() + x * cell.width();
+            lines.append(QLine(at, top, at, bottom));
+        }
+    }
+    // The edge above row y ends row number rows - y.
+    for (int y = qMax(1, cells.top()); y <= qMin(rows - 1, cells.bottom() + 1); ++y) {
+        if ((rows - y + options.rowNumberOffset) % every == 0) {
+            const int at = m_layout.gridTop() + y * cell.height();
+            lines.append(QLine(left, at, right, at));
+        }
+    }
+    if (lines.isEmpty())
+        return;
+    painter->setPen(QPen(QColor(70, 70, 70), 2 / qMax(scale, 0.01)));
+    painter->drawLines(lines.constData(), int(lines.size()));
 }
 
 // A selection must not look like a cell colour: it is hatched and

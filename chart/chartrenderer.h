@@ -26,6 +26,9 @@ struct ChartStyle
     // Symbols drawn from their SVG artwork (print, PDF, SVG) rather than
     // from pictures cached at the cell size (the screen).
     bool vectorSymbols = false;
+    // A heavier grid line after every this many stitches and rows, counted
+    // by their numbers; 0 for none.
+    int heavyLinesEvery = 0;
     // The colour that marks selected cells.
     QColor selectionTint = QColor(48, 140, 198, 100);
     // Below this many device pixels per cell the chart is drawn simplified:
@@ -75,6 +78,7 @@ private:
     void paintBorders(QPainter *painter, int x, int y) const;
     void paintSimplified(QPainter *painter, const QRect &cells, const QImage *colours, qreal scale) const;
     void paintSelection(QPainter *painter, const QRect &selection, qreal scale) const;
+    void paintHeavyLines(QPainter *painter, const QRect &cells, qreal scale) const;
     void paintHeaders(QPainter *painter, const QRectF &area, qreal scale) const;
     void paintHeader(QPainter *painter, const QRect &rect, int alignment, const QString &text) const;
     void paintHeaderStrip(QPainter *painter, const QRect &rect) const;

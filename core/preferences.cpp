@@ -39,6 +39,7 @@ const Preference<bool> Preferences::grayNoStitch("GrayNoStitch", true);
 const Preference<bool> Preferences::headersTop("HeadersTop", true);
 const Preference<bool> Preferences::headersBottom("HeadersBottom", false);
 const Preference<bool> Preferences::showChartInstructions("ShowChartInstructions", true);
+const Preference<bool> Preferences::heavyGridLines("heavyGridLines", false);
 
 Preferences *Preferences::instance()
 {

@@ -92,6 +92,8 @@ public:
     static const Preference<bool> headersTop;
     static const Preference<bool> headersBottom;
     static const Preference<bool> showChartInstructions;
+    // A heavier grid line after every tenth stitch and row.
+    static const Preference<bool> heavyGridLines;
 
 Q_SIGNALS:
     void changed(const QString &key);

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void paintsCells();
     void symbolsKeepProportions();
     void symbolsTakeCellColour();
+    void heavyLinesEveryTen();
     void paintsNumbersWhereRowsStart();
     void paintsSimplifiedFromAfar();
 
@@ -211,6 +212,29 @@ void TestKnitScene::symbolsTakeCellColour()
         QCOMPARE(white, 0);
         QVERIFY(dark > 20); // the strands are still drawn
     }
+}
+
+// The heavier lines fall after stitch 10 and row 10 by the chart's own
+// numbers: counted from the right and from the bottom.
+void TestKnitScene::heavyLinesEveryTen()
+{
+    ChartScene chart(12, 12);
+    QImage image(render(chart.scene).size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    ChartStyle style;
+    style.heavyLinesEvery = 10;
+    QPainter painter(&image);
+    ChartRenderer(chart.grid, style).paint(&painter, QRectF(image.rect()));
+    painter.end();
+    const auto darkness = [&image](int x, int y) { return 255 - qGray(image.pixel(x, y)); };
+    const int middleY = chart.scene.cellRect(5, 5).center().y();
+    const int tenth = chart.scene.cellRect(2, 5).left(); // left of stitch 10
+    const int ninth = chart.scene.cellRect(3, 5).left();
+    QVERIFY(darkness(tenth, middleY) > 150);
+    QVERIFY(darkness(ninth, middleY) < 150);
+    const int middleX = chart.scene.cellRect(5, 5).center().x();
+    QVERIFY(darkness(middleX, chart.scene.cellRect(5, 2).top()) > 150); // above row 10
+    QVERIFY(darkness(middleX, chart.scene.cellRect(5, 3).top()) < 150);
 }
 
 void TestKnitScene::paintsNumbersWhereRowsStart()
