@@ -85,7 +85,8 @@ void TestSettingsUi::freshStoreGivesDefaults_data()
         {"chartHeight", 15},              {"cellWidth", 24},
         {"cellHeight", 22},               {"HeaderBg", true},
         {"GrayNoStitch", true},           {"HeadersTop", true},
-        {"HeadersBottom", false},         {"defaultStitch", QStringLiteral("k")},
+        {"HeadersBottom", false},         {"heavyGridLines", false},
+        {"defaultStitch", QStringLiteral("k")},
         {"defaultKnitStyle", 0},          {"defaultSideSelection", QStringLiteral("Right Side")},
     };
     for (const auto &[key, value] : defaults) {
@@ -108,7 +109,7 @@ void TestSettingsUi::freshStoreGivesDefaults()
 
     dialog.saveSettings();
     QCOMPARE(settings()->value(key, QVariant()), value);
-    QCOMPARE(settings()->allKeys().size(), 22);
+    QCOMPARE(settings()->allKeys().size(), 23);
 }
 
 void TestSettingsUi::conversions_data()
