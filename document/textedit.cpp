@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QPalette>
 #include <QScrollBar>
 #include <QUndoStack>
 
@@ -31,6 +32,14 @@ TextEdit::TextEdit(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     setLineWrapColumnOrWidth(pageWidth);
+    // Text flush against the edge of the page reads as cut off: the page
+    // gets a margin on screen, outside the text, so lines still break
+    // where they break in print.
+    setViewportMargins(pageMargin, 0, 0, 0);
+    QPalette page = palette();
+    page.setColor(QPalette::Window, page.color(QPalette::Base));
+    setPalette(page);
+    setAutoFillBackground(true);
 }
 
 void TextEdit::setPageSize(const QSizeF &size)
@@ -111,7 +120,8 @@ void TextEdit::paintPageGuides(QPainter &painter) const
 {
     const qreal left = -horizontalScrollBar()->value();
     const qreal top = -verticalScrollBar()->value();
-    const qreal right = left + document()->pageSize().width();
+    // The page's right margin matches its left one.
+    const qreal right = left + document()->pageSize().width() + pageMargin;
     const QRect view = viewport()->rect();
     if (right < view.right())
         painter.fillRect(QRectF(right, view.top(), view.right() - right + 1, view.height()), Qt::gray);

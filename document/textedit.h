@@ -18,6 +18,8 @@ public:
     // The width lines wrap at: a Letter page at 96 dots per inch less its
     // margins.
     static constexpr int pageWidth = 752;
+    // The white margin left of the text, as a printed page has one.
+    static constexpr int pageMargin = 32;
 
     explicit TextEdit(QWidget *parent = nullptr);
 

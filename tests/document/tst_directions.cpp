@@ -703,6 +703,12 @@ void TestDirections::pageGuides()
 
     QCOMPARE(QColor(view.pixel(500, 60)), QColor(Qt::gray));
     QCOMPARE(QColor(view.pixel(200, 60)), QColor(Qt::white));
+    // The page has white margins either side of its 300 pixels of text.
+    QCOMPARE(QColor(view.pixel(300 + TextEdit::pageMargin - 2, 60)), QColor(Qt::white));
+    const QImage whole = page.textEdit()->grab().toImage();
+    const int textLeft = page.textEdit()->viewport()->geometry().left();
+    QVERIFY(textLeft >= TextEdit::pageMargin);
+    QCOMPARE(QColor(whole.pixel(textLeft / 2, 60)), QColor(Qt::white));
     int darkest = 255;
     for (int y = 118; y <= 122; ++y)
         darkest = qMin(darkest, qGray(view.pixel(200, y)));
