@@ -246,6 +246,11 @@ void MainWindow::openSamplePattern()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Document *doc = SamplePattern::create(this).release();
     doc->setFileName(freeName(QStringLiteral("harbour-cowl")));
+    // Drawing the sample is no history of the designer's to undo; it opens
+    // on its first chart.
+    for (Page *page : doc->pages())
+        page->undoStack()->clear();
+    doc->tabWidget()->setCurrentIndex(1);
     addDocument(doc);
     doc->markSaved();
     QApplication::restoreOverrideCursor();

@@ -360,6 +360,8 @@ void TestMainWindow::sampleOnFirstStart()
         QCOMPARE(doc->chartList(), (QStringList{"Lace Edging", "Cable Panel", "Colour Band"}));
         QVERIFY(!doc->isModified());
         QVERIFY(!doc->isSaved());
+        QCOMPARE(doc->curChart()->chartTitle(), QStringLiteral("Lace Edging"));
+        QVERIFY(!window.form()->actionUndo->isEnabled());
         window.form()->actionOpenSample->trigger();
         QCOMPARE(window.documents().size(), 2);
         QCOMPARE(window.currentDocument()->fileName(), QStringLiteral("harbour-cowl1.kit"));
