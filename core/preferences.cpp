@@ -3,6 +3,7 @@
 #include "settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 // Each key is the one the preferences store has always used.
@@ -66,5 +67,9 @@ QString Preferences::fileFolder()
         if (!folder.isEmpty() && QDir(folder).exists())
             return folder;
     }
-    return QDir::homePath();
+    // Home, or the nearest folder above it that exists.
+    QString folder = QDir::homePath();
+    while (!QDir(folder).exists() && !QDir(folder).isRoot())
+        folder = QFileInfo(folder).absolutePath();
+    return folder;
 }

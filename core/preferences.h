@@ -43,7 +43,8 @@ public:
     static Preferences *instance();
 
     // The folder file dialogs start in: the chosen default location, else
-    // the documents folder, else home; the nearest of them that exists,
+    // the documents folder, else home (or the nearest folder above it); the
+    // first of them that exists,
     // since a dialog started in a missing folder offers its name as the
     // file name.
     static QString fileFolder();
