@@ -111,8 +111,15 @@ void MainWindow::rememberRecentStitch(const QString &stitchId)
     while (recent.size() > recentCount)
         recent.removeLast();
     Preferences::recentStitches.set(recent);
-    fillRecentStitches();
-    filterStitchPalette(ui->stitchFilter->text());
+    // The row clicked may be one of the group's own, still in the tree's
+    // hands: the group is filled anew once the click is done.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            fillRecentStitches();
+            filterStitchPalette(ui->stitchFilter->text());
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::filterStitchPalette(const QString &text)

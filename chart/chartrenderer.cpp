@@ -195,7 +195,9 @@ void ChartRenderer::paintSymbol(QPainter *painter, Stitch *stitch, int imgPos, c
 // cell of that stitch and colour. Null when the artwork has no white fill.
 QSvgRenderer *ChartRenderer::tintedArtwork(const QString &path, const QColor &fill)
 {
-    static QHash<QString, std::shared_ptr<QSvgRenderer>> kept;
+    // Never destroyed: renderers must not outlive the libraries they use
+    // at exit.
+    static auto &kept = *new QHash<QString, std::shared_ptr<QSvgRenderer>>;
     const QString key = path + QLatin1Char('|') + fill.name(QColor::HexArgb);
     auto found = kept.constFind(key);
     if (found != kept.constEnd())

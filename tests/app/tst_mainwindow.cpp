@@ -217,7 +217,13 @@ void TestMainWindow::paletteShowsEveryStitch()
     // kept for the next start.
     window.setStitch(QStringLiteral("yo"));
     window.setStitch(QStringLiteral("ssk"));
-    window.setStitch(QStringLiteral("yo"));
+    QCoreApplication::processEvents();
+    // A click on a row of the group itself.
+    QTreeWidgetItem *recentYo = tree->topLevelItem(0)->child(1);
+    QCOMPARE(recentYo->text(0), QStringLiteral("yo"));
+    tree->scrollToItem(recentYo);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(recentYo).center());
+    QCoreApplication::processEvents();
     QCOMPARE(tree->topLevelItem(0)->text(0), QStringLiteral("Recent"));
     QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
     QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("yo"));
