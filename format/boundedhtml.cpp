@@ -703,12 +703,21 @@ void Reader::endsLine(bool line)
 // once, starts a new one.
 bool Reader::roomForPicture()
 {
-    if (m_pictures++ < m_limits.pictures)
-        return true;
-    if (!change(m_changes.splits))
-        return false;
-    m_out += QStringLiteral("<div/>");
-    m_pictures = 1;
+    if (m_pictures++ >= m_limits.pictures) {
+        if (!change(m_changes.splits))
+            return false;
+        m_out += QStringLiteral("<div/>");
+        m_pictures = 1;
+        m_word = 0;
+    }
+    // A picture is one character of the word it stands in.
+    if (m_word >= m_limits.wordLength) {
+        if (!change(m_changes.breaks))
+            return false;
+        m_out += zeroWidthSpace;
+        m_word = 0;
+    }
+    ++m_word;
     return true;
 }
 

@@ -115,6 +115,11 @@ void TestBoundedHtml::beyondLimitsBounded_data()
         << QStringLiteral("<ul>%1</ul>").arg(QStringLiteral("<div><li>k2</li></div>").repeated(2000)) << 2000;
     QTest::newRow("5000 pictures in a paragraph")
         << QStringLiteral("<p>%1k</p>").arg(QStringLiteral("<img src=x> ").repeated(5000)) << 5001;
+    // A picture is a character of the word it stands in (found by fuzzing).
+    QTest::newRow("a word around a picture")
+        << QStringLiteral("<p>%1<img src=x>%1</p>").arg(QString(600, QLatin1Char('k'))) << 1;
+    QTest::newRow("pictures making a word") << QStringLiteral("<p>%1</p>").arg(QStringLiteral("<img src=x>k").repeated(600))
+                                             << 6; // a paragraph every 100 pictures
     QTest::newRow("3000 tables") << nestedTables(1).repeated(3000) << 3000;
     QTest::newRow("a table of 4000 rows")
         << QStringLiteral("<table>%1</table>").arg(QStringLiteral("<tr><td><b>k2</b></td><td>p2").repeated(4000)) << 8000;
