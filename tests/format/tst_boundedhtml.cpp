@@ -115,6 +115,13 @@ void TestBoundedHtml::beyondLimitsBounded_data()
         << QStringLiteral("<ul>%1</ul>").arg(QStringLiteral("<div><li>k2</li></div>").repeated(2000)) << 2000;
     QTest::newRow("5000 pictures in a paragraph")
         << QStringLiteral("<p>%1k</p>").arg(QStringLiteral("<img src=x> ").repeated(5000)) << 5001;
+    // A cell with no row open in its made-up table gets a table of its own
+    // (found by fuzzing).
+    QTest::newRow("cells within cells outside any table") << QStringLiteral("<td></tr>").repeated(40) + QStringLiteral("x")
+                                                          << 1;
+    // A row with no cell ends no paragraph (found by fuzzing).
+    QTest::newRow("a word across rows without cells")
+        << (QString(300, QLatin1Char('k')) + QStringLiteral("<tr>")).repeated(10) << 1;
     // A picture is a character of the word it stands in (found by fuzzing).
     QTest::newRow("a word around a picture")
         << QStringLiteral("<p>%1<img src=x>%1</p>").arg(QString(600, QLatin1Char('k'))) << 1;
