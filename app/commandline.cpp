@@ -280,7 +280,7 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
                     continue;
                 if (!first)
                     printer.newPage();
-                ChartPicture::print(&painter, *chart->grid, ChartPicture::preferredStyle());
+                ChartPicture::print(&painter, *chart->grid, ChartPicture::preferredStyle(*chart->grid));
                 first = false;
             }
         }
@@ -298,7 +298,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
     const ChartValues *chart = findChart(pattern, m_parser.value(chartOption), err);
     if (!chart)
         return Failed;
-    const ChartStyle style = ChartPicture::preferredStyle();
+    const ChartStyle style = ChartPicture::preferredStyle(*chart->grid);
     const QSizeF source = ChartPicture::sourceRect(*chart->grid, style).size();
     const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width()));
     const int dpi = m_dpi > 0 ? m_dpi : Preferences::outputResolution.value();

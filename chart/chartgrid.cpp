@@ -440,6 +440,13 @@ void ChartGrid::setSkipRows(bool skip)
     changeOptions(options);
 }
 
+void ChartGrid::setNumbersAtBottom(std::optional<bool> shown)
+{
+    ChartOptions options = m_options;
+    options.numbersAtBottom = shown;
+    changeOptions(options);
+}
+
 void ChartGrid::setCellSize(const QSize &size)
 {
     ChartOptions options = m_options;

@@ -126,6 +126,7 @@ public:
     void setColumnNumberOffset(int offset);
     void setRowNumberOffset(int offset);
     void setSkipRows(bool skip);
+    void setNumbersAtBottom(std::optional<bool> shown);
     // Brought into the range ChartOptions allows.
     void setCellSize(const QSize &size);
 

@@ -15,7 +15,8 @@ bool sidesAlternate(const ChartOptions &options)
 bool ChartOptions::operator==(const ChartOptions &other) const
 {
     return knitStyle == other.knitStyle && side == other.side && columnNumberOffset == other.columnNumberOffset
-        && rowNumberOffset == other.rowNumberOffset && skipRows == other.skipRows && cellSize == other.cellSize;
+        && rowNumberOffset == other.rowNumberOffset && skipRows == other.skipRows && cellSize == other.cellSize
+        && numbersAtBottom == other.numbersAtBottom;
 }
 
 bool ChartOptions::isWrongSide(int rowNumber) const

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 // How a chart is knitted: back and forth (flat), in the round, or lace,
 // which may chart only every second row. The values are those pattern
 // files store.
@@ -33,6 +35,10 @@ struct ChartOptions
     // Only every second row is charted: the rows are numbered 1, 3, 5, ...
     bool skipRows = false;
     QSize cellSize = QSize(24, 22);
+    // Whether the stitch numbers are shown below the chart as well as
+    // above it. A chart that never chose follows the preference, so
+    // charts saved before the choice existed look as they always did.
+    std::optional<bool> numbersAtBottom;
 
     bool operator==(const ChartOptions &other) const;
     bool operator!=(const ChartOptions &other) const { return !(*this == other); }
@@ -49,6 +55,10 @@ struct ChartOptions
     // The number row `rowNumber` carries: doubled for skipped rows, then
     // shifted by the first row number.
     int shownRowNumber(int rowNumber) const;
+
+    // Whether the numbers below the chart are shown, where the chart
+    // itself does not say: as `preferred`.
+    bool showsNumbersAtBottom(bool preferred) const { return numbersAtBottom.value_or(preferred); }
 
     static QSize saneCellSize(const QSize &size);
 

@@ -13,12 +13,12 @@
 
 #include <cmath>
 
-ChartStyle ChartPicture::preferredStyle()
+ChartStyle ChartPicture::preferredStyle(const ChartGrid &grid)
 {
     ChartStyle style;
     style.headerBackground = Preferences::headerBackground.value();
     style.headersTop = Preferences::headersTop.value();
-    style.headersBottom = Preferences::headersBottom.value();
+    style.headersBottom = grid.options().showsNumbersAtBottom(Preferences::headersBottom.value());
     style.grayNoStitch = Preferences::grayNoStitch.value();
     style.heavyLinesEvery = Preferences::heavyGridLines.value() ? 10 : 0;
     return style;

@@ -16,9 +16,10 @@ class QPainter;
 class ChartPicture
 {
 public:
-    // How the preferences say a chart looks: the numbers' background, the
-    // numbers above and below, the No Stitch grey.
-    static ChartStyle preferredStyle();
+    // How the preferences say `grid` looks: the numbers' background, the
+    // numbers above and below (below as the chart chooses, if it did), the
+    // No Stitch grey.
+    static ChartStyle preferredStyle(const ChartGrid &grid);
 
     // The part of the chart a picture shows: the numbers at the left only
     // when some row starts there, those above and below only when shown.

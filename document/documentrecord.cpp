@@ -22,8 +22,13 @@
 
 bool Document::save(QDataStream &out)
 {
+    QList<const ChartGrid *> grids;
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (auto *chart = qobject_cast<Chart *>(tabs->widget(i)))
+            grids.append(chart->grid());
+    }
     PatternFile::Writer writer(out);
-    writer.begin(stitchesUsed, pageSize, docKeyHash, showWS);
+    writer.begin(PatternFile::versionFor(grids), stitchesUsed, pageSize, docKeyHash, showWS);
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget *tab = tabs->widget(i);
         if (auto *chart = qobject_cast<Chart *>(tab))

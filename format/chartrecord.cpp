@@ -19,6 +19,7 @@ const QString styleTag = QStringLiteral("KnitStyle:");
 const QString sideTag = QStringLiteral("SideSelect:");
 const QString numberStartsTag = QStringLiteral("NumberStarts:");
 const QString skipRowsTag = QStringLiteral("SkipRows:");
+const QString numbersBottomTag = QStringLiteral("NumbersBottom:");
 const QString sceneStart = QStringLiteral("<KnitScene>");
 
 // The header: every value has a default, and the tags may come in any
@@ -33,6 +34,7 @@ struct ChartHeader
     qint32 columnOffset = 0;
     qint32 rowOffset = 0;
     bool skipRows = false;
+    std::optional<bool> numbersAtBottom;
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
 };
@@ -75,6 +77,13 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               return true;
           }},
          {skipRowsTag, value(header.skipRows)},
+         {numbersBottomTag,
+          [&] {
+              bool shown = false;
+              in >> shown;
+              header.numbersAtBottom = shown;
+              return true;
+          }},
          {hashTag, [&] { return RecordStream::readBytes(in, header.hash); }},
          {imageSizeTag, value(header.imageSize)}},
         tag);
@@ -92,6 +101,7 @@ ChartOptions optionsOf(const ChartHeader &header, const QSize &cellSize)
     options.columnNumberOffset = header.columnOffset;
     options.rowNumberOffset = header.rowOffset;
     options.skipRows = header.skipRows;
+    options.numbersAtBottom = header.numbersAtBottom;
     options.cellSize = cellSize;
     return options;
 }
@@ -111,11 +121,20 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
     out << sideTag << ChartOptions::sideName(options.side);
     out << numberStartsTag << qint32(options.columnNumberOffset) << qint32(options.rowNumberOffset);
     out << skipRowsTag << options.skipRows;
+    // Only a chart that chose has the tag, so that other charts keep the
+    // bytes and the version older programs read.
+    if (options.numbersAtBottom)
+        out << numbersBottomTag << *options.numbersAtBottom;
     writeScene(out, grid);
     if (out.status() != QDataStream::Ok)
         return false;
     out << chartEnd;
     return out.status() == QDataStream::Ok;
+}
+
+bool ChartRecord::needsNewerVersion(const ChartGrid &grid)
+{
+    return grid.options().numbersAtBottom.has_value();
 }
 
 bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress)

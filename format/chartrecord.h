@@ -27,7 +27,7 @@ struct ChartValues
 
 // The chart record of a pattern file: after "<Chart>", the tagged header
 // (title, width, height, picture link, knitting style, side, number starts,
-// skipped rows, in any order), then the scene record, then "</Chart>". The
+// skipped rows, numbers at the bottom, in any order), then the scene record, then "</Chart>". The
 // scene record runs from "<KnitScene>" to "</KnitScene>": the cell size,
 // then between "<Cells>" and "</Cells>" one group per cell, row by row, of
 // its position, stitch abbreviation, image index, colour, borders and
@@ -46,6 +46,9 @@ public:
 
     static bool write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
                       const QSize &imageSize);
+    // Whether the record of `grid` holds something files of
+    // PatternFile::plainVersion cannot, and so needs the newest version.
+    static bool needsNewerVersion(const ChartGrid &grid);
     // From just after "<Chart>" to just after "</Chart>". A record that
     // names no cell size gets `cellSize`.
     static bool read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress = {});

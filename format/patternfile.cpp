@@ -159,12 +159,21 @@ PatternFile::Writer::Writer(QDataStream &out)
 {
 }
 
-void PatternFile::Writer::begin(const QList<Stitch *> &stitchesUsed, qint32 pageSize, const QByteArray &keyHash,
-                                bool showWS)
+qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts)
+{
+    for (const ChartGrid *grid : charts) {
+        if (ChartRecord::needsNewerVersion(*grid))
+            return newestVersion;
+    }
+    return plainVersion;
+}
+
+void PatternFile::Writer::begin(qint32 version, const QList<Stitch *> &stitchesUsed, qint32 pageSize,
+                                const QByteArray &keyHash, bool showWS)
 {
     m_out.setByteOrder(QDataStream::BigEndian);
     m_out.setVersion(QDataStream::Qt_4_5);
-    m_out << magicNumber << newestVersion;
+    m_out << magicNumber << version;
     EmbeddedStitches::write(m_out, stitchesUsed);
     m_out << documentStart;
     m_out << pageSizeTag << pageSize;
@@ -195,8 +204,11 @@ bool PatternFile::Writer::finish()
 
 bool PatternFile::write(QDataStream &out, const PatternValues &values)
 {
+    QList<const ChartGrid *> grids;
+    for (const ChartValues *chart : values.charts())
+        grids.append(chart->grid.get());
     Writer writer(out);
-    writer.begin(values.stitchesUsed(), values.pageSize, values.keyHash, values.showWS);
+    writer.begin(versionFor(grids), values.stitchesUsed(), values.pageSize, values.keyHash, values.showWS);
     for (const PatternTab &tab : values.tabs) {
         if (tab.chart)
             writer.writeChart(*tab.chart->grid, tab.chart->title, tab.chart->hash, tab.chart->imageSize);

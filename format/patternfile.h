@@ -59,7 +59,13 @@ class PatternFile
 
 public:
     static constexpr qint32 magicNumber = 0x2AC9863F;
-    static constexpr qint32 newestVersion = 201002;
+    // Files that use nothing added since are written with plainVersion, so
+    // that older programs still open them; others with newestVersion,
+    // which older programs refuse as newer than they are.
+    static constexpr qint32 plainVersion = 201002;
+    static constexpr qint32 newestVersion = 201003;
+    // The version a file of these charts is written with.
+    static qint32 versionFor(const QList<const ChartGrid *> &charts);
 
     enum Status { Ok, Unreadable, NotAPattern, TooNew };
     // Told how far the reading has come, in percent, and what it reads;
@@ -90,7 +96,9 @@ public:
     {
     public:
         explicit Writer(QDataStream &out);
-        void begin(const QList<Stitch *> &stitchesUsed, qint32 pageSize, const QByteArray &keyHash, bool showWS);
+        // `version` is versionFor() the charts to be written.
+        void begin(qint32 version, const QList<Stitch *> &stitchesUsed, qint32 pageSize, const QByteArray &keyHash,
+                   bool showWS);
         void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSize &imageSize);
         void writeDirections(const QString &name, const QString &html, const QList<DirectionsPicture> &pictures);
         bool finish();

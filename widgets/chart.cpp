@@ -227,6 +227,7 @@ QWidget *Chart::createOptionsRow()
 // what the designer changes.
 void Chart::showOptions()
 {
+    showNumbersChoice();
     if (!m_flat)
         return;
     const ChartOptions &options = m_grid->options();
@@ -274,6 +275,10 @@ void Chart::setupToolbar()
 
     addAction(tr("Set Stitch Size"), QKeySequence(tr("Ctrl+Shift+/")), QString(), false, &Chart::setCellSizeDialog);
     addAction(tr("Set Chart Title"), QKeySequence(tr("Ctrl+T")), QString(), false, &Chart::setChartTitle);
+    m_numbersAtBottom = addAction(tr("Show Stitch Numbers at the Bottom"), QKeySequence(), QString(), false, nullptr);
+    m_numbersAtBottom->setCheckable(true);
+    connect(m_numbersAtBottom, &QAction::triggered, this, &Chart::showNumbersAtBottom);
+    showNumbersChoice();
     m_menu->addSeparator();
     m_toolBar->addSeparator();
 
@@ -680,8 +685,23 @@ void Chart::setSide(Side side)
     Q_EMIT chartModified(true);
 }
 
+// The menu shows where the numbers are: as this chart chose, or as the
+// preference says for a chart that never chose.
+void Chart::showNumbersChoice()
+{
+    if (m_numbersAtBottom)
+        m_numbersAtBottom->setChecked(m_grid->options().showsNumbersAtBottom(Preferences::headersBottom.value()));
+}
+
+void Chart::showNumbersAtBottom(bool shown)
+{
+    m_grid->setNumbersAtBottom(shown);
+    Q_EMIT chartModified(true);
+}
+
 void Chart::settingsUpdateChart()
 {
+    showNumbersChoice();
     if (m_scene)
         m_scene->updateHeaders();
 }

@@ -165,6 +165,8 @@ private:
     void buildViews();
     QWidget *createOptionsRow();
     void showOptions();
+    void showNumbersChoice();
+    void showNumbersAtBottom(bool shown);
     void setupToolbar();
     QAction *addAction(const QString &text, const QKeySequence &shortcut, const QString &icon, bool inToolBar,
                        void (Chart::*slot)());
@@ -214,6 +216,7 @@ private:
     QAction *m_removeRows = nullptr;
     QAction *m_removeColumns = nullptr;
     QAction *m_swapLeaning = nullptr;
+    QAction *m_numbersAtBottom = nullptr;
     QAction *m_borderAround = nullptr;
     QAction *m_removeBorders = nullptr;
     QAction *m_flipH = nullptr;

@@ -21,14 +21,14 @@
 
 // The look of the chart on screen, or as the preferences set it while the
 // chart has no view yet.
-static ChartStyle styleOf(const KnitScene *scene)
+static ChartStyle styleOf(const KnitScene *scene, const ChartGrid &grid)
 {
-    return scene ? scene->style() : ChartPicture::preferredStyle();
+    return scene ? scene->style() : ChartPicture::preferredStyle(grid);
 }
 
 QRectF Chart::imageSourceRect() const
 {
-    return ChartPicture::sourceRect(*m_grid, styleOf(m_scene));
+    return ChartPicture::sourceRect(*m_grid, styleOf(m_scene, *m_grid));
 }
 
 void Chart::saveImage()
@@ -59,10 +59,10 @@ void Chart::saveImage()
 bool Chart::exportImage(const QString &fileName, const QSize &size, int resolution)
 {
     clearSelection();
-    return ChartPicture::write(fileName, *m_grid, styleOf(m_scene), size, resolution, title);
+    return ChartPicture::write(fileName, *m_grid, styleOf(m_scene, *m_grid), size, resolution, title);
 }
 
 void Chart::print(QPainter *painter)
 {
-    ChartPicture::print(painter, *m_grid, styleOf(m_scene));
+    ChartPicture::print(painter, *m_grid, styleOf(m_scene, *m_grid));
 }

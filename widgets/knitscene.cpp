@@ -95,7 +95,8 @@ KnitScene::KnitScene(ChartGrid *grid, QUndoStack *undoStack, QObject *parent)
         clearSelection();
         shapeChanged();
     });
-    connect(grid, &ChartGrid::optionsChanged, this, &KnitScene::shapeChanged);
+    // The options choose the numbers shown, and so the shape.
+    connect(grid, &ChartGrid::optionsChanged, this, &KnitScene::updateHeaders);
     updateHeaders();
 }
 
@@ -219,7 +220,7 @@ void KnitScene::updateRow(int row, const QList<Stitch *> &data)
 
 void KnitScene::updateHeaders()
 {
-    m_style = ChartPicture::preferredStyle();
+    m_style = ChartPicture::preferredStyle(*m_grid);
     m_style.simplifyBelow = simplifyBelow;
     shapeChanged();
 }

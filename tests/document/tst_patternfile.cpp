@@ -5,6 +5,7 @@
 #include "chartgrid.h"
 #include "knitscene.h"
 #include "mainwindow.h"
+#include "patternfile.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -166,8 +167,8 @@ void TestPatternFile::fileVersions_data()
 {
     QTest::addColumn<qint32>("version");
     QTest::addColumn<bool>("opens");
-    QTest::newRow("newer") << qint32(201003) << false;
-    QTest::newRow("current") << qint32(201002) << true;
+    QTest::newRow("newer") << qint32(PatternFile::newestVersion + 1) << false;
+    QTest::newRow("current") << qint32(PatternFile::newestVersion) << true;
 }
 
 void TestPatternFile::fileVersions()

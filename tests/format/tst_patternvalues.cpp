@@ -34,6 +34,8 @@ private Q_SLOTS:
     void readAndWrittenAgainByteForByte();
     void fileVersions_data();
     void fileVersions();
+    void versionFollowsWhatIsUsed_data();
+    void versionFollowsWhatIsUsed();
     void damagedFiles_data();
     void damagedFiles();
     void everyCutIsReported();
@@ -123,6 +125,7 @@ void TestPatternValues::fileVersions_data()
     QTest::addColumn<int>("status");
     QTest::newRow("newer") << qint32(PatternFile::newestVersion + 1) << int(PatternFile::TooNew);
     QTest::newRow("current") << qint32(PatternFile::newestVersion) << int(PatternFile::Ok);
+    QTest::newRow("plain") << qint32(PatternFile::plainVersion) << int(PatternFile::Ok);
     QTest::newRow("older") << qint32(201001) << int(PatternFile::Ok);
 }
 
@@ -142,6 +145,40 @@ void TestPatternValues::fileVersions()
     QCOMPARE(readFile(write(QStringLiteral("notes.kit"), "Cast on 20 stitches"), read), PatternFile::NotAPattern);
     QCOMPARE(readFile(m_env->scratchPath(QStringLiteral("missing.kit")), read), PatternFile::Unreadable);
     QCOMPARE(readFile(m_env->rootPath(), read), PatternFile::Unreadable);
+}
+
+// A file that uses nothing new keeps the version older programs open; a
+// chart that chose where its numbers go needs the newest, which they
+// refuse. Reading gives the choice back either way.
+void TestPatternValues::versionFollowsWhatIsUsed_data()
+{
+    QTest::addColumn<int>("bottom");
+    QTest::addColumn<qint32>("version");
+    QTest::newRow("as preferred") << -1 << PatternFile::plainVersion;
+    QTest::newRow("hidden") << 0 << PatternFile::newestVersion;
+    QTest::newRow("shown") << 1 << PatternFile::newestVersion;
+}
+
+void TestPatternValues::versionFollowsWhatIsUsed()
+{
+    QFETCH(int, bottom);
+    QFETCH(qint32, version);
+    PatternValues pattern = samplePattern();
+    const QByteArray plain = bytesOf(pattern);
+    if (bottom >= 0)
+        pattern.charts().at(1)->grid->setNumbersAtBottom(bottom == 1);
+    const QByteArray bytes = bytesOf(pattern);
+    QDataStream head(bytes);
+    qint32 magic = 0, written = 0;
+    head >> magic >> written;
+    QCOMPARE(written, version);
+    QCOMPARE(bytes == plain, bottom < 0);
+
+    PatternValues read;
+    QCOMPARE(readFile(write(QStringLiteral("b.kit"), bytes), read), PatternFile::Ok);
+    QCOMPARE(read.errors, QStringList());
+    QCOMPARE(snapshot(*read.charts().at(1)->grid), snapshot(*pattern.charts().at(1)->grid));
+    QCOMPARE(bytesOf(read), bytes);
 }
 
 void TestPatternValues::damagedFiles_data()

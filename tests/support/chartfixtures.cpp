@@ -24,7 +24,8 @@ QStringList snapshot(const ChartGrid &grid)
 {
     const ChartOptions &options = grid.options();
     QStringList lines;
-    lines << QStringLiteral("%1x%2 style %3 side %4 numbers %5,%6 skip %7 cell %8x%9")
+    const QString bottom = options.numbersAtBottom ? QString::number(*options.numbersAtBottom) : QStringLiteral("-");
+    lines << QStringLiteral("%1x%2 style %3 side %4 numbers %5,%6 skip %7 cell %8x%9 bottom %10")
                  .arg(grid.columnCount())
                  .arg(grid.rowCount())
                  .arg(int(options.knitStyle))
@@ -33,7 +34,8 @@ QStringList snapshot(const ChartGrid &grid)
                  .arg(options.rowNumberOffset)
                  .arg(options.skipRows)
                  .arg(options.cellSize.width())
-                 .arg(options.cellSize.height());
+                 .arg(options.cellSize.height())
+                 .arg(bottom);
     for (int y = 0; y < grid.rowCount(); ++y) {
         for (int x = 0; x < grid.columnCount(); ++x) {
             const ChartCell cell = grid.cell(x, y);
@@ -113,5 +115,6 @@ ChartOptions unusualOptions()
     options.rowNumberOffset = 4;
     options.skipRows = true;
     options.cellSize = QSize(30, 26);
+    options.numbersAtBottom = true;
     return options;
 }

@@ -4,6 +4,7 @@
 #include "chartrecord.h"
 #include "knitscene.h"
 #include "knittextedit.h"
+#include "preferences.h"
 #include "saveoptionsdialog.h"
 #include "settings.h"
 #include "stitch.h"
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTextBlock>
 #include <QToolBar>
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void opensAtRowOne();
     void styleControls();
     void numberingStart();
+    void numbersAtBottomPerChart();
     void clipboardRecordBytes();
     void pasteClipsAtEdges();
     void cutAndUndo();
@@ -97,7 +100,7 @@ void TestChart::toolBarAndMenu()
         if (!candidate->isSeparator())
             texts << candidate->text();
     }
-    QCOMPARE(texts.size(), 26);
+    QCOMPARE(texts.size(), 27);
     QCOMPARE(texts.first(), QStringLiteral("Set Stitch Size"));
     QCOMPARE(texts.last(), QStringLiteral("Actual Size"));
     QCOMPARE(chart.menu()->title(), QStringLiteral("&Chart"));
@@ -309,6 +312,35 @@ void TestChart::numberingStart()
     QCOMPARE(chart.instructions()->toPlainText(), lines);
     boxes.at(0)->setValue(3);
     QCOMPARE(chart.grid()->options().columnNumberOffset, 2);
+}
+
+// A chart follows the preference until the designer chooses for it; then
+// it keeps its choice whatever the preference says.
+void TestChart::numbersAtBottomPerChart()
+{
+    Chart chart(3, 3, QString());
+    QAction *bottom = action(chart, "Show Stitch Numbers at the Bottom");
+    QVERIFY(bottom->isCheckable());
+    QVERIFY(!bottom->isChecked());
+    QVERIFY(!chart.knitScene()->style().headersBottom);
+
+    Preferences::headersBottom.set(true);
+    chart.settingsUpdateChart();
+    QVERIFY(bottom->isChecked());
+    QVERIFY(chart.knitScene()->style().headersBottom);
+    QVERIFY(!chart.grid()->options().numbersAtBottom);
+
+    QSignalSpy modified(&chart, &Chart::chartModified);
+    bottom->trigger();
+    QCOMPARE(chart.grid()->options().numbersAtBottom, std::optional<bool>(false));
+    QVERIFY(!chart.knitScene()->style().headersBottom);
+    QCOMPARE(modified.size(), 1);
+    Preferences::headersBottom.set(false);
+    chart.settingsUpdateChart();
+    Preferences::headersBottom.set(true);
+    chart.settingsUpdateChart();
+    QVERIFY(!bottom->isChecked());
+    QVERIFY(!chart.knitScene()->style().headersBottom);
 }
 
 void TestChart::clipboardRecordBytes()
