@@ -4,6 +4,7 @@
 #include "chartgrid.h"
 #include "chartinstructions.h"
 #include "chartrecord.h"
+#include "flowlayout.h"
 #include "knittextedit.h"
 #include "preferences.h"
 #include "stitchset.h"
@@ -180,8 +181,18 @@ void Chart::buildViews()
 QWidget *Chart::createOptionsRow()
 {
     auto *row = new QWidget;
-    auto *layout = new QHBoxLayout(row);
+    // The groups wrap onto a second line in a narrow window rather than
+    // run off its edge.
+    auto *layout = new FlowLayout(row);
     layout->setContentsMargins(6, 3, 6, 3);
+    auto group = [layout](std::initializer_list<QWidget *> widgets) {
+        auto *box = new QWidget;
+        auto *line = new QHBoxLayout(box);
+        line->setContentsMargins(0, 0, 0, 0);
+        for (QWidget *widget : widgets)
+            line->addWidget(widget);
+        layout->addWidget(box);
+    };
 
     auto numberStart = [](QSpinBox *&box) {
         box = new QSpinBox;
@@ -189,27 +200,19 @@ QWidget *Chart::createOptionsRow()
         box->setValue(1);
         return box;
     };
-    layout->addWidget(new QLabel(tr("Start on Stitch:")));
-    layout->addWidget(numberStart(m_columnStart));
-    layout->addWidget(new QLabel(tr("Start on Row:")));
-    layout->addWidget(numberStart(m_rowStart));
-    layout->addStretch(1);
+    group({new QLabel(tr("Start on Stitch:")), numberStart(m_columnStart)});
+    group({new QLabel(tr("Start on Row:")), numberStart(m_rowStart)});
 
-    layout->addWidget(new QLabel(tr("Knitting Style:")));
     m_round = new QRadioButton(tr("Round"));
     m_flat = new QRadioButton(tr("Flat"));
     m_lace = new QRadioButton(tr("Lace"));
-    layout->addWidget(m_round);
-    layout->addWidget(m_flat);
-    layout->addWidget(m_lace);
     m_skip = new QCheckBox(tr("Skip Every Second Row"));
-    layout->addWidget(m_skip);
+    group({new QLabel(tr("Knitting Style:")), m_round, m_flat, m_lace, m_skip});
 
-    layout->addWidget(new QLabel(tr("Start Chart on:")));
     m_side = new QComboBox;
     m_side->addItem(tr("Right Side"), int(Side::RightSide));
     m_side->addItem(tr("Wrong Side"), int(Side::WrongSide));
-    layout->addWidget(m_side);
+    group({new QLabel(tr("Start Chart on:")), m_side});
     showOptions();
 
     connect(m_flat, &QRadioButton::clicked, this, &Chart::setKnitStyleFlat);

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void styleControls();
     void numberingStart();
     void numbersAtBottomPerChart();
+    void optionsFitNarrowWindows();
     void clipboardRecordBytes();
     void pasteClipsAtEdges();
     void cutAndUndo();
@@ -341,6 +342,21 @@ void TestChart::numbersAtBottomPerChart()
     chart.settingsUpdateChart();
     QVERIFY(!bottom->isChecked());
     QVERIFY(!chart.knitScene()->style().headersBottom);
+}
+
+// The options row wraps instead of cutting its last controls off.
+void TestChart::optionsFitNarrowWindows()
+{
+    Chart chart(3, 3, QString());
+    chart.resize(520, 500);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QCOMPARE(chart.width(), 520);
+    auto *side = chart.findChild<QComboBox *>();
+    const QRect shown(side->mapTo(&chart, QPoint(0, 0)), side->size());
+    QVERIFY2(chart.rect().contains(shown), qPrintable(QStringLiteral("%1 %2").arg(shown.right()).arg(chart.width())));
+    auto *view = chart.findChild<QGraphicsView *>();
+    QVERIFY(view->mapTo(&chart, QPoint(0, 0)).y() > shown.bottom());
 }
 
 void TestChart::clipboardRecordBytes()
