@@ -15,6 +15,18 @@ bool fitsOneCell(const Stitch *stitch)
     return stitch->cellsPerStitch() == 1 && stitch->paths().size() <= 1;
 }
 
+// Abbreviations alone are hard to tell apart among two hundred stitches:
+// each entry says the stitch's name too, and its description on hover.
+void addStitch(QComboBox *box, Stitch *stitch)
+{
+    const QString id = stitch->stitchID();
+    const QString text = stitch->name().isEmpty() || stitch->name() == id
+        ? id
+        : StitchReplacerDialog::tr("%1 \u2013 %2").arg(id, stitch->name());
+    box->addItem(stitch->icon(), text, id);
+    box->setItemData(box->count() - 1, stitch->description(), Qt::ToolTipRole);
+}
+
 } // namespace
 
 StitchReplacerDialog::StitchReplacerDialog(const QList<Stitch *> &inChart, QWidget *parent)
@@ -26,22 +38,24 @@ StitchReplacerDialog::StitchReplacerDialog(const QList<Stitch *> &inChart, QWidg
     QList<Stitch *> others = StitchSet::instance()->stitches();
     for (Stitch *stitch : inChart) {
         others.removeOne(stitch);
-        m_original->addItem(stitch->icon(), stitch->stitchID());
+        addStitch(m_original, stitch);
         if (fitsOneCell(stitch))
-            m_new->addItem(stitch->icon(), stitch->stitchID());
+            addStitch(m_new, stitch);
     }
     for (QComboBox *box : {m_original, m_new}) {
         if (box->count() > 0)
             box->insertSeparator(box->count());
     }
     for (Stitch *stitch : others) {
-        m_original->addItem(stitch->icon(), stitch->stitchID());
+        addStitch(m_original, stitch);
         if (fitsOneCell(stitch))
-            m_new->addItem(stitch->icon(), stitch->stitchID());
+            addStitch(m_new, stitch);
     }
     for (QComboBox *box : {m_original, m_new}) {
         box->setIconSize(QSize(32, 32));
         box->setMaxVisibleItems(20);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(28);
     }
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -57,10 +71,10 @@ StitchReplacerDialog::StitchReplacerDialog(const QList<Stitch *> &inChart, QWidg
 
 QString StitchReplacerDialog::originalStitch() const
 {
-    return m_original->currentText();
+    return m_original->currentData().toString();
 }
 
 QString StitchReplacerDialog::newStitch() const
 {
-    return m_new->currentText();
+    return m_new->currentData().toString();
 }

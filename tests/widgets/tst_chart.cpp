@@ -505,15 +505,18 @@ void TestChart::replacer()
         auto *replacer = qobject_cast<StitchReplacerDialog *>(dialog);
         QVERIFY(replacer);
         QList<QComboBox *> boxes = replacer->findChildren<QComboBox *>();
-        // The chart's stitches first, the most used first.
+        // The chart's stitches first, the most used first, each with its
+        // name and, on hover, its description.
         for (QComboBox *box : boxes) {
-            QCOMPARE(box->itemText(0), QStringLiteral("k"));
-            QCOMPARE(box->itemText(1), QStringLiteral("yo"));
+            QCOMPARE(box->itemData(0).toString(), QStringLiteral("k"));
+            QCOMPARE(box->itemText(0), QStringLiteral("k \u2013 Knit"));
+            QVERIFY(!box->itemData(0, Qt::ToolTipRole).toString().isEmpty());
+            QCOMPARE(box->itemData(1).toString(), QStringLiteral("yo"));
             QVERIFY(box->itemText(2).isEmpty()); // the separator
-            QVERIFY(box->findText(QStringLiteral("p")) > 2);
+            QVERIFY(box->findData(QStringLiteral("p")) > 2);
         }
-        boxes.at(0)->setCurrentText(QStringLiteral("k"));
-        boxes.at(1)->setCurrentText(QStringLiteral("p"));
+        boxes.at(0)->setCurrentIndex(boxes.at(0)->findData(QStringLiteral("k")));
+        boxes.at(1)->setCurrentIndex(boxes.at(1)->findData(QStringLiteral("p")));
         replacer->accept();
     });
     chart.stitchReplacer();
