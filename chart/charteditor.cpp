@@ -14,6 +14,7 @@
 #include "swapknitcells.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSet>
 #include <QUndoStack>
 
@@ -258,12 +259,21 @@ void ChartEditor::mirrorHorizontally(const QRect &box, bool swapLeaning)
 void ChartEditor::turnStitches(const QRect &box, bool swapLeaning)
 {
     const QRect cells = box & QRect(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    // Finding a stitch's partner reads its name; a chart has few stitches
+    // and many cells, so each is looked up once.
+    QHash<Stitch *, Stitch *> partners;
+    auto turnedOf = [&partners](Stitch *stitch) {
+        auto found = partners.constFind(stitch);
+        if (found == partners.constEnd())
+            found = partners.insert(stitch, StitchSet::instance()->mirrorStitch(stitch));
+        return found.value();
+    };
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
             Stitch *stitch = m_grid->stitch(x, y);
             if (!stitch)
                 continue;
-            Stitch *turned = swapLeaning ? StitchSet::instance()->mirrorStitch(stitch) : stitch;
+            Stitch *turned = swapLeaning ? turnedOf(stitch) : stitch;
             const int cellsPerStitch = turned->cellsPerStitch();
             int imgPos = m_grid->imgPos(x, y);
             if (stitch->cellsPerStitch() > 1 && imgPos < stitch->cellsPerStitch())
