@@ -9,6 +9,7 @@
 #include "setcellcolor.h"
 #include "setcellsize.h"
 #include "setcellstitch.h"
+#include "setrepeats.h"
 #include "stitchset.h"
 #include "stitch.h"
 #include "swapknitcells.h"
@@ -17,6 +18,8 @@
 #include <QHash>
 #include <QSet>
 #include <QUndoStack>
+
+#include <algorithm>
 
 namespace {
 
@@ -130,6 +133,38 @@ void ChartEditor::borderAround(const QRect &box, const QColor &color)
         m_stack->push(new SetBorderRight(QPoint(cells.right(), y), true, color, m_grid));
     }
     endMacro();
+}
+
+void ChartEditor::markRepeat(const QRect &box, const QColor &color)
+{
+    const QRect cells = box & QRect(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    if (cells.isEmpty())
+        return;
+    QList<RepeatBox> boxes = m_grid->repeats();
+    const auto same = std::find_if(boxes.begin(), boxes.end(), [&](const RepeatBox &b) { return b.cells == cells; });
+    if (same != boxes.end())
+        same->color = color;
+    else
+        boxes.append(RepeatBox{cells, color});
+    if (boxes != m_grid->repeats())
+        m_stack->push(new SetRepeats(boxes, chartText("Mark repeat"), m_grid));
+}
+
+void ChartEditor::removeRepeats(const QRect &box)
+{
+    QList<RepeatBox> boxes = m_grid->repeats();
+    boxes.removeIf([&box](const RepeatBox &b) { return b.cells.intersects(box); });
+    if (boxes != m_grid->repeats())
+        m_stack->push(new SetRepeats(boxes, chartText("Remove repeat"), m_grid));
+}
+
+void ChartEditor::recolorRepeats(const QColor &color)
+{
+    QList<RepeatBox> boxes = m_grid->repeats();
+    for (RepeatBox &b : boxes)
+        b.color = color;
+    if (boxes != m_grid->repeats())
+        m_stack->push(new SetRepeats(boxes, chartText("Repeat color"), m_grid));
 }
 
 void ChartEditor::removeBorders(const QRect &box)

@@ -47,6 +47,15 @@ public:
     // borders"); nothing is pushed when there is none.
     void removeBorders(const QRect &box);
 
+    // A repeat box over the cells of `box` in `color` ("Mark repeat"); a
+    // box over exactly those cells takes the colour instead.
+    void markRepeat(const QRect &box, const QColor &color);
+    // Every repeat box that shares a cell with `box` ("Remove repeat");
+    // nothing is pushed when there is none.
+    void removeRepeats(const QRect &box);
+    // Every repeat box in `color` ("Repeat color").
+    void recolorRepeats(const QColor &color);
+
     // Row `row` counted from the bottom (0 = the bottom row) takes
     // `stitches`, leftmost first; runs of a multi-cell stitch are numbered
     // through its images. Null entries leave their cell alone ("Update row

@@ -233,6 +233,7 @@ void ChartGrid::insertRow(int row, Stitch *fill)
     blank.color = Qt::white;
     m_cells.insert(m_cells.begin() + ptrdiff_t(row) * m_columns, size_t(m_columns), blank);
     ++m_rows;
+    changeRepeats(RepeatBoxes::inserted(m_repeats, Qt::Horizontal, row));
     Q_EMIT rowsInserted(row, 1);
     for (int x = 0; x < m_columns; ++x) {
         Q_EMIT stitchChanged(x, row, fill, nullptr);
@@ -259,6 +260,7 @@ void ChartGrid::insertColumn(int column, Stitch *fill)
     }
     m_cells.swap(cells);
     ++m_columns;
+    changeRepeats(RepeatBoxes::inserted(m_repeats, Qt::Vertical, column));
     Q_EMIT columnsInserted(column, 1);
     for (int y = 0; y < m_rows; ++y) {
         Q_EMIT stitchChanged(column, y, fill, nullptr);
@@ -274,6 +276,7 @@ void ChartGrid::removeRow(int row)
     const std::vector<Cell> gone(start, start + m_columns);
     m_cells.erase(start, start + m_columns);
     --m_rows;
+    changeRepeats(RepeatBoxes::removed(m_repeats, Qt::Horizontal, row));
     for (int x = 0; x < int(gone.size()); ++x) {
         Cell cell = gone[size_t(x)];
         releaseBorders(cell);
@@ -299,6 +302,7 @@ void ChartGrid::removeColumn(int column)
     }
     m_cells.swap(cells);
     --m_columns;
+    changeRepeats(RepeatBoxes::removed(m_repeats, Qt::Vertical, column));
     for (int y = 0; y < int(gone.size()); ++y) {
         Cell &cell = gone[size_t(y)];
         releaseBorders(cell);
@@ -396,6 +400,19 @@ void ChartGrid::changeOptions(const ChartOptions &options)
         return;
     m_options = options;
     Q_EMIT optionsChanged();
+}
+
+void ChartGrid::changeRepeats(const QList<RepeatBox> &boxes)
+{
+    if (boxes == m_repeats)
+        return;
+    m_repeats = boxes;
+    Q_EMIT repeatsChanged();
+}
+
+void ChartGrid::setRepeats(const QList<RepeatBox> &boxes)
+{
+    changeRepeats(RepeatBoxes::within(boxes, columnCount(), m_rows));
 }
 
 void ChartGrid::setOptions(const ChartOptions &options)

@@ -2,6 +2,7 @@
 #define CHARTGRID_H
 
 #include "chartoptions.h"
+#include "repeatbox.h"
 #include "stitch.h"
 
 #include <QColor>
@@ -118,6 +119,12 @@ public:
     QList<QPair<Stitch *, int>> stitchTally() const;
     QList<QPair<QColor, int>> colorTally() const;
 
+    // The pattern repeats marked on the chart. The structural edits move,
+    // grow and shrink them (see RepeatBoxes); setRepeats() brings them
+    // within the grid and announces repeatsChanged() when they change.
+    const QList<RepeatBox> &repeats() const { return m_repeats; }
+    void setRepeats(const QList<RepeatBox> &boxes);
+
     const ChartOptions &options() const { return m_options; }
     // Each announces optionsChanged() when it changes anything.
     void setOptions(const ChartOptions &options);
@@ -139,6 +146,7 @@ Q_SIGNALS:
     void columnsInserted(int column, int count);
     void columnsRemoved(int column, int count);
     void optionsChanged();
+    void repeatsChanged();
 
 private:
     struct Cell
@@ -162,6 +170,7 @@ private:
     void releaseBorders(Cell &cell);
     void announce(int x, int y) { Q_EMIT cellsChanged(QRect(x, y, 1, 1)); }
     void changeOptions(const ChartOptions &options);
+    void changeRepeats(const QList<RepeatBox> &boxes);
 
     int m_columns = 0;
     int m_rows = 0;
@@ -169,6 +178,7 @@ private:
     std::vector<Borders> m_borders;
     std::vector<quint32> m_freeBorders;
     ChartOptions m_options;
+    QList<RepeatBox> m_repeats;
 };
 
 #endif // CHARTGRID_H

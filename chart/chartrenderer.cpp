@@ -89,6 +89,7 @@ void ChartRenderer::paint(QPainter *painter, const QRectF &area, const QRect &se
         else
             paintCells(painter, cells);
         paintHeavyLines(painter, cells, scale);
+        paintRepeats(painter, cells);
         paintSelection(painter, selection, scale);
         painter->restore();
     }
@@ -334,6 +335,22 @@ void ChartRenderer::paintHeavyLines(QPainter *painter, const QRect &cells, qreal
         return;
     painter->setPen(QPen(QColor(70, 70, 70), 2 / qMax(scale, 0.01)));
     painter->drawLines(lines.constData(), int(lines.size()));
+}
+
+// Each repeat box outlined on the grid lines around it, three units wide
+// like a heavy border, so that it reads in print as on screen.
+void ChartRenderer::paintRepeats(QPainter *painter, const QRect &cells) const
+{
+    const QSize cell = m_layout.cellSize();
+    painter->setBrush(Qt::NoBrush);
+    for (const RepeatBox &box : m_grid.repeats()) {
+        if (!box.cells.intersects(cells.adjusted(-1, -1, 1, 1)))
+            continue;
+        const QRectF outline(m_layout.cellRect(box.cells.left(), box.cells.top()).topLeft(),
+                             QSizeF(box.cells.width() * cell.width(), box.cells.height() * cell.height()));
+        painter->setPen(QPen(box.color, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter->drawRect(outline);
+    }
 }
 
 // A selection must not look like a cell colour: it is hatched and

@@ -78,6 +78,7 @@ private:
     void paintBorders(QPainter *painter, int x, int y) const;
     void paintSimplified(QPainter *painter, const QRect &cells, const QImage *colours, qreal scale) const;
     void paintSelection(QPainter *painter, const QRect &selection, qreal scale) const;
+    void paintRepeats(QPainter *painter, const QRect &cells) const;
     void paintHeavyLines(QPainter *painter, const QRect &cells, qreal scale) const;
     void paintHeaders(QPainter *painter, const QRectF &area, qreal scale) const;
     void paintHeader(QPainter *painter, const QRect &rect, int alignment, const QString &text) const;

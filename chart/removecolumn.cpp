@@ -15,6 +15,9 @@ RemoveColumn::RemoveColumn(int column, ChartGrid *grid, QUndoCommand *parent)
 
 void RemoveColumn::redo()
 {
+    // A box the removal shrinks or takes away cannot be told back from
+    // what is left.
+    m_repeats = m_grid->repeats();
     m_grid->removeColumn(m_column);
 }
 
@@ -26,4 +29,5 @@ void RemoveColumn::undo()
     m_grid->insertColumn(m_column, StitchSet::instance()->defaultStitch());
     for (int y = 0; y < m_cells.size(); ++y)
         m_grid->setCell(m_column, y, m_cells.at(y));
+    m_grid->setRepeats(m_repeats);
 }

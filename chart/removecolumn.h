@@ -7,7 +7,7 @@
 #include <QUndoCommand>
 
 // Removes the column at index `column`; undo brings its cells back as they
-// were, borders included.
+// were, borders included, and the repeat boxes as they were.
 class RemoveColumn : public QUndoCommand
 {
 public:
@@ -20,6 +20,7 @@ private:
     int m_column;
     ChartGrid *m_grid;
     QList<ChartCell> m_cells;
+    QList<RepeatBox> m_repeats;
 };
 
 #endif // REMOVECOLUMN_H

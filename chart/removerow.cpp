@@ -15,6 +15,9 @@ RemoveRow::RemoveRow(int row, ChartGrid *grid, QUndoCommand *parent)
 
 void RemoveRow::redo()
 {
+    // A box the removal shrinks or takes away cannot be told back from
+    // what is left.
+    m_repeats = m_grid->repeats();
     m_grid->removeRow(m_row);
 }
 
@@ -26,4 +29,5 @@ void RemoveRow::undo()
     m_grid->insertRow(m_row, StitchSet::instance()->defaultStitch());
     for (int x = 0; x < m_cells.size(); ++x)
         m_grid->setCell(x, m_row, m_cells.at(x));
+    m_grid->setRepeats(m_repeats);
 }

@@ -7,7 +7,7 @@
 #include <QUndoCommand>
 
 // Removes the row at index `row`; undo brings its cells back as they were,
-// borders included.
+// borders included, and the repeat boxes as they were.
 class RemoveRow : public QUndoCommand
 {
 public:
@@ -20,6 +20,7 @@ private:
     int m_row;
     ChartGrid *m_grid;
     QList<ChartCell> m_cells;
+    QList<RepeatBox> m_repeats;
 };
 
 #endif // REMOVEROW_H

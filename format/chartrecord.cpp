@@ -20,6 +20,9 @@ const QString sideTag = QStringLiteral("SideSelect:");
 const QString numberStartsTag = QStringLiteral("NumberStarts:");
 const QString skipRowsTag = QStringLiteral("SkipRows:");
 const QString numbersBottomTag = QStringLiteral("NumbersBottom:");
+const QString repeatsTag = QStringLiteral("Repeats:");
+// A box as the stream writes it: four qint32 and a colour.
+constexpr int repeatBytes = 4 * 4 + 11;
 const QString sceneStart = QStringLiteral("<KnitScene>");
 
 // The header: every value has a default, and the tags may come in any
@@ -35,6 +38,7 @@ struct ChartHeader
     qint32 rowOffset = 0;
     bool skipRows = false;
     std::optional<bool> numbersAtBottom;
+    QList<RepeatBox> repeats;
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
 };
@@ -51,6 +55,35 @@ void readNumberStarts(QDataStream &in, ChartHeader &header)
     if (header.columnOffset != columnOffset || header.rowOffset != rowOffset)
         qWarning("Chart numbering offsets %d and %d are out of range; kept within 0 to %d", columnOffset, rowOffset,
                  largest);
+}
+
+// The boxes as written; the grid brings them within its cells once it
+// knows its size.
+bool readRepeats(QDataStream &in, QList<RepeatBox> &repeats)
+{
+    qint32 count = 0;
+    if (!RecordStream::readCount(in, count, repeatBytes))
+        return false;
+    repeats.clear();
+    for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        qint32 x = 0, y = 0, width = 0, height = 0;
+        RepeatBox box;
+        in >> x >> y >> width >> height >> box.color;
+        // Far beyond any chart, so that the rectangle's own arithmetic
+        // cannot overflow; the grid drops what lies outside it.
+        const auto sane = [](qint32 value) { return qBound(-1, int(value), 1 << 24); };
+        if (width > 0 && height > 0)
+            repeats.append(RepeatBox{QRect(sane(x), sane(y), sane(width), sane(height)), box.color});
+    }
+    return in.status() == QDataStream::Ok;
+}
+
+void writeRepeats(QDataStream &out, const QList<RepeatBox> &repeats)
+{
+    out << repeatsTag << qint32(repeats.size());
+    for (const RepeatBox &box : repeats)
+        out << qint32(box.cells.x()) << qint32(box.cells.y()) << qint32(box.cells.width())
+            << qint32(box.cells.height()) << box.color;
 }
 
 // Reads tags up to "<KnitScene>"; false for any other tag or a damaged
@@ -84,6 +117,7 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               header.numbersAtBottom = shown;
               return true;
           }},
+         {repeatsTag, [&] { return readRepeats(in, header.repeats); }},
          {hashTag, [&] { return RecordStream::readBytes(in, header.hash); }},
          {imageSizeTag, value(header.imageSize)}},
         tag);
@@ -121,10 +155,13 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
     out << sideTag << ChartOptions::sideName(options.side);
     out << numberStartsTag << qint32(options.columnNumberOffset) << qint32(options.rowNumberOffset);
     out << skipRowsTag << options.skipRows;
-    // Only a chart that chose has the tag, so that other charts keep the
-    // bytes and the version older programs read.
+    // Only a chart that chose has the tag, and only a chart with repeats
+    // has theirs, so that other charts keep the bytes and the version
+    // older programs read.
     if (options.numbersAtBottom)
         out << numbersBottomTag << *options.numbersAtBottom;
+    if (!grid.repeats().isEmpty())
+        writeRepeats(out, grid.repeats());
     writeScene(out, grid);
     if (out.status() != QDataStream::Ok)
         return false;
@@ -134,7 +171,7 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
 
 bool ChartRecord::needsNewerVersion(const ChartGrid &grid)
 {
-    return grid.options().numbersAtBottom.has_value();
+    return grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty();
 }
 
 bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress)
@@ -157,6 +194,7 @@ bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSi
     // looked at and saved.
     ChartOptions options = optionsOf(header, values.grid->options().cellSize);
     values.grid->setOptions(options);
+    values.grid->setRepeats(header.repeats);
     if (!sceneRead)
         return false;
     QString tag;

@@ -27,7 +27,7 @@ struct ChartValues
 
 // The chart record of a pattern file: after "<Chart>", the tagged header
 // (title, width, height, picture link, knitting style, side, number starts,
-// skipped rows, numbers at the bottom, in any order), then the scene record, then "</Chart>". The
+// skipped rows, numbers at the bottom, repeat boxes, in any order), then the scene record, then "</Chart>". The
 // scene record runs from "<KnitScene>" to "</KnitScene>": the cell size,
 // then between "<Cells>" and "</Cells>" one group per cell, row by row, of
 // its position, stitch abbreviation, image index, colour, borders and

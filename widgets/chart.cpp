@@ -31,6 +31,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 enum ModeData { StitchModeData = 1, ColorModeData = 2, BorderModeData = 3, LassoModeData = 4 };
@@ -344,6 +346,10 @@ void Chart::setupToolbar()
     m_removeBorders = addAction(tr("Remove Borders"), QKeySequence(), QString(), false,
                                 &Chart::removeBordersOfSelection);
     m_menu->addSeparator();
+    m_markRepeat = addAction(tr("Mark Repeat"), QKeySequence(), QString(), false, &Chart::markRepeat);
+    m_removeRepeat = addAction(tr("Remove Repeat"), QKeySequence(), QString(), false, &Chart::removeRepeat);
+    addAction(tr("Repeat Color..."), QKeySequence(), QString(), false, &Chart::repeatColorDialog);
+    m_menu->addSeparator();
     m_toolBar->addSeparator();
 
     addAction(tr("Save Chart as Image"), QKeySequence(tr("Ctrl+I")), QStringLiteral(":/images/insertImg.svg"), true,
@@ -361,7 +367,7 @@ void Chart::setupToolbar()
 
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_insertColumnLeft, m_insertColumnRight,
                             m_removeRows, m_removeColumns, m_flipH, m_flipV, m_mirrorH, m_mirrorV,
-                            m_borderAround, m_removeBorders})
+                            m_borderAround, m_removeBorders, m_markRepeat, m_removeRepeat})
         action->setEnabled(false);
     connect(m_menu, &QMenu::aboutToShow, this, &Chart::menuAboutToShow);
 }
@@ -505,8 +511,11 @@ void Chart::menuAboutToShow()
     const bool any = knitScene()->hasSelection();
     const bool rows = any && knitScene()->selectionType == KnitScene::SelectRows;
     const bool columns = any && knitScene()->selectionType == KnitScene::SelectColumns;
-    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV, m_borderAround, m_removeBorders})
+    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV, m_borderAround, m_removeBorders, m_markRepeat})
         action->setEnabled(any);
+    const QRect box = any ? selectionBox() : QRect();
+    m_removeRepeat->setEnabled(std::any_of(m_grid->repeats().cbegin(), m_grid->repeats().cend(),
+                                           [&box](const RepeatBox &repeat) { return repeat.cells.intersects(box); }));
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_removeRows})
         action->setEnabled(rows);
     for (QAction *action : {m_insertColumnLeft, m_insertColumnRight, m_removeColumns})

@@ -129,6 +129,11 @@ public Q_SLOTS:
     void hMirrorSelection();
     void borderAroundSelection();
     void removeBordersOfSelection();
+    // A repeat box over the selection, in the colour of the chart's boxes;
+    // removing takes every box that shares a cell with the selection.
+    void markRepeat();
+    void removeRepeat();
+    void repeatColorDialog();
     QString generateInstructions() const;
     void updateKeyWords();
     void settingsUpdateChart();
@@ -218,6 +223,8 @@ private:
     QAction *m_swapLeaning = nullptr;
     QAction *m_numbersAtBottom = nullptr;
     QAction *m_borderAround = nullptr;
+    QAction *m_markRepeat = nullptr;
+    QAction *m_removeRepeat = nullptr;
     QAction *m_removeBorders = nullptr;
     QAction *m_flipH = nullptr;
     QAction *m_flipV = nullptr;

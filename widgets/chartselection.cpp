@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -103,6 +104,27 @@ void Chart::borderAroundSelection()
 void Chart::removeBordersOfSelection()
 {
     knitScene()->editor().removeBorders(selectionBox());
+}
+
+// A new box takes the colour the chart's boxes have.
+void Chart::markRepeat()
+{
+    const QList<RepeatBox> &boxes = m_grid->repeats();
+    knitScene()->editor().markRepeat(selectionBox(), boxes.isEmpty() ? RepeatBox::defaultColor() : boxes.last().color);
+}
+
+void Chart::removeRepeat()
+{
+    knitScene()->editor().removeRepeats(selectionBox());
+}
+
+void Chart::repeatColorDialog()
+{
+    const QList<RepeatBox> &boxes = m_grid->repeats();
+    const QColor color = QColorDialog::getColor(boxes.isEmpty() ? RepeatBox::defaultColor() : boxes.last().color,
+                                                this, tr("Repeat Color"));
+    if (color.isValid())
+        knitScene()->editor().recolorRepeats(color);
 }
 
 void Chart::stitchReplacer()

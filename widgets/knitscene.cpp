@@ -95,6 +95,7 @@ KnitScene::KnitScene(ChartGrid *grid, QUndoStack *undoStack, QObject *parent)
         clearSelection();
         shapeChanged();
     });
+    connect(grid, &ChartGrid::repeatsChanged, this, [this] { update(sceneRect()); });
     // The options choose the numbers shown, and so the shape.
     connect(grid, &ChartGrid::optionsChanged, this, &KnitScene::updateHeaders);
     updateHeaders();

@@ -262,8 +262,37 @@ void TestChartGrid::editsMatchAPlainModel_data()
         QTest::newRow(qPrintable(QString::number(seed))) << seed;
 }
 
+// Repeat boxes as the plain model holds them: which rows and which
+// columns each box takes in. A row inserted between two of a box's rows
+// joins it; one inserted at its edge does not.
+struct PlainBoxes
+{
+    QList<QList<bool>> rows, columns;
+
+    static void insert(QList<QList<bool>> &flags, int at)
+    {
+        for (QList<bool> &f : flags)
+            f.insert(at, at > 0 && at < f.size() && f[at - 1] && f[at]);
+    }
+    static QPair<int, int> span(const QList<bool> &f)
+    {
+        const int first = int(f.indexOf(true));
+        return {first, first < 0 ? -1 : int(f.lastIndexOf(true))};
+    }
+    QList<QRect> rects() const
+    {
+        QList<QRect> result;
+        for (int i = 0; i < rows.size(); ++i) {
+            const auto r = span(rows[i]), c = span(columns[i]);
+            if (r.first >= 0 && c.first >= 0)
+                result.append(QRect(QPoint(c.first, r.first), QPoint(c.second, r.second)));
+        }
+        return result;
+    }
+};
+
 // Random edits of every kind, done to the grid and to a plain list of
-// rows of cells: after each, both hold the same chart.
+// rows of cells: after each, both hold the same chart and repeat boxes.
 void TestChartGrid::editsMatchAPlainModel()
 {
     QFETCH(unsigned, seed);
@@ -273,6 +302,26 @@ void TestChartGrid::editsMatchAPlainModel()
     for (int y = 0; y < grid->rowCount(); ++y)
         plain.append(grid->rowCells(y));
     int width = grid->columnCount();
+    PlainBoxes boxes;
+    QList<RepeatBox> marked;
+    for (int i = random.bounded(3); i > 0; --i) {
+        const QRect cells(QPoint(random.bounded(width), random.bounded(int(plain.size()))),
+                          QPoint(random.bounded(width), random.bounded(int(plain.size()))));
+        marked.append(RepeatBox{cells.normalized(), Qt::red});
+        QList<bool> r(plain.size(), false), c(width, false);
+        for (int y = marked.last().cells.top(); y <= marked.last().cells.bottom(); ++y)
+            r[y] = true;
+        for (int x = marked.last().cells.left(); x <= marked.last().cells.right(); ++x)
+            c[x] = true;
+        boxes.rows.append(r);
+        boxes.columns.append(c);
+    }
+    grid->setRepeats(marked);
+    // Two boxes over the same cells are one.
+    if (marked.size() == 2 && marked[0] == marked[1]) {
+        boxes.rows.removeLast();
+        boxes.columns.removeLast();
+    }
 
     Stitch *fill = stitchById("p");
     ChartCell blank;
@@ -295,6 +344,7 @@ void TestChartGrid::editsMatchAPlainModel()
         case 1:
             grid->insertRow(a.y(), fill);
             plain.insert(a.y(), QList<ChartCell>(width, blank));
+            PlainBoxes::insert(boxes.rows, a.y());
             break;
         case 2:
             grid->insertColumn(a.x(), fill);
@@ -302,13 +352,17 @@ void TestChartGrid::editsMatchAPlainModel()
                 for (QList<ChartCell> &row : plain)
                     row.insert(a.x(), blank);
                 ++width;
+                PlainBoxes::insert(boxes.columns, a.x());
             }
             break;
         case 3:
             if (rows > 1) {
                 grid->removeRow(a.y());
-                if (a.y() < rows)
+                if (a.y() < rows) {
                     plain.removeAt(a.y());
+                    for (QList<bool> &f : boxes.rows)
+                        f.removeAt(a.y());
+                }
             }
             break;
         case 4:
@@ -318,6 +372,8 @@ void TestChartGrid::editsMatchAPlainModel()
                     for (QList<ChartCell> &row : plain)
                         row.removeAt(a.x());
                     --width;
+                    for (QList<bool> &f : boxes.columns)
+                        f.removeAt(a.x());
                 }
             }
             break;
@@ -349,6 +405,10 @@ void TestChartGrid::editsMatchAPlainModel()
                 QVERIFY2(grid->cell(x, y) == plain[y][x], qPrintable(QStringLiteral("step %1 cell %2,%3")
                                                                         .arg(step).arg(x).arg(y)));
         }
+        QList<QRect> held;
+        for (const RepeatBox &box : grid->repeats())
+            held.append(box.cells);
+        QCOMPARE(held, boxes.rects());
     }
 }
 

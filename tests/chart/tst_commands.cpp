@@ -137,6 +137,16 @@ void TestCommands::editsUndoRedo_data()
     QTest::newRow("replace") << EditorAction([](ChartEditor &e) {
         e.replaceStitch(QStringLiteral("c4f"), stitchById("yo"));
     }) << "Replace Stitch";
+    QTest::newRow("mark repeat") << EditorAction([](ChartEditor &e) { e.markRepeat(QRect(0, 0, 2, 9), Qt::red); })
+                                 << "Mark repeat";
+    QTest::newRow("mark a marked repeat recolours it") << EditorAction([](ChartEditor &e) {
+        e.markRepeat(QRect(1, 0, 3, 1), Qt::green);
+    }) << "Mark repeat";
+    QTest::newRow("remove repeats under the selection") << EditorAction([](ChartEditor &e) {
+        e.removeRepeats(QRect(0, 0, 1, 2));
+    }) << "Remove repeat";
+    QTest::newRow("repeat colour") << EditorAction([](ChartEditor &e) { e.recolorRepeats(Qt::magenta); })
+                                   << "Repeat color";
 }
 
 void TestCommands::editsUndoRedo()
@@ -275,6 +285,10 @@ void TestCommands::commandsOffTheGridDoNothing()
     ChartEditor editor(grid.get(), &stack);
     editor.setStitch(QPoint(0, 9), stitchById("p"), 0);
     editor.setColor(QPoint(-1, 0), Qt::red);
+    const int pushed = stack.count();
+    editor.markRepeat(QRect(5, 0, 2, 2), Qt::red);
+    editor.removeRepeats(QRect(4, 0, 1, 1));
+    QCOMPARE(stack.count(), pushed);
     QCOMPARE(snapshot(*grid), before);
     while (stack.canUndo())
         stack.undo();

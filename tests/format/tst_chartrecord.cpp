@@ -34,6 +34,8 @@ private Q_SLOTS:
     void tolerantHeader();
     void damagedHeaders_data();
     void damagedHeaders();
+    void repeatsWithinTheGrid_data();
+    void repeatsWithinTheGrid();
     void numberStartsInRange_data();
     void numberStartsInRange();
 
@@ -294,6 +296,8 @@ static QByteArray handWritten(const QStringList &tags, int width = 2, int height
             out << QSize(3, 4);
         else if (tag == QLatin1String("NumberStarts:"))
             out << qint32(numberStarts.x()) << qint32(numberStarts.y());
+        else if (tag == QLatin1String("Repeats:"))
+            out << qint32(0);
     }
     out.writeRawData(scene.constData(), int(scene.size()));
     out << QStringLiteral("</Chart>");
@@ -336,6 +340,9 @@ void TestChartRecord::damagedHeaders_data()
     negative.replace(widthTag, QByteArray::fromHex("0000000c00570069006400740068003affffffff"));
     QTest::newRow("negative width") << negative;
     QTest::newRow("cut off") << handWritten(tags).left(200);
+    QByteArray repeats = handWritten({"Width:", "Height:", "Repeats:"});
+    repeats.replace(QByteArray::fromHex("003a0000000000"), QByteArray::fromHex("003a7fffffff00"));
+    QTest::newRow("more repeats than the record holds") << repeats;
 }
 
 void TestChartRecord::damagedHeaders()
@@ -347,6 +354,47 @@ void TestChartRecord::damagedHeaders()
     QVERIFY(values.grid);
     QVERIFY(values.grid->rowCount() < 1000);
     QVERIFY(!chartOf(*values.grid).isEmpty());
+}
+
+void TestChartRecord::repeatsWithinTheGrid_data()
+{
+    // The four values as written: x, y, width, height. (A QRect could not
+    // hold the largest ones.)
+    QTest::addColumn<QList<qint32>>("written");
+    QTest::addColumn<QRect>("read");
+    QTest::newRow("inside") << QList<qint32>{1, 0, 2, 3} << QRect(1, 0, 2, 3);
+    QTest::newRow("over the edge") << QList<qint32>{2, 1, 5, 5} << QRect(2, 1, 2, 2);
+    QTest::newRow("outside") << QList<qint32>{5, 5, 1, 1} << QRect();
+    QTest::newRow("negative width") << QList<qint32>{1, 1, -2, 1} << QRect();
+    QTest::newRow("largest 32-bit") << QList<qint32>{INT_MAX - 1, 0, INT_MAX, 1} << QRect();
+    QTest::newRow("from far above") << QList<qint32>{1, INT_MIN, 1, INT_MAX} << QRect(1, 0, 1, 3);
+}
+
+// A damaged file's boxes end up on the chart or not at all, and a box as
+// large as the stream can say overflows nothing.
+void TestChartRecord::repeatsWithinTheGrid()
+{
+    QFETCH(QList<qint32>, written);
+    QFETCH(QRect, read);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    preparePatternStream(out);
+    out << QStringLiteral("<Chart>") << QStringLiteral("Width:") << qint32(4) << QStringLiteral("Height:")
+        << qint32(3) << QStringLiteral("Repeats:") << qint32(1);
+    for (qint32 value : written)
+        out << value;
+    out << QColor(Qt::green);
+    const QByteArray scene = sceneOf(ChartGrid(4, 3, stitchById("k")));
+    out.writeRawData(scene.constData(), int(scene.size()));
+    out << QStringLiteral("</Chart>");
+    ChartValues values;
+    QVERIFY(readChart(bytes, values));
+    const QList<RepeatBox> &boxes = values.grid->repeats();
+    QCOMPARE(boxes.size(), read.isEmpty() ? 0 : 1);
+    if (!read.isEmpty()) {
+        QCOMPARE(boxes.first().cells, read);
+        QCOMPARE(boxes.first().color, QColor(Qt::green));
+    }
 }
 
 void TestChartRecord::numberStartsInRange_data()

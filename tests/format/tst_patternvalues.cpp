@@ -148,31 +148,35 @@ void TestPatternValues::fileVersions()
 }
 
 // A file that uses nothing new keeps the version older programs open; a
-// chart that chose where its numbers go needs the newest, which they
-// refuse. Reading gives the choice back either way.
+// chart that chose where its numbers go, or has a repeat box, needs the
+// newest, which they refuse. Reading gives it all back.
 void TestPatternValues::versionFollowsWhatIsUsed_data()
 {
-    QTest::addColumn<int>("bottom");
+    QTest::addColumn<QString>("feature");
     QTest::addColumn<qint32>("version");
-    QTest::newRow("as preferred") << -1 << PatternFile::plainVersion;
-    QTest::newRow("hidden") << 0 << PatternFile::newestVersion;
-    QTest::newRow("shown") << 1 << PatternFile::newestVersion;
+    QTest::newRow("nothing new") << "" << PatternFile::plainVersion;
+    QTest::newRow("numbers hidden") << "hidden" << PatternFile::newestVersion;
+    QTest::newRow("numbers shown") << "shown" << PatternFile::newestVersion;
+    QTest::newRow("repeat box") << "repeat" << PatternFile::newestVersion;
 }
 
 void TestPatternValues::versionFollowsWhatIsUsed()
 {
-    QFETCH(int, bottom);
+    QFETCH(QString, feature);
     QFETCH(qint32, version);
     PatternValues pattern = samplePattern();
     const QByteArray plain = bytesOf(pattern);
-    if (bottom >= 0)
-        pattern.charts().at(1)->grid->setNumbersAtBottom(bottom == 1);
+    ChartGrid *grid = pattern.charts().at(1)->grid.get();
+    if (feature == QLatin1String("repeat"))
+        grid->setRepeats({RepeatBox{QRect(1, 0, 2, 4), Qt::darkGreen}});
+    else if (!feature.isEmpty())
+        grid->setNumbersAtBottom(feature == QLatin1String("shown"));
     const QByteArray bytes = bytesOf(pattern);
     QDataStream head(bytes);
     qint32 magic = 0, written = 0;
     head >> magic >> written;
     QCOMPARE(written, version);
-    QCOMPARE(bytes == plain, bottom < 0);
+    QCOMPARE(bytes == plain, feature.isEmpty());
 
     PatternValues read;
     QCOMPARE(readFile(write(QStringLiteral("b.kit"), bytes), read), PatternFile::Ok);

@@ -36,6 +36,13 @@ QStringList snapshot(const ChartGrid &grid)
                  .arg(options.cellSize.width())
                  .arg(options.cellSize.height())
                  .arg(bottom);
+    for (const RepeatBox &box : grid.repeats())
+        lines << QStringLiteral("repeat %1,%2 %3x%4 %5")
+                     .arg(box.cells.x())
+                     .arg(box.cells.y())
+                     .arg(box.cells.width())
+                     .arg(box.cells.height())
+                     .arg(box.color.name(QColor::HexArgb));
     for (int y = 0; y < grid.rowCount(); ++y) {
         for (int x = 0; x < grid.columnCount(); ++x) {
             const ChartCell cell = grid.cell(x, y);
@@ -71,6 +78,9 @@ std::unique_ptr<ChartGrid> sampleGrid()
     grid->setBorder(4, 3, ChartCell::Right, true, Qt::green);
     grid->setBorder(3, 2, ChartCell::Bottom, true, Qt::darkMagenta);
     grid->setBorder(3, 3, ChartCell::Top, true, Qt::darkMagenta);
+    // A stitch repeat in the top row, and a repeat of the three rows below
+    // over the whole width.
+    grid->setRepeats({RepeatBox{QRect(1, 0, 3, 1), Qt::red}, RepeatBox{QRect(0, 1, 5, 3), Qt::blue}});
     return grid;
 }
 

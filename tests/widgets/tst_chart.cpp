@@ -101,7 +101,7 @@ void TestChart::toolBarAndMenu()
         if (!candidate->isSeparator())
             texts << candidate->text();
     }
-    QCOMPARE(texts.size(), 27);
+    QCOMPARE(texts.size(), 30);
     QCOMPARE(texts.first(), QStringLiteral("Set Stitch Size"));
     QCOMPARE(texts.last(), QStringLiteral("Actual Size"));
     QCOMPARE(chart.menu()->title(), QStringLiteral("&Chart"));

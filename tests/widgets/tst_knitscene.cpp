@@ -32,6 +32,7 @@ private Q_SLOTS:
     void symbolsKeepProportions();
     void symbolsTakeCellColour();
     void heavyLinesEveryTen();
+    void repeatsOutlined();
     void paintsNumbersWhereRowsStart();
     void paintsSimplifiedFromAfar();
 
@@ -235,6 +236,26 @@ void TestKnitScene::heavyLinesEveryTen()
     const int middleX = chart.scene.cellRect(5, 5).center().x();
     QVERIFY(darkness(middleX, chart.scene.cellRect(5, 2).top()) > 150); // above row 10
     QVERIFY(darkness(middleX, chart.scene.cellRect(5, 3).top()) < 150);
+}
+
+// A repeat box is outlined in its colour on the grid lines around it, and
+// nowhere else.
+void TestKnitScene::repeatsOutlined()
+{
+    ChartScene chart(6, 4);
+    chart.scene.editor().markRepeat(QRect(1, 1, 3, 2), QColor(0, 0, 255));
+    const QImage image = render(chart.scene);
+    const auto blue = [&image](const QPoint &at) {
+        const QColor c = image.pixelColor(at);
+        return c.blue() > 200 && c.red() < 60 && c.green() < 60;
+    };
+    const QRect first = chart.scene.cellRect(1, 1), last = chart.scene.cellRect(3, 2);
+    QVERIFY(blue(QPoint(first.left(), first.center().y())));
+    QVERIFY(blue(QPoint(last.center().x(), last.bottom() + 1)));
+    QVERIFY(blue(QPoint(last.right() + 1, last.center().y())));
+    QVERIFY(!blue(first.center()));
+    const QRect outside = chart.scene.cellRect(5, 1);
+    QVERIFY(!blue(QPoint(outside.left(), outside.center().y())));
 }
 
 void TestKnitScene::paintsNumbersWhereRowsStart()
