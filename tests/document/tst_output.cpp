@@ -42,6 +42,7 @@ private Q_SLOTS:
     void keyWrongSide();
     void keyText_data();
     void keyText();
+    void keyOfCable();
     void textLines_data();
     void textLines();
     void keyFiles();
@@ -211,6 +212,16 @@ void TestOutput::keyText()
               QStringLiteral("twin"));
     Stitch *stitch = ownStitch(QStringLiteral("own"), description, opposite);
     QCOMPARE(StitchKey({stitch}, wrongSide, true).description(stitch), text);
+}
+
+// A cable on a wrong-side row is crossed as from the right side, its
+// stitches purled.
+void TestOutput::keyOfCable()
+{
+    Stitch *cable = StitchSet::instance()->findStitch(QStringLiteral("c6f"));
+    QCOMPARE(StitchKey({cable}, true, true).description(cable),
+             QStringLiteral("RS: sl 3 sts to cn, hold in front, k3, k3 from cn.\n"
+                            "WS: sl 3 sts to cn, hold in front, p3, p3 from cn."));
 }
 
 void TestOutput::textLines_data()
