@@ -39,6 +39,11 @@ public:
     // narrowed to the page if need be and continued on further pages.
     void print(QPainter *painter, QPrinter *printer) const;
 
+    // The text under a stitch's symbol, as designers write a key: its
+    // working on the right side ("RS: knit.") and, if wished, on a line of
+    // its own the working of its opposite on the wrong side ("WS: purl.").
+    QString description(const Stitch *stitch) const;
+
     // `text` broken into lines no wider than `width` pixels: at line
     // breaks, else at the last blank, else inside an over-long word.
     static QStringList textLines(const QString &text, int width, const QFontMetrics &metrics);
@@ -58,7 +63,6 @@ private:
     };
     int columns() const;
     int perColumn() const;
-    QString description(const Stitch *stitch) const;
     int entryHeight(const Entry &entry, int lineHeight) const;
     int headerBottom(int lineHeight) const { return lineHeight + 17; }
     QList<Entry> entries(const QFontMetrics &metrics) const;

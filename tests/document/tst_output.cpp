@@ -40,6 +40,9 @@ private Q_SLOTS:
     void keyNoStitchCell_data();
     void keyNoStitchCell();
     void keyWrongSide();
+    void keyText_data();
+    void keyText();
+    void keyOfCable();
     void textLines_data();
     void textLines();
     void keyFiles();
@@ -165,6 +168,60 @@ void TestOutput::keyWrongSide()
     const QImage plain = keyImage(StitchKey({k}, false, true));
     const QImage both = keyImage(StitchKey({k}, true, true));
     QVERIFY(both.height() > plain.height());
+}
+
+void TestOutput::keyText_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("opposite");
+    QTest::addColumn<bool>("wrongSide");
+    QTest::addColumn<QString>("text");
+    const QString twoSided = QStringLiteral("(k1, yo, k1) in the next st; on a WS row, (p1, yo, p1) in it");
+    QTest::newRow("right side only") << "knit" << "mate" << false << "RS: knit.";
+    QTest::newRow("both sides") << "knit" << "mate" << true << "RS: knit.\nWS: purl.";
+    QTest::newRow("a sentence of its own") << " Make a bobble. " << "mate" << true << "RS: Make a bobble.\nWS: purl.";
+    QTest::newRow("a question") << "Any colour?" << "mate" << false << "RS: Any colour?";
+    QTest::newRow("no description") << "" << "mate" << true << "RS:\nWS: purl.";
+    // Not the default stitch that a lookup of an unknown abbreviation gives.
+    QTest::newRow("opposite not in the library") << "knit" << "no such stitch" << true << "RS: knit.\nWS:";
+    QTest::newRow("its own opposite") << "yarn over" << "own" << true << "RS: yarn over.\nWS: yarn over.";
+    QTest::newRow("own opposite worked otherwise")
+        << twoSided << "own" << true << "RS: (k1, yo, k1) in the next st.\nWS: (p1, yo, p1) in it.";
+    QTest::newRow("right side of a two-sided stitch") << twoSided << "own" << false << "RS: (k1, yo, k1) in the next st.";
+    // Worked from the wrong side, another stitch is done as it is on the
+    // right side.
+    QTest::newRow("two-sided opposite") << "knit" << "twin" << true << "RS: knit.\nWS: (k2, yo) in the next st.";
+}
+
+// The side lines read as a designer writes them in a key.
+void TestOutput::keyText()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, opposite);
+    QFETCH(bool, wrongSide);
+    QFETCH(QString, text);
+    const auto ownStitch = [](const QString &id, const QString &description, const QString &opposite) {
+        Stitch *stitch = StitchSet::instance()->findOrAdd(id);
+        stitch->addAbbriv(id);
+        stitch->setDescription(description);
+        stitch->setOpposite(opposite);
+        return stitch;
+    };
+    ownStitch(QStringLiteral("mate"), QStringLiteral("purl"), QStringLiteral("own"));
+    ownStitch(QStringLiteral("twin"), QStringLiteral("(k2, yo) in the next st; on a WS row, (p2, yo) in it"),
+              QStringLiteral("twin"));
+    Stitch *stitch = ownStitch(QStringLiteral("own"), description, opposite);
+    QCOMPARE(StitchKey({stitch}, wrongSide, true).description(stitch), text);
+}
+
+// A cable on a wrong-side row is crossed as from the right side, its
+// stitches purled.
+void TestOutput::keyOfCable()
+{
+    Stitch *cable = StitchSet::instance()->findStitch(QStringLiteral("c6f"));
+    QCOMPARE(StitchKey({cable}, true, true).description(cable),
+             QStringLiteral("RS: sl 3 sts to cn, hold in front, k3, k3 from cn.\n"
+                            "WS: sl 3 sts to cn, hold in front, p3, p3 from cn."));
 }
 
 void TestOutput::textLines_data()

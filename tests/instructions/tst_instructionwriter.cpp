@@ -53,7 +53,7 @@ void TestInstructionWriter::writeRow_data()
     QTest::newRow("single knit and purl counted") << "p k p" << false << true << "p1, k1, p1";
     QTest::newRow("single yarn over not counted") << "yo" << false << true << "yo";
     QTest::newRow("two 4-cell cables") << "22rc*8" << false << true << "22rc2";
-    QTest::newRow("cables from the wrong side") << "22rc*8" << true << true << "22lp2";
+    QTest::newRow("a cable keeps its name on the wrong side") << "22rc*8" << true << true << "22rc2";
     QTest::newRow("part of a cable counts one") << "22rc*3" << false << true << "22rc";
     QTest::newRow("abbreviation with a space") << "k1_tbl*3" << false << true << "k1 tbl3";
     QTest::newRow("only no stitch") << "x x x" << false << false << "";

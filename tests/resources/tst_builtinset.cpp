@@ -25,7 +25,9 @@ private Q_SLOTS:
     void cellCounts_data();
     void cellCounts();
     void everyImageIsValidSvg();
-    void oppositesAreKnown();
+    void oppositesArePairs();
+    void wrongSideStitch_data();
+    void wrongSideStitch();
     void abbreviationsAreUnique();
     void descriptionsPresent();
     void everyResourceIsUsed();
@@ -102,10 +104,44 @@ void TestBuiltinSet::everyImageIsValidSvg()
     }
 }
 
-void TestBuiltinSet::oppositesAreKnown()
+// A symbol on a wrong-side row is worked as its opposite, so the opposite
+// covers as many cells, and its own opposite leads back: worked from the
+// other side, each gives what the other does. This also lets a typed
+// wrong-side row read back into the chart it was written from.
+void TestBuiltinSet::oppositesArePairs()
 {
-    for (Stitch *stitch : m_set.stitches())
-        QVERIFY2(m_set.hasStitch(stitch->opposite()), qPrintable(stitch->stitchID() + " -> " + stitch->opposite()));
+    for (Stitch *stitch : m_set.stitches()) {
+        const QString context = stitch->stitchID() + " -> " + stitch->opposite();
+        QVERIFY2(m_set.hasStitch(stitch->opposite()), qPrintable(context));
+        Stitch *opposite = m_set.findStitch(stitch->opposite());
+        QVERIFY2(opposite->cellsPerStitch() == stitch->cellsPerStitch(), qPrintable(context));
+        QVERIFY2(opposite->opposite() == stitch->stitchID(), qPrintable(context + " -> " + opposite->opposite()));
+    }
+}
+
+void TestBuiltinSet::wrongSideStitch_data()
+{
+    QTest::addColumn<QString>("abbriv");
+    QTest::addColumn<QString>("opposite");
+    QTest::newRow("knit") << "k" << "p";
+    QTest::newRow("left-slanting decrease") << "ssk" << "ssp";
+    QTest::newRow("float on the right side") << "slip wyif" << "slip wyib";
+    QTest::newRow("elongated twice") << "k1 elongated twice" << "p1 elongated twice";
+    // No other stitch of the set works these from the wrong side: each is
+    // its own opposite and its description says how.
+    QTest::newRow("knit cable") << "c6f" << "c6f";
+    QTest::newRow("2/1 purl cross") << "21rpc" << "21rpc";
+    QTest::newRow("twist") << "t2lp" << "t2lp";
+    QTest::newRow("right increase") << "m1r" << "m1r";
+}
+
+// What a symbol means on a wrong-side row: the stitch worked from there
+// that looks as the symbol does on the right side.
+void TestBuiltinSet::wrongSideStitch()
+{
+    QFETCH(QString, abbriv);
+    QFETCH(QString, opposite);
+    QCOMPARE(m_set.findStitch(abbriv)->opposite(), opposite);
 }
 
 void TestBuiltinSet::abbreviationsAreUnique()

@@ -241,7 +241,7 @@ void TestStitchSet::defaultSetContents()
     Stitch *cable = set.findStitch(QStringLiteral("c8f"));
     QCOMPARE(cable->name(), QStringLiteral("Cable 8 Front"));
     QCOMPARE(cable->cellsPerStitch(), 8);
-    QCOMPARE(cable->opposite(), QStringLiteral("c8bp"));
+    QCOMPARE(cable->opposite(), QStringLiteral("c8f"));
     QCOMPARE(cable->path(0), QStringLiteral(":/stitches/c8f-1.svg"));
     QCOMPARE(set.findStitch(QStringLiteral("x"))->path(0), QStringLiteral(":/stitches/no_stitch.svg"));
 }

@@ -110,7 +110,7 @@ void TestStitchLibrary::table()
     for (int column = 0; column < 7; ++column)
         texts << cell(library, row, column);
     const QStringList paths = StitchSet::instance()->findStitch("c8f")->paths();
-    QCOMPARE(texts, (QStringList{"Cable 8 Front", paths.join(','), "c8f", texts.at(3), "c8bp", "Cables", "false"}));
+    QCOMPARE(texts, (QStringList{"Cable 8 Front", paths.join(','), "c8f", texts.at(3), "c8f", "Cables", "false"}));
     QVERIFY(model->flags(model->index(row, 6)) & Qt::ItemIsUserCheckable);
     QVERIFY(model->flags(model->index(row, 0)) & Qt::ItemIsEditable);
 }
