@@ -37,6 +37,18 @@ const int largestPicture = 10000;
 const int lowestDpi = 50;
 const int highestDpi = 3000;
 
+// The key shows the repeat box as the charts draw it: in the colour of the
+// last box marked; invalid when no chart has one.
+QColor repeatColor(const PatternValues &pattern)
+{
+    QColor color;
+    for (const ChartValues *chart : pattern.charts()) {
+        if (!chart->grid->repeats().isEmpty())
+            color = chart->grid->repeats().last().color;
+    }
+    return color;
+}
+
 } // namespace
 
 CommandLine::CommandLine()
@@ -272,7 +284,7 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
             return false;
         if (selection.first() == keyItem) {
             const bool gray = Preferences::grayNoStitch.value();
-            StitchKey(pattern.stitchesUsed(), pattern.showWS, gray).print(&painter, &printer);
+            StitchKey(pattern.stitchesUsed(), pattern.showWS, gray, repeatColor(pattern)).print(&painter, &printer);
         } else {
             bool first = true;
             for (const ChartValues *chart : pattern.charts()) {
@@ -315,7 +327,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
 int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
     const bool gray = Preferences::grayNoStitch.value();
-    const StitchKey key(pattern.stitchesUsed(), pattern.showWS, gray);
+    const StitchKey key(pattern.stitchesUsed(), pattern.showWS, gray, repeatColor(pattern));
     const bool written = writeReplacing(m_output, [&key](const QString &path) { return key.save(path); });
     if (!written) {
         err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';

@@ -2,6 +2,8 @@
 
 #include "document.h"
 
+#include "chart.h"
+#include "chartgrid.h"
 #include "preferences.h"
 #include "settings.h"
 #include "stitchkey.h"
@@ -16,7 +18,13 @@
 StitchKey Document::stitchKey() const
 {
     const bool gray = Preferences::grayNoStitch.value();
-    return StitchKey(stitchesUsed, showWS, gray);
+    // The key shows the repeat box as the charts draw it.
+    QColor repeatColor;
+    for (Chart *chart : charts()) {
+        if (!chart->grid()->repeats().isEmpty())
+            repeatColor = chart->grid()->repeats().last().color;
+    }
+    return StitchKey(stitchesUsed, showWS, gray, repeatColor);
 }
 
 QRect Document::paintKey(QPainter *painter) const

@@ -91,6 +91,8 @@ std::unique_ptr<Document> SamplePattern::create(QWidget *parent)
     auto doc = std::make_unique<Document>(11, 8, QStringLiteral("harbour-cowl.kit"), QStringLiteral("Lace Edging"),
                                           QStringLiteral("k"), parent);
     fillRows(doc->curChart()->knitScene(), laceRows, 8);
+    // The edging is worked three times across: the whole chart repeats.
+    doc->curChart()->grid()->setRepeats({RepeatBox{QRect(0, 0, 11, 8), RepeatBox::defaultColor()}});
     addChart(doc.get(), QStringLiteral("Cable Panel"), 10, cableRows);
     addChart(doc.get(), QStringLiteral("Colour Band"), 12, bandRows);
     colourBand(doc->curChart()->knitScene());

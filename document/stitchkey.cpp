@@ -54,9 +54,11 @@ QString sideLine(const char *side, const QString &description)
 
 } // namespace
 
-StitchKey::StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch)
+StitchKey::StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch,
+                     const QColor &repeatColor)
     : m_showWrongSide(showWrongSide)
     , m_grayNoStitch(grayNoStitch)
+    , m_repeatColor(repeatColor)
 {
     for (const Stitch *stitch : stitches) {
         if (stitch)
@@ -67,12 +69,12 @@ StitchKey::StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool g
 
 int StitchKey::columns() const
 {
-    return m_ids.size() <= 8 ? 1 : 2;
+    return entryCount() <= 8 ? 1 : 2;
 }
 
 int StitchKey::perColumn() const
 {
-    return columns() == 1 ? int(m_ids.size()) : int(m_ids.size() + 1) / 2;
+    return columns() == 1 ? entryCount() : (entryCount() + 1) / 2;
 }
 
 QString StitchKey::description(const Stitch *stitch) const
@@ -96,7 +98,11 @@ QList<StitchKey::Entry> StitchKey::entries(const QFontMetrics &metrics) const
     QList<Entry> list;
     for (const QString &id : m_ids) {
         Stitch *stitch = StitchSet::instance()->findStitch(id);
-        list.append({stitch, id, textLines(description(stitch), wrapWidth, metrics)});
+        list.append({stitch, id, textLines(description(stitch), wrapWidth, metrics), QColor()});
+    }
+    if (m_repeatColor.isValid()) {
+        const QString text = tr("Work the stitches and rows inside the box as many times as the pattern says.");
+        list.append({nullptr, QString(), textLines(text, wrapWidth, metrics), m_repeatColor});
     }
     return list;
 }
@@ -175,6 +181,10 @@ QRect StitchKey::paint(QPainter *painter) const
 void StitchKey::paintEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const
 {
     painter->fillRect(QRect(x0, y, columnWidth, rule), Qt::black);
+    if (entry.outline.isValid()) {
+        paintRepeatEntry(painter, entry, x0, y, lineHeight);
+        return;
+    }
     Stitch *stitch = entry.stitch;
     const bool noStitch = entry.id == QLatin1String("x");
     const int images = stitch ? qMax(1, int(stitch->paths().size())) : 1;
@@ -192,6 +202,23 @@ void StitchKey::paintEntry(QPainter *painter, const Entry &entry, int x0, int y,
     const int textX = x0 + margin + cellSide * images + 5;
     painter->drawText(textX, y + margin + lineHeight, stitch ? stitch->name() : entry.id);
     painter->drawText(textX, y + margin + 2 * lineHeight, entry.id);
+    int lineY = y + margin + 3 * lineHeight + 5;
+    for (const QString &line : entry.lines) {
+        painter->drawText(x0 + margin, lineY, line);
+        lineY += lineHeight;
+    }
+}
+
+// The repeat box: a cell outlined as the charts outline their boxes.
+void StitchKey::paintRepeatEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const
+{
+    const QRect cell(x0 + margin, y + margin, cellSide, cellSide);
+    painter->save();
+    painter->setPen(QPen(entry.outline, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter->drawRect(cell.adjusted(1, 1, -1, -1));
+    painter->restore();
+    const int textX = x0 + margin + cellSide + 5;
+    painter->drawText(textX, y + margin + lineHeight, tr("pattern repeat"));
     int lineY = y + margin + 3 * lineHeight + 5;
     for (const QString &line : entry.lines) {
         painter->drawText(x0 + margin, lineY, line);

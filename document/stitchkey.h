@@ -1,6 +1,7 @@
 #ifndef STITCHKEY_H
 #define STITCHKEY_H
 
+#include <QColor>
 #include <QFontMetrics>
 #include <QImage>
 #include <QList>
@@ -18,7 +19,10 @@ class Stitch;
 class StitchKey
 {
 public:
-    StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch);
+    // With a valid `repeatColor` the key ends with the pattern repeat, a
+    // box outlined in that colour.
+    StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch,
+              const QColor &repeatColor = QColor());
 
     // Draws the key with its top-left corner at (0, 0) and returns what it
     // covers; draws nothing and returns a null rectangle without stitches.
@@ -60,7 +64,11 @@ private:
         Stitch *stitch;
         QString id;
         QStringList lines;
+        // The repeat box's colour; invalid for a stitch.
+        QColor outline;
     };
+    int entryCount() const { return int(m_ids.size()) + (m_repeatColor.isValid() ? 1 : 0); }
+    void paintRepeatEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const;
     int columns() const;
     int perColumn() const;
     int entryHeight(const Entry &entry, int lineHeight) const;
@@ -71,6 +79,7 @@ private:
     QStringList m_ids;
     bool m_showWrongSide;
     bool m_grayNoStitch;
+    QColor m_repeatColor;
 };
 
 #endif // STITCHKEY_H

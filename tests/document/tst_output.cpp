@@ -90,28 +90,40 @@ static QImage keyImage(const StitchKey &key)
 void TestOutput::keyColumns_data()
 {
     QTest::addColumn<int>("count");
+    QTest::addColumn<bool>("repeat");
     QTest::addColumn<int>("width");
-    QTest::newRow("eight in one column") << 8 << 300;
-    QTest::newRow("nine in two columns") << 9 << 600;
+    QTest::newRow("eight in one column") << 8 << false << 300;
+    QTest::newRow("nine in two columns") << 9 << false << 600;
+    QTest::newRow("seven and the repeat in one column") << 7 << true << 300;
+    QTest::newRow("eight and the repeat in two columns") << 8 << true << 600;
 }
 
 void TestOutput::keyColumns()
 {
     QFETCH(int, count);
+    QFETCH(bool, repeat);
     QFETCH(int, width);
-    const QImage image = keyImage(StitchKey(stitches(count), false, true));
+    const QColor outline(0, 0, 255);
+    const QImage image = keyImage(StitchKey(stitches(count), false, true, repeat ? outline : QColor()));
     QCOMPARE(image.width(), width);
     // Framed in black; a rule between two columns.
     QCOMPARE(image.pixelColor(0, image.height() / 2), QColor(Qt::black));
     QCOMPARE(image.pixelColor(width - 1, image.height() / 2), QColor(Qt::black));
     QCOMPARE(image.pixelColor(width / 2, image.height() - 1), QColor(Qt::black));
-    QCOMPARE(image.pixelColor(300, image.height() / 2) == QColor(Qt::black), count > 8);
+    QCOMPARE(image.pixelColor(300, image.height() / 2) == QColor(Qt::black), count + int(repeat) > 8);
+    // The repeat box comes last, outlined in its colour.
+    bool outlined = false;
+    for (int y = 0; y < image.height() && !outlined; ++y) {
+        for (int x = 0; x < image.width() && !outlined; ++x)
+            outlined = image.pixelColor(x, y) == outline;
+    }
+    QCOMPARE(outlined, repeat);
     // The whole canvas is painted.
     for (int y = 0; y < image.height(); y += 7)
         QVERIFY(image.pixelColor(width / 3, y) != QColor(Qt::green));
 
-    // With nine stitches the first column is the longer one.
-    if (count == 9) {
+    // With nine entries the first column is the longer one.
+    if (count + int(repeat) == 9) {
         int lastRuleLeft = 0, lastRuleRight = 0;
         for (int y = 40; y < image.height() - 3; ++y) {
             if (image.pixelColor(150, y) == QColor(Qt::black) && image.pixelColor(250, y) == QColor(Qt::black))
