@@ -3,9 +3,11 @@
 #include "stitch.h"
 #include "stitchset.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -100,6 +102,13 @@ void InstructionParser::forEachItem(const QString &line, Found found) const
 QStringList InstructionParser::cells(const QString &line, int maxCells) const
 {
     QStringList result;
+    appendCells(line, maxCells, 0, result);
+    return result;
+}
+
+// The cells of plain items, without groups.
+void InstructionParser::appendItemCells(const QString &line, int maxCells, QStringList &result) const
+{
     forEachItem(line, [&](int start, int length) {
         if (result.size() >= maxCells)
             return;
@@ -117,7 +126,69 @@ QStringList InstructionParser::cells(const QString &line, int maxCells) const
         for (qint64 i = 0; i < cellCount; ++i)
             result.append(abbreviation);
     });
-    return result;
+}
+
+// A group is an item that opens with "(" or "[" and whose closing bracket
+// is followed by a count and "times": "(k1, p1) 3 times", "[yo2] 2 times".
+// Its cells are read once and repeated, never beyond `maxCells`, so that no
+// count makes a line expensive. Brackets that open no such group are read
+// as the characters they are, as in "c2(f)".
+void InstructionParser::appendCells(const QString &line, int maxCells, int depth, QStringList &result) const
+{
+    static const QRegularExpression opener(QStringLiteral("(?:^|,)\\s*([\\(\\[])"));
+    static const QRegularExpression times(QStringLiteral("\\s*(\\d{1,9})\\s*times\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    // Deeper nesting than any pattern writes is read as plain text.
+    constexpr int deepest = 8;
+    const std::vector<int> closes = closingBrackets(line);
+    int plainStart = 0;
+    int searchFrom = 0;
+    while (depth < deepest && result.size() < maxCells) {
+        const QRegularExpressionMatch open = opener.match(line, searchFrom);
+        if (!open.hasMatch())
+            break;
+        const int openAt = int(open.capturedStart(1));
+        const int closeAt = closes[size_t(openAt)];
+        const QRegularExpressionMatch count = closeAt < 0
+            ? QRegularExpressionMatch()
+            : times.match(line, closeAt + 1, QRegularExpression::NormalMatch,
+                          QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!count.hasMatch()) {
+            searchFrom = openAt + 1;
+            continue;
+        }
+        appendItemCells(line.mid(plainStart, openAt - plainStart), maxCells, result);
+        QStringList inner;
+        appendCells(line.mid(openAt + 1, closeAt - openAt - 1), maxCells - int(result.size()), depth + 1, inner);
+        const int repeats = count.captured(1).toInt();
+        for (int i = 0; i < repeats && !inner.isEmpty() && result.size() < maxCells; ++i)
+            result += inner.mid(0, maxCells - result.size());
+        plainStart = searchFrom = int(count.capturedEnd(0));
+    }
+    appendItemCells(line.mid(plainStart), maxCells, result);
+}
+
+// For every opening bracket of the line, where it closes (counting
+// brackets of its kind in between), in one pass; -1 where it never does.
+std::vector<int> InstructionParser::closingBrackets(const QString &line)
+{
+    std::vector<int> closes(size_t(line.size()), -1);
+    std::vector<int> round, square;
+    for (int i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        std::vector<int> *open = c == QLatin1Char('(') || c == QLatin1Char(')') ? &round
+            : c == QLatin1Char('[') || c == QLatin1Char(']')                    ? &square
+                                                                                : nullptr;
+        if (!open)
+            continue;
+        if (c == QLatin1Char('(') || c == QLatin1Char('[')) {
+            open->push_back(i);
+        } else if (!open->empty()) {
+            closes[size_t(open->back())] = i;
+            open->pop_back();
+        }
+    }
+    return closes;
 }
 
 QList<InstructionParser::Span> InstructionParser::abbreviations(const QString &line) const
@@ -155,11 +226,23 @@ int InstructionParser::keyWordOf(QStringView text) const
     return -1;
 }
 
-// The item is a keyword, then any blanks, then an optional count. The
-// keyword that comes first in the list wins, which only matters where one
-// keyword plus digits spells another.
+// The item is a keyword, then any blanks, then an optional count. An item
+// that is a keyword as it stands is that keyword; otherwise the keyword
+// that comes first in the list wins, which only matters where one keyword
+// plus digits spells another.
 bool InstructionParser::recognise(QStringView item, Item *result) const
 {
+    // An abbreviation written out whole is that stitch, even where a
+    // shorter one and a count spell it too: "nupp7" is one nupp7.
+    if (item.size() <= m_longestKeyWord) {
+        const int whole = keyWordOf(item);
+        if (whole >= 0) {
+            result->keyWord = whole;
+            result->length = int(item.size());
+            result->count = 1;
+            return true;
+        }
+    }
     int digitsStart = int(item.size());
     while (digitsStart > 0 && isAsciiDigit(item.at(digitsStart - 1)))
         --digitsStart;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class Stitch;
 
 // Reads a typed line of instructions ("k2, p2, 22rc, k1 tbl3") back into
@@ -20,6 +22,9 @@ class Stitch;
 // "k2  tog" only "tog". A word is letters, digits, underscores and the
 // other characters some abbreviation uses ("m1+", "c2(f)"); the comma
 // always separates items.
+//
+// A group repeats the items between brackets: "(k1, p1) 3 times" or
+// "[k2tog, yo] 2 times" reads as the items written out that many times.
 class InstructionParser
 {
 public:
@@ -64,6 +69,9 @@ private:
     // The length in UTF-16 units of the word character that ends just
     // before `at` and after `floor`: 2 for a surrogate pair, 0 for none.
     int wordCharacterBefore(const QString &line, int at, int floor) const;
+    void appendCells(const QString &line, int maxCells, int depth, QStringList &result) const;
+    void appendItemCells(const QString &line, int maxCells, QStringList &result) const;
+    static std::vector<int> closingBrackets(const QString &line);
     // Calls `found(start, length)` for every item of the line, in order.
     template<typename Found>
     void forEachItem(const QString &line, Found found) const;

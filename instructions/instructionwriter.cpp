@@ -2,6 +2,7 @@
 
 #include "chartoptions.h"
 #include "stitch.h"
+#include "stitchset.h"
 
 #include <QCoreApplication>
 
@@ -19,6 +20,20 @@ QString cellText(const Stitch *stitch, bool wrongSide)
 bool showsCount(const QString &text, int count)
 {
     return count > 1 || text == QLatin1String("k") || text == QLatin1String("p");
+}
+
+// A count after an abbreviation that ends in a digit would read as part of
+// it, and one that spells another abbreviation as that one: three "yo2"
+// are not "yo23" but "(yo2) 3 times", seven "nupp" not "nupp7".
+QString runText(const QString &text, int count)
+{
+    if (!showsCount(text, count))
+        return text;
+    const QString counted = text + QString::number(count);
+    const bool misread = !text.isEmpty() && (text.back().isDigit() || StitchSet::instance()->hasStitch(counted));
+    if (count > 1 && misread)
+        return QStringLiteral("(%1) %2 times").arg(text).arg(count);
+    return counted;
 }
 
 } // namespace
@@ -51,9 +66,7 @@ QString InstructionWriter::writeRow(const QList<Stitch *> &row, bool wrongSide, 
             continue;
         if (!line.isEmpty())
             line += QLatin1String(", ");
-        line += text;
-        if (showsCount(text, count))
-            line += QString::number(count);
+        line += runText(text, count);
     }
     return line;
 }
