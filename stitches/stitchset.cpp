@@ -126,6 +126,8 @@ void StitchSet::mergeStitch(const StitchRecord &record, bool builtin)
     stitch->setDescription(record.description);
     stitch->setCategory(record.category);
     stitch->setOpposite(record.opposite);
+    stitch->setWorked(record.worked);
+    stitch->setMade(record.made);
     stitch->builtin = builtin;
     for (const QString &abbriv : record.abbrivs)
         stitch->addAbbriv(abbriv);
