@@ -97,9 +97,7 @@ QByteArray TestStitchLibraryExchange::setWith(const QList<StitchRecord> &records
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     StitchSetExchange exchange(&buffer);
-    exchange.writeHeader();
-    for (const StitchRecord &record : records)
-        exchange.writeStitch(record);
+    exchange.writeSet(records);
     return buffer.data();
 }
 
@@ -205,8 +203,10 @@ void TestStitchLibraryExchange::headerChecks_data()
     QTest::addColumn<qint32>("value");
     QTest::addColumn<QString>("box");
     QTest::addColumn<bool>("read");
-    QTest::newRow("newer version") << 4 << 200911 << "Cannot Read File|This Stitch Set comes from a newer version "
+    QTest::newRow("newer version") << 4 << 200912 << "Cannot Read File|This Stitch Set comes from a newer version "
                                                     "of Yarnwise.This version cannot read the file." << false;
+    QTest::newRow("version with counts") << 4 << 200911 << "Import Stitch Set|Imported 1 stitch from versioned.set."
+                                         << true;
     QTest::newRow("older version") << 4 << 200909 << "Import Stitch Set|Imported 1 stitch from versioned.set." << true;
     QTest::newRow("other magic") << 0 << 0x2AC9863F << "Error: Not a Stitch Set|This is not a Stitch Set file."
                                  << false;
