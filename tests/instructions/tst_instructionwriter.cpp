@@ -4,6 +4,7 @@
 #include "chartoptions.h"
 #include "rowstitches.h"
 #include "stitch.h"
+#include "stitchfixtures.h"
 #include "stitchset.h"
 #include "testenvironment.h"
 
@@ -152,7 +153,7 @@ void TestInstructionWriter::rowStitches()
     QFETCH(QString, row);
     QFETCH(QString, counts);
     const RowStitches stitches = RowStitches::count(chartCells(row));
-    QCOMPARE(QStringLiteral("%1/%2").arg(stitches.worked).arg(stitches.made), counts);
+    QCOMPARE(StitchFixtures::counts(stitches.worked, stitches.made), counts);
 }
 
 // The cast-on is what the first row works, No Stitch and yarn overs left

@@ -192,7 +192,7 @@ void TestStitchSetFile::counts()
         QVERIFY(StitchSetFile::read(path, set, missing));
         QCOMPARE(set.stitches().size(), 1);
         const Stitch *stitch = set.stitches().first();
-        read << QStringLiteral("%1/%2").arg(stitch->worked()).arg(stitch->made());
+        read << StitchFixtures::counts(stitch->worked(), stitch->made());
     }
     QCOMPARE(read.join(QLatin1Char(' ')), counts);
 }

@@ -1,6 +1,7 @@
 #include "modaldialog.h"
 #include "stitch.h"
 #include "stitchcreator.h"
+#include "stitchfixtures.h"
 #include "stitchlibrary.h"
 #include "stitchlibrarydelegate.h"
 #include "stitchlibrarymodel.h"
@@ -418,7 +419,7 @@ void TestStitchLibrary::creatorCounts()
     whenModal<StitchCreator>([&seen, &enabled](StitchCreator *creator) {
         auto *worked = creator->findChild<QSpinBox *>(QStringLiteral("worked"));
         auto *made = creator->findChild<QSpinBox *>(QStringLiteral("made"));
-        seen = QStringLiteral("%1/%2").arg(worked->value()).arg(made->value());
+        seen = StitchFixtures::counts(worked->value(), made->value());
         enabled = worked->isEnabled() && made->isEnabled();
         worked->setValue(3);
         made->setValue(0);
@@ -429,7 +430,7 @@ void TestStitchLibrary::creatorCounts()
     QCOMPARE(seen, shown);
     QCOMPARE(enabled, editable);
     const StitchRecord record = library.model()->record(row);
-    QCOMPARE(QStringLiteral("%1/%2").arg(record.worked).arg(record.made), after);
+    QCOMPARE(StitchFixtures::counts(record.worked, record.made), after);
     if (builtin) {
         builtin->setPaths(paths);
         builtin->builtin = true;
