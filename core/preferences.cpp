@@ -17,6 +17,7 @@ const Preference<int> Preferences::autoSaveMinutes("AutoSave", 2);
 const Preference<int> Preferences::recentFileCount("RecentFiles", 5);
 const Preference<QString> Preferences::defaultFileLocation("defaultFileLocation", QString());
 const Preference<bool> Preferences::sampleShown("sampleShown", false);
+const Preference<QString> Preferences::builtinSetCopy("builtinSetCopy", QString());
 const Preference<QStringList> Preferences::recentStitches("recentStitches", QStringList());
 const Preference<QByteArray> Preferences::windowState("uiState", QByteArray());
 

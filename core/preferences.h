@@ -65,6 +65,9 @@ public:
     static const Preference<QStringList> recentStitches;
     // Whether the sample pattern was opened on a first start already.
     static const Preference<bool> sampleShown;
+    // The fingerprint of the built-in stitch set as last copied into the
+    // user folder, by which an untouched copy is known.
+    static const Preference<QString> builtinSetCopy;
 
     // Output.
     static const Preference<int> outputResolution;

@@ -1,6 +1,8 @@
 #ifndef CHARTINSTRUCTIONS_H
 #define CHARTINSTRUCTIONS_H
 
+#include "rowstitches.h"
+
 #include <QString>
 
 class ChartGrid;
@@ -12,6 +14,11 @@ class ChartGrid;
 class ChartInstructions
 {
 public:
+    // What grid row `row` (0 = the top row) works and makes; nothing off
+    // the chart.
+    static RowStitches rowStitches(const ChartGrid &grid, int row);
+    // "Cast on 12 stitches": what the bottom row works.
+    static QString castOnLine(const ChartGrid &grid);
     // The line of grid row `row` (0 = the top row); "" off the chart.
     static QString rowText(const ChartGrid &grid, int row, bool includeNoStitch);
     // The label of the row counted `rowNumber` from the bottom, numbered

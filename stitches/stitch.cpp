@@ -112,6 +112,16 @@ void Stitch::setOpposite(const QString &opposite)
     m_opposite = opposite;
 }
 
+void Stitch::setWorked(int worked)
+{
+    m_worked = qBound(0, worked, StitchRecord::mostStitches);
+}
+
+void Stitch::setMade(int made)
+{
+    m_made = qBound(0, made, StitchRecord::mostStitches);
+}
+
 void Stitch::addAbbriv(const QString &abbriv)
 {
     const QString lower = abbriv.toLower();
@@ -332,6 +342,8 @@ StitchRecord Stitch::record() const
     record.description = m_description;
     record.opposite = m_opposite;
     record.category = m_category;
+    record.worked = m_worked;
+    record.made = m_made;
     return record;
 }
 
@@ -341,6 +353,8 @@ void Stitch::updateStitch(Stitch *other)
     setCategory(other->category());
     setDescription(other->description());
     setOpposite(other->opposite());
+    setWorked(other->worked());
+    setMade(other->made());
     setPaths(other->paths());
     setAbbrivs(other->abbrivs());
     builtin = other->builtin;

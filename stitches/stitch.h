@@ -20,6 +20,9 @@ class QSvgRenderer;
 // image, left to right; it is identified everywhere by its first
 // abbreviation. Stitches are owned by the catalogue and live for the whole
 // run, so cells and commands may keep plain pointers to them.
+//
+// Its arithmetic belongs to the whole stitch, not to each cell: a 2/2
+// cable over four cells works 4 stitches and makes 4, once.
 class Stitch : public QObject
 {
     Q_OBJECT
@@ -37,6 +40,11 @@ public:
     QString category() const { return m_category; }
     QString opposite() const { return m_opposite; }
     QStringList abbrivs() const { return m_abbrivs; }
+    // The stitches it works from the left needle and leaves on the right
+    // one: 1 and 1 for a knit stitch, 2 and 1 for k2tog, 0 and 1 for a
+    // yarn over, 0 and 0 for No Stitch.
+    int worked() const { return m_worked; }
+    int made() const { return m_made; }
     // The cell images; one that is not there reads as the placeholder.
     QStringList paths() const;
     // The image file's suffix in lower case, or "None", "Missing" or
@@ -81,6 +89,9 @@ public Q_SLOTS:
     void setCategory(const QString &category);
     void setDescription(const QString &description);
     void setOpposite(const QString &opposite);
+    // Brought into 0 to StitchRecord::mostStitches.
+    void setWorked(int worked);
+    void setMade(int made);
     void addAbbriv(const QString &abbriv);
     void setAbbrivs(const QStringList &abbrivs);
     void setPaths(const QStringList &paths);
@@ -121,6 +132,8 @@ private:
     QSet<QString> m_manyAbbrivs;
     mutable QStringList m_imageTypes;
     QString m_opposite;
+    int m_worked = 1;
+    int m_made = 1;
     std::map<std::tuple<int, int, int>, std::unique_ptr<QPixmap>> m_cachedImages;
 };
 

@@ -14,12 +14,7 @@
 
 namespace {
 
-const QString defaultSetFile = QStringLiteral("stitches_yrn.xml");
 const QString customSetFile = QStringLiteral("stitches_custom.xml");
-const QString builtinSetResource = QStringLiteral(":/stitches_yrn.xml");
-
-const QFile::Permissions userFilePermissions =
-    QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup;
 
 // A user file that could not be read is kept under the first free one of
 // these names before anything is written over it.
@@ -30,13 +25,13 @@ QString folded(const QString &abbriv)
     return abbriv.toCaseFolded();
 }
 
-bool isTaken(const QString &path)
+} // namespace
+
+bool StitchSet::isTaken(const QString &path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
-
-} // namespace
 
 StitchSet *StitchSet::instance()
 {
@@ -72,47 +67,6 @@ QString StitchSet::userIconFolder()
     return userFilePath(QStringLiteral("stitches"));
 }
 
-void StitchSet::load()
-{
-    ensureDefaultCopy();
-
-    const QString defaultCopy = userFilePath(defaultSetFile);
-    bool loaded = loadStitchFile(defaultSetFile);
-    if (m_stitches.isEmpty()) {
-        QFile::setPermissions(defaultCopy, userFilePermissions);
-        loaded = loadStitchFile(defaultSetFile);
-    }
-    if (!loaded || m_stitches.isEmpty()) {
-        qDebug() << "unable to load default stitch data";
-        // Without the user's copy the program would have no stitches at
-        // all; the built-in set is always there to fall back on.
-        if (m_stitches.isEmpty())
-            StitchSetFile::read(builtinSetResource, *this);
-    }
-
-    // Left unread, the user's own stitches must survive the next save.
-    m_userFileUnread = !loadStitchFile(customSetFile) && isTaken(userStitchesFile());
-    if (m_userFileUnread)
-        qWarning() << "the user's own stitches in" << userStitchesFile()
-                   << "could not be read; the file is kept before the library is next saved";
-}
-
-void StitchSet::ensureDefaultCopy()
-{
-    const QString defaultCopy = userFilePath(defaultSetFile);
-    if (QFile::exists(defaultCopy))
-        return;
-
-    // Files of older versions, read only before the first copy is made.
-    loadStitchFile(QStringLiteral("stitches.conf"));
-    loadStitchFile(QStringLiteral("yrn_stitches.xml"));
-
-    QDir().mkpath(userFolder());
-    if (!QFile::copy(builtinSetResource, defaultCopy))
-        qWarning() << "could not copy the default stitch set to" << defaultCopy;
-    QFile::setPermissions(defaultCopy, userFilePermissions);
-}
-
 bool StitchSet::loadStitchFile(const QString &fileName)
 {
     return StitchSetFile::read(userFilePath(fileName), *this);
@@ -126,6 +80,8 @@ void StitchSet::mergeStitch(const StitchRecord &record, bool builtin)
     stitch->setDescription(record.description);
     stitch->setCategory(record.category);
     stitch->setOpposite(record.opposite);
+    stitch->setWorked(record.worked);
+    stitch->setMade(record.made);
     stitch->builtin = builtin;
     for (const QString &abbriv : record.abbrivs)
         stitch->addAbbriv(abbriv);
@@ -214,6 +170,17 @@ void StitchSet::forgetAddedSince(qsizetype stitchCount, qsizetype categoryCount)
         m_knownCategories.remove(m_categories.takeLast());
 }
 
+void StitchSet::noteCountedBuiltins()
+{
+    m_countedBuiltins.clear();
+    for (const Stitch *stitch : std::as_const(m_stitches)) {
+        if (!stitch->builtin || (stitch->worked() == 1 && stitch->made() == 1))
+            continue;
+        for (const QString &abbriv : stitch->abbrivs())
+            m_countedBuiltins.insert(folded(abbriv));
+    }
+}
+
 void StitchSet::forget(Stitch *stitch)
 {
     for (const QString &abbriv : stitch->abbrivs())
@@ -235,7 +202,12 @@ bool StitchSet::saveUserStitches(const QList<Stitch *> &stitches, bool keepTempo
     if (m_userFileUnread && !keepUnreadUserFile())
         return false;
     const StitchSetFile::Header header{name, description, author, location};
-    if (!StitchSetFile::write(userStitchesFile(), header, written))
+    // A built-in stitch made the user's own keeps the built-in arithmetic
+    // where the file is silent, so 1 and 1 must be said there.
+    const auto sayCounts = [this](const Stitch &stitch) {
+        return m_countedBuiltins.contains(folded(stitch.stitchID()));
+    };
+    if (!StitchSetFile::write(userStitchesFile(), header, written, sayCounts))
         return false;
 
     for (Stitch *stitch : written)

@@ -30,7 +30,12 @@ public:
     StitchSet();
     ~StitchSet() override;
 
-    // Fills the catalogue from the built-in set and the user's files.
+    // Fills the catalogue from the built-in set and the user's files: the
+    // built-in set as the program has it, the user's copy of it on top
+    // when the user changed it by hand, then the user's own stitches. A
+    // copy that an earlier version made and nobody changed since is
+    // brought up to date instead, so that built-in stitches get today's
+    // definitions; what the user changed is never lost.
     void load();
     // Reads a stitch-set file by its bare name inside the user folder.
     bool loadStitchFile(const QString &fileName);
@@ -101,8 +106,20 @@ public:
     QString description;
     QString author;
 
+    // The fingerprint under which the user's copy of the built-in set is
+    // recognised as untouched: the hexadecimal SHA-1 of its bytes.
+    static QString fingerprint(const QByteArray &bytes);
+    // Whether `bytes` are a built-in set as some version of the program
+    // copied it into the user folder: the one last copied, or one of the
+    // sets of the versions that did not yet note what they copied.
+    static bool isUntouchedCopy(const QByteArray &bytes);
+
 private:
+    static bool isTaken(const QString &path);
     void ensureDefaultCopy();
+    void loadDefaultSet();
+    bool writeDefaultCopy(const QByteArray &builtin);
+    void noteCountedBuiltins();
     bool keepUnreadUserFile();
     Stitch *lookUp(const QString &abbriv) const;
     Stitch *append();
@@ -129,6 +146,10 @@ private:
     // not be read: it must not be written over unkept.
     bool m_userFileUnread = false;
     QString m_keptUnreadFile;
+
+    // Every abbreviation of the built-in stitches whose arithmetic is not 1
+    // and 1, as the built-in set was last loaded.
+    QSet<QString> m_countedBuiltins;
 };
 
 #endif // STITCHSET_H

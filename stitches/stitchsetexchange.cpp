@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 const QString startTag = QStringLiteral("<Stitch>");
@@ -16,6 +18,10 @@ const QString iconsTag = QStringLiteral("Icons:");
 const QString descriptionTag = QStringLiteral("Description:");
 const QString oppositeTag = QStringLiteral("Opposite:");
 const QString categoryTag = QStringLiteral("Category:");
+// Only in sets of formatVersion and later, and only for stitches that do
+// not work 1 and make 1.
+const QString workedTag = QStringLiteral("Worked:");
+const QString madeTag = QStringLiteral("Made:");
 
 // No stitch image comes near this; a larger size means a damaged file.
 const quint32 largestIcon = 64u << 20;
@@ -33,9 +39,23 @@ StitchSetExchange::StitchSetExchange(QIODevice *device)
     m_stream.setByteOrder(QDataStream::BigEndian);
 }
 
-void StitchSetExchange::writeHeader()
+qint32 StitchSetExchange::versionFor(const QList<StitchRecord> &records)
 {
-    m_stream << magicNumber << formatVersion;
+    const bool plain = std::all_of(records.cbegin(), records.cend(),
+                                   [](const StitchRecord &record) { return record.plainCounts(); });
+    return plain ? plainVersion : formatVersion;
+}
+
+StitchSetExchange::Status StitchSetExchange::writeSet(const QList<StitchRecord> &records, QString *unreadable)
+{
+    m_version = versionFor(records);
+    m_stream << magicNumber << m_version;
+    for (const StitchRecord &record : records) {
+        const Status status = writeStitch(record, unreadable);
+        if (status != Ok)
+            return status;
+    }
+    return m_stream.status() == QDataStream::Ok ? Ok : WriteFailed;
 }
 
 StitchSetExchange::Status StitchSetExchange::writeStitch(const StitchRecord &record, QString *unreadable)
@@ -64,6 +84,8 @@ StitchSetExchange::Status StitchSetExchange::writeStitch(const StitchRecord &rec
     m_stream << descriptionTag << record.description;
     m_stream << oppositeTag << record.opposite;
     m_stream << categoryTag << record.category;
+    if (!record.plainCounts())
+        m_stream << workedTag << qint32(record.worked) << madeTag << qint32(record.made);
     m_stream << endTag;
     return m_stream.status() == QDataStream::Ok ? Ok : WriteFailed;
 }
@@ -74,11 +96,10 @@ StitchSetExchange::Status StitchSetExchange::readHeader()
     m_stream >> magic;
     if (m_stream.status() != QDataStream::Ok || magic != magicNumber)
         return NotAStitchSet;
-    qint32 version = 0;
-    m_stream >> version;
+    m_stream >> m_version;
     if (m_stream.status() != QDataStream::Ok)
         return Damaged;
-    return version > formatVersion ? NewerVersion : Ok;
+    return m_version > formatVersion ? NewerVersion : Ok;
 }
 
 bool StitchSetExchange::atEnd() const
@@ -100,6 +121,8 @@ StitchSetExchange::Status StitchSetExchange::readStitch(Entry &entry)
         {descriptionTag, text(record.description)},
         {oppositeTag, text(record.opposite)},
         {categoryTag, text(record.category)},
+        {workedTag, [&] { return readCount(record.worked); }},
+        {madeTag, [&] { return readCount(record.made); }},
     };
     // "<Stitch>" and tokens of later versions carry nothing we use. A
     // record that the end of the file cuts off between two tokens is taken
@@ -124,6 +147,21 @@ bool StitchSetExchange::readAbbrivs(QStringList &abbrivs)
             return false;
         abbrivs.append(abbriv);
     }
+    return true;
+}
+
+// A number of stitches out of 0 to StitchRecord::mostStitches is damage.
+bool StitchSetExchange::readCount(int &count)
+{
+    qint32 value = 0;
+    m_stream >> value;
+    if (m_stream.status() != QDataStream::Ok)
+        return false;
+    if (value < 0 || value > StitchRecord::mostStitches) {
+        m_stream.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    count = value;
     return true;
 }
 

@@ -15,11 +15,19 @@ class QIODevice;
 // icons arrives complete on another machine. A big-endian Qt 4.5 data
 // stream: magic, format version, then tagged records to the end of the file.
 // Everything that knows this layout lives here.
+//
+// A set is written in the oldest version that carries all it holds: one
+// whose stitches all work 1 and make 1 exactly as earlier versions wrote
+// it, so that they can still read it.
 class StitchSetExchange
 {
 public:
     static constexpr qint32 magicNumber = 0x2AC9863E;
-    static constexpr qint32 formatVersion = 200910;
+    // Sets without the stitches' arithmetic.
+    static constexpr qint32 plainVersion = 200910;
+    // The newest version: records may carry how many stitches a stitch
+    // works and makes. Sets of a newer version are refused.
+    static constexpr qint32 formatVersion = 200911;
 
     enum Status {
         Ok,
@@ -50,23 +58,30 @@ public:
 
     explicit StitchSetExchange(QIODevice *device);
 
-    void writeHeader();
-    // Writes one record carrying the files that `record.paths` name. When
-    // one of them cannot be read nothing is written and `unreadable`
-    // receives its path.
-    Status writeStitch(const StitchRecord &record, QString *unreadable = nullptr);
+    // The oldest version that carries everything `records` hold.
+    static qint32 versionFor(const QList<StitchRecord> &records);
+
+    // Writes a whole set of `records` in versionFor() them, each carrying
+    // the files that its paths name. When one of those cannot be read the
+    // writing stops before that record and `unreadable` receives its path.
+    Status writeSet(const QList<StitchRecord> &records, QString *unreadable = nullptr);
 
     // Checks the magic and the version; older versions read like ours.
     Status readHeader();
+    // The version readHeader() found.
+    qint32 version() const { return m_version; }
     bool atEnd() const;
     // Reads the next record. On Damaged the file cannot be read further.
     Status readStitch(Entry &entry);
 
 private:
+    Status writeStitch(const StitchRecord &record, QString *unreadable);
     bool readAbbrivs(QStringList &abbrivs);
     bool readIcons(QList<Icon> &icons);
+    bool readCount(int &count);
 
     QDataStream m_stream;
+    qint32 m_version = 0;
 };
 
 #endif // STITCHSETEXCHANGE_H

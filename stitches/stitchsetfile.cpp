@@ -16,6 +16,16 @@
 
 namespace {
 
+// One stitch as a file gives it: the arithmetic stays unset where the
+// file leaves it unsaid.
+struct FileStitch
+{
+    StitchRecord record;
+    bool builtin = false;
+    std::optional<int> worked;
+    std::optional<int> made;
+};
+
 // What one file holds, gathered before any of it reaches the catalogue.
 struct Contents
 {
@@ -23,7 +33,7 @@ struct Contents
     std::optional<QString> description;
     std::optional<QString> author;
     std::optional<QString> location;
-    std::vector<std::pair<StitchRecord, bool>> stitches; // with its built-in flag
+    std::vector<FileStitch> stitches;
 };
 
 // Reads the format in one pass with a stream reader: no tree is built and
@@ -32,7 +42,8 @@ struct Contents
 class Reader
 {
 public:
-    explicit Reader(QIODevice *device);
+    // `path` names the file in warnings.
+    Reader(QIODevice *device, const QString &path);
 
     bool read(Contents &contents);
     // Why read() failed.
@@ -46,14 +57,17 @@ private:
     QStringList childTexts();
     void skip();
     void readTopLevel(Contents &contents);
-    void readStitch(StitchRecord &record, bool &builtin);
+    void readStitch(FileStitch &stitch);
+    std::optional<int> count();
 
     QXmlStreamReader m_xml;
+    QString m_path;
     int m_depth = 0;
 };
 
-Reader::Reader(QIODevice *device)
+Reader::Reader(QIODevice *device, const QString &path)
     : m_xml(device)
+    , m_path(path)
 {
     // Names are taken as written, prefixes and all, as they always were.
     m_xml.setNamespaceProcessing(false);
@@ -151,7 +165,7 @@ void Reader::readTopLevel(Contents &contents)
     while (nextChild(depth)) {
         if (is(QLatin1String("stitch"))) {
             contents.stitches.emplace_back();
-            readStitch(contents.stitches.back().first, contents.stitches.back().second);
+            readStitch(contents.stitches.back());
         } else if (is(QLatin1String("set_name"))) {
             contents.name = text();
         } else if (is(QLatin1String("set_description"))) {
@@ -168,21 +182,25 @@ void Reader::readTopLevel(Contents &contents)
 
 // Absent children give empty values; only the text "1" makes a stitch
 // built in.
-void Reader::readStitch(StitchRecord &record, bool &builtin)
+void Reader::readStitch(FileStitch &stitch)
 {
-    builtin = false;
+    StitchRecord &record = stitch.record;
     const int depth = m_depth;
     while (nextChild(depth)) {
         if (is(QLatin1String("name")))
             record.name = text();
         else if (is(QLatin1String("category")))
             record.category = text();
+        else if (is(QLatin1String("worked")))
+            stitch.worked = count();
+        else if (is(QLatin1String("made")))
+            stitch.made = count();
         else if (is(QLatin1String("description")))
             record.description = text();
         else if (is(QLatin1String("opposite")))
             record.opposite = text();
         else if (is(QLatin1String("builtin")))
-            builtin = text().toInt() == 1;
+            stitch.builtin = text().toInt() == 1;
         else if (is(QLatin1String("abbrivs")))
             record.abbrivs += childTexts();
         else if (is(QLatin1String("images")))
@@ -190,6 +208,26 @@ void Reader::readStitch(StitchRecord &record, bool &builtin)
         else
             skip();
     }
+}
+
+// A number of stitches, 0 to StitchRecord::mostStitches. Any other text
+// is passed over with a warning: one mistyped number must not cost the
+// user all the stitches of the file.
+std::optional<int> Reader::count()
+{
+    const qint64 line = m_xml.lineNumber();
+    const QString written = text();
+    bool isNumber = false;
+    const int value = written.trimmed().toInt(&isNumber);
+    if (isNumber && value >= 0 && value <= StitchRecord::mostStitches)
+        return value;
+    qWarning().noquote() << QStringLiteral("stitch set %1, line %2: \"%3\" is not a number of stitches from 0 to %4; "
+                                           "it is left unsaid")
+                                .arg(m_path)
+                                .arg(line)
+                                .arg(written.left(40))
+                                .arg(StitchRecord::mostStitches);
+    return std::nullopt;
 }
 
 bool isResource(const QString &path)
@@ -227,6 +265,14 @@ QStringList mapped(QStringList paths, const QDir &folder, QString (*map)(const Q
     return paths;
 }
 
+// The stitch that `record` would be merged into, or null for a new one.
+const Stitch *knownStitch(const StitchRecord &record, StitchSet &set)
+{
+    bool found = false;
+    const Stitch *stitch = set.findStitch(record.abbrivs.value(0, QStringLiteral("?")), &found);
+    return found ? stitch : nullptr;
+}
+
 void applyHeader(const Contents &contents, StitchSet &set)
 {
     if (contents.name)
@@ -241,7 +287,7 @@ void applyHeader(const Contents &contents, StitchSet &set)
 
 } // namespace
 
-bool StitchSetFile::read(const QString &path, StitchSet &set)
+bool StitchSetFile::read(const QString &path, StitchSet &set, MissingCounts missing)
 {
     QFile file(path);
     if (!file.exists())
@@ -252,25 +298,33 @@ bool StitchSetFile::read(const QString &path, StitchSet &set)
     }
 
     Contents contents;
-    Reader reader(&file);
+    Reader reader(&file, path);
     if (!reader.read(contents)) {
         qWarning().noquote() << QStringLiteral("stitch set %1 %2; nothing of it was read").arg(path, reader.problem());
         return false;
     }
     applyHeader(contents, set);
     const QDir folder = QFileInfo(path).absoluteDir();
-    for (auto &[record, builtin] : contents.stitches) {
+    for (FileStitch &stitch : contents.stitches) {
+        StitchRecord &record = stitch.record;
         record.paths = mapped(record.paths, folder, resolvedPath);
-        set.mergeStitch(record, builtin);
+        const Stitch *known = missing == MissingCounts::KeepKnown ? knownStitch(record, set) : nullptr;
+        record.worked = stitch.worked.value_or(known ? known->worked() : 1);
+        record.made = stitch.made.value_or(known ? known->made() : 1);
+        set.mergeStitch(record, stitch.builtin);
     }
     return true;
 }
 
-void StitchSetFile::writeStitch(QXmlStreamWriter &xml, const StitchRecord &record, bool builtin)
+void StitchSetFile::writeStitch(QXmlStreamWriter &xml, const StitchRecord &record, bool builtin, bool sayCounts)
 {
     xml.writeStartElement(QStringLiteral("stitch"));
     xml.writeTextElement(QStringLiteral("name"), record.name);
     xml.writeTextElement(QStringLiteral("category"), record.category);
+    if (sayCounts || !record.plainCounts()) {
+        xml.writeTextElement(QStringLiteral("worked"), QString::number(record.worked));
+        xml.writeTextElement(QStringLiteral("made"), QString::number(record.made));
+    }
     xml.writeTextElement(QStringLiteral("description"), record.description);
 
     xml.writeStartElement(QStringLiteral("abbrivs"));
@@ -289,7 +343,8 @@ void StitchSetFile::writeStitch(QXmlStreamWriter &xml, const StitchRecord &recor
     xml.writeEndElement();
 }
 
-bool StitchSetFile::write(const QString &path, const Header &header, const QList<Stitch *> &stitches)
+bool StitchSetFile::write(const QString &path, const Header &header, const QList<Stitch *> &stitches,
+                          const std::function<bool(const Stitch &)> &sayCounts)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -307,7 +362,7 @@ bool StitchSetFile::write(const QString &path, const Header &header, const QList
     for (const Stitch *stitch : stitches) {
         StitchRecord record = stitch->record();
         record.paths = mapped(record.paths, folder, storedPath);
-        writeStitch(xml, record, stitch->builtin);
+        writeStitch(xml, record, stitch->builtin, sayCounts && sayCounts(*stitch));
     }
     xml.writeEndElement();
     xml.writeEndDocument();

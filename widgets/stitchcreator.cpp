@@ -10,11 +10,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -54,6 +57,8 @@ StitchCreator::StitchCreator(const QString &stitch, const QStringList &paths, QW
     : QDialog(parent)
     , m_icons(new QTableWidget(1, 0))
     , m_delegate(new StitchCreatorDelegate(this))
+    , m_worked(new QSpinBox)
+    , m_made(new QSpinBox)
 {
     setWindowTitle(tr("Stitch Creator"));
     resize(550, 160);
@@ -77,6 +82,7 @@ StitchCreator::StitchCreator(const QString &stitch, const QStringList &paths, QW
     layout->addWidget(heading);
     layout->addWidget(m_icons);
     layout->addLayout(cellButtons);
+    layout->addLayout(countsLayout());
     layout->addWidget(buttons);
 
     for (const QString &path : paths.isEmpty() ? QStringList{Stitch::placeholderPath()} : paths)
@@ -89,6 +95,42 @@ StitchCreator::StitchCreator(const QString &stitch, const QStringList &paths, QW
     connect(removeCellButton, &QPushButton::clicked, this, &StitchCreator::removeCell);
     connect(addIconButton, &QPushButton::clicked, this, &StitchCreator::addIconDialog);
     connect(m_delegate, &StitchCreatorDelegate::currentIndexChanged, this, &StitchCreator::itemChanged);
+}
+
+// Two numbers of the whole stitch, however many cells it covers.
+QLayout *StitchCreator::countsLayout()
+{
+    auto *form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    for (QSpinBox *box : {m_worked, m_made}) {
+        box->setRange(0, StitchRecord::mostStitches);
+        box->setValue(1);
+    }
+    m_worked->setObjectName(QStringLiteral("worked"));
+    m_made->setObjectName(QStringLiteral("made"));
+    m_worked->setToolTip(tr("2 for k2tog, 0 for a yarn over, 4 for a cable over four stitches"));
+    m_made->setToolTip(tr("1 for k2tog, 1 for a yarn over, 4 for a cable over four stitches"));
+    form->addRow(tr("Stitches worked from the left needle:"), m_worked);
+    form->addRow(tr("Stitches left on the right needle:"), m_made);
+    return form;
+}
+
+void StitchCreator::setCounts(int worked, int made, bool editable)
+{
+    m_worked->setValue(worked);
+    m_made->setValue(made);
+    m_worked->setEnabled(editable);
+    m_made->setEnabled(editable);
+}
+
+int StitchCreator::worked() const
+{
+    return m_worked->value();
+}
+
+int StitchCreator::made() const
+{
+    return m_made->value();
 }
 
 QStringList StitchCreator::iconList() const
@@ -109,8 +151,17 @@ void StitchCreator::appendCell(const QString &path)
     if (!path.isEmpty())
         item->setIcon(QIcon(path));
     m_icons->setItem(0, column, item);
+    fitIcons();
+}
+
+// The row of icons is shown whole, with room for the scroll bar that many
+// cells bring; the dialog grows to keep it so.
+void StitchCreator::fitIcons()
+{
     m_icons->resizeColumnsToContents();
     m_icons->resizeRowsToContents();
+    m_icons->setMinimumHeight(m_icons->horizontalHeader()->sizeHint().height() + m_icons->rowHeight(0)
+                              + m_icons->horizontalScrollBar()->sizeHint().height() + 2 * m_icons->frameWidth());
 }
 
 void StitchCreator::addCell()

@@ -4,12 +4,16 @@
 #include <QDialog>
 #include <QStringList>
 
+class QLayout;
+class QSpinBox;
 class QTableWidget;
 class StitchCreatorDelegate;
 
-// Decides how many chart cells a stitch covers and which icon each cell
-// shows. Icons come from the built-in set and the user's "stitches/"
-// folder, into which the dialog can copy new image files.
+// Decides how many chart cells a stitch covers, which icon each cell
+// shows, and how many stitches the whole stitch works from the left needle
+// and leaves on the right one. Icons come from the built-in set and the
+// user's "stitches/" folder, into which the dialog can copy new image
+// files.
 class StitchCreator : public QDialog
 {
     Q_OBJECT
@@ -20,6 +24,12 @@ public:
     // The cells' icon paths, left to right; an empty path for a cell never
     // given an icon.
     QStringList iconList() const;
+
+    // The stitch's arithmetic, 1 and 1 unless set; shown but not to be
+    // changed unless `editable`.
+    void setCounts(int worked, int made, bool editable);
+    int worked() const;
+    int made() const;
 
     // Copies image files into the user's "stitches/" folder, asking before
     // a file there is replaced, and offers them in the cells' lists. The
@@ -33,11 +43,15 @@ public Q_SLOTS:
     void itemChanged(const QString &newItem);
 
 private:
+    QLayout *countsLayout();
+    void fitIcons();
     QString addIconFile(const QString &source, const QString &folder);
     void appendCell(const QString &path);
 
     QTableWidget *m_icons;
     StitchCreatorDelegate *m_delegate;
+    QSpinBox *m_worked;
+    QSpinBox *m_made;
 };
 
 #endif // STITCHCREATOR_H

@@ -139,6 +139,8 @@ std::unique_ptr<Stitch> StitchLibrary::getStitch(int row) const
     stitch->setDescription(record.description);
     stitch->setOpposite(record.opposite);
     stitch->setCategory(record.category);
+    stitch->setWorked(record.worked);
+    stitch->setMade(record.made);
     stitch->setAbbrivs(record.abbrivs);
     stitch->setPaths(record.paths);
 
@@ -333,14 +335,20 @@ void StitchLibrary::openStitchCreator()
         return;
     const QString id = getStitchID(row);
     StitchCreator creator(id, getImgPaths(row), this);
+    bool found = false;
+    Stitch *stitch = StitchSet::instance()->findStitch(id, &found);
+    // Built-in stitches keep their arithmetic, as they keep their
+    // abbreviation; it is shown all the same.
+    const bool ownCounts = !found || !stitch->builtin;
+    creator.setCounts(m_model->worked(row), m_model->made(row), ownCounts);
     if (creator.exec() != QDialog::Accepted)
         return;
 
     WaitCursor wait;
     const QStringList paths = creator.iconList();
     m_model->setPaths(row, paths);
-    bool found = false;
-    Stitch *stitch = StitchSet::instance()->findStitch(id, &found);
+    if (ownCounts)
+        m_model->setCounts(row, creator.worked(), creator.made());
     if (found) {
         // Edited images make a built-in stitch the user's own, so that it
         // is written to the user's file from now on.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSpinBox>
 
 namespace {
 
@@ -44,6 +45,9 @@ QWidget *StitchLibraryDelegate::createEditor(QWidget *parent, const QStyleOption
         return createComboBox(parent, libraryModel(index)->firstAbbrivs(), &StitchLibraryDelegate::oppositeChanged);
     case StitchLibraryModel::CategoryColumn:
         return createComboBox(parent, StitchSet::instance()->categories(), &StitchLibraryDelegate::categoryChanged);
+    case StitchLibraryModel::WorkedColumn:
+    case StitchLibraryModel::MadeColumn:
+        return builtin ? nullptr : createCountBox(parent);
     default:
         return nullptr;
     }
@@ -56,6 +60,13 @@ QWidget *StitchLibraryDelegate::createComboBox(QWidget *parent, const QStringLis
     box->addItems(entries);
     auto *self = const_cast<StitchLibraryDelegate *>(this);
     connect(box, &QComboBox::currentTextChanged, self, changed);
+    return box;
+}
+
+QWidget *StitchLibraryDelegate::createCountBox(QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(0, StitchRecord::mostStitches);
     return box;
 }
 
@@ -156,7 +167,7 @@ QPixmap StitchLibraryDelegate::iconStrip(const QStringList &paths, const QColor 
 
 QSize StitchLibraryDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
-    static const int widths[StitchLibraryModel::ColumnCount] = {150, 50, 100, 250, 100, 100, 50};
+    static const int widths[StitchLibraryModel::ColumnCount] = {150, 50, 100, 250, 100, 100, 60, 60, 50};
     const int column = qBound(0, index.column(), StitchLibraryModel::ColumnCount - 1);
     return QSize(widths[column], 32);
 }

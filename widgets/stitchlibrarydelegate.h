@@ -5,9 +5,9 @@
 
 // Edits and draws the cells of the stitch library's table: line edits for
 // names and abbreviations, combo boxes for the wrong-side stitch and the
-// category, the stitch's images side by side, and the "Selected" check.
-// Built-in stitches keep their abbreviation, description and wrong-side
-// stitch.
+// category, spin boxes for the stitches worked and made, the stitch's
+// images side by side, and the "Selected" check. Built-in stitches keep
+// their abbreviation, description, wrong-side stitch and arithmetic.
 class StitchLibraryDelegate : public QItemDelegate
 {
     Q_OBJECT
@@ -38,6 +38,7 @@ protected:
                      const QModelIndex &index) override;
 
 private:
+    static QWidget *createCountBox(QWidget *parent);
     QWidget *createComboBox(QWidget *parent, const QStringList &entries, void (StitchLibraryDelegate::*changed)(const QString &)) const;
     bool activates(QEvent *event, const QModelIndex &index) const;
     bool refusesAbbrivs(const QString &text, const QModelIndex &index) const;

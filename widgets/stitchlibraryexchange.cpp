@@ -73,19 +73,17 @@ bool StitchLibrary::writeSetFile(const QString &fileName)
         return false;
     }
 
+    QList<StitchRecord> records;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->isSelected(row))
+            records.append(m_model->record(row));
+    }
     StitchSetExchange::Status status = StitchSetExchange::Ok;
     QString unreadable;
-    int written = 0;
     {
         WaitCursor wait;
         StitchSetExchange exchange(&file);
-        exchange.writeHeader();
-        for (int row = 0; row < m_model->rowCount() && status == StitchSetExchange::Ok; ++row) {
-            if (!m_model->isSelected(row))
-                continue;
-            status = exchange.writeStitch(m_model->record(row), &unreadable);
-            written += status == StitchSetExchange::Ok ? 1 : 0;
-        }
+        status = exchange.writeSet(records, &unreadable);
         if (status == StitchSetExchange::Ok && !file.commit())
             status = StitchSetExchange::WriteFailed;
     }
@@ -97,7 +95,7 @@ bool StitchLibrary::writeSetFile(const QString &fileName)
         QMessageBox::warning(this, tr("Export Stitch Set"), tr("Could not write to %1.").arg(fileName));
     else
         QMessageBox::information(this, tr("Export Stitch Set"),
-                                 tr("Exported %1 to %2.").arg(stitchCount(written), QFileInfo(fileName).fileName()));
+                                 tr("Exported %1 to %2.").arg(stitchCount(records.size()), QFileInfo(fileName).fileName()));
     return status == StitchSetExchange::Ok;
 }
 

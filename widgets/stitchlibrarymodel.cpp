@@ -34,7 +34,10 @@ Qt::ItemFlags StitchLibraryModel::flags(const QModelIndex &index) const
 void StitchLibraryModel::setHeaderLabels()
 {
     setHorizontalHeaderLabels({tr("Stitch"), tr("Icon"), tr("Abbreviation"), tr("Description"),
-                               tr("Wrong Side Stitch"), tr("Category"), tr("Selected")});
+                               tr("Wrong Side Stitch"), tr("Category"), tr("Stitches\nWorked"), tr("Stitches\nMade"),
+                               tr("Selected")});
+    setHeaderData(WorkedColumn, Qt::Horizontal, tr("Stitches the stitch works from the left needle"), Qt::ToolTipRole);
+    setHeaderData(MadeColumn, Qt::Horizontal, tr("Stitches the stitch leaves on the right needle"), Qt::ToolTipRole);
 }
 
 void StitchLibraryModel::appendRecord(const StitchRecord &record)
@@ -52,6 +55,12 @@ void StitchLibraryModel::setRecord(int row, const StitchRecord &record)
     setItem(row, DescriptionColumn, new QStandardItem(record.description));
     setItem(row, OppositeColumn, new QStandardItem(record.opposite));
     setItem(row, CategoryColumn, new QStandardItem(record.category));
+    for (const int column : {WorkedColumn, MadeColumn}) {
+        auto *count = new QStandardItem;
+        count->setTextAlignment(Qt::AlignCenter);
+        setItem(row, column, count);
+    }
+    setCounts(row, record.worked, record.made);
     auto *selected = new QStandardItem;
     selected->setData(false, Qt::DisplayRole);
     setItem(row, SelectedColumn, selected);
@@ -66,6 +75,8 @@ StitchRecord StitchLibraryModel::record(int row) const
     record.description = text(row, DescriptionColumn);
     record.opposite = text(row, OppositeColumn);
     record.category = text(row, CategoryColumn);
+    record.worked = worked(row);
+    record.made = made(row);
     return record;
 }
 
@@ -98,6 +109,22 @@ void StitchLibraryModel::setPaths(int row, const QStringList &paths)
     const QModelIndex cell = index(row, IconColumn);
     setData(cell, displayPaths(paths), Qt::DisplayRole);
     setData(cell, paths, PathsRole);
+}
+
+int StitchLibraryModel::worked(int row) const
+{
+    return number(row, WorkedColumn);
+}
+
+int StitchLibraryModel::made(int row) const
+{
+    return number(row, MadeColumn);
+}
+
+void StitchLibraryModel::setCounts(int row, int worked, int made)
+{
+    setData(index(row, WorkedColumn), qBound(0, worked, StitchRecord::mostStitches));
+    setData(index(row, MadeColumn), qBound(0, made, StitchRecord::mostStitches));
 }
 
 bool StitchLibraryModel::isSelected(int row) const
@@ -154,4 +181,12 @@ QString StitchLibraryModel::displayPaths(const QStringList &paths)
 QString StitchLibraryModel::text(int row, int column) const
 {
     return data(index(row, column)).toString();
+}
+
+// A cell never given a number reads as 1, like a file that says none.
+int StitchLibraryModel::number(int row, int column) const
+{
+    bool isNumber = false;
+    const int value = data(index(row, column)).toInt(&isNumber);
+    return isNumber ? qBound(0, value, StitchRecord::mostStitches) : 1;
 }

@@ -6,9 +6,10 @@
 #include <QStandardItemModel>
 
 // The stitch library's table: one row per stitch with its name, images,
-// abbreviations, description, wrong-side stitch, category and a "Selected"
-// check. The table is edited apart from the catalogue, which takes the rows
-// over only when the library is accepted.
+// abbreviations, description, wrong-side stitch, category, the stitches it
+// works and makes, and a "Selected" check. The table is edited apart from
+// the catalogue, which takes the rows over only when the library is
+// accepted.
 class StitchLibraryModel : public QStandardItemModel
 {
     Q_OBJECT
@@ -21,6 +22,8 @@ public:
         DescriptionColumn,
         OppositeColumn,
         CategoryColumn,
+        WorkedColumn,
+        MadeColumn,
         SelectedColumn,
         ColumnCount
     };
@@ -44,6 +47,11 @@ public:
     QStringList abbrivs(int row) const;
     QStringList paths(int row) const;
     void setPaths(int row, const QStringList &paths);
+    // The stitches the row's stitch works and makes, 0 to
+    // StitchRecord::mostStitches.
+    int worked(int row) const;
+    int made(int row) const;
+    void setCounts(int row, int worked, int made);
     bool isSelected(int row) const;
     QStringList firstAbbrivs() const;
 
@@ -62,6 +70,7 @@ public:
 
 private:
     QString text(int row, int column) const;
+    int number(int row, int column) const;
 };
 
 #endif // STITCHLIBRARYMODEL_H

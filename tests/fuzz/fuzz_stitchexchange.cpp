@@ -31,9 +31,7 @@ QByteArray setOf(const QList<StitchRecord> &records)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     StitchSetExchange exchange(&buffer);
-    exchange.writeHeader();
-    for (const StitchRecord &record : records)
-        exchange.writeStitch(record);
+    exchange.writeSet(records);
     return bytes;
 }
 
@@ -86,12 +84,20 @@ void writeSeeds(FuzzEnvironment &seeds)
         many.append({QString(), {QStringLiteral("m%1").arg(i)}, {}, QString(), QString(), QStringLiteral("C%1").arg(i % 3)});
     seeds.addSeed(QStringLiteral("many.set"), setOf(many));
     seeds.addSeed(QStringLiteral("folders.set"), foldersInNames());
+    StitchRecord cable;
+    cable.name = QStringLiteral("Cable");
+    cable.abbrivs = {QStringLiteral("c4")};
+    cable.category = QStringLiteral("Cables");
+    cable.worked = 4;
+    cable.made = 4;
+    seeds.addSeed(QStringLiteral("counted.set"), setOf({cable}));
 
-    for (const char *token :
-         {"<Stitch>", "</Stitch>", "Name:", "Abbrivs:", "Icons:", "Description:", "Opposite:", "Category:", "k"})
+    for (const char *token : {"<Stitch>", "</Stitch>", "Name:", "Abbrivs:", "Icons:", "Description:", "Opposite:",
+                              "Category:", "Worked:", "Made:", "k"})
         seeds.addStreamToken(QString::fromLatin1(token));
     seeds.addPlainToken(QByteArray::fromHex("2ac9863e"));
     seeds.addPlainToken(QByteArray::fromHex("000310ce"));
+    seeds.addPlainToken(QByteArray::fromHex("000310cf"));
 }
 
 } // namespace

@@ -57,6 +57,7 @@ void writeSeeds(FuzzEnvironment &seeds)
     own.setCategory(QStringLiteral("Mine"));
     own.setOpposite(QStringLiteral("mb"));
     own.setDescription(QStringLiteral("Make a bobble & turn <twice>"));
+    own.setMade(3);
     own.setPaths({QStringLiteral(":/stitches/unknown.svg")});
     const QString path = FuzzEnvironment::scratchPath(QStringLiteral("own.xml"));
     StitchSetFile::write(path, {QStringLiteral("Mine"), QStringLiteral("Own stitches"), QStringLiteral("Me"),
@@ -70,7 +71,8 @@ void writeSeeds(FuzzEnvironment &seeds)
 
     for (const char *token :
          {"<stitch_set>", "</stitch_set>", "<set_name>", "<set_description>", "<set_author>", "<set_location>",
-          "<stitch>", "</stitch>", "<name>", "<category>", "<description>", "<opposite>", "<builtin>1</builtin>",
+          "<stitch>", "</stitch>", "<name>", "<category>", "<worked>", "<made>", "<description>", "<opposite>",
+          "<builtin>1</builtin>",
           "<abbrivs>", "<abbriv>", "</abbrivs>", "<images>", "<image>", "</images>", "<?xml version=\"1.0\"?>",
           "<!DOCTYPE", "<!ENTITY", "&amp;", "<![CDATA[", "]]>", "&#x", ":/stitches/"})
         seeds.addPlainToken(token);

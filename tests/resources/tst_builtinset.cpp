@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QSet>
 #include <QSvgRenderer>
 #include <QtTest>
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void categoriesInOrder();
     void cellCounts_data();
     void cellCounts();
+    void arithmetic();
     void everyImageIsValidSvg();
     void oppositesArePairs();
     void wrongSideStitch_data();
@@ -88,6 +90,81 @@ void TestBuiltinSet::cellCounts()
     }
     QCOMPARE(multiCell, 81);
     QCOMPARE(files, 437);
+}
+
+// Every built-in stitch's arithmetic, for the whole stitch: the stitches it
+// works from the left needle and those it leaves on the right one, as the
+// knitting conventions count them. A yarn over wrapped several times is one
+// loop on the needle; bobbles, nupps and wrap-and-turns change no count.
+void TestBuiltinSet::arithmetic()
+{
+    struct Counts
+    {
+        const char *abbriv;
+        int worked;
+        int made;
+    };
+    static const Counts table[] = {
+        // Basic
+        {"x", 0, 0}, {"k", 1, 1}, {"p", 1, 1}, {"s", 1, 1}, {"slip wyif", 1, 1}, {"slip wyib", 1, 1},
+        {"k in st below", 1, 1}, {"p in st below", 1, 1}, {"k1 elongated", 1, 1}, {"p1 elongated", 1, 1},
+        {"k1 elongated twice", 1, 1}, {"p1 elongated twice", 1, 1}, {"k1 tbl", 1, 1}, {"p1 tbl", 1, 1},
+        {"tbl", 1, 1}, {"tblp", 1, 1}, {"bind", 1, 0}, {"slv", 1, 1},
+        // Increases
+        {"inc3", 1, 3}, {"incr3", 1, 3}, {"inc5", 1, 5}, {"inc7", 1, 7}, {"rli", 0, 1}, {"lli", 0, 1},
+        {"yo", 0, 1}, {"yo2x", 0, 1}, {"yo3x", 0, 1}, {"yo4x", 0, 1}, {"yo5x", 0, 1}, {"yo6x", 0, 1},
+        {"yo7x", 0, 1}, {"yo8x", 0, 1}, {"m1", 0, 1}, {"m1p", 0, 1}, {"m3", 1, 3}, {"m5", 1, 5}, {"m7", 1, 7},
+        {"m1r", 0, 1}, {"m1l", 0, 1}, {"kfb", 1, 2}, {"pfb", 1, 2}, {"cdi", 1, 3},
+        // Decreases
+        {"cdd", 3, 1}, {"ssk", 2, 1}, {"ssp", 2, 1}, {"sssk", 3, 1}, {"sk2p", 3, 1}, {"sssp", 3, 1},
+        {"s2pp2", 3, 1}, {"k2tog", 2, 1}, {"k3tog", 3, 1}, {"k4tog", 4, 1}, {"k5tog", 5, 1}, {"k6tog", 6, 1},
+        {"k7tog", 7, 1}, {"k2tog tbl", 2, 1}, {"k3tog tbl", 3, 1}, {"sl1 kwise k1 psso", 2, 1},
+        {"sl1 pwise p1 psso", 2, 1}, {"sl1 k3tog psso", 4, 1}, {"sl2 k3tog p2sso", 5, 1}, {"p2tog", 2, 1},
+        {"p3tog", 3, 1}, {"p4tog", 4, 1}, {"p5tog", 5, 1}, {"p6tog", 6, 1}, {"p7tog", 7, 1},
+        {"p2tog tbl", 2, 1}, {"p3tog tbl", 3, 1}, {"dec4r", 4, 1}, {"dec4l", 4, 1}, {"dec4v", 4, 1},
+        {"dec5", 5, 1}, {"skp", 2, 1}, {"spp", 2, 1}, {"sp2p", 3, 1},
+        // Advanced
+        {"bobble", 1, 1}, {"nupp", 1, 1}, {"nupp7", 1, 1}, {"wtl", 1, 1}, {"wtr", 1, 1},
+        // Cables
+        {"21rpc", 3, 3}, {"21lkc", 3, 3}, {"21lpc", 3, 3}, {"21rkc", 3, 3}, {"22rc", 4, 4}, {"22lp", 4, 4},
+        {"22lc", 4, 4}, {"22rp", 4, 4}, {"22rpc", 4, 4}, {"22lpc", 4, 4}, {"212rpc", 5, 5}, {"212lkc", 5, 5},
+        {"212lpc", 5, 5}, {"212rkc", 5, 5}, {"11lc", 2, 2}, {"11rp", 2, 2}, {"11rc", 2, 2}, {"11lp", 2, 2},
+        {"21lc", 3, 3}, {"21rp", 3, 3}, {"21rc", 3, 3}, {"21lp", 3, 3}, {"c4r", 4, 4}, {"c4lp", 4, 4},
+        {"c4l", 4, 4}, {"c4rp", 4, 4}, {"c6r", 6, 6}, {"c6lp", 6, 6}, {"c6l", 6, 6}, {"c6rp", 6, 6},
+        {"c2f", 2, 2}, {"c2bp", 2, 2}, {"c2b", 2, 2}, {"c2fp", 2, 2}, {"c4f", 4, 4}, {"c4bp", 4, 4},
+        {"c4b", 4, 4}, {"c4fp", 4, 4}, {"c6f", 6, 6}, {"c6bp", 6, 6}, {"c6b", 6, 6}, {"c6fp", 6, 6},
+        {"c8f", 8, 8}, {"c8bp", 8, 8}, {"c8b", 8, 8}, {"c8fp", 8, 8}, {"t2r", 2, 2}, {"t2lp", 2, 2},
+        {"t2l", 2, 2}, {"t2rp", 2, 2}, {"t3r", 3, 3}, {"t3lp", 3, 3}, {"t3l", 3, 3}, {"t3rp", 3, 3},
+        {"t4r", 4, 4}, {"t4lp", 4, 4}, {"t4l", 4, 4}, {"t4rp", 4, 4}, {"t5r", 5, 5}, {"t5lp", 5, 5},
+        {"t5l", 5, 5}, {"t5rp", 5, 5}, {"t2b", 2, 2}, {"t2fp", 2, 2}, {"t2f", 2, 2}, {"t2bp", 2, 2},
+        {"t3b", 3, 3}, {"t3fp", 3, 3}, {"t3f", 3, 3}, {"t3bp", 3, 3}, {"t4b", 4, 4}, {"t4fp", 4, 4},
+        {"t4f", 4, 4}, {"t4bp", 4, 4}, {"t5b", 5, 5}, {"t5fp", 5, 5}, {"t5f", 5, 5}, {"t5bp", 5, 5},
+        {"2sw", 2, 2}, {"3sw", 3, 3},
+        // Misc
+        {"misc1", 1, 1}, {"misc2", 1, 1}, {"misc3", 1, 1}, {"misc4", 1, 1}, {"k1b", 1, 1}, {"p1b", 1, 1},
+        // Alphanumeric
+        {"la", 1, 1}, {"lb", 1, 1}, {"lc", 1, 1}, {"ld", 1, 1}, {"le", 1, 1}, {"lf", 1, 1}, {"lg", 1, 1},
+        {"lh", 1, 1}, {"li", 1, 1}, {"lj", 1, 1}, {"lk", 1, 1}, {"ll", 1, 1}, {"lm", 1, 1}, {"ln", 1, 1},
+        {"lo", 1, 1}, {"lp", 1, 1}, {"lq", 1, 1}, {"lr", 1, 1}, {"ls", 1, 1}, {"lt", 1, 1}, {"lu", 1, 1},
+        {"lv", 1, 1}, {"lw", 1, 1}, {"lx", 1, 1}, {"ly", 1, 1}, {"lz", 1, 1}, {"n0", 1, 1}, {"n1", 1, 1},
+        {"n2", 1, 1}, {"n3", 1, 1}, {"n4", 1, 1}, {"n5", 1, 1}, {"n6", 1, 1}, {"n7", 1, 1}, {"n8", 1, 1},
+        {"n9", 1, 1},
+    };
+
+    QMap<QString, QPair<int, int>> expected;
+    for (const Counts &counts : table)
+        expected.insert(QString::fromLatin1(counts.abbriv), {counts.worked, counts.made});
+    QCOMPARE(expected.size(), int(std::size(table)));
+    QCOMPARE(expected.size(), m_set.stitches().size());
+    for (Stitch *stitch : m_set.stitches()) {
+        const QString id = stitch->stitchID();
+        QVERIFY2(expected.contains(id), qPrintable(id + " is missing from the table"));
+        const QPair<int, int> counts{stitch->worked(), stitch->made()};
+        QVERIFY2(counts == expected.value(id), qPrintable(QStringLiteral("%1 works %2 and makes %3")
+                                                               .arg(id)
+                                                               .arg(counts.first)
+                                                               .arg(counts.second)));
+    }
 }
 
 void TestBuiltinSet::everyImageIsValidSvg()

@@ -278,6 +278,13 @@ void TestStitch::updateStitchCopiesDefinition()
     source.setPaths({Stitch::placeholderPath(), Stitch::placeholderPath()});
     source.builtin = true;
     source.temporary = true;
+    source.setWorked(5);
+    // Brought into range: an absurd number never reaches a chart's counts.
+    source.setMade(-3);
+    QCOMPARE(source.made(), 0);
+    source.setMade(1000);
+    QCOMPARE(source.made(), StitchRecord::mostStitches);
+    source.setMade(1);
 
     Stitch target;
     target.addAbbriv(QStringLiteral("old"));
@@ -291,6 +298,9 @@ void TestStitch::updateStitchCopiesDefinition()
     QCOMPARE(target.opposite(), QStringLiteral("bo"));
     QCOMPARE(target.abbrivs(), QStringList{QStringLiteral("bo")});
     QCOMPARE(target.cellsPerStitch(), 2);
+    QCOMPARE(target.worked(), 5);
+    QCOMPARE(target.made(), 1);
+    QCOMPARE(target.record().worked, 5);
     QVERIFY(target.builtin);
     QVERIFY(!target.temporary);
 }

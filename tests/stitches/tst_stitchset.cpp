@@ -1,3 +1,4 @@
+#include "preferences.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchfixtures.h"
@@ -30,9 +31,11 @@ private Q_SLOTS:
     void forgetAddedSince();
     void firstStartCopiesDefaultSet();
     void defaultSetContents();
-    void secondStartKeepsUserCopy();
     void olderFilesReadOnlyOnFirstStart();
+    void copyOfBuiltinSet_data();
+    void copyOfBuiltinSet();
     void userFileRedefinesStitch();
+    void userStitchesKeepBuiltinCounts();
     void damagedDefaultCopyFallsBack();
     void saveUserStitches();
     void reloadMergesIntoSameStitches();
@@ -203,6 +206,7 @@ void TestStitchSet::firstStartCopiesDefaultSet()
     struct stat info;
     QCOMPARE(::stat(QFile::encodeName(copy).constData(), &info), 0);
     QCOMPARE(info.st_mode & 0777, mode_t(0660));
+    QVERIFY(StitchSet::isUntouchedCopy(TestEnvironment::readFile(copy)));
     QCOMPARE(set.stitches().size(), 203);
     QCOMPARE(set.name, QStringLiteral("Default Set"));
     QCOMPARE(set.location, QStringLiteral("stitches/"));
@@ -246,27 +250,6 @@ void TestStitchSet::defaultSetContents()
     QCOMPARE(set.findStitch(QStringLiteral("x"))->path(0), QStringLiteral(":/stitches/no_stitch.svg"));
 }
 
-void TestStitchSet::secondStartKeepsUserCopy()
-{
-    {
-        StitchSet first;
-        first.load();
-    }
-    const QString copy = m_env->userFolder() + QStringLiteral("/stitches_yrn.xml");
-    QFile file(copy);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray text = file.readAll();
-    file.close();
-    text.replace("<name>Knit</name>", "<name>Hand Edited Knit</name>");
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-    file.close();
-
-    StitchSet second;
-    second.load();
-    QCOMPARE(second.findStitch(QStringLiteral("k"))->name(), QStringLiteral("Hand Edited Knit"));
-}
-
 void TestStitchSet::olderFilesReadOnlyOnFirstStart()
 {
     writeUserFile(QStringLiteral("yrn_stitches.xml"),
@@ -280,6 +263,60 @@ void TestStitchSet::olderFilesReadOnlyOnFirstStart()
     StitchSet second;
     second.load();
     QVERIFY(!second.hasStitch(QStringLiteral("oldst")));
+}
+
+// The user's copy of the built-in set as an earlier version left it. One
+// that nobody changed is brought up to date; one changed by hand is kept,
+// and read over the built-in set, which gives what it leaves unsaid.
+void TestStitchSet::copyOfBuiltinSet_data()
+{
+    QTest::addColumn<QByteArray>("copy");
+    QTest::addColumn<bool>("noted");     // as what the program last copied
+    QTest::addColumn<bool>("refreshed");
+    QTest::addColumn<QString>("knit");   // name
+    QTest::addColumn<QString>("k2tog");  // worked/made
+    const QByteArray old = TestEnvironment::readFile(QFINDTESTDATA("data/stitches_yrn-1.5.4.xml"));
+    QVERIFY(!old.isEmpty() && !old.contains("<worked>"));
+    QByteArray edited = old;
+    edited.replace("<name>Knit</name>", "<name>Hand Edited Knit</name>");
+    QByteArray counted = old;
+    counted.replace("<name>Knit 2 Together</name>", "<name>Knit 2 Together</name><worked>3</worked>");
+    QTest::newRow("untouched, of 1.5.4") << old << false << true << "Knit" << "2/1";
+    QTest::newRow("changed by hand") << edited << false << false << "Hand Edited Knit" << "2/1";
+    QTest::newRow("a count changed by hand") << counted << false << false << "Knit" << "3/1";
+    QTest::newRow("noted when copied") << edited << true << true << "Knit" << "2/1";
+}
+
+void TestStitchSet::copyOfBuiltinSet()
+{
+    QFETCH(QByteArray, copy);
+    QFETCH(bool, noted);
+    QFETCH(bool, refreshed);
+    QFETCH(QString, knit);
+    QFETCH(QString, k2tog);
+    const QString path = m_env->userFolder() + QStringLiteral("/stitches_yrn.xml");
+    QVERIFY(StitchFixtures::write(path, copy));
+    if (noted)
+        Preferences::builtinSetCopy.set(StitchSet::fingerprint(copy));
+
+    StitchSet set;
+    set.load();
+    QCOMPARE(set.stitches().size(), 203);
+    QCOMPARE(set.findStitch(QStringLiteral("k"))->name(), knit);
+    const Stitch *decrease = set.findStitch(QStringLiteral("k2tog"));
+    QCOMPARE(StitchFixtures::counts(decrease->worked(), decrease->made()), k2tog);
+    QCOMPARE(set.findStitch(QStringLiteral("x"))->worked(), 0);
+    QCOMPARE(set.findStitch(QStringLiteral("yo"))->made(), 1);
+
+    QFile builtin(QStringLiteral(":/stitches_yrn.xml"));
+    QVERIFY(builtin.open(QIODevice::ReadOnly));
+    const QByteArray now = builtin.readAll();
+    QCOMPARE(TestEnvironment::readFile(path), refreshed ? now : copy);
+    QCOMPARE(StitchSet::isUntouchedCopy(TestEnvironment::readFile(path)), refreshed);
+    struct stat info;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+    if (refreshed)
+        QCOMPARE(info.st_mode & 0777, mode_t(0660));
 }
 
 void TestStitchSet::userFileRedefinesStitch()
@@ -299,6 +336,38 @@ void TestStitchSet::userFileRedefinesStitch()
     QCOMPARE(set.stitches().last()->name(), QStringLiteral("Mine"));
 }
 
+// A built-in stitch that the user made their own keeps the built-in
+// arithmetic where their file is silent, as files of earlier versions
+// are; the user's own numbers are kept, 1 and 1 included.
+void TestStitchSet::userStitchesKeepBuiltinCounts()
+{
+    writeUserFile(QStringLiteral("stitches_custom.xml"),
+                  QStringLiteral("<stitch><name>My k2tog</name><abbrivs><abbriv>k2tog</abbriv></abbrivs></stitch>"
+                                 "<stitch><name>Mine</name><abbrivs><abbriv>mine</abbriv></abbrivs></stitch>"));
+    StitchSet set;
+    set.load();
+    Stitch *decrease = set.findStitch(QStringLiteral("k2tog"));
+    QCOMPARE(decrease->name(), QStringLiteral("My k2tog"));
+    QCOMPARE(decrease->worked(), 2);
+    QCOMPARE(decrease->made(), 1);
+    QCOMPARE(set.findStitch(QStringLiteral("mine"))->worked(), 1);
+
+    Stitch *yarnOver = set.findStitch(QStringLiteral("yo"));
+    yarnOver->builtin = false;
+    yarnOver->setWorked(1);
+    set.findStitch(QStringLiteral("mine"))->setMade(3);
+    QVERIFY(set.saveUserStitches(set.stitches(), false));
+    const QByteArray written = TestEnvironment::readFile(StitchSet::userStitchesFile());
+    QCOMPARE(written.count("<worked>"), 3);
+
+    StitchSet reread;
+    reread.load();
+    QCOMPARE(reread.findStitch(QStringLiteral("k2tog"))->worked(), 2);
+    QCOMPARE(reread.findStitch(QStringLiteral("yo"))->worked(), 1);
+    QCOMPARE(reread.findStitch(QStringLiteral("yo"))->made(), 1);
+    QCOMPARE(reread.findStitch(QStringLiteral("mine"))->made(), 3);
+}
+
 void TestStitchSet::damagedDefaultCopyFallsBack()
 {
     QDir().mkpath(m_env->userFolder());
@@ -307,12 +376,13 @@ void TestStitchSet::damagedDefaultCopyFallsBack()
     copy.write("<stitch_set><stitch>");  // cut off mid-way
     copy.close();
 
-    QTest::ignoreMessage(QtDebugMsg, "unable to load default stitch data");
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not well-formed")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not well-formed")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("the built-in set is used as it is")));
     StitchSet set;
     set.load();
     QCOMPARE(set.stitches().size(), 203);
+    // Not the program's to write over.
+    QCOMPARE(TestEnvironment::readFile(copy.fileName()), QByteArray("<stitch_set><stitch>"));
 }
 
 void TestStitchSet::saveUserStitches()

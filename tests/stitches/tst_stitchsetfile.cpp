@@ -20,10 +20,14 @@ private Q_SLOTS:
 
     void readVariants_data();
     void readVariants();
+    void roundTrip_data();
     void roundTrip();
+    void counts_data();
+    void counts();
     void stitchWithoutImages();
     void imagePaths_data();
     void imagePaths();
+    void childOrderOfWriter_data();
     void childOrderOfWriter();
     void notWellFormed_data();
     void notWellFormed();
@@ -87,8 +91,22 @@ void TestStitchSetFile::readVariants()
     QCOMPARE(stitch->builtin, builtin);
 }
 
+// A set whose stitches all work 1 and make 1 says nothing of it, and is
+// written as before; other arithmetic comes back as it went.
+void TestStitchSetFile::roundTrip_data()
+{
+    QTest::addColumn<int>("worked");
+    QTest::addColumn<int>("made");
+    QTest::newRow("1 and 1") << 1 << 1;
+    QTest::newRow("a cable") << 4 << 4;
+    QTest::newRow("No Stitch") << 0 << 0;
+    QTest::newRow("only made differs") << 1 << 2;
+}
+
 void TestStitchSetFile::roundTrip()
 {
+    QFETCH(int, worked);
+    QFETCH(int, made);
     StitchSet original;
     Stitch *stitch = original.findOrAdd(QStringLiteral("c2x"));
     stitch->setName(QStringLiteral("Cross & <Twist>"));
@@ -98,10 +116,14 @@ void TestStitchSetFile::roundTrip()
     stitch->addAbbriv(QStringLiteral("c2x"));
     stitch->addAbbriv(QStringLiteral("cross two"));
     stitch->setPaths({Stitch::placeholderPath(), Stitch::placeholderPath()});
+    stitch->setWorked(worked);
+    stitch->setMade(made);
 
     const QString path = m_env->scratchPath(QStringLiteral("roundtrip.xml"));
     const StitchSetFile::Header header{QStringLiteral("Mine"), QStringLiteral("My set"), QStringLiteral("Me"), QStringLiteral("stitches/")};
     QVERIFY(StitchSetFile::write(path, header, original.stitches()));
+    const QByteArray written = TestEnvironment::readFile(path);
+    QCOMPARE(written.contains("<worked>"), worked != 1 || made != 1);
 
     StitchSet reread;
     QVERIFY(StitchSetFile::read(path, reread));
@@ -118,7 +140,61 @@ void TestStitchSetFile::roundTrip()
     QCOMPARE(after.description, before.description);
     QCOMPARE(after.opposite, before.opposite);
     QCOMPARE(after.category, before.category);
+    QCOMPARE(after.worked, worked);
+    QCOMPARE(after.made, made);
     QVERIFY(!reread.stitches().first()->builtin);
+
+    QVERIFY(StitchSetFile::write(path, header, reread.stitches()));
+    QCOMPARE(TestEnvironment::readFile(path), written);
+}
+
+// What a file says of a stitch's arithmetic, read into a catalogue that
+// knows the stitch as 3 and 2 when `known`.
+void TestStitchSetFile::counts_data()
+{
+    QTest::addColumn<QString>("elements");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QString>("counts"); // worked/made with the file silent as plain, then keeping the known
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("unsaid") << "" << false << "1/1 1/1" << false;
+    QTest::newRow("unsaid, known") << "" << true << "1/1 3/2" << false;
+    QTest::newRow("both") << "<worked>2</worked><made>1</made>" << true << "2/1 2/1" << false;
+    QTest::newRow("made only") << "<made>0</made>" << true << "1/0 3/0" << false;
+    QTest::newRow("blanks around") << "<worked> 5 </worked>" << false << "5/1 5/1" << false;
+    QTest::newRow("at the limit") << "<worked>64</worked>" << false << "64/1 64/1" << false;
+    QTest::newRow("beyond the limit") << "<worked>65</worked>" << true << "1/1 3/2" << true;
+    QTest::newRow("negative") << "<made>-1</made>" << true << "1/1 3/2" << true;
+    QTest::newRow("not a number") << "<worked>two</worked>" << false << "1/1 1/1" << true;
+    QTest::newRow("huge") << "<worked>99999999999999999999</worked>" << false << "1/1 1/1" << true;
+}
+
+void TestStitchSetFile::counts()
+{
+    QFETCH(QString, elements);
+    QFETCH(bool, known);
+    QFETCH(QString, counts);
+    QFETCH(bool, warned);
+    const QString path = m_env->writeScratch(
+        QStringLiteral("counts.xml"),
+        QStringLiteral("<s><stitch><abbrivs><abbriv>st</abbriv></abbrivs>%1</stitch></s>").arg(elements).toUtf8());
+    QStringList read;
+    for (const auto missing : {StitchSetFile::MissingCounts::Plain, StitchSetFile::MissingCounts::KeepKnown}) {
+        StitchSet set;
+        if (known) {
+            Stitch *stitch = set.findOrAdd(QStringLiteral("st"));
+            stitch->addAbbriv(QStringLiteral("ST"));
+            stitch->setWorked(3);
+            stitch->setMade(2);
+        }
+        if (warned)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                                   "counts.xml, line 1: .* is not a number of stitches from 0 to 64")));
+        QVERIFY(StitchSetFile::read(path, set, missing));
+        QCOMPARE(set.stitches().size(), 1);
+        const Stitch *stitch = set.stitches().first();
+        read << StitchFixtures::counts(stitch->worked(), stitch->made());
+    }
+    QCOMPARE(read.join(QLatin1Char(' ')), counts);
 }
 
 void TestStitchSetFile::stitchWithoutImages()
@@ -172,17 +248,34 @@ void TestStitchSetFile::imagePaths()
     QCOMPARE(reread.stitches().first()->paths(), QStringList{moved ? m_env->scratchPath("moved/" + stored) : path});
 }
 
+void TestStitchSetFile::childOrderOfWriter_data()
+{
+    QTest::addColumn<int>("worked");
+    QTest::addColumn<int>("made");
+    QTest::addColumn<bool>("sayCounts");
+    QTest::addColumn<QString>("counts"); // as written between category and description
+    QTest::newRow("1 and 1, as ever") << 1 << 1 << false << "";
+    QTest::newRow("k2tog") << 2 << 1 << false << "<worked>2</worked><made>1</made>";
+    QTest::newRow("1 and 1 said") << 1 << 1 << true << "<worked>1</worked><made>1</made>";
+}
+
 void TestStitchSetFile::childOrderOfWriter()
 {
+    QFETCH(int, worked);
+    QFETCH(int, made);
+    QFETCH(bool, sayCounts);
+    QFETCH(QString, counts);
     StitchRecord record;
     record.name = QStringLiteral("n");
     record.abbrivs = {QStringLiteral("a")};
+    record.worked = worked;
+    record.made = made;
     QString text;
     QXmlStreamWriter xml(&text);
-    StitchSetFile::writeStitch(xml, record, true);
-    QCOMPARE(text, QStringLiteral("<stitch><name>n</name><category></category><description></description>"
+    StitchSetFile::writeStitch(xml, record, true, sayCounts);
+    QCOMPARE(text, QStringLiteral("<stitch><name>n</name><category></category>%1<description></description>"
                                   "<abbrivs><abbriv>a</abbriv></abbrivs><images><image>:/stitches/unknown.svg</image></images>"
-                                  "<opposite></opposite><builtin>1</builtin></stitch>"));
+                                  "<opposite></opposite><builtin>1</builtin></stitch>").arg(counts));
 }
 
 void TestStitchSetFile::notWellFormed_data()

@@ -85,6 +85,11 @@ bool write(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+QString counts(int worked, int made)
+{
+    return QStringLiteral("%1/%2").arg(worked).arg(made);
+}
+
 QByteArray embeddedStitch(const QString &abbriv, const QString &carriedName, const QByteArray &image)
 {
     return streamed([&](QDataStream &out) {

@@ -24,6 +24,10 @@ QByteArray nested(int depth);
 // Writes `bytes` to `path`, making its folder; false when it cannot.
 bool write(const QString &path, const QByteArray &bytes);
 
+// A stitch's arithmetic as the tables of the suites write it: "2/1" for a
+// stitch that works 2 stitches and makes 1.
+QString counts(int worked, int made);
+
 // The stitch records that bring an image along, each carrying one image
 // under `carriedName` (a path or a bare name, as a file from elsewhere may
 // hold it): a pattern file's embedded stitch record, and a whole stitch

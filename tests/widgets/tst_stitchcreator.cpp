@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -29,6 +30,8 @@ private Q_SLOTS:
 
     void cells_data();
     void cells();
+    void fitsItsContent_data();
+    void fitsItsContent();
     void choosingAnIcon();
     void addIconFiles_data();
     void addIconFiles();
@@ -91,6 +94,35 @@ void TestStitchCreator::cells()
         creator.findChild<QAbstractButton *>(button)->click();
     QCOMPARE(creator.iconList(), icons);
     QCOMPARE(cellsOf(creator)->rowCount(), 1);
+}
+
+// Shown at its size, the dialog shows every control whole, the row of
+// icons included, however many cells the stitch has.
+void TestStitchCreator::fitsItsContent_data()
+{
+    QTest::addColumn<QString>("stitch");
+    QTest::newRow("one cell") << "k";
+    QTest::newRow("eight cells") << "c8f";
+}
+
+void TestStitchCreator::fitsItsContent()
+{
+    QFETCH(QString, stitch);
+    StitchCreator creator(stitch, StitchSet::instance()->findStitch(stitch)->paths());
+    creator.setCounts(8, 8, true);
+    creator.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&creator));
+    for (const QWidget *child : creator.findChildren<QWidget *>()) {
+        if (!child->isVisible() || child->parentWidget() != &creator)
+            continue;
+        QVERIFY2(creator.rect().contains(child->geometry()), qPrintable(child->metaObject()->className()));
+        QVERIFY2(child->height() >= child->minimumSizeHint().height(), qPrintable(child->metaObject()->className()));
+    }
+    const QTableWidget *cells = cellsOf(creator);
+    QVERIFY(cells->viewport()->height() >= cells->rowHeight(0));
+    auto *worked = creator.findChild<QSpinBox *>(QStringLiteral("worked"));
+    QVERIFY(worked && worked->isEnabled());
+    QCOMPARE(creator.worked(), 8);
 }
 
 void TestStitchCreator::choosingAnIcon()

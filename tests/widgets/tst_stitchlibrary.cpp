@@ -1,6 +1,7 @@
 #include "modaldialog.h"
 #include "stitch.h"
 #include "stitchcreator.h"
+#include "stitchfixtures.h"
 #include "stitchlibrary.h"
 #include "stitchlibrarydelegate.h"
 #include "stitchlibrarymodel.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void editors();
     void deleteSelected();
     void iconCellOpensCreator();
+    void creatorCounts_data();
+    void creatorCounts();
     void iconStrip_data();
     void iconStrip();
     void temporaryStitches_data();
@@ -106,12 +110,15 @@ void TestStitchLibrary::table()
     QCOMPARE(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Wrong Side Stitch"));
     const int row = rowOf(library, "c8f");
     QCOMPARE(row, StitchSet::instance()->stitches().indexOf(StitchSet::instance()->findStitch("c8f")));
+    QCOMPARE(model->headerData(StitchLibraryModel::WorkedColumn, Qt::Horizontal).toString(),
+             QStringLiteral("Stitches\nWorked"));
     QStringList texts;
-    for (int column = 0; column < 7; ++column)
+    for (int column = 0; column < StitchLibraryModel::ColumnCount; ++column)
         texts << cell(library, row, column);
     const QStringList paths = StitchSet::instance()->findStitch("c8f")->paths();
-    QCOMPARE(texts, (QStringList{"Cable 8 Front", paths.join(','), "c8f", texts.at(3), "c8f", "Cables", "false"}));
-    QVERIFY(model->flags(model->index(row, 6)) & Qt::ItemIsUserCheckable);
+    QCOMPARE(texts, (QStringList{"Cable 8 Front", paths.join(','), "c8f", texts.at(3), "c8f", "Cables", "8", "8",
+                                 "false"}));
+    QVERIFY(model->flags(model->index(row, StitchLibraryModel::SelectedColumn)) & Qt::ItemIsUserCheckable);
     QVERIFY(model->flags(model->index(row, 0)) & Qt::ItemIsEditable);
 }
 
@@ -126,6 +133,8 @@ void TestStitchLibrary::appliedLikeTheMainWindow()
     model->setData(model->index(row, 3), "Two in one");
     model->setData(model->index(row, 4), "p");
     model->setData(model->index(row, 5), "Twins");
+    model->setData(model->index(row, StitchLibraryModel::WorkedColumn), 1);
+    model->setData(model->index(row, StitchLibraryModel::MadeColumn), 2);
 
     whenModal<StitchLibrary>([](StitchLibrary *shown) { shown->accept(); });
     QCOMPARE(library.exec(), int(QDialog::Accepted));
@@ -147,6 +156,8 @@ void TestStitchLibrary::appliedLikeTheMainWindow()
     QCOMPARE(twin->name(), QStringLiteral("Twin"));
     QCOMPARE(twin->description(), QStringLiteral("Two in one"));
     QCOMPARE(twin->opposite(), QStringLiteral("p"));
+    QCOMPARE(twin->worked(), 1);
+    QCOMPARE(twin->made(), 2);
     QCOMPARE(twin->paths(), QStringList{Stitch::placeholderPath()});
     QVERIFY(!twin->builtin);
     QVERIFY(set->categories().contains("Twins"));
@@ -158,6 +169,7 @@ void TestStitchLibrary::appliedLikeTheMainWindow()
     QCOMPARE(reread.stitches().size(), 1);
     QCOMPARE(reread.stitches().first()->abbrivs(), (QStringList{"tw1", "twa"}));
     QCOMPARE(reread.stitches().first()->category(), QStringLiteral("Twins"));
+    QCOMPARE(reread.stitches().first()->made(), 2);
 }
 
 // The message names the stitch as the table shows it. Besides the
@@ -211,7 +223,9 @@ void TestStitchLibrary::addStitchRefusesUsedAbbrivs()
         QCOMPARE(cell(library, rows, 2), typed);
         QCOMPARE(cell(library, rows, 4), typed);
         QCOMPARE(cell(library, rows, 5), QString());
-        QCOMPARE(model->index(rows, 6).data(), QVariant(false));
+        QCOMPARE(model->record(rows).worked, 1);
+        QCOMPARE(model->record(rows).made, 1);
+        QCOMPARE(model->index(rows, StitchLibraryModel::SelectedColumn).data(), QVariant(false));
     }
 }
 
@@ -268,9 +282,25 @@ void TestStitchLibrary::editors()
     QVERIFY(!editorAt(knit, 3));
     QVERIFY(!editorAt(knit, 4));
     QVERIFY(qobject_cast<QComboBox *>(editorAt(knit, 5)));
-    QVERIFY(!editorAt(knit, 6));
+    QVERIFY(!editorAt(knit, StitchLibraryModel::WorkedColumn));
+    QVERIFY(!editorAt(knit, StitchLibraryModel::MadeColumn));
+    QVERIFY(!editorAt(knit, StitchLibraryModel::SelectedColumn));
     QVERIFY(qobject_cast<QLineEdit *>(editorAt(row, 2)));
     QVERIFY(editorAt(row, 3));
+
+    // The numbers of the user's stitches, in the range every file takes.
+    for (int column : {StitchLibraryModel::WorkedColumn, StitchLibraryModel::MadeColumn}) {
+        auto *count = qobject_cast<QSpinBox *>(editorAt(row, column));
+        QVERIFY(count);
+        QCOMPARE(count->minimum(), 0);
+        QCOMPARE(count->maximum(), StitchRecord::mostStitches);
+        delegate->setEditorData(count, model->index(row, column));
+        QCOMPARE(count->value(), 1);
+        count->setValue(column == StitchLibraryModel::WorkedColumn ? 3 : 0);
+        delegate->setModelData(count, model, model->index(row, column));
+    }
+    QCOMPARE(model->record(row).worked, 3);
+    QCOMPARE(model->record(row).made, 0);
 
     // The lists offer every row's ID and every category; a value missing
     // from them survives opening and closing the editor.
@@ -312,13 +342,13 @@ void TestStitchLibrary::deleteSelected()
     library.show();
     QVERIFY(QTest::qWaitForWindowExposed(&library));
     for (const char *id : {"zq7", "zq9", "zq9"}) {
-        const QModelIndex check = library.model()->index(rowOf(library, id), 6);
+        const QModelIndex check = library.model()->index(rowOf(library, id), StitchLibraryModel::SelectedColumn);
         view(library)->scrollTo(check);
         QTest::mouseClick(view(library)->viewport(), Qt::LeftButton, {}, view(library)->visualRect(check).center());
     }
     QVERIFY(library.model()->isSelected(rowOf(library, "zq7")));
     QVERIFY(!library.model()->isSelected(rowOf(library, "zq9")));
-    library.model()->setData(library.model()->index(0, 6), true);
+    library.model()->setData(library.model()->index(0, StitchLibraryModel::SelectedColumn), true);
     const QString second = library.getStitchID(1);
     library.deleteStitch();
     QCOMPARE(library.model()->rowCount(), rows - 2);
@@ -356,6 +386,55 @@ void TestStitchLibrary::iconCellOpensCreator()
 
     stitch->setPaths(paths);
     stitch->builtin = true;
+}
+
+// The stitch creator shows the row's arithmetic, and changes it for the
+// user's own stitches only.
+void TestStitchLibrary::creatorCounts_data()
+{
+    QTest::addColumn<QString>("id"); // empty: a new stitch of the user's
+    QTest::addColumn<bool>("editable");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("built in") << "k2tog" << false << "2/1" << "2/1";
+    QTest::newRow("the user's") << "" << true << "1/1" << "3/0";
+}
+
+void TestStitchLibrary::creatorCounts()
+{
+    QFETCH(QString, id);
+    QFETCH(bool, editable);
+    QFETCH(QString, shown);
+    QFETCH(QString, after);
+    StitchLibrary library;
+    if (id.isEmpty())
+        library.addStitch("zq11");
+    const int row = id.isEmpty() ? library.model()->rowCount() - 1 : rowOf(library, id);
+    Stitch *builtin = id.isEmpty() ? nullptr : StitchSet::instance()->findStitch(id);
+    const QStringList paths = builtin ? builtin->paths() : QStringList();
+    view(library)->setCurrentIndex(library.model()->index(row, 1));
+
+    QString seen;
+    bool enabled = false;
+    whenModal<StitchCreator>([&seen, &enabled](StitchCreator *creator) {
+        auto *worked = creator->findChild<QSpinBox *>(QStringLiteral("worked"));
+        auto *made = creator->findChild<QSpinBox *>(QStringLiteral("made"));
+        seen = StitchFixtures::counts(worked->value(), made->value());
+        enabled = worked->isEnabled() && made->isEnabled();
+        worked->setValue(3);
+        made->setValue(0);
+        creator->accept();
+    });
+    library.openStitchCreator();
+
+    QCOMPARE(seen, shown);
+    QCOMPARE(enabled, editable);
+    const StitchRecord record = library.model()->record(row);
+    QCOMPARE(StitchFixtures::counts(record.worked, record.made), after);
+    if (builtin) {
+        builtin->setPaths(paths);
+        builtin->builtin = true;
+    }
 }
 
 void TestStitchLibrary::iconStrip_data()
@@ -464,7 +543,7 @@ void TestStitchLibrary::reset()
     QCOMPARE(stitch->builtin, done);
     QCOMPARE(cell(library, rowOf(library, "k2tog"), 0), done ? QStringLiteral("Knit 2 Together") : QStringLiteral("Edited"));
     QCOMPARE(library.model()->rowCount(), done ? StitchSet::instance()->stitches().size() : rows);
-    QCOMPARE(library.model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Selected"));
+    QCOMPARE(library.model()->headerData(StitchLibraryModel::SelectedColumn, Qt::Horizontal).toString(), QStringLiteral("Selected"));
 
     StitchSet::instance()->load();
 }

@@ -7,6 +7,7 @@ from xml.sax.saxutils import escape
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from stitch_table import STITCHES, image_files  # noqa: E402
+from stitch_counts import counts  # noqa: E402
 
 HEADER = [
     ("set_name", "Default Set"),
@@ -16,19 +17,29 @@ HEADER = [
 ]
 
 
+def counts_elements(abbreviation, category, cells):
+    """The arithmetic, left unsaid for a stitch that works 1 and makes 1."""
+    worked, made = counts(abbreviation, category, cells)
+    if (worked, made) == (1, 1):
+        return ""
+    return "  <worked>%d</worked>\n  <made>%d</made>\n" % (worked, made)
+
+
 def stitch_element(abbreviation, name, opposite, category, cells, description):
     images = "".join("\n   <image>:/stitches/%s</image>" % f for f in image_files(abbreviation, cells))
     return (
         " <stitch>\n"
         "  <name>%s</name>\n"
         "  <category>%s</category>\n"
+        "%s"
         "  <abbrivs>\n   <abbriv>%s</abbriv>\n  </abbrivs>\n"
         "  <description>%s</description>\n"
         "  <images>%s\n  </images>\n"
         "  <opposite>%s</opposite>\n"
         "  <builtin>1</builtin>\n"
         " </stitch>\n"
-    ) % (escape(name), escape(category), escape(abbreviation), escape(description), images, escape(opposite))
+    ) % (escape(name), escape(category), counts_elements(abbreviation, category, cells), escape(abbreviation),
+         escape(description), images, escape(opposite))
 
 
 def main():
