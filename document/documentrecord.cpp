@@ -28,7 +28,7 @@ bool Document::save(QDataStream &out)
             grids.append(chart->grid());
     }
     PatternFile::Writer writer(out);
-    writer.begin(PatternFile::versionFor(grids), stitchesUsed, pageSize, docKeyHash, showWS);
+    writer.begin(PatternFile::versionFor(grids, stitchesUsed), stitchesUsed, pageSize, docKeyHash, showWS);
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget *tab = tabs->widget(i);
         if (auto *chart = qobject_cast<Chart *>(tab))

@@ -8,11 +8,14 @@
 #include <QDebug>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 const QString stitchEnd = QStringLiteral("</Stitch>");
 const QString stitchStart = QStringLiteral("<Stitch>");
 const QString unknownImage = QStringLiteral(":/stitches/unknown.svg");
+const QString arithmeticTag = QStringLiteral("Arithmetic:");
 
 // A stitch image carried in a file is at most this large.
 const quint32 largestImageBytes = 64u << 20;
@@ -24,7 +27,20 @@ bool isResource(const QString &path)
     return path.startsWith(QLatin1String(":/"));
 }
 
+// Only a stitch whose numbers differ from one stitch worked, one made has
+// them in its record, so that other records keep their bytes.
+bool hasOwnArithmetic(const Stitch *stitch)
+{
+    return stitch->worked() != 1 || stitch->made() != 1;
+}
+
 } // namespace
+
+bool EmbeddedStitches::needsNewerVersion(const QList<Stitch *> &stitches)
+{
+    return std::any_of(stitches.cbegin(), stitches.cend(),
+                       [](const Stitch *stitch) { return stitch && !stitch->builtin && hasOwnArithmetic(stitch); });
+}
 
 void EmbeddedStitches::write(QDataStream &out, const QList<Stitch *> &stitches)
 {
@@ -47,6 +63,8 @@ void EmbeddedStitches::write(QDataStream &out, const QList<Stitch *> &stitches)
             }
             out << path << image.readAll();
         }
+        if (hasOwnArithmetic(stitch))
+            out << arithmeticTag << qint32(stitch->worked()) << qint32(stitch->made());
         out << stitchEnd;
     }
 }
@@ -93,6 +111,21 @@ void EmbeddedStitches::read(QDataStream &in)
             paths.append(kept);
     }
 
+    // Stitches worked and made, when the record has its own.
+    QString tag;
+    qint32 worked = 1, made = 1;
+    if (RecordStream::readString(in, tag) && tag == arithmeticTag) {
+        in >> worked >> made;
+        if (in.status() != QDataStream::Ok)
+            return;
+        const auto sane = [](qint32 count) { return count >= 0 && count <= StitchRecord::mostStitches; };
+        if (!sane(worked) || !sane(made)) {
+            qWarning("A stitch's numbers %d and %d in a pattern file are out of range; read as 1 and 1", worked, made);
+            worked = made = 1;
+        }
+        RecordStream::readString(in, tag);
+    }
+
     if (adding) {
         Stitch *stitch = catalogue->findOrAdd(abbrivs.first());
         stitch->temporary = true;
@@ -103,9 +136,10 @@ void EmbeddedStitches::read(QDataStream &in)
         catalogue->addCategory(category);
         stitch->setCategory(category);
         stitch->setPaths(paths);
+        stitch->setWorked(worked);
+        stitch->setMade(made);
     }
 
-    QString tag;
-    if (!RecordStream::readString(in, tag) || tag != stitchEnd)
+    if (in.status() != QDataStream::Ok || tag != stitchEnd)
         qDebug() << "Unexpected end of stitch while loading stitch from pattern file";
 }

@@ -10,10 +10,14 @@ class Stitch;
 // where they are unknown. Each record, after "<Stitch>": the abbreviations,
 // name, opposite, category and description, the number of images, and for
 // each image its path, followed by its bytes unless it is one of the
-// program's own; then "</Stitch>".
+// program's own; then, for a stitch that does not work and make one
+// stitch, "Arithmetic:" and the two numbers; then "</Stitch>".
 class EmbeddedStitches
 {
 public:
+    // Whether a record of `stitches` holds what files of
+    // PatternFile::plainVersion cannot.
+    static bool needsNewerVersion(const QList<Stitch *> &stitches);
     // A record for each of `stitches` that is not built in.
     static void write(QDataStream &out, const QList<Stitch *> &stitches);
     // One record, from just after "<Stitch>". Its images are kept among

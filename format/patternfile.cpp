@@ -159,8 +159,10 @@ PatternFile::Writer::Writer(QDataStream &out)
 {
 }
 
-qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts)
+qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed)
 {
+    if (EmbeddedStitches::needsNewerVersion(stitchesUsed))
+        return newestVersion;
     for (const ChartGrid *grid : charts) {
         if (ChartRecord::needsNewerVersion(*grid))
             return newestVersion;
@@ -208,7 +210,8 @@ bool PatternFile::write(QDataStream &out, const PatternValues &values)
     for (const ChartValues *chart : values.charts())
         grids.append(chart->grid.get());
     Writer writer(out);
-    writer.begin(versionFor(grids), values.stitchesUsed(), values.pageSize, values.keyHash, values.showWS);
+    const QList<Stitch *> stitches = values.stitchesUsed();
+    writer.begin(versionFor(grids, stitches), stitches, values.pageSize, values.keyHash, values.showWS);
     for (const PatternTab &tab : values.tabs) {
         if (tab.chart)
             writer.writeChart(*tab.chart->grid, tab.chart->title, tab.chart->hash, tab.chart->imageSize);

@@ -64,8 +64,8 @@ public:
     // which older programs refuse as newer than they are.
     static constexpr qint32 plainVersion = 201002;
     static constexpr qint32 newestVersion = 201003;
-    // The version a file of these charts is written with.
-    static qint32 versionFor(const QList<const ChartGrid *> &charts);
+    // The version a file of these charts and stitches is written with.
+    static qint32 versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed);
 
     enum Status { Ok, Unreadable, NotAPattern, TooNew };
     // Told how far the reading has come, in percent, and what it reads;

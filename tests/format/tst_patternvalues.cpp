@@ -1,7 +1,9 @@
 #include "boundedhtml.h"
 #include "chartfixtures.h"
+#include "embeddedstitches.h"
 #include "htmlfixtures.h"
 #include "patternfile.h"
+#include "recordbytes.h"
 #include "stitch.h"
 #include "stitchfixtures.h"
 #include "stitchset.h"
@@ -40,6 +42,8 @@ private Q_SLOTS:
     void damagedFiles();
     void everyCutIsReported();
     void embeddedStitchesSkipped();
+    void embeddedStitchArithmetic_data();
+    void embeddedStitchArithmetic();
     void fullDiskSaysSo();
     void embeddedImagesStayInTheFolder_data();
     void embeddedImagesStayInTheFolder();
@@ -255,6 +259,61 @@ void TestPatternValues::embeddedStitchesSkipped()
     QCOMPARE(read.stitchRecords, 2);
     QCOMPARE(read.charts().size(), 2);
     QVERIFY(!QFileInfo::exists(StitchSet::userFolder() + QStringLiteral("/stitches/stray.svg")));
+}
+
+void TestPatternValues::embeddedStitchArithmetic_data()
+{
+    QTest::addColumn<int>("worked");
+    QTest::addColumn<int>("made");
+    QTest::addColumn<int>("readWorked");
+    QTest::addColumn<int>("readMade");
+    QTest::newRow("plain knit stitch") << 1 << 1 << 1 << 1;
+    QTest::newRow("decrease") << 2 << 1 << 2 << 1;
+    QTest::newRow("yarn over") << 0 << 1 << 0 << 1;
+    QTest::newRow("out of range") << 1000 << -3 << 1 << 1;
+}
+
+// A designer's stitch carries its numbers in the pattern only when they
+// are not one and one, and only then needs the newest version; numbers no
+// stitch can have read as one and one.
+void TestPatternValues::embeddedStitchArithmetic()
+{
+    QFETCH(int, worked);
+    QFETCH(int, made);
+    QFETCH(int, readWorked);
+    QFETCH(int, readMade);
+    const QString id = QStringLiteral("zz%1x%2").arg(worked).arg(made);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    preparePatternStream(out);
+    out << QStringLiteral("<Stitch>") << QStringList{id} << QStringLiteral("Name") << QString() << QString()
+        << QString() << qint32(1) << QStringLiteral(":/stitches/k.svg");
+    if (worked != 1 || made != 1)
+        out << QStringLiteral("Arithmetic:") << qint32(worked) << qint32(made);
+    out << QStringLiteral("</Stitch>");
+
+    if (readWorked != worked)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("out of range")));
+    QDataStream in(bytes);
+    preparePatternStream(in);
+    QString tag;
+    in >> tag;
+    EmbeddedStitches::read(in);
+    QCOMPARE(in.status(), QDataStream::Ok);
+    QVERIFY(in.atEnd());
+    Stitch *stitch = StitchSet::instance()->findStitch(id);
+    QCOMPARE(stitch->stitchID(), id);
+    QCOMPARE(stitch->worked(), readWorked);
+    QCOMPARE(stitch->made(), readMade);
+
+    // Written again: the same bytes where the numbers were sane.
+    QByteArray again;
+    QDataStream rewrite(&again, QIODevice::WriteOnly);
+    preparePatternStream(rewrite);
+    stitch->builtin = false;
+    EmbeddedStitches::write(rewrite, {stitch});
+    QCOMPARE(again == bytes, readWorked == worked);
+    QCOMPARE(EmbeddedStitches::needsNewerVersion({stitch}), readWorked != 1 || readMade != 1);
 }
 
 // A save that runs out of room names the reason and leaves the file that
