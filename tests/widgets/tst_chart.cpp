@@ -12,43 +12,26 @@
 #include "stitchset.h"
 #include "modaldialog.h"
 #include "testenvironment.h"
+#include "widgetfixtures.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDomDocument>
-#include <QFileDialog>
 #include <QGraphicsView>
-#include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QTextBlock>
-#include <QToolBar>
-#include <QUndoStack>
 #include <QScrollBar>
-#include <QSignalSpy>
+#include <QSpinBox>
+#include <QUndoStack>
 #include <QtTest>
 
-#include <climits>
-#include <functional>
-
-class TestChart : public QObject
+class TestChart : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup()
-    {
-        cancelModalHandlers();
-        m_env.reset();
-    }
 
     void toolBarAndMenu();
     void lassoColourInOneStep();
@@ -74,9 +57,6 @@ private Q_SLOTS:
     void exportSvg();
     void saveImageThroughDialogs();
     void saveOptionsKeepRatio();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 static QString row(const Chart &chart, int y)
@@ -86,31 +66,13 @@ static QString row(const Chart &chart, int y)
 
 static QAction *action(Chart &chart, const QString &text)
 {
-    for (QAction *candidate : chart.menu()->actions()) {
-        if (candidate->text() == text)
-            return candidate;
-    }
-    return nullptr;
+    return findAction(chart.menu(), text);
 }
 
 void TestChart::toolBarAndMenu()
 {
     Chart chart(10, 5, QString());
-    QStringList texts;
-    for (QAction *candidate : chart.menu()->actions()) {
-        if (!candidate->isSeparator())
-            texts << candidate->text();
-    }
-    QCOMPARE(texts.size(), 30);
-    QCOMPARE(texts.first(), QStringLiteral("Set Stitch Size"));
-    QCOMPARE(texts.last(), QStringLiteral("Actual Size"));
-    QCOMPARE(chart.menu()->title(), QStringLiteral("&Chart"));
-    QCOMPARE(chart.toolBar()->windowTitle(), QStringLiteral("Chart Tools"));
-    QVERIFY(!chart.toolBar()->isMovable());
-
     QVERIFY(action(chart, "Stitch Painting Mode")->isChecked());
-    QCOMPARE(action(chart, "Lasso Mode")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+L")));
-    QCOMPARE(action(chart, "Zoom In")->shortcuts().size(), 2);
     QVERIFY(!action(chart, "Insert Row Above")->isEnabled());
     QVERIFY(!action(chart, "Flip Selection Horizontally")->isEnabled());
 
@@ -186,17 +148,6 @@ void TestChart::removeSelectedRows()
     QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Remove row(s)"));
     chart.undo();
     QCOMPARE(scene->rowCount(), 6);
-
-    Chart single(4, 1, QString());
-    single.knitScene()->setSelected(QRectF(0, 0, 3, 0), KnitScene::SelectRows);
-    single.removeRow();
-    QCOMPARE(single.knitScene()->rowCount(), 1);
-    QCOMPARE(single.undoStack()->count(), 0);
-
-    // Every row selected: one is kept.
-    scene->setSelected(QRectF(0, 0, 3, 5), KnitScene::SelectRows);
-    chart.removeRow();
-    QCOMPARE(scene->rowCount(), 1);
 }
 
 void TestChart::insertRowsAndColumns()
@@ -478,22 +429,6 @@ void TestChart::mirrors()
     chart.hMirrorSelection();
     QCOMPARE(row(chart, 0), QStringLiteral("k k p yo ssk ssk yo p k k"));
     QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Mirror selection horizontally"));
-    QCoreApplication::processEvents();
-    QCOMPARE(chart.instructions()->document()->lastBlock().text(),
-             chart.instructions()->rowInstructionsText(0, true));
-
-    // No room to the right: an empty step.
-    scene->setSelected(QRectF(7, 0, 2, 0), KnitScene::SelectLasso);
-    const int steps = chart.undoStack()->count();
-    chart.hMirrorSelection();
-    QCOMPARE(chart.undoStack()->count(), steps + 1);
-    QCOMPARE(row(chart, 0), QStringLiteral("k k p yo ssk ssk yo p k k"));
-
-    scene->setSelected(QRectF(2, 0, 2, 1), KnitScene::SelectLasso);
-    chart.vMirrorSelection();
-    // The box, upside down, in the rows below it.
-    QCOMPARE(row(chart, 3), QStringLiteral("k k p yo ssk k k k k k"));
-    QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Mirror selection vertically"));
 }
 
 void TestChart::replacer()
