@@ -13,14 +13,12 @@
 
 // The chart record of pattern files: written byte for byte as the format
 // has it, read back whole, and read with care when damaged.
-class TestChartRecord : public QObject
+class TestChartRecord : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void sceneBytes();
     void writerMatchesTheStream_data();
@@ -38,9 +36,6 @@ private Q_SLOTS:
     void repeatsWithinTheGrid();
     void numberStartsInRange_data();
     void numberStartsInRange();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 static QByteArray sceneOf(const ChartGrid &grid)
