@@ -73,34 +73,19 @@ protected:
 };
 
 // A QTest main() that prepares the application like the program does.
-#define YARNWISE_TEST_MAIN(TestClass)                                  \
+// Suites of models and files need no screen and run without a
+// QApplication; those that paint have a QGuiApplication, as the batch
+// modes do.
+#define YARNWISE_TEST_MAIN_WITH(Application, TestClass)                \
     int main(int argc, char *argv[])                                   \
     {                                                                  \
-        QApplication app(argc, argv);                                  \
+        Application app(argc, argv);                                   \
         TestEnvironment::initApplication();                            \
         TestClass test;                                                \
         return QTest::qExec(&test, argc, argv);                        \
     }
-
-// The same for suites of models and files. They need no screen and run
-// without a QApplication; those that paint have a QGuiApplication, as the
-// batch modes do.
-#define YARNWISE_CORE_TEST_MAIN(TestClass)                             \
-    int main(int argc, char *argv[])                                   \
-    {                                                                  \
-        QCoreApplication app(argc, argv);                              \
-        TestEnvironment::initApplication();                            \
-        TestClass test;                                                \
-        return QTest::qExec(&test, argc, argv);                        \
-    }
-
-#define YARNWISE_GUI_TEST_MAIN(TestClass)                              \
-    int main(int argc, char *argv[])                                   \
-    {                                                                  \
-        QGuiApplication app(argc, argv);                               \
-        TestEnvironment::initApplication();                            \
-        TestClass test;                                                \
-        return QTest::qExec(&test, argc, argv);                        \
-    }
+#define YARNWISE_TEST_MAIN(TestClass) YARNWISE_TEST_MAIN_WITH(QApplication, TestClass)
+#define YARNWISE_CORE_TEST_MAIN(TestClass) YARNWISE_TEST_MAIN_WITH(QCoreApplication, TestClass)
+#define YARNWISE_GUI_TEST_MAIN(TestClass) YARNWISE_TEST_MAIN_WITH(QGuiApplication, TestClass)
 
 #endif // TESTENVIRONMENT_H
