@@ -255,29 +255,6 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
     QCOMPARE(library.getImgPaths(row), paths);
     QCOMPARE(TestEnvironment::readFile(paths.at(0)), images.at(0));
     QCOMPARE(TestEnvironment::readFile(paths.at(1)), images.at(1));
-
-    // Applied and saved as the main window does it.
-    StitchSet *catalogue = StitchSet::instance();
-    for (Stitch *edited : library.loadStitches()) {
-        catalogue->findOrAdd(edited->stitchID())->updateStitch(edited);
-        catalogue->addCategory(edited->category());
-    }
-    library.saveLibrary();
-
-    Stitch *leaf = catalogue->findStitch("leaf");
-    QCOMPARE(leaf->name(), QStringLiteral("Leaf"));
-    QCOMPARE(leaf->cellsPerStitch(), 2);
-    QCOMPARE(leaf->paths(), paths);
-    QCOMPARE(leaf->imageTypes(), (QStringList{"svg", "svg"}));
-    QCOMPARE(leaf->image(8, 8, 1)->toImage().pixelColor(4, 4), QColor(Qt::blue));
-    // The user's file names them within the user folder, which may move.
-    const QByteArray userFile = TestEnvironment::readFile(StitchSet::userStitchesFile());
-    QVERIFY(userFile.contains("<image>stitches/leaf-1.svg</image>"));
-    QVERIFY(userFile.contains("<image>stitches/leaf-2.svg</image>"));
-    StitchSet reread;
-    QVERIFY(StitchSetFile::read(StitchSet::userStitchesFile(), reread));
-    QCOMPARE(reread.stitches().size(), 1);
-    QCOMPARE(reread.stitches().first()->paths(), paths);
 }
 
 void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
