@@ -95,13 +95,10 @@ void bounding(const QString &what, const QString &html)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    TestEnvironment::initApplication();
-    TestEnvironment env;
-    StitchSet::instance()->load();
+    const auto run = bench::start(argc, argv);
     // Every bounded page says what was changed; the figures are what counts.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    const QString folder = env.scratchPath(QString());
+    const QString folder = run.scratch(QString());
     const BoundedHtml::Limits limits;
 
     opening(QStringLiteral("tables 20 deep"), nestedTables(20), folder);

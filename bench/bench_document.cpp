@@ -94,11 +94,8 @@ void opening(int charts, const QString &path)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    TestEnvironment::initApplication();
-    TestEnvironment env;
-    StitchSet::instance()->load();
+    const auto run = bench::start(argc, argv);
     const int charts = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 300;
-    opening(charts, env.scratchPath(QStringLiteral("many.kit")));
+    opening(charts, run.scratch(QStringLiteral("many.kit")));
     return 0;
 }

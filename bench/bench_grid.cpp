@@ -205,10 +205,7 @@ void renderSample(const QString &path)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    TestEnvironment::initApplication();
-    TestEnvironment env;
-    StitchSet::instance()->load();
+    const auto run = bench::start(argc, argv);
 
     if (argc > 1) {
         renderSample(QString::fromLocal8Bit(argv[1]));

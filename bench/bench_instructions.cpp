@@ -135,10 +135,7 @@ void grabPane(const QString &path)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    TestEnvironment::initApplication();
-    TestEnvironment env;
-    StitchSet::instance()->load();
+    const auto run = bench::start(argc, argv);
     if (argc > 1) {
         grabPane(QString::fromLocal8Bit(argv[1]));
         return 0;

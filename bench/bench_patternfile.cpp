@@ -201,10 +201,7 @@ void reading(int width, int height, const QString &folder)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    TestEnvironment::initApplication();
-    TestEnvironment env;
-    StitchSet::instance()->load();
+    const auto run = bench::start(argc, argv);
 
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--write")) {
@@ -218,7 +215,7 @@ int main(int argc, char *argv[])
         }
         return 0;
     }
-    reading(300, 400, env.scratchPath(QString()));
-    reading(1000, 1000, env.scratchPath(QString()));
+    reading(300, 400, run.scratch(QString()));
+    reading(1000, 1000, run.scratch(QString()));
     return 0;
 }

@@ -1,10 +1,14 @@
-// What every benchmark needs: the best of several timings, a report line
-// that pairs a figure with its floor, and a way to keep the compiler from
-// leaving out work nobody reads.
+// What every benchmark needs: the set-up its main starts with, the best of
+// several timings, a report line that pairs a figure with its floor, and a
+// way to keep the compiler from leaving out work nobody reads.
 
 #ifndef BENCHSUPPORT_H
 #define BENCHSUPPORT_H
 
+#include "stitchset.h"
+#include "testenvironment.h"
+
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QIODevice>
 #include <QString>
@@ -13,8 +17,34 @@
 #include <algorithm>
 #include <functional>
 #include <malloc.h>
+#include <memory>
 
 namespace bench {
+
+// A benchmark's run: the application, named as the program, in a fresh
+// preferences store and user folder of its own (never the user's), with
+// the stitch catalogue loaded. The run's files go into its scratch folder.
+struct Run
+{
+    Run(int &argc, char **argv)
+        : app(argc, argv)
+    {
+        TestEnvironment::initApplication();
+        env = std::make_unique<TestEnvironment>();
+        StitchSet::instance()->load();
+    }
+
+    QString scratch(const QString &name = QString()) const { return env->scratchPath(name); }
+
+    QApplication app;
+    std::unique_ptr<TestEnvironment> env;
+};
+
+// Starts a benchmark's main: `const auto run = bench::start(argc, argv);`.
+inline Run start(int &argc, char **argv)
+{
+    return Run(argc, argv);
+}
 
 inline QTextStream &out()
 {

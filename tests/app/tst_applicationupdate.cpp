@@ -2,10 +2,9 @@
 #include "settings.h"
 #include "testenvironment.h"
 #include "version.h"
+#include "widgetfixtures.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QFile>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -107,18 +106,6 @@ private:
     bool m_acceptOffer;
 };
 
-// Stands in for the desktop: keeps what the program asked it to open.
-class DesktopCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
-
 QByteArray versionReply(const QString &version, const QString &file, const QString &message = QString())
 {
     return QStringLiteral("<!DOCTYPE version><version><description>Faster charts</description>"
@@ -133,7 +120,7 @@ const QString downloadError = QStringLiteral("Error: There was an error download
 
 } // namespace
 
-class TestApplicationUpdate : public QObject
+class TestApplicationUpdate : public TestSuite
 {
     Q_OBJECT
 
@@ -159,32 +146,30 @@ private:
     void serveVersion(const QByteArray &reply) { m_server->answer(QStringLiteral("/software/current.php"), {"200 OK", reply, -1}); }
     QString installerPath() const { return m_env->scratchPath(QStringLiteral("yarnwise-9.0.0.run")); }
 
-    std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<CannedServer> m_server;
     std::unique_ptr<BoxDriver> m_driver;
-    DesktopCatcher m_desktop;
+    std::unique_ptr<DesktopCatcher> m_desktop;
     QByteArray m_oldTemp;
 };
 
 void TestApplicationUpdate::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
+    TestSuite::init();
     m_server = std::make_unique<CannedServer>();
     Settings::instance()->setValue(QStringLiteral("updateServer"), m_server->url().toString());
     // Downloads land in this test case's own folder.
     m_oldTemp = qgetenv("TMPDIR");
     qputenv("TMPDIR", QFile::encodeName(m_env->scratchPath(QString())));
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "open");
-    m_desktop.opened.clear();
+    m_desktop = std::make_unique<DesktopCatcher>();
 }
 
 void TestApplicationUpdate::cleanup()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    m_desktop.reset();
     qputenv("TMPDIR", m_oldTemp);
     m_driver.reset();
     m_server.reset();
-    m_env.reset();
+    TestSuite::cleanup();
 }
 
 // Starts a check as the main window does and waits for it to end.
@@ -322,20 +307,15 @@ void TestApplicationUpdate::downloadOpensFolder()
 
     runCheck(false);
     QCOMPARE(m_driver->boxes, QStringList{offerText});
-    QFile saved(installerPath());
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(saved.readAll(), installer);
+    QCOMPARE(TestEnvironment::readFile(installerPath()), installer);
     // Downloaded code is never started: the desktop is shown its folder.
-    QCOMPARE(m_desktop.opened, QList<QUrl>{QUrl::fromLocalFile(m_env->scratchPath(QString()).chopped(1))});
+    QCOMPARE(m_desktop->opened, QList<QUrl>{QUrl::fromLocalFile(m_env->scratchPath(QString()).chopped(1))});
 }
 
 void TestApplicationUpdate::plantedLinkIsNotFollowed()
 {
     const QString victim = m_env->rootPath() + QStringLiteral("/victim.txt");
-    QFile file(victim);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("keep me");
-    file.close();
+    QVERIFY(TestEnvironment::writeFile(victim, "keep me"));
     QVERIFY(QFile::link(victim, installerPath()));
     serveVersion(versionReply(QStringLiteral("9.0.0"), QStringLiteral("/files/setup.run")));
     m_server->answer(QStringLiteral("/files/setup.run"), {"200 OK", "installer", -1});
@@ -343,8 +323,7 @@ void TestApplicationUpdate::plantedLinkIsNotFollowed()
 
     runCheck(false);
     QVERIFY(QFileInfo(installerPath()).isFile() && !QFileInfo(installerPath()).isSymLink());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("keep me"));
+    QCOMPARE(TestEnvironment::readFile(victim), QByteArray("keep me"));
 }
 
 void TestApplicationUpdate::missingInstaller()
@@ -356,7 +335,7 @@ void TestApplicationUpdate::missingInstaller()
     runCheck(true);
     QCOMPARE(m_driver->boxes, (QStringList{offerText, downloadError}));
     QVERIFY(m_driver->details.last().startsWith(QStringLiteral("Please try again later.\n")));
-    QVERIFY(m_desktop.opened.isEmpty());
+    QVERIFY(m_desktop->opened.isEmpty());
 }
 
 void TestApplicationUpdate::cancelledDownload()
@@ -380,7 +359,7 @@ void TestApplicationUpdate::cancelledDownload()
     QCOMPARE(m_driver->boxes, (QStringList{offerText, downloadError}));
     // What arrived stays in the temporary folder.
     QCOMPARE(QFileInfo(installerPath()).size(), 1000);
-    QVERIFY(m_desktop.opened.isEmpty());
+    QVERIFY(m_desktop->opened.isEmpty());
 }
 
 YARNWISE_TEST_MAIN(TestApplicationUpdate)

@@ -2,46 +2,32 @@
 #include "document.h"
 #include "knitscene.h"
 #include "mainwindow.h"
+#include "modaldialog.h"
+#include "patternfixtures.h"
 #include "session.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchset.h"
-#include "modaldialog.h"
 #include "testenvironment.h"
 #include "ui_mainwindowclass.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QMdiArea>
 #include <QMenu>
-#include <QMessageBox>
-#include <QDataStream>
-#include <QFileDialog>
 #include <QProcess>
 #include <QStatusBar>
 #include <QtTest>
 
 #include <csignal>
-#include <functional>
 
-class TestSession : public QObject
+class TestSession : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup()
-    {
-        cancelModalHandlers();
-        m_env.reset();
-    }
 
     void recentFiles_data();
     void recentFiles();
     void recentMenu();
-    void sessionEntriesKeepPaths();
     void autosaveCopies();
     void cancelKeepsSession();
     void recoversAfterCrash();
@@ -49,23 +35,28 @@ private Q_SLOTS:
     void logoutIsNoCrash();
 
 private:
-    // Starts the program on the test's preferences, offscreen, with no
-    // update check.
-    void startProgram(QProcess &program, const QStringList &arguments)
-    {
-        Settings::instance()->setValue(QStringLiteral("checkForUpdates"), false);
-        Settings::instance()->sync();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("HOME"), m_env->rootPath());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env->rootPath() + QStringLiteral("/config"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(YARNWISE_PROGRAM), arguments);
-        QVERIFY(program.waitForStarted());
-    }
-
-    std::unique_ptr<TestEnvironment> m_env;
+    QString startProgramOn(QProcess &program, const QString &name);
 };
+
+// Starts the program, on the test's preferences, offscreen and with no
+// update check, on a pattern of that name it opens; the pattern's path once
+// the program has it open.
+QString TestSession::startProgramOn(QProcess &program, const QString &name)
+{
+    const QString pattern = writePattern(m_env->scratchPath(name));
+    Settings::instance()->setValue(QStringLiteral("checkForUpdates"), false);
+    Settings::instance()->sync();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), m_env->rootPath());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env->rootPath() + QStringLiteral("/config"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(YARNWISE_PROGRAM), {pattern});
+    if (!program.waitForStarted())
+        return QString();
+    Session probe;
+    return QTest::qWaitFor([&] { return probe.openElsewhere(pattern); }, 30000) ? pattern : QString();
+}
 
 static QStringList recent()
 {
@@ -106,8 +97,7 @@ void TestSession::recentMenu()
         visible += action->isVisible() ? 1 : 0;
     QCOMPARE(visible, plain); // nothing opened yet: no entries, no empty lines
 
-    const QString real = m_env->scratchPath(QStringLiteral("Shawl.kit"));
-    QFile(real).open(QIODevice::WriteOnly);
+    const QString real = m_env->writeScratch(QStringLiteral("Shawl.kit"), QByteArray());
     window.addRecentFile(m_env->scratchPath(QStringLiteral("gone.kit")));
     window.addRecentFile(real);
     window.generateRecentFilesList();
@@ -119,27 +109,12 @@ void TestSession::recentMenu()
     QCOMPARE(shown, QStringList{"&1 Shawl.kit"});
 }
 
-void TestSession::sessionEntriesKeepPaths()
-{
-    Session session;
-    session.opened(QStringLiteral("/home/knitter/Shawl.kit"));
-    session.adoptCopy(QStringLiteral("/home/knitter/Shawl.kit"), QStringLiteral("/tmp/yarnwise-a.kit"));
-    session.opened(QStringLiteral("unknown.kit"));
-    const QMap<QString, QString> all = session.entries();
-    QCOMPARE(all.value(QStringLiteral("/home/knitter/Shawl.kit")), QStringLiteral("/tmp/yarnwise-a.kit"));
-    QVERIFY(all.contains(QStringLiteral("unknown.kit")));
-    session.closed(QStringLiteral("unknown.kit"), false);
-    QCOMPARE(session.entries().size(), 1);
-}
-
 // Only documents with unsaved changes get a copy; saving, Save As and
 // closing each end it.
 void TestSession::autosaveCopies()
 {
     MainWindow window;
-    acceptNextDialog();
-    window.newDoc();
-    Document *doc = window.currentDocument();
+    Document *doc = newPattern(window);
     Session *session = window.currentSession();
     window.autoSave();
     QVERIFY(session->copyOf(doc->fileName()).isEmpty()); // nothing to keep yet
@@ -174,8 +149,7 @@ void TestSession::cancelKeepsSession()
 {
     Settings::instance()->setValue(QStringLiteral("savedStatePrompt"), true);
     MainWindow window;
-    acceptNextDialog();
-    window.newDoc();
+    newPattern(window);
     answerNextBox(QMessageBox::Cancel);
     QVERIFY(!window.close());
     QCOMPARE(window.documents().size(), 1);
@@ -188,9 +162,7 @@ void TestSession::recoversAfterCrash()
 {
     {
         auto *crashed = new MainWindow;
-        acceptNextDialog();
-        crashed->newDoc();
-        crashed->currentDocument()->curChart()->knitScene()->setStitch(
+        newPattern(*crashed)->curChart()->knitScene()->setStitch(
             QPoint(2, 2), StitchSet::instance()->findStitch(QStringLiteral("yo")), 0);
         crashed->autoSave();
         // The window goes without closing its documents, as in a crash:
@@ -201,12 +173,9 @@ void TestSession::recoversAfterCrash()
         MainWindow window;
         QVERIFY(window.savedState());
         QString asked;
-        whenModal<QMessageBox>([&asked](QMessageBox *box) {
-            asked = box->informativeText();
-            box->button(QMessageBox::Yes)->click();
-        });
+        answerNextBox(QMessageBox::Yes, &asked);
         window.restoreSavedState();
-        QCOMPARE(asked, QStringLiteral("unknown.kit"));
+        QCOMPARE(asked.section(QLatin1Char('|'), 2), QStringLiteral("unknown.kit"));
         QCOMPARE(window.documents().size(), 1);
         Document *doc = window.currentDocument();
         QCOMPARE(doc->fileName(), QStringLiteral("unknown.kit"));
@@ -224,27 +193,14 @@ void TestSession::recoversAfterCrash()
 // has gone, its documents are the next run's.
 void TestSession::secondRunLeavesFirstAlone()
 {
-    const QString pattern = m_env->scratchPath(QStringLiteral("Shawl.kit"));
-    {
-        Document doc(4, 4, pattern, QStringLiteral("Shawl"), QStringLiteral("k"));
-        QFile file(pattern);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QDataStream out(&file);
-        QVERIFY(doc.save(out));
-    }
-
     QProcess first;
-    startProgram(first, {pattern});
-    Session probe;
-    QTRY_VERIFY_WITH_TIMEOUT(probe.openElsewhere(pattern), 30000);
+    const QString pattern = startProgramOn(first, QStringLiteral("Shawl.kit"));
+    QVERIFY(!pattern.isEmpty());
 
     MainWindow second;
     QVERIFY(!second.savedState());
     QString warned;
-    whenModal<QMessageBox>([&warned](QMessageBox *box) {
-        warned = box->text();
-        box->button(QMessageBox::Cancel)->click();
-    });
+    answerNextBox(QMessageBox::Cancel, &warned);
     QVERIFY(!second.openPattern(pattern));
     QVERIFY2(warned.contains(QStringLiteral("is open in another running copy")), qPrintable(warned));
     QVERIFY(second.documents().isEmpty());
@@ -264,22 +220,18 @@ void TestSession::logoutIsNoCrash()
 {
     {
         MainWindow ending;
-        acceptNextDialog();
-        ending.newDoc();
-        ending.currentDocument()->curChart()->knitScene()->setStitch(
+        newPattern(ending)->curChart()->knitScene()->setStitch(
             QPoint(1, 1), StitchSet::instance()->findStitch(QStringLiteral("yo")), 0);
         ending.endSession();
     }
     {
         MainWindow next;
         QVERIFY(next.savedState());
-        bool asked = false;
-        whenModal<QMessageBox>([&asked](QMessageBox *box) {
-            asked = true;
-            box->reject();
-        });
+        QString asked;
+        answerNextBox(QMessageBox::Cancel, &asked);
         next.restoreSavedState();
-        QVERIFY(!asked);
+        QVERIFY(asked.isEmpty());
+        cancelModalHandlers();
         QCOMPARE(next.documents().size(), 1);
         QVERIFY(next.currentDocument()->isModified());
         QCOMPARE(next.currentDocument()->curChart()->grid()->stitch(1, 1)->stitchID(), QStringLiteral("yo"));
@@ -288,18 +240,9 @@ void TestSession::logoutIsNoCrash()
     }
 
     // The signal itself, sent to a running program.
-    const QString pattern = m_env->writeScratch(QStringLiteral("Cowl.kit"), QByteArray());
-    {
-        Document doc(3, 3, pattern, QStringLiteral("Cowl"), QStringLiteral("k"));
-        QFile file(pattern);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QDataStream out(&file);
-        QVERIFY(doc.save(out));
-    }
     QProcess running;
-    startProgram(running, {pattern});
-    Session probe;
-    QTRY_VERIFY_WITH_TIMEOUT(probe.openElsewhere(pattern), 30000);
+    const QString pattern = startProgramOn(running, QStringLiteral("Cowl.kit"));
+    QVERIFY(!pattern.isEmpty());
     ::kill(pid_t(running.processId()), SIGTERM);
     QVERIFY(running.waitForFinished(30000));
     QCOMPARE(running.exitStatus(), QProcess::NormalExit);

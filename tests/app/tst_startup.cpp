@@ -1,29 +1,20 @@
+#include "imagefixtures.h"
 #include "settings.h"
 #include "splashscreen.h"
 #include "testenvironment.h"
 #include "version.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QImage>
-#include <QPainter>
 #include <QtTest>
 
-class TestStartup : public QObject
+class TestStartup : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
-
     void versionText();
     void settingsUseFreshStore();
-    void splashKeepsLastMessage();
     void splashPaintsVersionAndMessage();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 void TestStartup::versionText()
@@ -62,24 +53,9 @@ void TestStartup::settingsUseFreshStore()
     QVERIFY(!Settings::instance()->contains(QStringLiteral("chartWidth")));
 }
 
-void TestStartup::splashKeepsLastMessage()
-{
-    SplashScreen splash(QPixmap(400, 300));
-    QCOMPARE(splash.message, QStringLiteral("This Test"));
-    splash.showMessage(QStringLiteral("Loading Stitches..."), Qt::AlignLeft, Qt::black);
-    splash.showMessage(QStringLiteral("Starting Program..."), Qt::AlignLeft, Qt::black);
-    QCOMPARE(splash.message, QStringLiteral("Starting Program..."));
-}
-
 static bool hasInk(const QImage &image, const QRect &area)
 {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128)
-                return true;
-        }
-    }
-    return false;
+    return pixelsWhere(image, inked, area).count > 0;
 }
 
 void TestStartup::splashPaintsVersionAndMessage()
@@ -88,6 +64,8 @@ void TestStartup::splashPaintsVersionAndMessage()
     white.fill(Qt::white);
     SplashScreen splash(white);
     splash.showMessage(QStringLiteral("Loading Stitches..."));
+    splash.showMessage(QStringLiteral("Starting Program..."));
+    QCOMPARE(splash.message, QStringLiteral("Starting Program..."));
 
     const QImage picture = splash.grab().toImage();
     // The message starts at (185, 130), the version line at (130, 170);

@@ -8,20 +8,17 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestChartGrid : public QObject
+class TestChartGrid : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void newGridAndQueriesOffIt();
     void settersAnnounceOnlyChanges();
     void insertAndRemoveAnnounceEachCell();
     void gridWithoutRows();
-    void swapAndCopyLeaveBorders();
     void talliesInReadingOrder();
     void cellsWithStitch();
     void sideAndNumbering_data();
@@ -29,9 +26,6 @@ private Q_SLOTS:
     void optionsAnnounceChanges();
     void editsMatchAPlainModel_data();
     void editsMatchAPlainModel();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 void TestChartGrid::newGridAndQueriesOffIt()
@@ -137,28 +131,6 @@ void TestChartGrid::gridWithoutRows()
     narrow.removeColumn(0);
     QCOMPARE(narrow.columnCount(), 0);
     QCOMPARE(narrow.rowCount(), 2);
-}
-
-void TestChartGrid::swapAndCopyLeaveBorders()
-{
-    ChartGrid grid(3, 1, stitchById("k"));
-    grid.setCell(0, 0, {stitchById("c4f"), 2, Qt::red, {true, false, false, false},
-                        {Qt::blue, Qt::transparent, Qt::transparent, Qt::transparent}});
-    grid.swapCells(QPoint(0, 0), QPoint(2, 0));
-    QCOMPARE(rowIds(grid, 0), QStringLiteral("k k c4f"));
-    QCOMPARE(grid.imgPos(2, 0), 2);
-    QCOMPARE(grid.color(2, 0), QColor(Qt::red));
-    QVERIFY(grid.hasBorder(0, 0, ChartCell::Left));
-    QVERIFY(!grid.hasBorder(2, 0, ChartCell::Left));
-
-    grid.copyCell(QPoint(2, 0), QPoint(1, 0));
-    QCOMPARE(grid.cell(1, 0).stitch, stitchById("c4f"));
-    QVERIFY(!grid.cell(1, 0).hasBorders());
-
-    const QStringList before = snapshot(grid);
-    grid.swapCells(QPoint(0, 0), QPoint(3, 0));
-    grid.copyCell(QPoint(-1, 0), QPoint(0, 0));
-    QCOMPARE(snapshot(grid), before);
 }
 
 void TestChartGrid::talliesInReadingOrder()

@@ -25,22 +25,19 @@ Q_DECLARE_METATYPE(CommandFactory)
 Q_DECLARE_METATYPE(EditorAction)
 
 // The undo commands and the edits made of them: each done, undone and
-// redone gives exactly the chart before and after.
-class TestCommands : public QObject
+// redone gives exactly the chart before and after, under its name in the
+// Undo menu.
+class TestCommands : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void undoRedoRestoreEverything_data();
     void undoRedoRestoreEverything();
     void editsUndoRedo_data();
     void editsUndoRedo();
-    void commandTexts_data();
-    void commandTexts();
     void bordersMirrorOnNeighbours();
     void borderAroundAndRemoved();
     void commandsOffTheGridDoNothing();
@@ -53,55 +50,63 @@ private Q_SLOTS:
     void removingKeepsOneRowAndColumn();
     void stitchOnSelectionSpreads();
     void replacer();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 void TestCommands::undoRedoRestoreEverything_data()
 {
     QTest::addColumn<CommandFactory>("make");
+    QTest::addColumn<QString>("text");
     QTest::newRow("stitch") << CommandFactory([](ChartGrid *g) {
         return new SetCellStitch(QPoint(3, 1), g, stitchById("yo"), 0);
-    });
-    QTest::newRow("colour") << CommandFactory([](ChartGrid *g) { return new SetCellColor(QPoint(0, 3), g, Qt::red); });
-    QTest::newRow("cell size") << CommandFactory([](ChartGrid *g) { return new SetCellSize(QSize(30, 28), g); });
-    QTest::newRow("insert top row") << CommandFactory([](ChartGrid *g) { return new InsertRow(0, g); });
-    QTest::newRow("insert bottom row") << CommandFactory([](ChartGrid *g) { return new InsertRow(4, g); });
-    QTest::newRow("insert column") << CommandFactory([](ChartGrid *g) { return new InsertColumn(2, g); });
-    QTest::newRow("remove top row with borders") << CommandFactory([](ChartGrid *g) { return new RemoveRow(0, g); });
-    QTest::newRow("remove cable row") << CommandFactory([](ChartGrid *g) { return new RemoveRow(2, g); });
+    }) << "Set stitch to " + stitchById("yo")->name();
+    QTest::newRow("colour") << CommandFactory([](ChartGrid *g) { return new SetCellColor(QPoint(0, 3), g, Qt::red); })
+                            << "Set stitch Color to #ff0000";
+    QTest::newRow("cell size") << CommandFactory([](ChartGrid *g) { return new SetCellSize(QSize(30, 28), g); })
+                               << "Set stitch size - 30x28";
+    QTest::newRow("insert top row") << CommandFactory([](ChartGrid *g) { return new InsertRow(0, g); })
+                                    << "Insert row at 0";
+    QTest::newRow("insert bottom row") << CommandFactory([](ChartGrid *g) { return new InsertRow(4, g); })
+                                       << "Insert row at 4";
+    QTest::newRow("insert column") << CommandFactory([](ChartGrid *g) { return new InsertColumn(2, g); })
+                                   << "Insert column at 2";
+    QTest::newRow("remove top row with borders") << CommandFactory([](ChartGrid *g) { return new RemoveRow(0, g); })
+                                                 << "Remove row at 0";
+    QTest::newRow("remove cable row") << CommandFactory([](ChartGrid *g) { return new RemoveRow(2, g); })
+                                      << "Remove row at 2";
     QTest::newRow("remove column with borders") << CommandFactory([](ChartGrid *g) {
         return new RemoveColumn(2, g);
-    });
-    QTest::newRow("remove last column") << CommandFactory([](ChartGrid *g) { return new RemoveColumn(4, g); });
+    }) << "Remove column at 2";
+    QTest::newRow("remove last column") << CommandFactory([](ChartGrid *g) { return new RemoveColumn(4, g); })
+                                        << "Remove column at 4";
     QTest::newRow("swap") << CommandFactory([](ChartGrid *g) {
         return new SwapKnitCells(QPoint(0, 0), QPoint(4, 3), g);
-    });
+    }) << "Swap stitches";
     QTest::newRow("copy") << CommandFactory([](ChartGrid *g) {
         return new CopyKnitCell(QPoint(2, 2), QPoint(0, 1), g);
-    });
+    }) << "Copy Stitch";
     QTest::newRow("border top") << CommandFactory([](ChartGrid *g) {
         return new SetBorderTop(QPoint(1, 3), true, Qt::red, g);
-    });
+    }) << "Set border On";
     QTest::newRow("border bottom off") << CommandFactory([](ChartGrid *g) {
         return new SetBorderBottom(QPoint(2, 0), false, Qt::black, g);
-    });
+    }) << "Set border Off";
     QTest::newRow("border left") << CommandFactory([](ChartGrid *g) {
         return new SetBorderLeft(QPoint(3, 1), true, Qt::blue, g);
-    });
+    }) << "Set border On";
     QTest::newRow("border right at the edge") << CommandFactory([](ChartGrid *g) {
         return new SetBorderRight(QPoint(4, 0), true, Qt::blue, g);
-    });
+    }) << "Set border On";
 }
 
 void TestCommands::undoRedoRestoreEverything()
 {
     QFETCH(CommandFactory, make);
+    QFETCH(QString, text);
     const std::unique_ptr<ChartGrid> grid = sampleGrid();
     QUndoStack stack;
     const QStringList before = snapshot(*grid);
     stack.push(make(grid.get()));
+    QCOMPARE(stack.text(0), text);
     const QStringList after = snapshot(*grid);
     QVERIFY(after != before);
 
@@ -166,48 +171,6 @@ void TestCommands::editsUndoRedo()
     QCOMPARE(snapshot(*grid), before);
     stack.redo();
     QCOMPARE(snapshot(*grid), after);
-}
-
-void TestCommands::commandTexts_data()
-{
-    QTest::addColumn<CommandFactory>("make");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("stitch") << CommandFactory([](ChartGrid *g) {
-        return new SetCellStitch(QPoint(0, 0), g, stitchById("yo"), 0);
-    }) << "Set stitch to " + stitchById("yo")->name();
-    QTest::newRow("colour") << CommandFactory([](ChartGrid *g) { return new SetCellColor(QPoint(0, 0), g, Qt::red); })
-                            << "Set stitch Color to #ff0000";
-    QTest::newRow("size") << CommandFactory([](ChartGrid *g) { return new SetCellSize(QSize(30, 28), g); })
-                          << "Set stitch size - 30x28";
-    QTest::newRow("insert row") << CommandFactory([](ChartGrid *g) { return new InsertRow(2, g); })
-                                << "Insert row at 2";
-    QTest::newRow("insert column") << CommandFactory([](ChartGrid *g) { return new InsertColumn(0, g); })
-                                   << "Insert column at 0";
-    QTest::newRow("remove row") << CommandFactory([](ChartGrid *g) { return new RemoveRow(3, g); })
-                                << "Remove row at 3";
-    QTest::newRow("remove column") << CommandFactory([](ChartGrid *g) { return new RemoveColumn(1, g); })
-                                   << "Remove column at 1";
-    QTest::newRow("swap") << CommandFactory([](ChartGrid *g) {
-        return new SwapKnitCells(QPoint(0, 0), QPoint(1, 0), g);
-    }) << "Swap stitches";
-    QTest::newRow("copy") << CommandFactory([](ChartGrid *g) {
-        return new CopyKnitCell(QPoint(0, 0), QPoint(1, 0), g);
-    }) << "Copy Stitch";
-    QTest::newRow("border on") << CommandFactory([](ChartGrid *g) {
-        return new SetBorderTop(QPoint(0, 0), true, Qt::black, g);
-    }) << "Set border On";
-    QTest::newRow("border off") << CommandFactory([](ChartGrid *g) {
-        return new SetBorderLeft(QPoint(0, 0), false, Qt::black, g);
-    }) << "Set border Off";
-}
-
-void TestCommands::commandTexts()
-{
-    QFETCH(CommandFactory, make);
-    QFETCH(QString, text);
-    const std::unique_ptr<ChartGrid> grid = sampleGrid();
-    std::unique_ptr<QUndoCommand> command(make(grid.get()));
-    QCOMPARE(command->text(), text);
 }
 
 void TestCommands::bordersMirrorOnNeighbours()
@@ -283,9 +246,9 @@ void TestCommands::commandsOffTheGridDoNothing()
     stack.push(new SwapKnitCells(QPoint(0, 0), QPoint(-1, 0), grid.get()));
     stack.push(new CopyKnitCell(QPoint(7, 0), QPoint(0, 0), grid.get()));
     ChartEditor editor(grid.get(), &stack);
+    const int pushed = stack.count();
     editor.setStitch(QPoint(0, 9), stitchById("p"), 0);
     editor.setColor(QPoint(-1, 0), Qt::red);
-    const int pushed = stack.count();
     editor.markRepeat(QRect(5, 0, 2, 2), Qt::red);
     editor.removeRepeats(QRect(4, 0, 1, 1));
     QCOMPARE(stack.count(), pushed);
@@ -361,6 +324,10 @@ void TestCommands::mirrors()
     editor.mirrorVertically(QRect(0, 0, 2, 1));
     QCOMPARE(rowIds(grid, 1), QStringLiteral("yo p k k k"));
     QCOMPARE(rowIds(grid, 2), QStringLiteral("k k k k k"));
+    // No room to the right: an empty step.
+    editor.mirrorHorizontally(QRect(3, 0, 2, 1));
+    QCOMPARE(stack.count(), 3);
+    QCOMPARE(rowIds(grid, 0), QStringLiteral("yo p k k p"));
 }
 
 // Worked in mirror image a cable still reads whole, its pieces numbered

@@ -9,38 +9,18 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-// The preferences: each read through its typed accessor, with its default
-// where the store has nothing, under the key the store has always used.
-class TestPreferences : public QObject
+// The preferences: each read through its typed accessor, under the key the
+// store has always used. (Their defaults are the Options dialog's test.)
+class TestPreferences : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
-
-    void defaultsFromAnEmptyStore();
     void valuesRoundTripUnderTheirKeys();
     void storedTextReadAsItsType();
     void changesAreAnnounced();
     void fileFolderExists();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
-
-void TestPreferences::defaultsFromAnEmptyStore()
-{
-    QCOMPARE(Preferences::autoSaveMinutes.value(), 2);
-    QCOMPARE(Preferences::cellWidth.value(), 24);
-    QCOMPARE(Preferences::cellHeight.value(), 22);
-    QCOMPARE(Preferences::defaultStitch.value(), QStringLiteral("k"));
-    QCOMPARE(Preferences::defaultSideSelection.value(), QStringLiteral("Right Side"));
-    QVERIFY(Preferences::grayNoStitch.value());
-    QVERIFY(!Preferences::headersBottom.value());
-    QVERIFY(Preferences::defaultFileLocation.value().isEmpty());
-    QVERIFY(Settings::instance()->allKeys().isEmpty());
-}
 
 void TestPreferences::valuesRoundTripUnderTheirKeys()
 {

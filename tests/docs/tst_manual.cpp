@@ -1,15 +1,11 @@
 #include "testenvironment.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // The user manual built beside the program, and the writer that makes it.
-class TestManual : public QObject
+class TestManual : public TestSuite
 {
     Q_OBJECT
 
@@ -22,23 +18,8 @@ private Q_SLOTS:
     void missingPicture();
 
 private:
-    // Runs a poppler tool on the PDF; skips the test where it is not
-    // installed.
-    static QString poppler(const QString &tool, const QString &pdf);
     static int runWriter(const QStringList &arguments, QString *errors = nullptr);
 };
-
-QString TestManual::poppler(const QString &tool, const QString &pdf)
-{
-    const QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty())
-        return QString();
-    QProcess process;
-    process.start(program, {pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 int TestManual::runWriter(const QStringList &arguments, QString *errors)
 {
@@ -53,24 +34,16 @@ int TestManual::runWriter(const QStringList &arguments, QString *errors)
 
 void TestManual::builtManualIsPdf()
 {
-    QFile pdf(QStringLiteral(YARNWISE_MANUAL_PDF));
-    QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(pdf.fileName()));
-    const QByteArray bytes = pdf.readAll();
+    const QByteArray bytes = TestEnvironment::readFile(QStringLiteral(YARNWISE_MANUAL_PDF));
     QVERIFY(bytes.startsWith("%PDF-"));
     QVERIFY(bytes.trimmed().endsWith("%%EOF"));
 
-    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
-        QSKIP("pdfinfo (poppler-utils) is not installed");
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf.fileName()});
-    QVERIFY(info.waitForFinished(60000));
-    const QString output = QString::fromUtf8(info.readAllStandardOutput());
-    const QRegularExpressionMatch pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(output);
-    QVERIFY2(pages.hasMatch(), qPrintable(output));
+    if (!Poppler::installed())
+        QSKIP("poppler-utils is not installed");
     // A title page and eight chapters, each on a page of its own, and no
     // runaway layout.
-    const int count = pages.captured(1).toInt();
-    QVERIFY2(count >= 9 && count <= 60, qPrintable(pages.captured(1)));
+    const int count = Poppler::pages(QStringLiteral(YARNWISE_MANUAL_PDF));
+    QVERIFY2(count >= 9 && count <= 60, qPrintable(QString::number(count)));
 }
 
 void TestManual::chapters_data()
@@ -86,7 +59,7 @@ void TestManual::chapters_data()
 void TestManual::chapters()
 {
     QFETCH(QString, title);
-    const QString text = poppler(QStringLiteral("pdftotext"), QStringLiteral(YARNWISE_MANUAL_PDF));
+    const QString text = Poppler::text(QStringLiteral(YARNWISE_MANUAL_PDF), false);
     if (text.isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
     int headings = 0;
@@ -116,36 +89,29 @@ void TestManual::badArguments()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    QTemporaryDir dir;
-    QFile manual(dir.filePath(QStringLiteral("manual.md")));
-    QVERIFY(manual.open(QIODevice::WriteOnly));
-    manual.write("# Title\n\n## Chapter\n\nText.\n");
-    manual.close();
+    QVERIFY(!m_env->writeScratch(QStringLiteral("manual.md"), "# Title\n\n## Chapter\n\nText.\n").isEmpty());
     for (QString &argument : arguments)
-        argument = dir.filePath(argument);
+        argument = m_env->scratchPath(argument);
 
     QString errors;
     QCOMPARE(runWriter(arguments, &errors), exitCode);
     QVERIFY2(errors.contains(message), qPrintable(errors));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.pdf"))));
+    QVERIFY(!QFile::exists(m_env->scratchPath(QStringLiteral("out.pdf"))));
 }
 
 // A picture that cannot be read is named, and the PDF is still written
 // with a note in its place.
 void TestManual::missingPicture()
 {
-    QTemporaryDir dir;
-    QFile manual(dir.filePath(QStringLiteral("manual.md")));
-    QVERIFY(manual.open(QIODevice::WriteOnly));
-    manual.write("# Title\n\n## Chapter\n\nBefore.\n\n![A picture](images/gone.png)\n\nAfter.\n");
-    manual.close();
-    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    const QString manual = m_env->writeScratch(
+        QStringLiteral("manual.md"), "# Title\n\n## Chapter\n\nBefore.\n\n![A picture](images/gone.png)\n\nAfter.\n");
+    const QString pdf = m_env->scratchPath(QStringLiteral("out.pdf"));
 
     QString errors;
-    QCOMPARE(runWriter({manual.fileName(), pdf}, &errors), 0);
+    QCOMPARE(runWriter({manual, pdf}, &errors), 0);
     QVERIFY2(errors.contains(QStringLiteral("images/gone.png")), qPrintable(errors));
     QVERIFY(QFile::exists(pdf));
-    const QString text = poppler(QStringLiteral("pdftotext"), pdf);
+    const QString text = Poppler::text(pdf, false);
     if (text.isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
     QVERIFY2(text.contains(QStringLiteral("[missing picture: images/gone.png]")), qPrintable(text));

@@ -1,47 +1,32 @@
 #include "chart.h"
+#include "chartfixtures.h"
 #include "directions.h"
 #include "document.h"
-#include "chartfixtures.h"
-#include "chartgrid.h"
 #include "knitscene.h"
-#include "stitch.h"
-#include "stitchset.h"
 #include "modaldialog.h"
-#include "patternfile.h"
+#include "patternfixtures.h"
+#include "stitchset.h"
 #include "testenvironment.h"
 #include "textedit.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
+#include <QMenu>
 #include <QPrinter>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QtTest>
 
-#include <functional>
-
-class TestDocument : public QObject
+class TestDocument : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup()
-    {
-        cancelModalHandlers();
-        m_env.reset();
-    }
 
     void newDocumentTabs();
     void talliesFollowPainting();
     void newChartTallies();
-    void titleShowsUnsavedState();
     void changesOutsideUndoCount();
     void lookingChangesNothing();
     void forwardsToCurrentTab();
@@ -49,9 +34,6 @@ private Q_SLOTS:
     void removeChart();
     void closePrompt_data();
     void closePrompt();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 static Stitch *find(const char *id)
@@ -65,7 +47,6 @@ void TestDocument::newDocumentTabs()
     QCOMPARE(doc.tabCount(), 2);
     QVERIFY(doc.curChart());
     QCOMPARE(doc.chartList(), QStringList{"Body"});
-    QCOMPARE(doc.tabWidget()->tabText(0), QStringLiteral("Document"));
     QVERIFY(!doc.isModified());
     QVERIFY(!doc.isSaved());
     QCOMPARE(doc.undoHistory(), doc.curChart()->undoStack());
@@ -122,13 +103,11 @@ void TestDocument::newChartTallies()
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     PatternFile::write(out, values);
-    QDataStream in(bytes);
-    qint32 head[2];
-    in >> head[0] >> head[1];
-    Document read(in);
-    QVERIFY(read.loadDocument(in));
-    QCOMPARE(read.stitchCounts, QList<qint32>{2});
-    QCOMPARE(read.colorsUsed, QList<QColor>());
+    bool ok = false;
+    const std::unique_ptr<Document> read = readPattern(bytes, &ok);
+    QVERIFY(ok);
+    QCOMPARE(read->stitchCounts, QList<qint32>{2});
+    QCOMPARE(read->colorsUsed, QList<QColor>());
 }
 
 // The title as the window shows it: the mark of unsaved changes stands in
@@ -139,7 +118,10 @@ static QString shownTitle(const QWidget &window)
     return title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
 }
 
-void TestDocument::titleShowsUnsavedState()
+// Painting undone back to clean is nothing to save, and the title says so;
+// but a chart title or knitting style is no undo step, and undoing
+// painting must not forget it.
+void TestDocument::changesOutsideUndoCount()
 {
     Document doc(2, 2, QStringLiteral("/tmp/dir/a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
     const QString path = QDir::toNativeSeparators(QStringLiteral("/tmp/dir/a.kit"));
@@ -149,13 +131,7 @@ void TestDocument::titleShowsUnsavedState()
     doc.curChart()->undo();
     QCOMPARE(shownTitle(doc), path);
     QVERIFY(!doc.isModified());
-}
 
-// A chart title or knitting style is no undo step, but it is unsaved work:
-// undoing painting back to clean must not forget it.
-void TestDocument::changesOutsideUndoCount()
-{
-    Document doc(2, 2, QStringLiteral("a.kit"), QStringLiteral("Chart"), QStringLiteral("k"));
     doc.curChart()->setTitle(QStringLiteral("Yoke"));
     QVERIFY(doc.isModified());
     QCOMPARE(doc.tabWidget()->tabText(1), QStringLiteral("Yoke"));
@@ -180,7 +156,7 @@ void TestDocument::lookingChangesNothing()
         const QImage picture = doc.generateChart(chart, 6.5, 9.0);
         chart->setHash(Directions::imageHash(picture));
         page->insertChartImage(picture);
-        QVERIFY(PatternFile::save(path, [&doc](QDataStream &out) { return doc.save(out); }));
+        QVERIFY(savePattern(doc, path));
     }
     PatternFile file(path);
     QCOMPARE(file.open(), PatternFile::Ok);
@@ -195,10 +171,7 @@ void TestDocument::lookingChangesNothing()
     doc.tabWidget()->setCurrentWidget(doc.directions().first());
     QVERIFY(!doc.isModified());
     for (const QString &what : {QStringLiteral("[Document]"), QStringLiteral("[Key]"), QStringLiteral("Front")}) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_env->rootPath() + QStringLiteral("/look.pdf"));
-        doc.print(&printer, {what});
+        doc.print(pdfPrinter(m_env->scratchPath(QStringLiteral("look.pdf"))).get(), {what});
         QVERIFY2(!doc.isModified(), qPrintable(what));
     }
 }

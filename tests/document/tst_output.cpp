@@ -1,9 +1,10 @@
 #include "chart.h"
 #include "directions.h"
 #include "document.h"
-#include "chartfixtures.h"
-#include "chartgrid.h"
+#include "imagefixtures.h"
 #include "knitscene.h"
+#include "modaldialog.h"
+#include "patternfixtures.h"
 #include "pdfdialog.h"
 #include "printdialog.h"
 #include "settings.h"
@@ -13,26 +14,20 @@
 #include "testenvironment.h"
 #include "textedit.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QDir>
 #include <QtTest>
 
-class TestOutput : public QObject
+class TestOutput : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void keyColumns_data();
     void keyColumns();
@@ -56,7 +51,6 @@ private Q_SLOTS:
 
 private:
     static QList<Stitch *> stitches(int count);
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 QList<Stitch *> TestOutput::stitches(int count)
@@ -112,12 +106,7 @@ void TestOutput::keyColumns()
     QCOMPARE(image.pixelColor(width / 2, image.height() - 1), QColor(Qt::black));
     QCOMPARE(image.pixelColor(300, image.height() / 2) == QColor(Qt::black), count + int(repeat) > 8);
     // The repeat box comes last, outlined in its colour.
-    bool outlined = false;
-    for (int y = 0; y < image.height() && !outlined; ++y) {
-        for (int x = 0; x < image.width() && !outlined; ++x)
-            outlined = image.pixelColor(x, y) == outline;
-    }
-    QCOMPARE(outlined, repeat);
+    QCOMPARE(pixelsWhere(image, [&outline](const QColor &c) { return c == outline; }).count > 0, repeat);
     // The whole canvas is painted.
     for (int y = 0; y < image.height(); y += 7)
         QVERIFY(image.pixelColor(width / 3, y) != QColor(Qt::green));
@@ -146,14 +135,11 @@ void TestOutput::keyHoldsEveryStitch()
     QVERIFY(!image.isNull());
     QVERIFY(image.height() > 2000);
     // The last entry of the longer column sits just above the bottom rule.
-    bool text = false;
-    for (int y = image.height() - 40; y < image.height() - 3 && !text; ++y) {
-        for (int x = 10; x < image.width() - 10 && !text; ++x) {
-            if (qAbs(x - StitchKey::columnWidth) > 4) // not the rule between the columns
-                text = image.pixelColor(x, y).lightness() < 100;
-        }
-    }
-    QVERIFY(text);
+    const QRect bottom(10, image.height() - 40, image.width() - 20, 37);
+    const QRect rule(StitchKey::columnWidth - 4, 0, 9, image.height()); // between the columns
+    const QRect left = bottom & QRect(0, 0, rule.left(), image.height());
+    const QRect right = bottom & QRect(rule.right() + 1, 0, image.width(), image.height());
+    QVERIFY(pixelsWhere(image, darkerThan(100), left).count + pixelsWhere(image, darkerThan(100), right).count > 0);
 }
 
 void TestOutput::keyNoStitchCell_data()
@@ -316,29 +302,11 @@ void TestOutput::pdfDialogPaths()
 
     PdfDialog empty(&printer);
     QString warning;
-    QTimer::singleShot(0, [&warning] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box) {
-            warning = box->text();
-            box->accept();
-        }
-    });
+    answerNextBox(QMessageBox::Ok, &warning);
     empty.accept();
-    QCOMPARE(warning, QStringLiteral("Please select a file name if you want to create a PDF."));
+    QCOMPARE(warning.section(QLatin1Char('|'), 1, 1),
+             QStringLiteral("Please select a file name if you want to create a PDF."));
     QVERIFY(empty.result() != int(QDialog::Accepted));
-}
-
-static int pdfPages(const QString &path)
-{
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {path});
-    if (!info.waitForFinished(20000))
-        return -1;
-    for (const QByteArray &line : info.readAllStandardOutput().split('\n')) {
-        if (line.startsWith("Pages:"))
-            return line.mid(6).trimmed().toInt();
-    }
-    return -1;
 }
 
 void TestOutput::printedPdf_data()
@@ -355,8 +323,8 @@ void TestOutput::printedPdf()
 {
     QFETCH(QStringList, selection);
     QFETCH(int, pages);
-    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
-        QSKIP("pdfinfo (poppler-utils) is not installed");
+    if (!Poppler::installed())
+        QSKIP("poppler-utils is not installed");
 
     Document doc(6, 4, QStringLiteral("a.kit"), QStringLiteral("Front"), QStringLiteral("k"));
     doc.addNewChart(5, 5, QStringLiteral("Back"), QStringLiteral("p"));
@@ -364,11 +332,8 @@ void TestOutput::printedPdf()
     doc.directions().first()->textEdit()->setPlainText(QStringLiteral("Cast on loosely."));
 
     const QString path = m_env->scratchPath(QStringLiteral("out.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    doc.print(&printer, selection);
-    QCOMPARE(pdfPages(path), pages);
+    doc.print(pdfPrinter(path).get(), selection);
+    QCOMPARE(Poppler::pages(path), pages);
 
     if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
         return;
@@ -381,20 +346,7 @@ void TestOutput::printedPdf()
     const QStringList rendered = scratch.entryList({QStringLiteral("page*.png")});
     QCOMPARE(rendered.size(), 1);
     const QImage page(scratch.filePath(rendered.first()));
-    bool ink = false;
-    for (int y = 0; y < page.height() && !ink; y += 2) {
-        for (int x = 0; x < page.width() && !ink; x += 2)
-            ink = page.pixelColor(x, y).lightness() < 128;
-    }
-    QVERIFY(ink);
-}
-
-static QString pdfText(const QString &path)
-{
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    text.waitForFinished(20000);
-    return QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY(pixelsWhere(page, darkerThan(128)).count > 0);
 }
 
 void TestOutput::directionsFooters_data()
@@ -409,8 +361,8 @@ void TestOutput::directionsFooters()
 {
     QFETCH(bool, credit);
     QFETCH(QString, custom);
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!Poppler::installed())
+        QSKIP("poppler-utils is not installed");
     QCoreApplication::setOrganizationDomain(QStringLiteral("yarnwise.example.org"));
     Settings::instance()->setValue(QStringLiteral("showDesignedFooter"), credit);
     Settings::instance()->setValue(QStringLiteral("customFooter"), custom);
@@ -422,13 +374,10 @@ void TestOutput::directionsFooters()
     doc.directions().first()->textEdit()->setPlainText(paragraphs.join(QLatin1Char('\n')));
 
     const QString path = m_env->scratchPath(QStringLiteral("directions.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    doc.print(&printer, {QStringLiteral("[Document]")});
-    const int pages = pdfPages(path);
+    doc.print(pdfPrinter(path).get(), {QStringLiteral("[Document]")});
+    const int pages = Poppler::pages(path);
     QVERIFY(pages >= 2);
-    const QString text = pdfText(path);
+    const QString text = Poppler::text(path);
     QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(pages)));
     QVERIFY(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
     QCOMPARE(text.contains(QStringLiteral("Designed with")), credit);

@@ -11,23 +11,17 @@ using namespace HtmlFixtures;
 // Rich text kept within what the page lays out in linear time: HTML within
 // the limits comes back byte for byte, HTML beyond them comes back within
 // them with its words kept.
-class TestBoundedHtml : public QObject
+class TestBoundedHtml : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
-
     void withinLimitsUnchanged_data();
     void withinLimitsUnchanged();
     void beyondLimitsBounded_data();
     void beyondLimitsBounded();
     void pageCut();
     void deepestInputStaysFlat();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 // The page as Qt writes it, with the parts a designer uses.

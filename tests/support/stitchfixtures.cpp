@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <QXmlStreamWriter>
 
 #include <functional>
@@ -123,6 +124,36 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
         files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)"));
     }
     return files;
+}
+
+void ImageTrap::addRows(const QString &folder)
+{
+    QTest::addColumn<QString>("carried");
+    QTest::addColumn<QString>("link"); // to this file outside, planted under the image's name
+    QTest::newRow("dangling link") << folder + QStringLiteral("bud.svg") << "absent.svg";
+    QTest::newRow("link to a file outside") << folder + QStringLiteral("bud.svg") << "theirs.svg";
+    QTest::newRow("folders in the name") << "../../outside/theirs.svg" << "";
+}
+
+ImageTrap::ImageTrap(const QString &outside, const QString &carried, const QString &link)
+    : m_outside(outside)
+    , m_name(carried.section(QLatin1Char('/'), -1))
+{
+    m_set = QDir().mkpath(outside) && write(outside + QStringLiteral("/theirs.svg"), "theirs")
+         && (link.isEmpty() || plantLink(m_name, outside + QLatin1Char('/') + link));
+    m_before = snapshot(outside);
+}
+
+QString ImageTrap::sprung(const QString &kept, const QByteArray &bytes) const
+{
+    if (snapshot(m_outside) != m_before)
+        return QStringLiteral("files outside changed");
+    if (QFileInfo(kept).absolutePath() != StitchSet::userIconFolder() || QFileInfo(kept).isSymLink())
+        return QStringLiteral("kept as ") + kept;
+    QFile file(kept);
+    if (!file.open(QIODevice::ReadOnly) || file.readAll() != bytes)
+        return QStringLiteral("other bytes in ") + kept;
+    return QString();
 }
 
 } // namespace StitchFixtures

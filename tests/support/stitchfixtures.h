@@ -43,6 +43,32 @@ bool plantLink(const QString &name, const QString &target);
 // changed.
 QMap<QString, QByteArray> snapshot(const QString &folder);
 
+// An incoming stitch image set to land outside the user's stitch-image
+// folder: a folder `outside` holding "theirs.svg", the image carried under
+// a name that may hold folders, and, with `link`, a link of the image's
+// name in the user's folder to that file outside.
+class ImageTrap
+{
+public:
+    // The ways to set it, as the data rows "carried" and "link"; bare names
+    // are carried after `folder`.
+    static void addRows(const QString &folder);
+
+    ImageTrap(const QString &outside, const QString &carried, const QString &link);
+    bool isSet() const { return m_set; }
+    // The image's own name, without its folders.
+    QString name() const { return m_name; }
+    // Empty when the image `kept` holds `bytes`, in the user's folder and not
+    // through a link, and nothing outside changed; else what went wrong.
+    QString sprung(const QString &kept, const QByteArray &bytes) const;
+
+private:
+    QString m_outside;
+    QString m_name;
+    QMap<QString, QByteArray> m_before;
+    bool m_set = false;
+};
+
 } // namespace StitchFixtures
 
 #endif // STITCHFIXTURES_H

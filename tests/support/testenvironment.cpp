@@ -5,8 +5,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -51,10 +54,14 @@ QString TestEnvironment::scratchPath(const QString &fileName) const
 QString TestEnvironment::writeScratch(const QString &fileName, const QByteArray &contents) const
 {
     const QString path = scratchPath(fileName);
+    return writeFile(path, contents) ? path : QString();
+}
+
+bool TestEnvironment::writeFile(const QString &path, const QByteArray &contents)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        return QString();
-    return path;
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }
 
 QByteArray TestEnvironment::readFile(const QString &path)
@@ -69,3 +76,55 @@ void TestEnvironment::initApplication()
     QStandardPaths::setTestModeEnabled(true);
     usePreferencesIn(processRoot());
 }
+
+QObject &modalWatchers()
+{
+    static QObject watchers;
+    return watchers;
+}
+
+void cancelModalHandlers()
+{
+    qDeleteAll(modalWatchers().findChildren<QTimer *>(Qt::FindDirectChildrenOnly));
+}
+
+namespace Poppler {
+
+// The output of poppler's `tool` run with `arguments`; empty when the tool
+// is missing or fails.
+static QString run(const QString &tool, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool installed()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()
+        && !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
+
+int pages(const QString &pdf)
+{
+    for (const QString &line : run(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+QString text(const QString &pdf, bool layout)
+{
+    QStringList arguments{pdf, QStringLiteral("-")};
+    if (layout)
+        arguments.prepend(QStringLiteral("-layout"));
+    return run(QStringLiteral("pdftotext"), arguments);
+}
+
+} // namespace Poppler

@@ -1,12 +1,15 @@
 #ifndef TESTENVIRONMENT_H
 #define TESTENVIRONMENT_H
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+
 // Gives one test case a fresh, empty preferences store and user folder in a
 // temporary directory, so no test ever reads or writes the real user's
-// files. Create one in init() and drop it in cleanup().
+// files. Made in init() and dropped in cleanup(), as TestSuite does.
 class TestEnvironment
 {
 public:
@@ -21,6 +24,8 @@ public:
     QString scratchPath(const QString &fileName) const;
     // Writes `contents` to a scratch file; its path, or empty on failure.
     QString writeScratch(const QString &fileName, const QByteArray &contents) const;
+    // Writes `contents` to `path`, making its folder; false on failure.
+    static bool writeFile(const QString &path, const QByteArray &contents);
     // A file's bytes, or nothing when it cannot be read.
     static QByteArray readFile(const QString &path);
 
@@ -32,35 +37,55 @@ private:
     QTemporaryDir m_root;
 };
 
+// What poppler's tools read from a PDF: its page count, and its text, laid
+// out as on the page or in reading order; -1 and no text where they are not
+// installed.
+namespace Poppler {
+bool installed();
+int pages(const QString &pdf);
+QString text(const QString &pdf, bool layout = true);
+} // namespace Poppler
+
+// The parent of the timers that wait for a modal dialog (modaldialog.h).
+QObject &modalWatchers();
+// Stops every such timer, so that a handler whose dialog never came cannot
+// act in the next test.
+void cancelModalHandlers();
+
+// What every suite's test cases share: each runs in a TestEnvironment of
+// its own, made in init() and dropped in cleanup(), which also stops the
+// modal-dialog handlers it left waiting. A suite with more to do in either
+// calls these too.
+class TestSuite : public QObject
+{
+    Q_OBJECT
+
+protected Q_SLOTS:
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
+    void cleanup()
+    {
+        cancelModalHandlers();
+        m_env.reset();
+    }
+
+protected:
+    std::unique_ptr<TestEnvironment> m_env;
+};
+
 // A QTest main() that prepares the application like the program does.
-#define YARNWISE_TEST_MAIN(TestClass)                                  \
+// Suites of models and files need no screen and run without a
+// QApplication; those that paint have a QGuiApplication, as the batch
+// modes do.
+#define YARNWISE_TEST_MAIN_WITH(Application, TestClass)                \
     int main(int argc, char *argv[])                                   \
     {                                                                  \
-        QApplication app(argc, argv);                                  \
+        Application app(argc, argv);                                   \
         TestEnvironment::initApplication();                            \
         TestClass test;                                                \
         return QTest::qExec(&test, argc, argv);                        \
     }
-
-// The same for suites of models and files. They need no screen and run
-// without a QApplication; those that paint have a QGuiApplication, as the
-// batch modes do.
-#define YARNWISE_CORE_TEST_MAIN(TestClass)                             \
-    int main(int argc, char *argv[])                                   \
-    {                                                                  \
-        QCoreApplication app(argc, argv);                              \
-        TestEnvironment::initApplication();                            \
-        TestClass test;                                                \
-        return QTest::qExec(&test, argc, argv);                        \
-    }
-
-#define YARNWISE_GUI_TEST_MAIN(TestClass)                              \
-    int main(int argc, char *argv[])                                   \
-    {                                                                  \
-        QGuiApplication app(argc, argv);                               \
-        TestEnvironment::initApplication();                            \
-        TestClass test;                                                \
-        return QTest::qExec(&test, argc, argv);                        \
-    }
+#define YARNWISE_TEST_MAIN(TestClass) YARNWISE_TEST_MAIN_WITH(QApplication, TestClass)
+#define YARNWISE_CORE_TEST_MAIN(TestClass) YARNWISE_TEST_MAIN_WITH(QCoreApplication, TestClass)
+#define YARNWISE_GUI_TEST_MAIN(TestClass) YARNWISE_TEST_MAIN_WITH(QGuiApplication, TestClass)
 
 #endif // TESTENVIRONMENT_H

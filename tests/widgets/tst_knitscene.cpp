@@ -1,5 +1,6 @@
 #include "chartrenderer.h"
 #include "chartscene.h"
+#include "imagefixtures.h"
 #include "knitscene.h"
 #include "settings.h"
 #include "stitch.h"
@@ -15,19 +16,15 @@
 
 // The scene as a view of the chart's model: where it lays the cells out,
 // how it follows the model and what it paints.
-class TestKnitScene : public QObject
+class TestKnitScene : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void newChartGeometry();
-    void targetCellClamps();
     void followsTheModel();
-    void editsGoThroughTheUndoStack();
     void paintsCells();
     void symbolsKeepProportions();
     void symbolsTakeCellColour();
@@ -35,9 +32,6 @@ private Q_SLOTS:
     void repeatsOutlined();
     void paintsNumbersWhereRowsStart();
     void paintsSimplifiedFromAfar();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 // The scene drawn at `scale` into a white picture.
@@ -69,14 +63,10 @@ void TestKnitScene::newChartGeometry()
     // The bottom numbers count even while hidden.
     QCOMPARE(scene.sceneRect(), QRectF(0, 0, 121, 79));
     QCOMPARE(scene.cellRect(1, 1), QRect(48, 39, 24, 22));
-}
-
-void TestKnitScene::targetCellClamps()
-{
-    ChartScene chart(3, 2);
-    QCOMPARE(chart.scene.targetCell(QPointF(0, 0)), QPoint(0, 0));
-    QCOMPARE(chart.scene.targetCell(QPointF(5000, 5000)), QPoint(2, 1));
-    QCOMPARE(chart.scene.targetCell(QPointF(24 + 24 + 3, 17 + 22 + 3)), QPoint(1, 1));
+    // Points off the grid fall in the nearest cell.
+    QCOMPARE(scene.targetCell(QPointF(0, 0)), QPoint(0, 0));
+    QCOMPARE(scene.targetCell(QPointF(5000, 5000)), QPoint(2, 1));
+    QCOMPARE(scene.targetCell(QPointF(24 + 24 + 3, 17 + 22 + 3)), QPoint(1, 1));
 }
 
 void TestKnitScene::followsTheModel()
@@ -92,22 +82,6 @@ void TestKnitScene::followsTheModel()
     chart.grid.removeRow(2);
     QVERIFY(!chart.scene.hasSelection());
     QCOMPARE(chart.scene.sceneRect().height(), 24.0 + 270 + 24 + 1);
-}
-
-void TestKnitScene::editsGoThroughTheUndoStack()
-{
-    ChartScene chart(2, 2);
-    chart.scene.setStitch(QPoint(1, 0), stitchById("yo"), 0);
-    chart.scene.setColor(QPoint(1, 0), QColor("#ff8800"));
-    QCOMPARE(chart.stack.text(0), QStringLiteral("Set stitch to Yarn Over"));
-    QCOMPARE(chart.stack.text(1), QStringLiteral("Set stitch Color to #ff8800"));
-    // Positions on the edge push no command at all.
-    chart.scene.setStitch(QPoint(2, 0), stitchById("p"), 0);
-    chart.scene.setColor(QPoint(0, 2), Qt::blue);
-    QCOMPARE(chart.stack.count(), 2);
-    chart.scene.updateRow(1, {stitchById("p"), stitchById("p")});
-    QCOMPARE(chart.stack.undoText(), QStringLiteral("Update row 2 from instructions"));
-    QCOMPARE(rowIds(chart.grid, 0), QStringLiteral("p p"));
 }
 
 void TestKnitScene::paintsCells()
@@ -145,11 +119,8 @@ void TestKnitScene::paintsCells()
         cable.grid.setStitch(i, 0, stitchById("c4f"), i);
     const QImage cabled = render(cable.scene);
     for (int x : {1, 3}) {
-        const QRect cell = cable.scene.cellRect(x, 0);
-        bool inked = false;
-        for (int y = cell.top() + 3; y < cell.bottom() - 2; ++y)
-            inked = inked || cabled.pixelColor(cell.left() + 1, y).lightness() < 100;
-        QVERIFY2(inked, qPrintable(QStringLiteral("no stroke at the left edge of cell %1").arg(x)));
+        const QRect edge = cable.scene.cellRect(x, 0).adjusted(1, 3, 0, -3);
+        QVERIFY2(pixelsWhere(cabled, darkerThan(100), QRect(edge.left(), edge.top(), 1, edge.height())).count > 0, qPrintable(QStringLiteral("no stroke at the left edge of cell %1").arg(x)));
     }
 
     // A changed preference reaches the chart as the Options dialog sends it.
@@ -167,16 +138,10 @@ void TestKnitScene::symbolsKeepProportions()
     chart.grid.setCellSize(QSize(60, 30));
     const QImage image = render(chart.scene);
     const QRect cell = chart.scene.cellRect(0, 1).adjusted(2, 2, -2, -2);
-    QRect inked;
-    for (int y = cell.top(); y <= cell.bottom(); ++y) {
-        for (int x = cell.left(); x <= cell.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 128)
-                inked |= QRect(x, y, 1, 1);
-        }
-    }
-    QVERIFY(!inked.isEmpty());
-    QVERIFY2(qAbs(inked.width() - inked.height()) <= 2, qPrintable(QStringLiteral("%1 x %2").arg(inked.width()).arg(inked.height())));
-    QVERIFY(qAbs(inked.center().x() - cell.center().x()) <= 2);
+    const QRect symbol = pixelsWhere(image, inked, cell).box;
+    QVERIFY(!symbol.isEmpty());
+    QVERIFY2(qAbs(symbol.width() - symbol.height()) <= 2, qPrintable(QStringLiteral("%1 x %2").arg(symbol.width()).arg(symbol.height())));
+    QVERIFY(qAbs(symbol.center().x() - cell.center().x()) <= 2);
 }
 
 // A cable's strands are white inside, to hide the strand behind; on a
@@ -202,13 +167,8 @@ void TestKnitScene::symbolsTakeCellColour()
         int dark = 0;
         for (int i = 0; i < 4; ++i) {
             const QRect cell = chart.scene.cellRect(i, 0).adjusted(2, 2, -2, -2);
-            for (int y = cell.top(); y <= cell.bottom(); ++y) {
-                for (int x = cell.left(); x <= cell.right(); ++x) {
-                    const QColor pixel = image.pixelColor(x, y);
-                    white += pixel.lightness() > 230 ? 1 : 0;
-                    dark += pixel.lightness() < 60 ? 1 : 0;
-                }
-            }
+            white += pixelsWhere(image, [](const QColor &c) { return c.lightness() > 230; }, cell).count;
+            dark += pixelsWhere(image, darkerThan(60), cell).count;
         }
         QCOMPARE(white, 0);
         QVERIFY(dark > 20); // the strands are still drawn
@@ -264,21 +224,15 @@ void TestKnitScene::paintsNumbersWhereRowsStart()
     // right, row 2 at the left.
     ChartScene chart(3, 2);
     const QImage image = render(chart.scene);
-    auto inked = [&](const QRect &area) {
-        for (int y = area.top() + 2; y < area.bottom() - 1; ++y) {
-            for (int x = area.left() + 2; x < area.right() - 1; ++x) {
-                if (image.pixelColor(x, y).lightness() < 60)
-                    return true;
-            }
-        }
-        return false;
+    const auto numbered = [&image](const QRect &area) {
+        return pixelsWhere(image, darkerThan(60), area.adjusted(2, 2, -2, -2)).count > 0;
     };
     const ChartLayout layout = chart.scene.layout();
-    QVERIFY(inked(layout.rightHeaderRect(1)));
-    QVERIFY(!inked(layout.leftHeaderRect(1)));
-    QVERIFY(inked(layout.leftHeaderRect(0)));
-    QVERIFY(!inked(layout.rightHeaderRect(0)));
-    QVERIFY(inked(layout.topHeaderRect(0)));
+    QVERIFY(numbered(layout.rightHeaderRect(1)));
+    QVERIFY(!numbered(layout.leftHeaderRect(1)));
+    QVERIFY(numbered(layout.leftHeaderRect(0)));
+    QVERIFY(!numbered(layout.rightHeaderRect(0)));
+    QVERIFY(numbered(layout.topHeaderRect(0)));
 
     chart.grid.setKnitStyle(KnitStyle::Round);
     const QImage round = render(chart.scene);

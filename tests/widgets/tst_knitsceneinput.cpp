@@ -5,81 +5,38 @@
 #include "testenvironment.h"
 
 #include <QApplication>
-#include <QGraphicsSceneMouseEvent>
 #include <QGraphicsSceneWheelEvent>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QUndoStack>
 #include <QtTest>
 
-class TestKnitSceneInput : public QObject
+class TestKnitSceneInput : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void clickPaintsStitchClippedAtEdge();
     void dragPaintsOneStep();
     void fastDragPaintsEveryCellCrossed();
-    void rightClickErases();
-    void otherButtonsPaintNothing();
+    void rightClickErasesOthersDoNothing();
     void dragEndingOutsideClosesItsStep();
     void borderStrokes_data();
     void borderStrokes();
     void fastBorderStrokeDrawsEveryEdge();
     void findQuadrants();
-    void rowSelectionByClickDragAndKeys();
-    void columnSelectionAndKeys();
+    void gesturesSelect_data();
+    void gesturesSelect();
+    void arrowsMoveNumberSelection();
     void selectionFollowsInserts_data();
     void selectionFollowsInserts();
-    void cornerSelectsEverything();
-    void dragFromNumbersIntoGridOnlySelects();
-    void lassoSelectsRectangle();
     void ctrlWheelZooms();
     void deleteKeyAsksToDelete();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
-// The scene point at fraction (fx, fy) of grid cell (x, y).
-static QPointF in(const KnitScene &scene, int x, int y, qreal fx = 0.5, qreal fy = 0.5)
-{
-    const QSize cell = scene.grid()->options().cellSize;
-    return QPointF(scene.leftHeaderSize().width() + (x + fx) * cell.width(),
-                   scene.topHeaderSize().height() + (y + fy) * cell.height());
-}
-
-static void mouse(KnitScene &scene, QEvent::Type type, const QPointF &pos, Qt::MouseButtons buttons,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QGraphicsSceneMouseEvent event(type);
-    event.setScenePos(pos);
-    event.setButtons(buttons);
-    event.setModifiers(modifiers);
-    QCoreApplication::sendEvent(&scene, &event);
-}
-
-static void press(KnitScene &scene, const QPointF &pos, Qt::MouseButton button = Qt::LeftButton,
-                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    mouse(scene, QEvent::GraphicsSceneMousePress, pos, button, modifiers);
-}
-
-static void move(KnitScene &scene, const QPointF &pos, Qt::MouseButtons buttons = Qt::LeftButton,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    mouse(scene, QEvent::GraphicsSceneMouseMove, pos, buttons, modifiers);
-}
-
-// On release the buttons still held are none.
-static void release(KnitScene &scene, const QPointF &pos)
-{
-    mouse(scene, QEvent::GraphicsSceneMouseRelease, pos, Qt::NoButton);
-}
+using namespace Mouse;
 
 static void key(KnitScene &scene, int code)
 {
@@ -87,24 +44,9 @@ static void key(KnitScene &scene, int code)
     QCoreApplication::sendEvent(&scene, &event);
 }
 
-static QList<QPoint> selection(const KnitScene &scene)
-{
-    return scene.selectedPositions();
-}
-
 static QSize cellSize(const KnitScene &scene)
 {
     return scene.grid()->options().cellSize;
-}
-
-static QList<QPoint> rows(const KnitScene &scene, int first, int last)
-{
-    QList<QPoint> cells;
-    for (int y = first; y <= last; ++y) {
-        for (int x = 0; x < scene.columnCount(); ++x)
-            cells.append(QPoint(x, y));
-    }
-    return cells;
 }
 
 void TestKnitSceneInput::clickPaintsStitchClippedAtEdge()
@@ -113,8 +55,8 @@ void TestKnitSceneInput::clickPaintsStitchClippedAtEdge()
     KnitScene &scene = chart.scene;
     scene.curStitch = stitchById("21rpc");
     QCOMPARE(scene.curStitch->cellsPerStitch(), 3);
-    press(scene, in(scene, 8, 1));
-    release(scene, in(scene, 8, 1));
+    press(scene, at(scene, 8, 1));
+    release(scene, at(scene, 8, 1));
 
     QCOMPARE(chart.grid.stitch(8, 1), scene.curStitch);
     QCOMPARE(chart.grid.imgPos(8, 1), 0);
@@ -123,7 +65,7 @@ void TestKnitSceneInput::clickPaintsStitchClippedAtEdge()
     QCOMPARE(chart.grid.stitch(7, 1)->stitchID(), QStringLiteral("k"));
     QCOMPARE(scene.undoStack()->count(), 1);
     QCOMPARE(scene.undoStack()->undoText(), QStringLiteral("Set stitch"));
-    QCOMPARE(selection(scene), QList<QPoint>{QPoint(8, 1)});
+    QCOMPARE(scene.selectedPositions(), QList<QPoint>{QPoint(8, 1)});
 }
 
 void TestKnitSceneInput::dragPaintsOneStep()
@@ -131,11 +73,11 @@ void TestKnitSceneInput::dragPaintsOneStep()
     ChartScene chart(8, 3);
     KnitScene &scene = chart.scene;
     scene.curStitch = stitchById("p");
-    press(scene, in(scene, 1, 1, 0.3));
-    move(scene, in(scene, 1, 1, 0.6)); // still in the pressed cell
+    press(scene, at(scene, 1, 1, 0.3));
+    move(scene, at(scene, 1, 1, 0.6)); // still in the pressed cell
     for (int x = 2; x <= 5; ++x)
-        move(scene, in(scene, x, 1));
-    release(scene, in(scene, 5, 1));
+        move(scene, at(scene, x, 1));
+    release(scene, at(scene, 5, 1));
 
     for (int x = 0; x < 8; ++x)
         QCOMPARE(chart.grid.stitch(x, 1)->stitchID(), x >= 1 && x <= 5 ? QStringLiteral("p") : QStringLiteral("k"));
@@ -147,39 +89,35 @@ void TestKnitSceneInput::dragPaintsOneStep()
 
     // The next drag starts where this one ended and still paints that cell.
     scene.curStitch = stitchById("yo");
-    press(scene, in(scene, 5, 1, 0.3));
-    move(scene, in(scene, 5, 1, 0.7));
-    release(scene, in(scene, 5, 1, 0.7));
+    press(scene, at(scene, 5, 1, 0.3));
+    move(scene, at(scene, 5, 1, 0.7));
+    release(scene, at(scene, 5, 1, 0.7));
     QCOMPARE(chart.grid.stitch(5, 1)->stitchID(), QStringLiteral("yo"));
 }
 
-void TestKnitSceneInput::rightClickErases()
+void TestKnitSceneInput::rightClickErasesOthersDoNothing()
 {
     ChartScene chart(4, 2);
     KnitScene &scene = chart.scene;
     chart.grid.setColor(2, 0, Qt::red);
     chart.grid.setStitch(2, 0, stitchById("yo"), 0);
     scene.editMode = KnitScene::EditColor;
-    press(scene, in(scene, 2, 0), Qt::RightButton);
-    release(scene, in(scene, 2, 0));
+    press(scene, at(scene, 2, 0), Qt::RightButton);
+    release(scene, at(scene, 2, 0));
     QCOMPARE(chart.grid.color(2, 0), QColor(Qt::white));
 
     scene.editMode = KnitScene::EditStitch;
     scene.curColor = Qt::yellow;
-    press(scene, in(scene, 2, 0), Qt::RightButton);
-    release(scene, in(scene, 2, 0));
+    press(scene, at(scene, 2, 0), Qt::RightButton);
+    release(scene, at(scene, 2, 0));
     QCOMPARE(chart.grid.stitch(2, 0)->stitchID(), QStringLiteral("k"));
     QCOMPARE(chart.grid.color(2, 0), QColor(Qt::yellow));
-}
 
-void TestKnitSceneInput::otherButtonsPaintNothing()
-{
-    ChartScene chart(4, 2);
-    KnitScene &scene = chart.scene;
+    const int steps = scene.undoStack()->count();
     scene.curStitch = stitchById("p");
-    press(scene, in(scene, 1, 1), Qt::MiddleButton);
-    release(scene, in(scene, 1, 1));
-    QCOMPARE(scene.undoStack()->count(), 0);
+    press(scene, at(scene, 1, 1), Qt::MiddleButton);
+    release(scene, at(scene, 1, 1));
+    QCOMPARE(scene.undoStack()->count(), steps);
     QCOMPARE(chart.grid.stitch(1, 1)->stitchID(), QStringLiteral("k"));
 }
 
@@ -188,9 +126,9 @@ void TestKnitSceneInput::dragEndingOutsideClosesItsStep()
     ChartScene chart(4, 2);
     KnitScene &scene = chart.scene;
     scene.curStitch = stitchById("p");
-    press(scene, in(scene, 0, 0, 0.2));
-    move(scene, in(scene, 0, 0, 0.8));
-    move(scene, in(scene, 1, 0));
+    press(scene, at(scene, 0, 0, 0.2));
+    move(scene, at(scene, 0, 0, 0.8));
+    move(scene, at(scene, 1, 0));
     release(scene, QPointF(-50, -50));
     QVERIFY(!scene.macroOpen);
     QCOMPARE(scene.undoStack()->count(), 1);
@@ -205,10 +143,10 @@ void TestKnitSceneInput::fastDragPaintsEveryCellCrossed()
     ChartScene chart(8, 5);
     KnitScene &scene = chart.scene;
     scene.curStitch = stitchById("p");
-    press(scene, in(scene, 0, 0));
-    move(scene, in(scene, 4, 2));
-    move(scene, in(scene, 7, 2));
-    release(scene, in(scene, 7, 2));
+    press(scene, at(scene, 0, 0));
+    move(scene, at(scene, 4, 2));
+    move(scene, at(scene, 7, 2));
+    release(scene, at(scene, 7, 2));
 
     QStringList painted;
     for (int y = 0; y < 5; ++y)
@@ -258,9 +196,9 @@ void TestKnitSceneInput::borderStrokes()
         borders = QStringLiteral("##-#"); // only the top is erased
     }
     const auto mods = Qt::KeyboardModifiers(modifiers);
-    press(scene, in(scene, 2, 2, from.x(), from.y()), Qt::MouseButton(button), mods);
-    move(scene, in(scene, 2, 2, to.x(), to.y()), Qt::MouseButton(button), mods);
-    release(scene, in(scene, 2, 2, to.x(), to.y()));
+    press(scene, at(scene, 2, 2, from.x(), from.y()), Qt::MouseButton(button), mods);
+    move(scene, at(scene, 2, 2, to.x(), to.y()), Qt::MouseButton(button), mods);
+    release(scene, at(scene, 2, 2, to.x(), to.y()));
 
     QString actual;
     for (ChartCell::Edge edge : {ChartCell::Left, ChartCell::Right, ChartCell::Top, ChartCell::Bottom})
@@ -279,9 +217,9 @@ void TestKnitSceneInput::fastBorderStrokeDrawsEveryEdge()
     ChartScene chart(6, 3);
     KnitScene &scene = chart.scene;
     scene.editMode = KnitScene::EditBorder;
-    press(scene, in(scene, 0, 1, 0.1, 0.2));
-    move(scene, in(scene, 5, 1, 0.9, 0.2));
-    release(scene, in(scene, 5, 1, 0.9, 0.2));
+    press(scene, at(scene, 0, 1, 0.1, 0.2));
+    move(scene, at(scene, 5, 1, 0.9, 0.2));
+    release(scene, at(scene, 5, 1, 0.9, 0.2));
     for (int x = 0; x < 6; ++x)
         QVERIFY2(chart.grid.hasBorder(x, 1, ChartCell::Top), qPrintable(QString::number(x)));
     QVERIFY(!chart.grid.hasBorder(2, 1, ChartCell::Left));
@@ -292,34 +230,79 @@ void TestKnitSceneInput::findQuadrants()
 {
     ChartScene chart(2, 2);
     KnitScene &scene = chart.scene;
-    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.9, 0.1)), 1);
-    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.1, 0.1)), 2);
-    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.1, 0.9)), 3);
-    QCOMPARE(scene.findQuad(in(scene, 1, 0, 0.5, 0.5)), 4); // the centre counts right and bottom
+    QCOMPARE(scene.findQuad(at(scene, 1, 0, 0.9, 0.1)), 1);
+    QCOMPARE(scene.findQuad(at(scene, 1, 0, 0.1, 0.1)), 2);
+    QCOMPARE(scene.findQuad(at(scene, 1, 0, 0.1, 0.9)), 3);
+    QCOMPARE(scene.findQuad(at(scene, 1, 0, 0.5, 0.5)), 4); // the centre counts right and bottom
     ChartScene empty(0, 0);
     QCOMPARE(empty.scene.findQuad(QPointF(5, 5)), 0);
 }
 
-void TestKnitSceneInput::rowSelectionByClickDragAndKeys()
+void TestKnitSceneInput::gesturesSelect_data()
 {
-    ChartScene chart(4, 8);
+    QTest::addColumn<bool>("lasso");
+    QTest::addColumn<QPoint>("from"); // cells of the grid; -1 stands for the numbers left of it or above it
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QRect>("selected");
+    const int rows = KnitScene::SelectRows;
+    QTest::newRow("a row's number") << false << QPoint(-1, 2) << QPoint(-1, 2) << rows << QRect(0, 2, 6, 1);
+    QTest::newRow("along the row numbers") << false << QPoint(-1, 2) << QPoint(-1, 5) << rows << QRect(0, 2, 6, 4);
+    QTest::newRow("from the numbers into the grid") << false << QPoint(-1, 1) << QPoint(2, 2) << rows
+                                                    << QRect(0, 1, 6, 2);
+    QTest::newRow("a column's number") << false << QPoint(4, -1) << QPoint(4, -1) << int(KnitScene::SelectColumns)
+                                       << QRect(4, 0, 1, 6);
+    QTest::newRow("the corner") << false << QPoint(-1, -1) << QPoint(-1, -1) << int(KnitScene::SelectAll)
+                                << QRect(0, 0, 6, 6);
+    QTest::newRow("a lasso") << true << QPoint(4, 1) << QPoint(2, 3) << int(KnitScene::SelectLasso) << QRect(2, 1, 3, 3);
+}
+
+// Pressing on the numbers, or dragging a lasso, selects and paints nothing.
+void TestKnitSceneInput::gesturesSelect()
+{
+    QFETCH(bool, lasso);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(int, type);
+    QFETCH(QRect, selected);
+    ChartScene chart(6, 6);
     KnitScene &scene = chart.scene;
-    const QPointF numbers(scene.leftHeaderSize().width() / 2.0, in(scene, 0, 2).y());
-    press(scene, numbers);
-    QCOMPARE(scene.selectionType, KnitScene::SelectRows);
-    QCOMPARE(selection(scene), rows(scene, 2, 2));
+    scene.editMode = lasso ? KnitScene::EditLasso : KnitScene::EditStitch;
+    scene.curStitch = stitchById("p");
+    const auto point = [&scene](const QPoint &cell) {
+        return QPointF(cell.x() < 0 ? scene.leftHeaderSize().width() / 2.0 : at(scene, cell.x(), 0).x(),
+                       cell.y() < 0 ? scene.topHeaderSize().height() / 2.0 : at(scene, 0, cell.y()).y());
+    };
+    press(scene, point(from));
+    if (to != from)
+        move(scene, point(to));
+    release(scene, point(to));
+    QCOMPARE(int(scene.selectionType), type);
+    QCOMPARE(scene.selection(), selected);
+    QCOMPARE(scene.undoStack()->count(), 0);
+}
 
-    move(scene, QPointF(numbers.x(), in(scene, 0, 5).y()));
-    release(scene, QPointF(numbers.x(), in(scene, 0, 5).y()));
-    QCOMPARE(selection(scene), rows(scene, 2, 5));
-
+// The arrow keys move a selection of rows or columns by one, as far as the
+// edge.
+void TestKnitSceneInput::arrowsMoveNumberSelection()
+{
+    ChartScene chart(6, 8);
+    KnitScene &scene = chart.scene;
+    scene.setSelected(QRectF(0, 2, 5, 3), KnitScene::SelectRows);
     key(scene, Qt::Key_Up);
-    QCOMPARE(selection(scene), rows(scene, 1, 1));
+    QCOMPARE(scene.selection(), QRect(0, 1, 6, 1));
     key(scene, Qt::Key_Up);
     key(scene, Qt::Key_Up); // already at the top
-    QCOMPARE(selection(scene), rows(scene, 0, 0));
+    QCOMPARE(scene.selection(), QRect(0, 0, 6, 1));
     key(scene, Qt::Key_Down);
-    QCOMPARE(selection(scene), rows(scene, 1, 1));
+    QCOMPARE(scene.selection(), QRect(0, 1, 6, 1));
+
+    scene.setSelected(QRectF(4, 0, 0, 7), KnitScene::SelectColumns);
+    key(scene, Qt::Key_Right);
+    key(scene, Qt::Key_Right); // the last column
+    QCOMPARE(scene.selection(), QRect(5, 0, 1, 8));
+    key(scene, Qt::Key_Left);
+    QCOMPARE(scene.selection(), QRect(4, 0, 1, 8));
 }
 
 void TestKnitSceneInput::selectionFollowsInserts_data()
@@ -359,62 +342,6 @@ void TestKnitSceneInput::selectionFollowsInserts()
             chart.grid.insertColumn(at, stitchById("p"));
     }
     QCOMPARE(chart.scene.selection(), after);
-}
-
-void TestKnitSceneInput::columnSelectionAndKeys()
-{
-    ChartScene chart(6, 3);
-    KnitScene &scene = chart.scene;
-    const QPointF numbers(in(scene, 4, 0).x(), scene.topHeaderSize().height() / 2.0);
-    press(scene, numbers);
-    release(scene, numbers);
-    QCOMPARE(scene.selectionType, KnitScene::SelectColumns);
-    QCOMPARE(selection(scene), (QList<QPoint>{QPoint(4, 0), QPoint(4, 1), QPoint(4, 2)}));
-    key(scene, Qt::Key_Right);
-    key(scene, Qt::Key_Right); // the last column
-    QCOMPARE(selection(scene).first(), QPoint(5, 0));
-    key(scene, Qt::Key_Left);
-    QCOMPARE(selection(scene).first(), QPoint(4, 0));
-}
-
-void TestKnitSceneInput::cornerSelectsEverything()
-{
-    ChartScene chart(3, 2);
-    KnitScene &scene = chart.scene;
-    const QPointF corner(2, 2);
-    press(scene, corner);
-    release(scene, corner);
-    QCOMPARE(scene.selectionType, KnitScene::SelectAll);
-    QCOMPARE(selection(scene).size(), 6);
-    QCOMPARE(scene.undoStack()->count(), 0);
-}
-
-void TestKnitSceneInput::dragFromNumbersIntoGridOnlySelects()
-{
-    ChartScene chart(4, 4);
-    KnitScene &scene = chart.scene;
-    scene.curStitch = stitchById("p");
-    const QPointF numbers(scene.leftHeaderSize().width() / 2.0, in(scene, 0, 1).y());
-    press(scene, numbers);
-    move(scene, in(scene, 2, 2));
-    release(scene, in(scene, 2, 2));
-    QCOMPARE(scene.undoStack()->count(), 0);
-    QCOMPARE(scene.selectionType, KnitScene::SelectRows);
-    QCOMPARE(selection(scene), rows(scene, 1, 2));
-}
-
-void TestKnitSceneInput::lassoSelectsRectangle()
-{
-    ChartScene chart(6, 6);
-    KnitScene &scene = chart.scene;
-    scene.editMode = KnitScene::EditLasso;
-    press(scene, in(scene, 4, 1));
-    move(scene, in(scene, 2, 3));
-    release(scene, in(scene, 2, 3));
-    QCOMPARE(scene.selectionType, KnitScene::SelectLasso);
-    QCOMPARE(selection(scene).size(), 9);
-    QCOMPARE(selection(scene).first(), QPoint(2, 1));
-    QCOMPARE(selection(scene).last(), QPoint(4, 3));
 }
 
 // Ctrl + wheel asks the view to zoom, whole steps at a time; it edits

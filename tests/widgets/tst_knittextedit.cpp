@@ -1,6 +1,7 @@
 #include "chartfixtures.h"
 #include "charteditor.h"
 #include "chartinstructions.h"
+#include "imagefixtures.h"
 #include "knittextedit.h"
 #include "linenumberarea.h"
 #include "settings.h"
@@ -54,25 +55,22 @@ struct WiredChart
     TextEngine engine;
 };
 
-class TestKnitTextEdit : public QObject
+class TestKnitTextEdit : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
-    void init() { m_env = std::make_unique<TestEnvironment>(); }
-    void cleanup() { m_env.reset(); }
 
     void newChartLines();
     void gutterLabels();
     void typedLineUpdatesRow();
-    void untouchedLineIsNotParsed();
+    void noStepWithoutAChange();
     void cellChangesRewriteOnce();
     void chartText();
     void settersRewrite();
-    void returnMovesBetweenLines();
-    void backspaceAndDeleteKeepLines();
-    void selectionOverLinesLocksText();
+    void keysKeepTheLines_data();
+    void keysKeepTheLines();
     void pasteRows_data();
     void pasteRows();
     void pasteIntoSelection();
@@ -83,8 +81,6 @@ private Q_SLOTS:
     void styleAndSideReadBack();
     void pastedBreaksNeverAddLines_data();
     void pastedBreaksNeverAddLines();
-    void inputMethodKeepsLines();
-    void unchangedLineMakesNoStep();
     void textUndoAfterApplying();
     void pendingChangeBeforeShapeChange();
     void typingKeptOverNewRow_data();
@@ -92,9 +88,6 @@ private Q_SLOTS:
     void oneRowChart();
     void highlighting_data();
     void highlighting();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 void TestKnitTextEdit::newChartLines()
@@ -113,7 +106,6 @@ void TestKnitTextEdit::gutterLabels()
 {
     WiredChart chart(4, 3);
     KnitTextEdit &editor = chart.editor;
-    QCOMPARE(editor.lineNumberAreaWidth(), 12 * editor.fontMetrics().horizontalAdvance(QLatin1Char('9')) + 5);
     editor.resize(400, 200);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
@@ -125,12 +117,8 @@ void TestKnitTextEdit::gutterLabels()
     const QImage image = area->grab().toImage();
     QCOMPARE(image.pixelColor(2, image.height() - 2), QColor(Qt::gray));
     // The labels are drawn in black at the right of the strip.
-    bool text = false;
-    for (int x = image.width() / 2; x < image.width() && !text; ++x) {
-        for (int y = 0; y < editor.fontMetrics().height() && !text; ++y)
-            text = image.pixelColor(x, y).lightness() < 60;
-    }
-    QVERIFY(text);
+    const QRect label(image.width() / 2, 0, image.width() / 2, editor.fontMetrics().height());
+    QVERIFY(pixelsWhere(image, darkerThan(60), label).count > 0);
 }
 
 void TestKnitTextEdit::typedLineUpdatesRow()
@@ -158,11 +146,16 @@ void TestKnitTextEdit::typedLineUpdatesRow()
     QCOMPARE(chart.lines().at(1), QStringLiteral("p4, x2"));
 }
 
-void TestKnitTextEdit::untouchedLineIsNotParsed()
+// Passing over lines, or typing and taking it back, changes no row.
+void TestKnitTextEdit::noStepWithoutAChange()
 {
     WiredChart chart(4, 6);
     chart.moveTo(2);
     chart.moveTo(4);
+    QTest::keyClick(&chart.editor, Qt::Key_End);
+    QTest::keyClicks(&chart.editor, QStringLiteral("x"));
+    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
     QCOMPARE(chart.stack.count(), 0);
 }
 
@@ -215,62 +208,60 @@ void TestKnitTextEdit::settersRewrite()
     QCOMPARE(editor.rowHeaderText(1), QStringLiteral("Round 11"));
 }
 
-void TestKnitTextEdit::returnMovesBetweenLines()
+void TestKnitTextEdit::keysKeepTheLines_data()
 {
-    WiredChart chart(10, 5);
-    const QString before = chart.editor.toPlainText();
-    chart.moveTo(1);
-    QTest::keyClick(&chart.editor, Qt::Key_Return);
-    QCOMPARE(chart.editor.textCursor().blockNumber(), 2);
-    QTest::keyClick(&chart.editor, Qt::Key_Return, Qt::ShiftModifier);
-    QCOMPARE(chart.editor.textCursor().blockNumber(), 1);
-    QTest::keyClick(&chart.editor, Qt::Key_Enter, Qt::ControlModifier);
-    QCOMPARE(chart.editor.textCursor().blockNumber(), 2);
-    QCOMPARE(chart.editor.toPlainText(), before);
-    QCOMPARE(chart.editor.document()->blockCount(), 5);
+    QTest::addColumn<int>("block"); // the caret starts after the first letter of this line
+    QTest::addColumn<bool>("across"); // with a selection from there into the next line
+    // Keys: r Return, R Shift+Return, e Ctrl+Enter, < Backspace, [ Ctrl+Backspace,
+    // > Delete, $ End, ^ Home, x Ctrl+X, v Down, i a word from an input method,
+    // a letter itself.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("endBlock");
+
+    QTest::newRow("Return moves down, Shift+Return up") << 1 << false << "rRe" << 2;
+    QTest::newRow("Backspace at the start, Delete at the end") << 2 << false << "^<[$>" << 2;
+    QTest::newRow("typing over lines") << 1 << true << "aA<>xv" << 3;
+    QTest::newRow("input method over lines") << 1 << true << "i" << 2;
 }
 
-void TestKnitTextEdit::backspaceAndDeleteKeepLines()
+// No key joins lines or splits them: the text has a line for every row.
+void TestKnitTextEdit::keysKeepTheLines()
 {
+    QFETCH(int, block);
+    QFETCH(bool, across);
+    QFETCH(QString, keys);
+    QFETCH(int, endBlock);
     WiredChart chart(10, 5);
-    const QString before = chart.editor.toPlainText();
-    chart.moveTo(2);
-    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
-    QTest::keyClick(&chart.editor, Qt::Key_Backspace, Qt::ControlModifier);
-    QCOMPARE(chart.editor.toPlainText(), before);
-    QTest::keyClick(&chart.editor, Qt::Key_End);
-    QTest::keyClick(&chart.editor, Qt::Key_Delete);
-    QCOMPARE(chart.editor.toPlainText(), before);
-
-    // Inside the line it edits, and the row follows when the cursor leaves.
-    QTest::keyClick(&chart.editor, Qt::Key_Backspace); // "k10" → "k1"
-    QCOMPARE(chart.lines().at(2), QStringLiteral("k1"));
-    QTest::keyClick(&chart.editor, Qt::Key_Up);
-    QCOMPARE(chart.sceneRow(2), QStringLiteral("x x x x x x x x x k"));
-    QCOMPARE(chart.lines().at(2), QStringLiteral("k1, x9"));
-}
-
-void TestKnitTextEdit::selectionOverLinesLocksText()
-{
-    WiredChart chart(10, 5);
-    const QString before = chart.editor.toPlainText();
-    chart.moveTo(1);
-    QTextCursor cursor = chart.editor.textCursor();
+    KnitTextEdit *editor = &chart.editor;
+    const QString before = editor->toPlainText();
+    chart.moveTo(block);
+    QTextCursor cursor = editor->textCursor();
     cursor.movePosition(QTextCursor::Right);
-    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-    cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor);
-    chart.editor.setTextCursor(cursor);
-
-    QTest::keyClicks(&chart.editor, QStringLiteral("a"));
-    QTest::keyClick(&chart.editor, Qt::Key_A, Qt::ShiftModifier);
-    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
-    QTest::keyClick(&chart.editor, Qt::Key_Delete);
-    QTest::keyClick(&chart.editor, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(chart.editor.toPlainText(), before);
-
-    // Moving still works.
-    QTest::keyClick(&chart.editor, Qt::Key_Down);
-    QCOMPARE(chart.editor.textCursor().blockNumber(), 3);
+    if (across) {
+        cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor);
+    }
+    editor->setTextCursor(cursor);
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("e"));
+    for (const QChar key : keys) {
+        switch (key.unicode()) {
+        case 'r': QTest::keyClick(editor, Qt::Key_Return); break;
+        case 'R': QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier); break;
+        case 'e': QTest::keyClick(editor, Qt::Key_Enter, Qt::ControlModifier); break;
+        case '<': QTest::keyClick(editor, Qt::Key_Backspace); break;
+        case '[': QTest::keyClick(editor, Qt::Key_Backspace, Qt::ControlModifier); break;
+        case '>': QTest::keyClick(editor, Qt::Key_Delete); break;
+        case '$': QTest::keyClick(editor, Qt::Key_End); break;
+        case '^': QTest::keyClick(editor, Qt::Key_Home); break;
+        case 'x': QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier); break;
+        case 'v': QTest::keyClick(editor, Qt::Key_Down); break;
+        case 'i': QCoreApplication::sendEvent(editor, &composed); break;
+        default: QTest::keyClicks(editor, QString(key));
+        }
+    }
+    QCOMPARE(editor->toPlainText(), before);
+    QCOMPARE(editor->textCursor().blockNumber(), endBlock);
 }
 
 void TestKnitTextEdit::pasteRows_data()
@@ -422,31 +413,6 @@ void TestKnitTextEdit::pastedBreaksNeverAddLines()
         chart.editor.paste();
         QCOMPARE(chart.editor.document()->blockCount(), 5);
     }
-}
-
-void TestKnitTextEdit::inputMethodKeepsLines()
-{
-    WiredChart chart(10, 5);
-    const QString before = chart.editor.toPlainText();
-    chart.moveTo(1);
-    QTextCursor cursor = chart.editor.textCursor();
-    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-    chart.editor.setTextCursor(cursor);
-    QInputMethodEvent composed;
-    composed.setCommitString(QStringLiteral("e"));
-    QCoreApplication::sendEvent(&chart.editor, &composed);
-    QCOMPARE(chart.editor.toPlainText(), before);
-}
-
-void TestKnitTextEdit::unchangedLineMakesNoStep()
-{
-    WiredChart chart(6, 3);
-    chart.moveTo(0);
-    QTest::keyClick(&chart.editor, Qt::Key_End);
-    QTest::keyClicks(&chart.editor, QStringLiteral("x"));
-    QTest::keyClick(&chart.editor, Qt::Key_Backspace);
-    QTest::keyClick(&chart.editor, Qt::Key_Down);
-    QCOMPARE(chart.stack.count(), 0);
 }
 
 void TestKnitTextEdit::textUndoAfterApplying()

@@ -10,8 +10,6 @@
 #include "stitchsetfile.h"
 #include "testenvironment.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -23,14 +21,13 @@
 #include <QtEndian>
 #include <QtTest>
 
-class TestStitchLibraryExchange : public QObject
+class TestStitchLibraryExchange : public TestSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init();
-    void cleanup();
 
     void exportThenImportIntoSameLibrary();
     void exportNames_data();
@@ -44,20 +41,13 @@ private Q_SLOTS:
 
 private:
     QByteArray setWith(const QList<StitchRecord> &records);
-    std::unique_ptr<TestEnvironment> m_env;
 };
 
 void TestStitchLibraryExchange::init()
 {
-    m_env = std::make_unique<TestEnvironment>();
+    TestSuite::init();
     // File dialogs start where the test's files are.
     Settings::instance()->setValue("defaultFileLocation", m_env->scratchPath(QString()));
-}
-
-void TestStitchLibraryExchange::cleanup()
-{
-    cancelModalHandlers();
-    m_env.reset();
 }
 
 static int rowOf(const StitchLibrary &library, const QString &id)
@@ -67,23 +57,6 @@ static int rowOf(const StitchLibrary &library, const QString &id)
             return row;
     }
     return -1;
-}
-
-static void chooseFile(const QString &path)
-{
-    whenModal<QFileDialog>([path](QFileDialog *dialog) {
-        acceptFile(dialog, path);
-    });
-}
-
-// Answers the next message box with `button`, keeping its title, text
-// and informative text.
-static void noteBox(QString *seen, QMessageBox::StandardButton button = QMessageBox::Ok)
-{
-    whenModal<QMessageBox>([seen, button](QMessageBox *box) {
-        *seen = box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|') + box->informativeText();
-        box->button(button)->click();
-    });
 }
 
 static QString svg(const char *colour)
@@ -108,9 +81,9 @@ void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
     for (const char *id : {"k", "c8f"})
         library.model()->setData(library.model()->index(rowOf(library, id), StitchLibraryModel::SelectedColumn), true);
     const QString path = m_env->scratchPath("two.set");
-    chooseFile(path);
+    chooseNextFile(path);
     QString box;
-    noteBox(&box);
+    answerNextBox(QMessageBox::Ok, &box);
     library.exportSet();
     QCOMPARE(box, QStringLiteral("Export Stitch Set|Exported 2 stitches to two.set.|"));
 
@@ -144,8 +117,8 @@ void TestStitchLibraryExchange::exportThenImportIntoSameLibrary()
     }
 
     const int rows = library.model()->rowCount();
-    chooseFile(path);
-    noteBox(&box);
+    chooseNextFile(path);
+    answerNextBox(QMessageBox::Ok, &box);
     library.importSet();
     QCOMPARE(box, QStringLiteral("Import Stitch Set|Imported 0 stitches from two.set.|The following stitches were "
                                  "not imported because they are already in your stitch library: k, c8f"));
@@ -178,18 +151,18 @@ void TestStitchLibraryExchange::exportNames()
     StitchLibrary library;
     library.model()->setData(library.model()->index(rowOf(library, "k"), StitchLibraryModel::SelectedColumn), true);
 
-    chooseFile(m_env->scratchPath(typed));
+    chooseNextFile(m_env->scratchPath(typed));
     QString question;
     QString box;
     if (answer) {
         whenModal<QMessageBox>([&question, &box, answer](QMessageBox *asked) {
             question = asked->text();
             if (answer == QMessageBox::Yes)
-                noteBox(&box);
+                answerNextBox(QMessageBox::Ok, &box);
             asked->button(QMessageBox::StandardButton(answer))->click();
         });
     } else {
-        noteBox(&box);
+        answerNextBox(QMessageBox::Ok, &box);
     }
     library.exportSet();
 
@@ -232,7 +205,7 @@ void TestStitchLibraryExchange::headerChecks()
     StitchLibrary library;
     const int rows = library.model()->rowCount();
     QString seen;
-    noteBox(&seen);
+    answerNextBox(QMessageBox::Ok, &seen);
     library.readSetFile(path);
 
     QCOMPARE(seen.section('|', 0, 1), box.section('|', 0, 1));
@@ -274,7 +247,7 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
 
         library.model()->setData(library.model()->index(row, StitchLibraryModel::SelectedColumn), true);
         QString box;
-        noteBox(&box);
+        answerNextBox(QMessageBox::Ok, &box);
         QVERIFY(library.writeSetFile(m_env->scratchPath("leaf.set")));
         QCOMPARE(box, QStringLiteral("Export Stitch Set|Exported 1 stitch to leaf.set.|"));
         set = TestEnvironment::readFile(m_env->scratchPath("leaf.set"));
@@ -285,7 +258,7 @@ void TestStitchLibraryExchange::ownStitchTravelsToFreshUserFolder()
     QVERIFY(!QDir(StitchSet::userIconFolder()).exists());
     StitchLibrary library;
     QString box;
-    noteBox(&box);
+    answerNextBox(QMessageBox::Ok, &box);
     library.readSetFile(m_env->writeScratch("leaf.set", set));
     QCOMPARE(box, QStringLiteral("Import Stitch Set|Imported 1 stitch from leaf.set.|"));
     const int row = rowOf(library, "leaf");
@@ -330,7 +303,7 @@ void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
     StitchLibrary library;
     const int rows = library.model()->rowCount();
     QString box;
-    noteBox(&box);
+    answerNextBox(QMessageBox::Ok, &box);
     library.readSetFile(m_env->writeScratch("damaged.set", file));
 
     QCOMPARE(box, QStringLiteral("Import Stitch Set|The stitch set is damaged. Only the stitches before the damage "
@@ -343,37 +316,24 @@ void TestStitchLibraryExchange::damagedSetKeepsRowsRead()
 // names its images, the import writes only there, and never through a link.
 void TestStitchLibraryExchange::importedImagesStayInTheFolder_data()
 {
-    QTest::addColumn<QString>("carried");
-    QTest::addColumn<QString>("link"); // to this file outside, planted under the image's name
-    QTest::newRow("dangling link") << "bud.svg" << "absent.svg";
-    QTest::newRow("link to a file outside") << "bud.svg" << "theirs.svg";
-    QTest::newRow("folders in the name") << "../../outside/theirs.svg" << "";
+    StitchFixtures::ImageTrap::addRows(QString());
 }
 
 void TestStitchLibraryExchange::importedImagesStayInTheFolder()
 {
     QFETCH(QString, carried);
     QFETCH(QString, link);
-    const QString outside = m_env->scratchPath("outside");
-    QVERIFY(QDir().mkpath(outside));
-    QVERIFY(StitchFixtures::write(outside + "/theirs.svg", "theirs"));
-    const QString name = carried.section('/', -1);
-    if (!link.isEmpty())
-        QVERIFY(StitchFixtures::plantLink(name, outside + '/' + link));
-    const auto before = StitchFixtures::snapshot(outside);
+    const StitchFixtures::ImageTrap trap(m_env->scratchPath("outside"), carried, link);
+    QVERIFY(trap.isSet());
 
     StitchLibrary library;
     QString box;
-    noteBox(&box);
+    answerNextBox(QMessageBox::Ok, &box);
     library.readSetFile(m_env->writeScratch("carried.set", StitchFixtures::exchangeSet("crr1", carried, svg("red").toUtf8())));
 
-    QCOMPARE(StitchFixtures::snapshot(outside), before);
     const int row = rowOf(library, "crr1");
     QVERIFY(row >= 0);
-    const QString kept = library.getImgPaths(row).value(0);
-    QCOMPARE(QFileInfo(kept).absolutePath(), StitchSet::userIconFolder());
-    QVERIFY(!QFileInfo(kept).isSymLink());
-    QCOMPARE(TestEnvironment::readFile(kept), svg("red").toUtf8());
+    QCOMPARE(trap.sprung(library.getImgPaths(row).value(0), svg("red").toUtf8()), QString());
 }
 
 YARNWISE_TEST_MAIN(TestStitchLibraryExchange)
