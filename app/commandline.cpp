@@ -42,10 +42,8 @@ const int highestDpi = 3000;
 QColor repeatColor(const PatternValues &pattern)
 {
     QColor color;
-    for (const ChartValues *chart : pattern.charts()) {
-        if (!chart->grid->repeats().isEmpty())
-            color = chart->grid->repeats().last().color;
-    }
+    for (const ChartValues *chart : pattern.charts())
+        color = RepeatBoxes::colorOf(chart->grid->repeats(), color);
     return color;
 }
 

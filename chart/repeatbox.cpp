@@ -70,3 +70,8 @@ QList<RepeatBox> RepeatBoxes::within(const QList<RepeatBox> &boxes, int columns,
     }
     return result;
 }
+
+QColor RepeatBoxes::colorOf(const QList<RepeatBox> &boxes, const QColor &none)
+{
+    return boxes.isEmpty() ? none : boxes.last().color;
+}

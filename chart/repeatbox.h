@@ -32,6 +32,9 @@ QList<RepeatBox> removed(const QList<RepeatBox> &boxes, Qt::Orientation orientat
 // inverted ones and exact duplicates dropped, an invalid colour made the
 // default.
 QList<RepeatBox> within(const QList<RepeatBox> &boxes, int columns, int rows);
+// The colour a chart's boxes are drawn in: that of the last box marked,
+// or `none` when there is no box.
+QColor colorOf(const QList<RepeatBox> &boxes, const QColor &none = RepeatBox::defaultColor());
 } // namespace RepeatBoxes
 
 #endif // REPEATBOX_H

@@ -20,10 +20,8 @@ StitchKey Document::stitchKey() const
     const bool gray = Preferences::grayNoStitch.value();
     // The key shows the repeat box as the charts draw it.
     QColor repeatColor;
-    for (Chart *chart : charts()) {
-        if (!chart->grid()->repeats().isEmpty())
-            repeatColor = chart->grid()->repeats().last().color;
-    }
+    for (Chart *chart : charts())
+        repeatColor = RepeatBoxes::colorOf(chart->grid()->repeats(), repeatColor);
     return StitchKey(stitchesUsed, showWS, gray, repeatColor);
 }
 

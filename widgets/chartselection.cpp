@@ -109,8 +109,7 @@ void Chart::removeBordersOfSelection()
 // A new box takes the colour the chart's boxes have.
 void Chart::markRepeat()
 {
-    const QList<RepeatBox> &boxes = m_grid->repeats();
-    knitScene()->editor().markRepeat(selectionBox(), boxes.isEmpty() ? RepeatBox::defaultColor() : boxes.last().color);
+    knitScene()->editor().markRepeat(selectionBox(), RepeatBoxes::colorOf(m_grid->repeats()));
 }
 
 void Chart::removeRepeat()
@@ -120,9 +119,7 @@ void Chart::removeRepeat()
 
 void Chart::repeatColorDialog()
 {
-    const QList<RepeatBox> &boxes = m_grid->repeats();
-    const QColor color = QColorDialog::getColor(boxes.isEmpty() ? RepeatBox::defaultColor() : boxes.last().color,
-                                                this, tr("Repeat Color"));
+    const QColor color = QColorDialog::getColor(RepeatBoxes::colorOf(m_grid->repeats()), this, tr("Repeat Color"));
     if (color.isValid())
         knitScene()->editor().recolorRepeats(color);
 }
