@@ -30,6 +30,7 @@ const QString selectOption = QStringLiteral("select");
 const QString chartOption = QStringLiteral("chart");
 const QString dpiOption = QStringLiteral("dpi");
 const QString widthOption = QStringLiteral("width");
+const QString styleOption = QStringLiteral("style");
 
 // The limits of the window's Save Options dialog.
 const int smallestPicture = 10;
@@ -58,6 +59,9 @@ CommandLine::CommandLine()
     m_parser.addVersionOption();
     m_parser.addOptions({
         {instructionsOption, tr("Print the written instructions of every chart.")},
+        {styleOption, tr("How --instructions writes: \"plain\" (every row in full) or \"published\" (with "
+                         "repeats and stitch counts). Each chart's own style by default."),
+         tr("STYLE")},
         {pdfOption, tr("Write a PDF file, as File > Export to PDF does."), tr("OUT.pdf")},
         {chartImageOption, tr("Write a chart picture; the format follows OUT's suffix (png, jpg, tif, bmp, svg)."),
          tr("OUT")},
@@ -128,7 +132,8 @@ bool CommandLine::checkOptions()
         return true;
     };
     if (!onlyWith(selectOption, ExportPdf, pdfOption) || !onlyWith(chartOption, ExportChart, chartImageOption)
-        || !onlyWith(dpiOption, ExportChart, chartImageOption) || !onlyWith(widthOption, ExportChart, chartImageOption))
+        || !onlyWith(dpiOption, ExportChart, chartImageOption) || !onlyWith(widthOption, ExportChart, chartImageOption)
+        || !onlyWith(styleOption, Instructions, instructionsOption))
         return false;
 
     switch (m_mode) {
@@ -137,6 +142,8 @@ bool CommandLine::checkOptions()
     case ShowVersion:
         return true;
     case Instructions:
+        if (!parseStyle())
+            return false;
         break;
     case ExportPdf:
         m_output = m_parser.value(pdfOption);
@@ -157,6 +164,22 @@ bool CommandLine::checkOptions()
     }
     if ((m_mode == ExportChart || m_mode == ExportKey) && !isPictureSuffix(m_output)) {
         m_error = tr("%1 needs a picture suffix: png, jpg, tif, bmp or svg.").arg(m_output);
+        return false;
+    }
+    return true;
+}
+
+bool CommandLine::parseStyle()
+{
+    if (!m_parser.isSet(styleOption))
+        return true;
+    const QString style = m_parser.value(styleOption);
+    if (style == QLatin1String("plain")) {
+        m_style = WrittenStyle::Plain;
+    } else if (style == QLatin1String("published")) {
+        m_style = WrittenStyle::Published;
+    } else {
+        m_error = tr("--style takes \"plain\" or \"published\".");
         return false;
     }
     return true;
@@ -242,7 +265,8 @@ bool CommandLine::loadPattern(const QString &fileName, PatternValues &pattern, Q
 int CommandLine::printInstructions(const PatternValues &pattern, QTextStream &out)
 {
     for (const ChartValues *chart : pattern.charts())
-        out << ChartInstructions::text(chart->title, *chart->grid);
+        out << ChartInstructions::text(chart->title, *chart->grid,
+                                       m_style.value_or(chart->grid->options().written.style));
     return Success;
 }
 

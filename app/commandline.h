@@ -1,6 +1,8 @@
 #ifndef COMMANDLINE_H
 #define COMMANDLINE_H
 
+#include "chartoptions.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSize>
@@ -9,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct ChartValues;
 struct PatternValues;
@@ -54,6 +57,7 @@ private:
     int exportKey(const PatternValues &pattern, QTextStream &err);
     bool loadPattern(const QString &fileName, PatternValues &pattern, QTextStream &err);
     const ChartValues *findChart(const PatternValues &pattern, const QString &name, QTextStream &err) const;
+    bool parseStyle();
     bool parseNumber(const QString &option, int lowest, int highest, int *value);
     static bool isPictureSuffix(const QString &fileName);
     static QSize fitPictureSize(const QSizeF &source, int width);
@@ -63,6 +67,8 @@ private:
     Mode m_mode = OpenFiles;
     QString m_output;
     QStringList m_files;
+    // --style: every chart written so, rather than in its own style.
+    std::optional<WrittenStyle> m_style;
     int m_dpi = 0;
     int m_width = 0;
     QString m_error;

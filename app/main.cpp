@@ -35,12 +35,18 @@ int runBatch(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Read before the application takes Qt's own options out of argv:
+    // "--style" here chooses how instructions are written, not the look
+    // of widgets that the batch work never shows.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     QGuiApplication app(argc, argv);
     nameApplication();
     QTextStream out(stdout);
     QTextStream err(stderr);
     CommandLine commandLine;
-    if (!commandLine.parse(QGuiApplication::arguments())) {
+    if (!commandLine.parse(arguments)) {
         err << commandLine.errorText() << '\n';
         return CommandLine::UsageError;
     }

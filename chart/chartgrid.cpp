@@ -464,6 +464,13 @@ void ChartGrid::setNumbersAtBottom(std::optional<bool> shown)
     changeOptions(options);
 }
 
+void ChartGrid::setWrittenOptions(const WrittenOptions &written)
+{
+    ChartOptions options = m_options;
+    options.written = written;
+    changeOptions(options);
+}
+
 void ChartGrid::setCellSize(const QSize &size)
 {
     ChartOptions options = m_options;

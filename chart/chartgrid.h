@@ -134,6 +134,7 @@ public:
     void setRowNumberOffset(int offset);
     void setSkipRows(bool skip);
     void setNumbersAtBottom(std::optional<bool> shown);
+    void setWrittenOptions(const WrittenOptions &written);
     // Brought into the range ChartOptions allows.
     void setCellSize(const QSize &size);
 

@@ -16,7 +16,7 @@ bool ChartOptions::operator==(const ChartOptions &other) const
 {
     return knitStyle == other.knitStyle && side == other.side && columnNumberOffset == other.columnNumberOffset
         && rowNumberOffset == other.rowNumberOffset && skipRows == other.skipRows && cellSize == other.cellSize
-        && numbersAtBottom == other.numbersAtBottom;
+        && numbersAtBottom == other.numbersAtBottom && written == other.written;
 }
 
 bool ChartOptions::isWrongSide(int rowNumber) const

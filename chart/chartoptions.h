@@ -14,6 +14,36 @@ enum class KnitStyle { Flat = 0, Round = 1, Lace = 2 };
 // The side of the fabric that row 1 is worked from.
 enum class Side { RightSide = 0, WrongSide = 1 };
 
+// How a chart's written instructions read. Plain writes each row out in
+// full, as the chart pane shows it; Published writes as patterns are
+// printed: "Row 1 (RS): K2, *p2, k2; rep from * to end." with the repeats
+// of the repeat boxes, short runs grouped and stitch counts. The values
+// are those pattern files store.
+enum class WrittenStyle { Plain = 0, Published = 1 };
+// How a published row writes a repeat across: "*k2, p2; rep from * to
+// end" or "[k2, p2] 5 times".
+enum class RepeatForm { Stars = 0, Brackets = 1 };
+// Which published rows end with their stitch count ("5 sts").
+enum class StitchCounts { Changed = 0, Every = 1, None = 2 };
+
+struct WrittenOptions
+{
+    WrittenStyle style = WrittenStyle::Plain;
+    RepeatForm repeats = RepeatForm::Stars;
+    StitchCounts counts = StitchCounts::Changed;
+    // A published row without a repeat box writes the longest repeat it
+    // finds in itself.
+    bool findRepeats = false;
+
+    bool isDefault() const { return *this == WrittenOptions(); }
+    bool operator==(const WrittenOptions &other) const
+    {
+        return style == other.style && repeats == other.repeats && counts == other.counts
+            && findRepeats == other.findRepeats;
+    }
+    bool operator!=(const WrittenOptions &other) const { return !(*this == other); }
+};
+
 // The settings of one chart besides its cells: how it is knitted, how its
 // rows and stitches are numbered and how large its cells are drawn. Rows
 // are counted from the bottom of the chart, starting at 1, in every rule
@@ -39,6 +69,7 @@ struct ChartOptions
     // above it. A chart that never chose follows the preference, so
     // charts saved before the choice existed look as they always did.
     std::optional<bool> numbersAtBottom;
+    WrittenOptions written;
 
     bool operator==(const ChartOptions &other) const;
     bool operator!=(const ChartOptions &other) const { return !(*this == other); }

@@ -21,6 +21,7 @@ const QString numberStartsTag = QStringLiteral("NumberStarts:");
 const QString skipRowsTag = QStringLiteral("SkipRows:");
 const QString numbersBottomTag = QStringLiteral("NumbersBottom:");
 const QString repeatsTag = QStringLiteral("Repeats:");
+const QString writtenTag = QStringLiteral("Written:");
 // A box as the stream writes it: four qint32 and a colour.
 constexpr int repeatBytes = 4 * 4 + 11;
 const QString sceneStart = QStringLiteral("<KnitScene>");
@@ -39,6 +40,7 @@ struct ChartHeader
     bool skipRows = false;
     std::optional<bool> numbersAtBottom;
     QList<RepeatBox> repeats;
+    WrittenOptions written;
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
 };
@@ -86,6 +88,30 @@ void writeRepeats(QDataStream &out, const QList<RepeatBox> &repeats)
             << qint32(box.cells.height()) << box.color;
 }
 
+// Three choices and a flag; a choice no program wrote reads as its
+// default.
+void readWritten(QDataStream &in, WrittenOptions &written)
+{
+    qint32 style = 0, repeats = 0, counts = 0;
+    bool findRepeats = false;
+    in >> style >> repeats >> counts >> findRepeats;
+    const auto known = [](qint32 value, int last) { return value >= 0 && value <= last; };
+    if (!known(style, int(WrittenStyle::Published)) || !known(repeats, int(RepeatForm::Brackets))
+        || !known(counts, int(StitchCounts::None)))
+        qWarning("Written instruction choices %d, %d, %d are unknown; read as the defaults", style, repeats, counts);
+    const WrittenOptions defaults;
+    written.style = known(style, int(WrittenStyle::Published)) ? WrittenStyle(style) : defaults.style;
+    written.repeats = known(repeats, int(RepeatForm::Brackets)) ? RepeatForm(repeats) : defaults.repeats;
+    written.counts = known(counts, int(StitchCounts::None)) ? StitchCounts(counts) : defaults.counts;
+    written.findRepeats = findRepeats;
+}
+
+void writeWritten(QDataStream &out, const WrittenOptions &written)
+{
+    out << writtenTag << qint32(written.style) << qint32(written.repeats) << qint32(written.counts)
+        << written.findRepeats;
+}
+
 // Reads tags up to "<KnitScene>"; false for any other tag or a damaged
 // value.
 bool readHeader(QDataStream &in, ChartHeader &header)
@@ -118,6 +144,11 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               return true;
           }},
          {repeatsTag, [&] { return readRepeats(in, header.repeats); }},
+         {writtenTag,
+          [&] {
+              readWritten(in, header.written);
+              return true;
+          }},
          {hashTag, [&] { return RecordStream::readBytes(in, header.hash); }},
          {imageSizeTag, value(header.imageSize)}},
         tag);
@@ -136,6 +167,7 @@ ChartOptions optionsOf(const ChartHeader &header, const QSize &cellSize)
     options.rowNumberOffset = header.rowOffset;
     options.skipRows = header.skipRows;
     options.numbersAtBottom = header.numbersAtBottom;
+    options.written = header.written;
     options.cellSize = cellSize;
     return options;
 }
@@ -155,13 +187,15 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
     out << sideTag << ChartOptions::sideName(options.side);
     out << numberStartsTag << qint32(options.columnNumberOffset) << qint32(options.rowNumberOffset);
     out << skipRowsTag << options.skipRows;
-    // Only a chart that chose has the tag, and only a chart with repeats
-    // has theirs, so that other charts keep the bytes and the version
-    // older programs read.
+    // Only a chart that chose has the tag, only a chart with repeats has
+    // theirs and only one written other than by default has that, so that
+    // other charts keep the bytes and the version older programs read.
     if (options.numbersAtBottom)
         out << numbersBottomTag << *options.numbersAtBottom;
     if (!grid.repeats().isEmpty())
         writeRepeats(out, grid.repeats());
+    if (!options.written.isDefault())
+        writeWritten(out, options.written);
     writeScene(out, grid);
     if (out.status() != QDataStream::Ok)
         return false;
@@ -171,7 +205,8 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
 
 bool ChartRecord::needsNewerVersion(const ChartGrid &grid)
 {
-    return grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty();
+    return grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty()
+        || !grid.options().written.isDefault();
 }
 
 bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress)

@@ -2,6 +2,7 @@
 
 #include "chartgrid.h"
 #include "instructionwriter.h"
+#include "publishedwriter.h"
 
 #include <QCoreApplication>
 
@@ -34,6 +35,13 @@ QString ChartInstructions::castOnLine(const ChartGrid &grid)
 
 QString ChartInstructions::text(const QString &title, const ChartGrid &grid)
 {
+    return text(title, grid, grid.options().written.style);
+}
+
+QString ChartInstructions::text(const QString &title, const ChartGrid &grid, WrittenStyle style)
+{
+    if (style == WrittenStyle::Published)
+        return PublishedWriter::text(title, grid);
     const int rows = grid.rowCount();
     QString text = QLatin1Char('\n') + title + QLatin1Char('\n');
     text += castOnLine(grid) + QLatin1Char('\n');

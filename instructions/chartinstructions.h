@@ -1,6 +1,7 @@
 #ifndef CHARTINSTRUCTIONS_H
 #define CHARTINSTRUCTIONS_H
 
+#include "chartoptions.h"
 #include "rowstitches.h"
 
 #include <QString>
@@ -24,7 +25,9 @@ public:
     // The label of the row counted `rowNumber` from the bottom, numbered
     // as the chart numbers it.
     static QString rowLabel(const ChartGrid &grid, int rowNumber);
+    // In the chart's own written style, or in `style`.
     static QString text(const QString &title, const ChartGrid &grid);
+    static QString text(const QString &title, const ChartGrid &grid, WrittenStyle style);
 };
 
 #endif // CHARTINSTRUCTIONS_H

@@ -102,8 +102,99 @@ void InstructionParser::forEachItem(const QString &line, Found found) const
 QStringList InstructionParser::cells(const QString &line, int maxCells) const
 {
     QStringList result;
-    appendCells(line, maxCells, 0, result);
+    const QString body = bodyOf(line);
+    if (!appendWholeRow(body, maxCells, result) && !appendStarRepeat(body, maxCells, result)
+        && !appendStitchToEnd(body, maxCells, result))
+        appendCells(body, maxCells, 0, result);
     return result;
+}
+
+// A published line carries a label, a full stop and a stitch count
+// around its stitches: "Row 1 (RS): K1, yo, k1. 3 sts".
+QString InstructionParser::bodyOf(const QString &line) const
+{
+    static const QRegularExpression label(QStringLiteral("^\\s*(?:rows?|rnds?|rounds?)\\s+\\d+[^:,]{0,60}:"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression count(
+        QStringLiteral("(?:\\.\\s*\\d{1,9}\\s+sts?|\\(\\s*\\d{1,9}\\s+sts?\\s*\\))\\s*\\.?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString body = line;
+    const QRegularExpressionMatch labelled = label.match(body);
+    if (labelled.hasMatch())
+        body.remove(0, labelled.capturedLength());
+    const QRegularExpressionMatch counted = count.match(body);
+    if (counted.hasMatch())
+        body.truncate(counted.capturedStart());
+    body = body.trimmed();
+    // The full stop, unless it ends an abbreviation.
+    Item last;
+    const QStringView lastItem = QStringView(body).mid(body.lastIndexOf(QLatin1Char(',')) + 1).trimmed();
+    if (body.endsWith(QLatin1Char('.')) && !(recognise(lastItem, &last) && last.length == lastItem.size()))
+        body.chop(1);
+    return body;
+}
+
+// "Knit" or "Purl" alone is the whole row of it, unless some stitch has
+// that abbreviation.
+bool InstructionParser::appendWholeRow(const QString &body, int maxCells, QStringList &result) const
+{
+    const bool knit = body.compare(QLatin1String("knit"), Qt::CaseInsensitive) == 0;
+    const bool purl = body.compare(QLatin1String("purl"), Qt::CaseInsensitive) == 0;
+    if ((!knit && !purl) || keyWordOf(body) >= 0)
+        return false;
+    const QString stitch = knit ? QStringLiteral("k") : QStringLiteral("p");
+    for (int i = 0; i < maxCells; ++i)
+        result.append(stitch);
+    return true;
+}
+
+// "k2, *p2, k2; rep from * to last 2 sts, p2": the stitches between the
+// star and the semicolon repeat as often as the row leaves room for
+// between the stitches before and after them.
+bool InstructionParser::appendStarRepeat(const QString &body, int maxCells, QStringList &result) const
+{
+    static const QRegularExpression rep(
+        QStringLiteral("\\s*rep(?:eat)?\\s+from\\s+\\*\\s+to\\s+(?:end|last\\s+\\d{1,9}\\s+sts?)\\s*(?:,(.*))?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const int star = int(body.indexOf(QLatin1Char('*')));
+    const int semicolon = star < 0 ? -1 : int(body.indexOf(QLatin1Char(';'), star));
+    if (semicolon < 0)
+        return false;
+    const QRegularExpressionMatch end = rep.match(body, semicolon + 1, QRegularExpression::NormalMatch,
+                                                  QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!end.hasMatch())
+        return false;
+    appendFilled(body.left(star), body.mid(star + 1, semicolon - star - 1), end.captured(1), maxCells, result);
+    return true;
+}
+
+// "k2, p to last 2 sts, k2": one stitch worked as often as there is room.
+bool InstructionParser::appendStitchToEnd(const QString &body, int maxCells, QStringList &result) const
+{
+    static const QRegularExpression toEnd(
+        QStringLiteral("(?:^|,)\\s*([^,*;]+?)\\s+to\\s+(?:end|last\\s+\\d{1,9}\\s+sts?)\\s*(?:,|$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = toEnd.match(body);
+    if (!match.hasMatch())
+        return false;
+    appendFilled(body.left(match.capturedStart(1)), match.captured(1), body.mid(match.capturedEnd(0)), maxCells,
+                 result);
+    return true;
+}
+
+void InstructionParser::appendFilled(const QString &before, const QString &repeated, const QString &after,
+                                     int maxCells, QStringList &result) const
+{
+    QStringList beforeCells, repeatedCells, afterCells;
+    appendCells(before, maxCells, 0, beforeCells);
+    appendCells(repeated, maxCells, 0, repeatedCells);
+    appendCells(after, maxCells, 0, afterCells);
+    const int room = qMax(0, maxCells - int(beforeCells.size() + afterCells.size()));
+    result = beforeCells;
+    for (int copies = repeatedCells.isEmpty() ? 0 : room / int(repeatedCells.size()); copies > 0; --copies)
+        result += repeatedCells;
+    result += afterCells;
+    result = result.mid(0, maxCells);
 }
 
 // The cells of plain items, without groups.
@@ -136,7 +227,7 @@ void InstructionParser::appendItemCells(const QString &line, int maxCells, QStri
 void InstructionParser::appendCells(const QString &line, int maxCells, int depth, QStringList &result) const
 {
     static const QRegularExpression opener(QStringLiteral("(?:^|,)\\s*([\\(\\[])"));
-    static const QRegularExpression times(QStringLiteral("\\s*(\\d{1,9})\\s*times\\b"),
+    static const QRegularExpression times(QStringLiteral("\\s*(?:(\\d{1,9})\\s*times|(once)|(twice))\\b"),
                                           QRegularExpression::CaseInsensitiveOption);
     // Deeper nesting than any pattern writes is read as plain text.
     constexpr int deepest = 8;
@@ -160,7 +251,7 @@ void InstructionParser::appendCells(const QString &line, int maxCells, int depth
         appendItemCells(line.mid(plainStart, openAt - plainStart), maxCells, result);
         QStringList inner;
         appendCells(line.mid(openAt + 1, closeAt - openAt - 1), maxCells - int(result.size()), depth + 1, inner);
-        const int repeats = count.captured(1).toInt();
+        const int repeats = count.hasCaptured(1) ? count.captured(1).toInt() : count.hasCaptured(2) ? 1 : 2;
         for (int i = 0; i < repeats && !inner.isEmpty() && result.size() < maxCells; ++i)
             result += inner.mid(0, maxCells - result.size());
         plainStart = searchFrom = int(count.capturedEnd(0));

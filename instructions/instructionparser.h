@@ -24,7 +24,13 @@ class Stitch;
 // always separates items.
 //
 // A group repeats the items between brackets: "(k1, p1) 3 times" or
-// "[k2tog, yo] 2 times" reads as the items written out that many times.
+// "[k2tog, yo] 2 times" reads as the items written out that many times
+// ("once" and "twice" too). A star repeat, "k2, *p2, k2; rep from * to
+// last 2 sts, p2", repeats its items as often as the row has room for, as
+// does one stitch in "p to last 2 sts".
+// The line may be published: a label ("Row 1 (RS):"), a capital, a full
+// stop and a stitch count ("5 sts") are not items, and "Knit." or "Purl."
+// alone is the whole row of it.
 class InstructionParser
 {
 public:
@@ -69,6 +75,14 @@ private:
     // The length in UTF-16 units of the word character that ends just
     // before `at` and after `floor`: 2 for a surrogate pair, 0 for none.
     int wordCharacterBefore(const QString &line, int at, int floor) const;
+    QString bodyOf(const QString &line) const;
+    bool appendWholeRow(const QString &body, int maxCells, QStringList &result) const;
+    bool appendStarRepeat(const QString &body, int maxCells, QStringList &result) const;
+    bool appendStitchToEnd(const QString &body, int maxCells, QStringList &result) const;
+    // The cells of `before`, then those of `repeated` as often as they
+    // fit, then those of `after`.
+    void appendFilled(const QString &before, const QString &repeated, const QString &after, int maxCells,
+                      QStringList &result) const;
     void appendCells(const QString &line, int maxCells, int depth, QStringList &result) const;
     void appendItemCells(const QString &line, int maxCells, QStringList &result) const;
     static std::vector<int> closingBrackets(const QString &line);

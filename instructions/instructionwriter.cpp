@@ -22,10 +22,12 @@ bool showsCount(const QString &text, int count)
     return count > 1 || text == QLatin1String("k") || text == QLatin1String("p");
 }
 
+} // namespace
+
 // A count after an abbreviation that ends in a digit would read as part of
 // it, and one that spells another abbreviation as that one: three "yo2"
 // are not "yo23" but "(yo2) 3 times", seven "nupp" not "nupp7".
-QString runText(const QString &text, int count)
+QString InstructionWriter::runText(const QString &text, int count)
 {
     if (!showsCount(text, count))
         return text;
@@ -35,8 +37,6 @@ QString runText(const QString &text, int count)
         return QStringLiteral("(%1) %2 times").arg(text).arg(count);
     return counted;
 }
-
-} // namespace
 
 QString InstructionWriter::writeRow(const QList<Stitch *> &row, bool wrongSide, bool includeNoStitch)
 {

@@ -18,6 +18,11 @@ public:
     // worked from the other side. Null cells are skipped.
     static QString writeRow(const QList<Stitch *> &row, bool wrongSide, bool includeNoStitch);
 
+    // `count` stitches named `text` as one item: "k3", "yo", "yo3" for
+    // three "yo"; "(yo2) 3 times" where a count would read as part of
+    // the name or spell another abbreviation.
+    static QString runText(const QString &text, int count);
+
     // The label of the row numbered `rowNumber` counted from the bottom
     // (1, 3, 5, ... where only every second row is charted). The number
     // shown is shifted by the first row number; the side mark follows
