@@ -49,6 +49,31 @@ const char *const sampleInstructions =
     "Row 5  (rs): k12\n"
     "Row 6 (ws): p12\n";
 
+// As a designer would print it; the lace edging's box repeats it across.
+const char *const publishedInstructions =
+    "\nLace Edging\n"
+    "Cast on a multiple of 11 sts (11 sts in the chart).\n"
+    "Row 1 (RS): *K1, yo, ssk, k5, k2tog, yo, k1; rep from * to end.\n"
+    "Row 2 and all WS rows: Purl.\n"
+    "Row 3: *K2, yo, ssk, k3, k2tog, yo, k2; rep from * to end.\n"
+    "Row 5: *K3, yo, ssk, k1, k2tog, yo, k3; rep from * to end.\n"
+    "Row 7: *K4, yo, sk2p, yo, k4; rep from * to end.\n"
+    "Rep Rows 1–8.\n"
+    "\nCable Panel\n"
+    "Cast on 10 sts.\n"
+    "Row 1 (RS): P2, k6, p2.\n"
+    "Row 2 (WS): K2, p6, k2.\n"
+    "Row 3: P2, C6F, p2.\n"
+    "Row 4: K2, p6, k2.\n"
+    "Row 5: P2, k6, p2.\n"
+    "Row 6: K2, p6, k2.\n"
+    "\nColour Band\n"
+    "Cast on 12 sts.\n"
+    "Row 1 (RS): Knit.\n"
+    "Row 2 and all WS rows: Purl.\n"
+    "Row 3: Knit.\n"
+    "Row 5: Knit.\n";
+
 } // namespace
 
 class TestCommandLine : public TestSuite
@@ -59,6 +84,7 @@ private Q_SLOTS:
     void initTestCase() { StitchSet::instance()->load(); }
     void init();
 
+    void instructions_data();
     void instructions();
     void helpAndVersion();
     void exportPdf_data();
@@ -110,11 +136,23 @@ Result TestCommandLine::run(const QStringList &arguments) const
     return result;
 }
 
+// The sample's charts are written plainly unless --style says otherwise.
+void TestCommandLine::instructions_data()
+{
+    QTest::addColumn<QStringList>("style");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("each chart's own") << QStringList() << QString::fromLatin1(sampleInstructions);
+    QTest::newRow("plain") << QStringList{"--style", "plain"} << QString::fromLatin1(sampleInstructions);
+    QTest::newRow("published") << QStringList{"--style", "published"} << QString::fromUtf8(publishedInstructions);
+}
+
 void TestCommandLine::instructions()
 {
-    const Result result = run({QStringLiteral("--instructions"), m_sample});
+    QFETCH(QStringList, style);
+    QFETCH(QString, text);
+    const Result result = run(QStringList{QStringLiteral("--instructions"), m_sample} + style);
     QCOMPARE(result.status, 0);
-    QCOMPARE(result.out, QString::fromLatin1(sampleInstructions));
+    QCOMPARE(result.out, text);
 }
 
 void TestCommandLine::helpAndVersion()
@@ -271,6 +309,12 @@ void TestCommandLine::errors_data()
     QTest::newRow("dpi without chart export") << QStringList{QStringLiteral("--export-key"), out, sample,
                                                              QStringLiteral("--dpi"), QStringLiteral("300")}
                                               << 2 << "--dpi goes with --export-chart";
+    QTest::newRow("unknown style") << QStringList{QStringLiteral("--instructions"), sample, QStringLiteral("--style"),
+                                                  QStringLiteral("fancy")}
+                                   << 2 << "--style takes \"plain\" or \"published\"";
+    QTest::newRow("style without instructions") << QStringList{QStringLiteral("--export-key"), out, sample,
+                                                               QStringLiteral("--style"), QStringLiteral("plain")}
+                                                << 2 << "--style goes with --instructions";
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--instructions"), QStringLiteral("--colour"), sample}
                                     << 2 << "Unknown option 'colour'";
 }

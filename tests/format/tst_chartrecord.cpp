@@ -36,6 +36,7 @@ private Q_SLOTS:
     void repeatsWithinTheGrid();
     void numberStartsInRange_data();
     void numberStartsInRange();
+    void unknownWrittenChoices();
 };
 
 static QByteArray sceneOf(const ChartGrid &grid)
@@ -292,6 +293,8 @@ static QByteArray handWritten(const QStringList &tags, int width = 2, int height
             out << qint32(numberStarts.x()) << qint32(numberStarts.y());
         else if (tag == QLatin1String("Repeats:"))
             out << qint32(0);
+        else if (tag == QLatin1String("Written:")) // a style and a count no program wrote
+            out << qint32(7) << qint32(1) << qint32(-3) << true;
     }
     out.writeRawData(scene.constData(), int(scene.size()));
     out << QStringLiteral("</Chart>");
@@ -414,6 +417,17 @@ void TestChartRecord::numberStartsInRange()
     QCOMPARE(values.grid->options().columnNumberOffset, read.x());
     QCOMPARE(values.grid->options().rowNumberOffset, read.y());
     QCOMPARE(values.grid->options().shownRowNumber(2), read.y() + 2);
+}
+
+// Written choices from a later program read as the defaults; the ones
+// known are kept.
+void TestChartRecord::unknownWrittenChoices()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Written instruction choices")));
+    ChartValues values;
+    QVERIFY(readChart(handWritten({"Width:", "Height:", "Written:"}), values));
+    const WrittenOptions expected{WrittenStyle::Plain, RepeatForm::Brackets, StitchCounts::Changed, true};
+    QVERIFY(values.grid->options().written == expected);
 }
 
 YARNWISE_CORE_TEST_MAIN(TestChartRecord)

@@ -148,8 +148,9 @@ void TestPatternValues::fileVersions()
 }
 
 // A file that uses nothing new keeps the version older programs open; a
-// chart that chose where its numbers go, or has a repeat box, needs the
-// newest, which they refuse. Reading gives it all back.
+// chart that chose where its numbers go, has a repeat box or is written
+// other than plainly needs the newest, which they refuse. Reading gives it
+// all back.
 void TestPatternValues::versionFollowsWhatIsUsed_data()
 {
     QTest::addColumn<QString>("feature");
@@ -158,6 +159,8 @@ void TestPatternValues::versionFollowsWhatIsUsed_data()
     QTest::newRow("numbers hidden") << "hidden" << PatternFile::newestVersion;
     QTest::newRow("numbers shown") << "shown" << PatternFile::newestVersion;
     QTest::newRow("repeat box") << "repeat" << PatternFile::newestVersion;
+    QTest::newRow("published") << "published" << PatternFile::newestVersion;
+    QTest::newRow("repeats found") << "find" << PatternFile::newestVersion;
 }
 
 void TestPatternValues::versionFollowsWhatIsUsed()
@@ -167,9 +170,13 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     PatternValues pattern = samplePattern();
     const QByteArray plain = bytesOf(pattern);
     ChartGrid *grid = pattern.charts().at(1)->grid.get();
+    WrittenOptions choices;
+    choices.style = feature == QLatin1String("published") ? WrittenStyle::Published : WrittenStyle::Plain;
+    choices.findRepeats = feature == QLatin1String("find");
+    grid->setWrittenOptions(choices);
     if (feature == QLatin1String("repeat"))
         grid->setRepeats({RepeatBox{QRect(1, 0, 2, 4), Qt::darkGreen}});
-    else if (!feature.isEmpty())
+    else if (!feature.isEmpty() && choices.isDefault())
         grid->setNumbersAtBottom(feature == QLatin1String("shown"));
     const QByteArray bytes = bytesOf(pattern);
     QDataStream head(bytes);

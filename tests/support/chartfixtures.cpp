@@ -36,6 +36,12 @@ QStringList snapshot(const ChartGrid &grid)
                  .arg(options.cellSize.width())
                  .arg(options.cellSize.height())
                  .arg(bottom);
+    const WrittenOptions &written = options.written;
+    lines << QStringLiteral("written %1 repeats %2 counts %3 find %4")
+                 .arg(int(written.style))
+                 .arg(int(written.repeats))
+                 .arg(int(written.counts))
+                 .arg(written.findRepeats);
     for (const RepeatBox &box : grid.repeats())
         lines << QStringLiteral("repeat %1,%2 %3x%4 %5")
                      .arg(box.cells.x())
@@ -126,5 +132,6 @@ ChartOptions unusualOptions()
     options.skipRows = true;
     options.cellSize = QSize(30, 26);
     options.numbersAtBottom = true;
+    options.written = WrittenOptions{WrittenStyle::Published, RepeatForm::Brackets, StitchCounts::Every, true};
     return options;
 }

@@ -27,7 +27,8 @@ QStringList snapshot(const ChartGrid &grid);
 std::unique_ptr<ChartGrid> sampleGrid();
 
 // Options far from the defaults in every field: lace, wrong side first,
-// numbering from 3 and 5, skipped rows, 30 x 26 cells.
+// numbering from 3 and 5, skipped rows, 30 x 26 cells, written published
+// with brackets, every count and repeats found.
 ChartOptions unusualOptions();
 
 // A `columns` x `rows` chart of stitches, colours, image indexes and
