@@ -1,6 +1,7 @@
 #include "chart.h"
 
 #include "cellsizedialog.h"
+#include "writtenstyledialog.h"
 #include "chartgrid.h"
 #include "chartinstructions.h"
 #include "chartrecord.h"
@@ -284,6 +285,7 @@ void Chart::setupToolbar()
     m_numbersAtBottom->setCheckable(true);
     connect(m_numbersAtBottom, &QAction::triggered, this, &Chart::showNumbersAtBottom);
     showNumbersChoice();
+    addAction(tr("Written Instructions..."), QKeySequence(), QString(), false, &Chart::writtenStyleDialog);
     m_menu->addSeparator();
     m_toolBar->addSeparator();
 
@@ -620,6 +622,14 @@ void Chart::setCellSizeDialog()
     CellSizeDialog dialog(cellSize(), this);
     if (dialog.exec() == QDialog::Accepted)
         setCellSize(dialog.cellSize().width(), dialog.cellSize().height());
+}
+
+void Chart::writtenStyleDialog()
+{
+    const WrittenOptions before = m_grid->options().written;
+    WrittenStyleDialog dialog(m_grid, title, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.chosen() != before)
+        Q_EMIT chartModified(true);
 }
 
 void Chart::setChartTitle()

@@ -172,6 +172,7 @@ private:
     void showOptions();
     void showNumbersChoice();
     void showNumbersAtBottom(bool shown);
+    void writtenStyleDialog();
     void setupToolbar();
     QAction *addAction(const QString &text, const QKeySequence &shortcut, const QString &icon, bool inToolBar,
                        void (Chart::*slot)());

@@ -13,6 +13,7 @@
 #include "modaldialog.h"
 #include "testenvironment.h"
 #include "widgetfixtures.h"
+#include "writtenstyledialog.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,6 +21,7 @@
 #include <QDomDocument>
 #include <QGraphicsView>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -52,6 +54,7 @@ private Q_SLOTS:
     void fuzzedClipboard();
     void mirrors();
     void replacer();
+    void writtenStyleChosen();
     void builtFromRecord();
     void exportImage();
     void saveImageThroughDialogs();
@@ -458,6 +461,34 @@ void TestChart::replacer()
     QCOMPARE(row(chart, 2), QStringLiteral("p p p p"));
     QCOMPARE(chart.undoStack()->count(), 1);
     QCOMPARE(chart.undoStack()->undoText(), QStringLiteral("Replace Stitch"));
+}
+
+// The dialog shows the chart's text as each choice is made; Cancel puts the
+// chart's choices back, OK keeps them and marks the chart changed.
+void TestChart::writtenStyleChosen()
+{
+    Chart chart(4, 2, QString());
+    QSignalSpy modified(&chart, &Chart::chartModified);
+    for (bool accept : {false, true}) {
+        whenModal<QWidget>([accept](QWidget *dialog) {
+            auto *written = qobject_cast<WrittenStyleDialog *>(dialog);
+            QVERIFY(written);
+            auto *text = written->findChild<QPlainTextEdit *>();
+            QVERIFY(text->toPlainText().contains(QStringLiteral("Row 1  (rs): k4")));
+            QComboBox *style = written->findChildren<QComboBox *>().first();
+            style->setCurrentIndex(style->findData(int(WrittenStyle::Published)));
+            QVERIFY(text->toPlainText().contains(QStringLiteral("Row 1 (RS): Knit.")));
+            if (accept)
+                written->accept();
+            else
+                written->reject();
+        });
+        QAction *open = action(chart, QStringLiteral("Written Instructions..."));
+        QVERIFY(open);
+        open->trigger();
+        QCOMPARE(chart.grid()->options().written.style, accept ? WrittenStyle::Published : WrittenStyle::Plain);
+        QCOMPARE(modified.size(), accept ? 1 : 0);
+    }
 }
 
 void TestChart::builtFromRecord()
