@@ -96,6 +96,11 @@ std::unique_ptr<Document> SamplePattern::create(QWidget *parent)
     addChart(doc.get(), QStringLiteral("Cable Panel"), 10, cableRows);
     addChart(doc.get(), QStringLiteral("Colour Band"), 12, bandRows);
     colourBand(doc->curChart()->knitScene());
+    // Written as a pattern prints them.
+    WrittenOptions published;
+    published.style = WrittenStyle::Published;
+    for (Chart *chart : doc->charts())
+        chart->grid()->setWrittenOptions(published);
     doc->directions().first()->textEdit()->setHtml(QString::fromLatin1(directionsHtml));
     return doc;
 }

@@ -136,12 +136,13 @@ Result TestCommandLine::run(const QStringList &arguments) const
     return result;
 }
 
-// The sample's charts are written plainly unless --style says otherwise.
+// The sample's charts are written as published unless --style says
+// otherwise.
 void TestCommandLine::instructions_data()
 {
     QTest::addColumn<QStringList>("style");
     QTest::addColumn<QString>("text");
-    QTest::newRow("each chart's own") << QStringList() << QString::fromLatin1(sampleInstructions);
+    QTest::newRow("each chart's own") << QStringList() << QString::fromUtf8(publishedInstructions);
     QTest::newRow("plain") << QStringList{"--style", "plain"} << QString::fromLatin1(sampleInstructions);
     QTest::newRow("published") << QStringList{"--style", "published"} << QString::fromUtf8(publishedInstructions);
 }
