@@ -316,9 +316,9 @@ struct Line
     RowStitches counts;
 };
 
-// Every wrong-side row "Knit." or every one "Purl.", over the same
-// stitches: they are written once.
-bool wrongSideRowsAlike(const ChartGrid &grid, const QList<Line> &lines)
+// Every row of one side "Knit." or every one "Purl.", over the same
+// stitches: they are written once ("Row 2 and all WS rows: Purl.").
+bool sideRowsAlike(const ChartGrid &grid, const QList<Line> &lines, bool wrongSide)
 {
     const ChartOptions &options = grid.options();
     if (options.knitStyle == KnitStyle::Round || options.skipRows)
@@ -326,7 +326,7 @@ bool wrongSideRowsAlike(const ChartGrid &grid, const QList<Line> &lines)
     const Line *first = nullptr;
     int count = 0;
     for (const Line &line : lines) {
-        if (!line.wrongSide)
+        if (line.wrongSide != wrongSide)
             continue;
         if (!first)
             first = &line;
@@ -336,6 +336,24 @@ bool wrongSideRowsAlike(const ChartGrid &grid, const QList<Line> &lines)
             return false;
     }
     return count >= 2;
+}
+
+// "Row 1 (RS)" for the first row of a side, "Row 3" for the next ones,
+// "Rnd 4" in the round; where all rows of the side are written once, the
+// first says so and the others have no label.
+QString labelOf(const ChartOptions &options, const Line &line, bool sideWrittenOnce, bool sideNamed)
+{
+    const int number = options.shownRowNumber(line.rowNumber);
+    if (options.knitStyle == KnitStyle::Round)
+        return tr("Rnd %1").arg(number);
+    if (sideWrittenOnce) {
+        if (sideNamed)
+            return QString();
+        return (line.wrongSide ? tr("Row %1 and all WS rows") : tr("Row %1 and all RS rows")).arg(number);
+    }
+    if (sideNamed)
+        return tr("Row %1").arg(number);
+    return (line.wrongSide ? tr("Row %1 (WS)") : tr("Row %1 (RS)")).arg(number);
 }
 
 } // namespace
@@ -387,25 +405,12 @@ QString PublishedWriter::text(const QString &title, const ChartGrid &grid)
         line.body = rowBody(grid, y, &line.word);
         lines.append(line);
     }
-    const bool wrongSideOnce = wrongSideRowsAlike(grid, lines);
+    const bool writtenOnce[2] = {sideRowsAlike(grid, lines, false), sideRowsAlike(grid, lines, true)};
 
     QString text = QLatin1Char('\n') + title + QLatin1Char('\n') + castOnLine(grid) + QLatin1Char('\n');
     bool sideNamed[2] = {false, false};
     for (const Line &line : std::as_const(lines)) {
-        const int number = options.shownRowNumber(line.rowNumber);
-        QString label;
-        if (options.knitStyle == KnitStyle::Round) {
-            label = tr("Rnd %1").arg(number);
-        } else if (line.wrongSide && wrongSideOnce) {
-            if (sideNamed[1])
-                label.clear();
-            else
-                label = tr("Row %1 and all WS rows").arg(number);
-        } else {
-            label = tr("Row %1").arg(number);
-            if (!sideNamed[line.wrongSide])
-                label += QLatin1Char(' ') + (line.wrongSide ? tr("(WS)") : tr("(RS)"));
-        }
+        const QString label = labelOf(options, line, writtenOnce[line.wrongSide], sideNamed[line.wrongSide]);
         if (!label.isEmpty())
             text += label + QLatin1String(": ") + finished(line.body, grid, line.counts) + QLatin1Char('\n');
         sideNamed[line.wrongSide] = true;

@@ -69,10 +69,8 @@ const char *const publishedInstructions =
     "Row 6: K2, p6, k2.\n"
     "\nColour Band\n"
     "Cast on 12 sts.\n"
-    "Row 1 (RS): Knit.\n"
-    "Row 2 and all WS rows: Purl.\n"
-    "Row 3: Knit.\n"
-    "Row 5: Knit.\n";
+    "Row 1 and all RS rows: Knit.\n"
+    "Row 2 and all WS rows: Purl.\n";
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "fuzzenvironment.h"
 
 #include "chartgrid.h"
+#include "chartoptions.h"
 #include "chartinstructions.h"
 #include "patternfile.h"
 #include "stitch.h"
@@ -85,6 +86,18 @@ void writeSeeds(FuzzEnvironment &seeds)
         rich.keyHash = QByteArray("key");
         seeds.addSeed(QStringLiteral("rich.kit"), patternBytes(rich));
     }
+    {
+        // What charts store since the first version: repeat boxes, their
+        // own choice of numbers below them, how they are written.
+        PatternValues repeats;
+        repeats.tabs.push_back(chartTab(QStringLiteral("Edging"), 4, 3, "k"));
+        ChartGrid &grid = *repeats.tabs.back().chart->grid;
+        grid.setStitch(1, 1, find("yo"), 0);
+        grid.setRepeats({RepeatBox{QRect(1, 0, 2, 3), Qt::blue}});
+        grid.setNumbersAtBottom(true);
+        grid.setWrittenOptions({WrittenStyle::Published, RepeatForm::Brackets, StitchCounts::Every, true});
+        seeds.addSeed(QStringLiteral("repeats.kit"), patternBytes(repeats));
+    }
     // Directions pages a little beyond the limits of their text: tables
     // and lists nested too deeply, a word too long.
     const QString deepTables = QStringLiteral("<table><tr><td>").repeated(6) + QStringLiteral("</td></tr></table>").repeated(6);
@@ -104,7 +117,8 @@ void writeSeeds(FuzzEnvironment &seeds)
           "</Chart>", "Name:", "Width:", "Height:", "Hash:", "ImgSize:", "KnitStyle:", "SideSelect:", "NumberStarts:",
           "SkipRows:", "<KnitScene>", "</KnitScene>", "CellDim:", "<Cells>", "</Cells>", "<Cell>", "</Cell>", "X,Y:",
           "Abbriv:", "Abriv:", "ImgPos:", "Color:", "Borders:", "BorderColors:", "<Directions>", "</Directions>",
-          "Html:", "<ImgList>", "</ImgList>", "ImageData:", ":/stitches/unknown.svg", "Right Side", "k", "p"})
+          "Html:", "<ImgList>", "</ImgList>", "ImageData:", ":/stitches/unknown.svg", "Right Side", "k", "p",
+          "NumbersBottom:", "Repeats:", "Written:", "Arithmetic:"})
         seeds.addStreamToken(QString::fromLatin1(token));
     seeds.addPlainToken(QByteArray::fromHex("2ac9863f"));
     seeds.addPlainToken(QByteArray::fromHex("0003112a"));
@@ -125,9 +139,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (file.open() == PatternFile::Ok) {
         PatternValues pattern;
         PatternFile::read(file.stream(), pattern);
-        // What was read, written as text and as a file again.
-        for (const ChartValues *chart : pattern.charts())
-            ChartInstructions::text(chart->title, *chart->grid);
+        // What was read, written as text in both styles and as a file
+        // again.
+        for (const ChartValues *chart : pattern.charts()) {
+            ChartInstructions::text(chart->title, *chart->grid, WrittenStyle::Plain);
+            ChartInstructions::text(chart->title, *chart->grid, WrittenStyle::Published);
+        }
         patternBytes(pattern);
     }
     FuzzEnvironment::reset();
