@@ -202,6 +202,12 @@ void StitchKey::paintEntry(QPainter *painter, const Entry &entry, int x0, int y,
     const int textX = x0 + margin + cellSide * images + 5;
     painter->drawText(textX, y + margin + lineHeight, stitch ? stitch->name() : entry.id);
     painter->drawText(textX, y + margin + 2 * lineHeight, entry.id);
+    paintDescription(painter, entry, x0, y, lineHeight);
+}
+
+// The entry's description, below its symbol.
+void StitchKey::paintDescription(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight)
+{
     int lineY = y + margin + 3 * lineHeight + 5;
     for (const QString &line : entry.lines) {
         painter->drawText(x0 + margin, lineY, line);
@@ -219,11 +225,7 @@ void StitchKey::paintRepeatEntry(QPainter *painter, const Entry &entry, int x0, 
     painter->restore();
     const int textX = x0 + margin + cellSide + 5;
     painter->drawText(textX, y + margin + lineHeight, tr("pattern repeat"));
-    int lineY = y + margin + 3 * lineHeight + 5;
-    for (const QString &line : entry.lines) {
-        painter->drawText(x0 + margin, lineY, line);
-        lineY += lineHeight;
-    }
+    paintDescription(painter, entry, x0, y, lineHeight);
 }
 
 QStringList StitchKey::textLines(const QString &source, int width, const QFontMetrics &metrics)

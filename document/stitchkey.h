@@ -69,6 +69,7 @@ private:
     };
     int entryCount() const { return int(m_ids.size()) + (m_repeatColor.isValid() ? 1 : 0); }
     void paintRepeatEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const;
+    static void paintDescription(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight);
     int columns() const;
     int perColumn() const;
     int entryHeight(const Entry &entry, int lineHeight) const;
