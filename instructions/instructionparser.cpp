@@ -42,6 +42,7 @@ InstructionParser::InstructionParser(const QStringList &keyWords)
         if (!word.isEmpty() && keyWordOf(word) < 0)
             m_keyWordsByHash[foldedHash(word)].append(i);
         m_longestKeyWord = qMax(m_longestKeyWord, int(word.size()));
+        m_mostWords = qMax(m_mostWords, int(word.count(QLatin1Char(' '))) + 2);
         // Characters other than letters, digits and blanks that some
         // abbreviation uses ("m1+", "c2(f)") count as part of a word, so
         // that such abbreviations can be typed.
@@ -59,153 +60,171 @@ bool InstructionParser::isWordCharacter(char32_t c) const
     return QChar::isLetterOrNumber(c) || QChar::isMark(c) || c == U'_' || m_extraWordCharacters.contains(c);
 }
 
-int InstructionParser::wordCharacterBefore(const QString &line, int at, int floor) const
+QList<QPair<int, int>> InstructionParser::wordsOf(const QString &text) const
 {
-    if (at <= floor)
-        return 0;
-    const QChar last = line.at(at - 1);
-    if (last.isLowSurrogate() && at - 1 > floor && line.at(at - 2).isHighSurrogate())
-        return isWordCharacter(QChar::surrogateToUcs4(line.at(at - 2), last)) ? 2 : 0;
-    if (last.isSurrogate())
-        return 0;
-    return isWordCharacter(last.unicode()) ? 1 : 0;
-}
-
-// Walks the line from comma to comma; each piece's item is the longest run
-// of words separated by single blanks that ends where the piece does.
-template<typename Found>
-void InstructionParser::forEachItem(const QString &line, Found found) const
-{
-    const int size = int(line.size());
-    int pieceStart = 0;
-    while (pieceStart <= size) {
-        int end = int(line.indexOf(QLatin1Char(','), pieceStart));
-        if (end < 0)
-            end = size;
-        int start = end;
-        if (wordCharacterBefore(line, start, pieceStart) > 0) {
-            while (true) {
-                while (const int width = wordCharacterBefore(line, start, pieceStart))
-                    start -= width;
-                if (start - 1 > pieceStart && line.at(start - 1).isSpace()
-                    && wordCharacterBefore(line, start - 1, pieceStart) > 0)
-                    --start;
-                else
-                    break;
-            }
-            found(start, end - start);
+    QList<QPair<int, int>> words;
+    int start = -1;
+    int at = 0;
+    forEachCodePoint(text, [&](char32_t c) {
+        const int width = QChar::requiresSurrogates(c) ? 2 : 1;
+        if (isWordCharacter(c)) {
+            if (start < 0)
+                start = at;
+        } else if (start >= 0) {
+            words.append({start, at});
+            start = -1;
         }
-        pieceStart = end + 1;
-    }
+        at += width;
+    });
+    if (start >= 0)
+        words.append({start, at});
+    return words;
 }
 
-QStringList InstructionParser::cells(const QString &line, int maxCells) const
+InstructionParser::Reading InstructionParser::read(const QString &line, int width, int maxCells) const
 {
-    QStringList result;
-    const QString body = bodyOf(line);
-    if (!appendWholeRow(body, maxCells, result) && !appendStarRepeat(body, maxCells, result)
-        && !appendStitchToEnd(body, maxCells, result))
-        appendCells(body, maxCells, 0, result);
-    return result;
+    Reading reading;
+    const Piece body = bodyOf(line);
+    if (!readWholeRow(body, width, maxCells, reading) && !readStarRepeat(body, width, maxCells, reading)
+        && !readStitchToEnd(body, width, maxCells, reading))
+        readGroups(body, maxCells, 0, reading.cells, reading);
+    return reading;
 }
 
 // A published line carries a label, a full stop and a stitch count
 // around its stitches: "Row 1 (RS): K1, yo, k1. 3 sts".
-QString InstructionParser::bodyOf(const QString &line) const
+InstructionParser::Piece InstructionParser::bodyOf(const QString &line) const
 {
-    static const QRegularExpression label(QStringLiteral("^\\s*(?:rows?|rnds?|rounds?)\\s+\\d+[^:,]{0,60}:"),
+    static const QRegularExpression label(QStringLiteral("^\\s*(?:rows?|rnds?|rounds?)\\s+\\d+[^:]{0,60}:"),
                                           QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression count(
         QStringLiteral("(?:\\.\\s*\\d{1,9}\\s+sts?|\\(\\s*\\d{1,9}\\s+sts?\\s*\\))\\s*\\.?\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
-    QString body = line;
-    const QRegularExpressionMatch labelled = label.match(body);
+    int start = 0;
+    int end = int(line.size());
+    const QRegularExpressionMatch labelled = label.match(line);
     if (labelled.hasMatch())
-        body.remove(0, labelled.capturedLength());
-    const QRegularExpressionMatch counted = count.match(body);
+        start = int(labelled.capturedEnd());
+    const QRegularExpressionMatch counted = count.match(line, start);
     if (counted.hasMatch())
-        body.truncate(counted.capturedStart());
-    body = body.trimmed();
+        end = int(counted.capturedStart());
+    while (start < end && line.at(start).isSpace())
+        ++start;
+    while (end > start && line.at(end - 1).isSpace())
+        --end;
     // The full stop, unless it ends an abbreviation.
-    Item last;
-    const QStringView lastItem = QStringView(body).mid(body.lastIndexOf(QLatin1Char(',')) + 1).trimmed();
-    if (body.endsWith(QLatin1Char('.')) && !(recognise(lastItem, &last) && last.length == lastItem.size()))
-        body.chop(1);
-    return body;
+    if (end > start && line.at(end - 1) == QLatin1Char('.')) {
+        const int lastComma = int(line.lastIndexOf(QLatin1Char(','), end - 1));
+        const QStringView lastItem = QStringView(line).mid(qMax(start, lastComma + 1), end).trimmed();
+        Item last;
+        if (!(recognise(lastItem, &last) && last.length == lastItem.size()))
+            --end;
+    }
+    return Piece{line.mid(start, end - start), start};
 }
 
-// "Knit" or "Purl" alone is the whole row of it, unless some stitch has
-// that abbreviation.
-bool InstructionParser::appendWholeRow(const QString &body, int maxCells, QStringList &result) const
+// "Knit." or "Purl." alone ("Knit 1 row", "Purl across") is the whole row
+// of it, unless some stitch has that abbreviation.
+bool InstructionParser::readWholeRow(const Piece &body, int width, int maxCells, Reading &reading) const
 {
-    const bool knit = body.compare(QLatin1String("knit"), Qt::CaseInsensitive) == 0;
-    const bool purl = body.compare(QLatin1String("purl"), Qt::CaseInsensitive) == 0;
-    if ((!knit && !purl) || keyWordOf(body) >= 0)
+    static const QRegularExpression whole(QStringLiteral("^(knit|purl)(?:\\s+(?:1\\s+row|one\\s+row|across))?$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = whole.match(body.text);
+    if (!match.hasMatch() || keyWordOf(body.text) >= 0)
         return false;
-    const QString stitch = knit ? QStringLiteral("k") : QStringLiteral("p");
-    for (int i = 0; i < maxCells; ++i)
-        result.append(stitch);
+    const QString stitch = match.captured(1).at(0).toLower() == QLatin1Char('k') ? QStringLiteral("k")
+                                                                                : QStringLiteral("p");
+    for (int i = 0; i < qMin(width, maxCells); ++i)
+        reading.cells.append(stitch);
     return true;
 }
 
 // "k2, *p2, k2; rep from * to last 2 sts, p2": the stitches between the
 // star and the semicolon repeat as often as the row leaves room for
 // between the stitches before and after them.
-bool InstructionParser::appendStarRepeat(const QString &body, int maxCells, QStringList &result) const
+bool InstructionParser::readStarRepeat(const Piece &body, int width, int maxCells, Reading &reading) const
 {
     static const QRegularExpression rep(
         QStringLiteral("\\s*rep(?:eat)?\\s+from\\s+\\*\\s+to\\s+(?:end|last\\s+\\d{1,9}\\s+sts?)\\s*(?:,(.*))?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const int star = int(body.indexOf(QLatin1Char('*')));
-    const int semicolon = star < 0 ? -1 : int(body.indexOf(QLatin1Char(';'), star));
+    const int star = int(body.text.indexOf(QLatin1Char('*')));
+    const int semicolon = star < 0 ? -1 : int(body.text.indexOf(QLatin1Char(';'), star));
     if (semicolon < 0)
         return false;
-    const QRegularExpressionMatch end = rep.match(body, semicolon + 1, QRegularExpression::NormalMatch,
+    const QRegularExpressionMatch end = rep.match(body.text, semicolon + 1, QRegularExpression::NormalMatch,
                                                   QRegularExpression::AnchorAtOffsetMatchOption);
     if (!end.hasMatch())
         return false;
-    appendFilled(body.left(star), body.mid(star + 1, semicolon - star - 1), end.captured(1), maxCells, result);
+    const int afterStart = end.hasCaptured(1) ? int(end.capturedStart(1)) : int(body.text.size());
+    readFilled(body.mid(0, star), body.mid(star + 1, semicolon - star - 1), body.mid(afterStart), width, maxCells,
+               reading);
     return true;
 }
 
 // "k2, p to last 2 sts, k2": one stitch worked as often as there is room.
-bool InstructionParser::appendStitchToEnd(const QString &body, int maxCells, QStringList &result) const
+bool InstructionParser::readStitchToEnd(const Piece &body, int width, int maxCells, Reading &reading) const
 {
     static const QRegularExpression toEnd(
         QStringLiteral("(?:^|,)\\s*([^,*;]+?)\\s+to\\s+(?:end|last\\s+\\d{1,9}\\s+sts?)\\s*(?:,|$)"),
         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = toEnd.match(body);
+    const QRegularExpressionMatch match = toEnd.match(body.text);
     if (!match.hasMatch())
         return false;
-    appendFilled(body.left(match.capturedStart(1)), match.captured(1), body.mid(match.capturedEnd(0)), maxCells,
-                 result);
+    const int repeatedStart = int(match.capturedStart(1));
+    readFilled(body.mid(0, repeatedStart), body.mid(repeatedStart, int(match.capturedLength(1))),
+               body.mid(int(match.capturedEnd(0))), width, maxCells, reading);
     return true;
 }
 
-void InstructionParser::appendFilled(const QString &before, const QString &repeated, const QString &after,
-                                     int maxCells, QStringList &result) const
+void InstructionParser::readFilled(const Piece &before, const Piece &repeated, const Piece &after, int width,
+                                   int maxCells, Reading &reading) const
 {
+    // Each part is read whole for its words; a row holds no more than
+    // `maxCells` of anyone's cells.
+    const int cap = qMax(maxCells, width);
     QStringList beforeCells, repeatedCells, afterCells;
-    appendCells(before, maxCells, 0, beforeCells);
-    appendCells(repeated, maxCells, 0, repeatedCells);
-    appendCells(after, maxCells, 0, afterCells);
-    const int room = qMax(0, maxCells - int(beforeCells.size() + afterCells.size()));
-    result = beforeCells;
+    readGroups(before, cap, 0, beforeCells, reading);
+    readGroups(repeated, cap, 0, repeatedCells, reading);
+    readGroups(after, cap, 0, afterCells, reading);
+    const int room = qMax(0, width - int(beforeCells.size() + afterCells.size()));
+    QStringList &cells = reading.cells;
+    cells = beforeCells;
     for (int copies = repeatedCells.isEmpty() ? 0 : room / int(repeatedCells.size()); copies > 0; --copies)
-        result += repeatedCells;
-    result += afterCells;
-    result = result.mid(0, maxCells);
+        cells += repeatedCells;
+    cells += afterCells;
+    cells = cells.mid(0, maxCells);
 }
 
-// The cells of plain items, without groups.
-void InstructionParser::appendItemCells(const QString &line, int maxCells, QStringList &result) const
+// The items of a piece without groups, word by word: at each word, the
+// longest run of words that reads as an item.
+void InstructionParser::readItems(const Piece &piece, int maxCells, QStringList &cells, Reading &reading) const
 {
-    forEachItem(line, [&](int start, int length) {
-        if (result.size() >= maxCells)
-            return;
+    const QString &text = piece.text;
+    const QList<QPair<int, int>> words = wordsOf(text);
+    const auto singleBlanks = [&](int first, int last) {
+        for (int i = first; i < last; ++i) {
+            if (words.at(i + 1).first - words.at(i).second != 1 || text.at(words.at(i).second) != QLatin1Char(' '))
+                return false;
+        }
+        return true;
+    };
+    int i = 0;
+    while (i < words.size()) {
         Item item;
-        if (!recognise(QStringView(line).mid(start, length), &item))
-            return;
+        int matched = -1;
+        for (int last = qMin(int(words.size()) - 1, i + m_mostWords - 1); last >= i && matched < 0; --last) {
+            const int start = words.at(i).first;
+            if (singleBlanks(i, last) && recognise(QStringView(text).mid(start, words.at(last).second - start), &item))
+                matched = last;
+        }
+        const int start = words.at(i).first;
+        if (matched < 0) {
+            reading.unknown.append(Span{piece.offset + start, words.at(i).second - start});
+            ++i;
+            continue;
+        }
+        reading.stitches.append(Span{piece.offset + start, item.length});
+        i = matched + 1;
         const QString &abbreviation = m_lowerKeyWords.at(item.keyWord);
         bool found = false;
         Stitch *stitch = StitchSet::instance()->findStitch(abbreviation, &found);
@@ -213,28 +232,31 @@ void InstructionParser::appendItemCells(const QString &line, int maxCells, QStri
         qint64 cellCount = item.count;
         if (found && stitch)
             cellCount *= qMax(1, stitch->cellsPerStitch());
-        cellCount = qMin<qint64>(cellCount, maxCells - result.size());
-        for (qint64 i = 0; i < cellCount; ++i)
-            result.append(abbreviation);
-    });
+        cellCount = qBound<qint64>(0, cellCount, maxCells - cells.size());
+        for (qint64 c = 0; c < cellCount; ++c)
+            cells.append(abbreviation);
+    }
 }
 
 // A group is an item that opens with "(" or "[" and whose closing bracket
-// is followed by a count and "times": "(k1, p1) 3 times", "[yo2] 2 times".
-// Its cells are read once and repeated, never beyond `maxCells`, so that no
-// count makes a line expensive. Brackets that open no such group are read
-// as the characters they are, as in "c2(f)".
-void InstructionParser::appendCells(const QString &line, int maxCells, int depth, QStringList &result) const
+// is followed by a count: "(k1, p1) 3 times", "[yo2] 2 times", "[k1, p1]
+// x3". Its cells are read once and repeated, never beyond `maxCells`, so
+// that no count makes a line expensive. Brackets that open no such group
+// are read as the characters they are, as in "c2(f)".
+void InstructionParser::readGroups(const Piece &piece, int maxCells, int depth, QStringList &cells,
+                                   Reading &reading) const
 {
     static const QRegularExpression opener(QStringLiteral("(?:^|,)\\s*([\\(\\[])"));
-    static const QRegularExpression times(QStringLiteral("\\s*(?:(\\d{1,9})\\s*times|(once)|(twice))\\b"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression times(
+        QStringLiteral("\\s*(?:(\\d{1,9})\\s*times|x\\s*(\\d{1,9})|(once)|(twice))\\b"),
+        QRegularExpression::CaseInsensitiveOption);
     // Deeper nesting than any pattern writes is read as plain text.
     constexpr int deepest = 8;
+    const QString &line = piece.text;
     const std::vector<int> closes = closingBrackets(line);
     int plainStart = 0;
     int searchFrom = 0;
-    while (depth < deepest && result.size() < maxCells) {
+    while (depth < deepest) {
         const QRegularExpressionMatch open = opener.match(line, searchFrom);
         if (!open.hasMatch())
             break;
@@ -248,15 +270,19 @@ void InstructionParser::appendCells(const QString &line, int maxCells, int depth
             searchFrom = openAt + 1;
             continue;
         }
-        appendItemCells(line.mid(plainStart, openAt - plainStart), maxCells, result);
+        readItems(piece.mid(plainStart, openAt - plainStart), maxCells, cells, reading);
         QStringList inner;
-        appendCells(line.mid(openAt + 1, closeAt - openAt - 1), maxCells - int(result.size()), depth + 1, inner);
-        const int repeats = count.hasCaptured(1) ? count.captured(1).toInt() : count.hasCaptured(2) ? 1 : 2;
-        for (int i = 0; i < repeats && !inner.isEmpty() && result.size() < maxCells; ++i)
-            result += inner.mid(0, maxCells - result.size());
+        readGroups(piece.mid(openAt + 1, closeAt - openAt - 1), maxCells - int(cells.size()), depth + 1, inner,
+                   reading);
+        const int repeats = count.hasCaptured(1) ? count.captured(1).toInt()
+            : count.hasCaptured(2)               ? count.captured(2).toInt()
+            : count.hasCaptured(3)               ? 1
+                                                 : 2;
+        for (int i = 0; i < repeats && !inner.isEmpty() && cells.size() < maxCells; ++i)
+            cells += inner.mid(0, maxCells - cells.size());
         plainStart = searchFrom = int(count.capturedEnd(0));
     }
-    appendItemCells(line.mid(plainStart), maxCells, result);
+    readItems(piece.mid(plainStart), maxCells, cells, reading);
 }
 
 // For every opening bracket of the line, where it closes (counting
@@ -280,17 +306,6 @@ std::vector<int> InstructionParser::closingBrackets(const QString &line)
         }
     }
     return closes;
-}
-
-QList<InstructionParser::Span> InstructionParser::abbreviations(const QString &line) const
-{
-    QList<Span> spans;
-    forEachItem(line, [&](int start, int length) {
-        Item item;
-        if (recognise(QStringView(line).mid(start, length), &item))
-            spans.append(Span{start, item.length});
-    });
-    return spans;
 }
 
 // Keywords are looked up without making a string of every candidate: by a

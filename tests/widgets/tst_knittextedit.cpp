@@ -481,7 +481,8 @@ void TestKnitTextEdit::highlighting_data()
     QTest::newRow("any case, as it is read") << "K2TOG" << "#####";
     QTest::newRow("literal abbreviation") << "m1+" << "###";
     QTest::newRow("the count is no abbreviation") << "yo, k12" << "##--#--";
-    QTest::newRow("what is not read is not coloured") << "k3 , p3" << "-----#-";
+    QTest::newRow("blanks separate items") << "k3 , p3" << "#----#-";
+    QTest::newRow("what is not a stitch is not coloured") << "k2tgo, p3" << "-------#-";
 }
 
 void TestKnitTextEdit::highlighting()
