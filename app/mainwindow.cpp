@@ -52,7 +52,11 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this);
     ui->actionUndo->setShortcut(QKeySequence::Undo);
-    ui->actionRedo->setShortcut(QKeySequence::Redo);
+    // Ctrl+Y as well as the platform's own key (Ctrl+Shift+Z here).
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(tr("Ctrl+Y"))))
+        redoKeys.append(QKeySequence(tr("Ctrl+Y")));
+    ui->actionRedo->setShortcuts(redoKeys);
     ui->undoDock->hide();
     restoreState(Preferences::windowState.value());
     setWindowState(Qt::WindowMaximized);

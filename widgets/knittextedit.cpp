@@ -5,12 +5,14 @@
 #include "linenumberarea.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QUndoStack>
 
 namespace {
 
@@ -48,11 +50,22 @@ bool isArrowKey(int key)
 KnitTextEdit::KnitTextEdit(ChartGrid *grid, QUndoStack *undoStack, QWidget *parent)
     : QPlainTextEdit(parent)
     , m_grid(grid)
+    , m_undoStack(undoStack)
     , m_editor(grid, undoStack)
+    , m_message(new QLabel(this))
     , m_lineNumberArea(new LineNumberArea(this))
     , m_written(grid->options())
 {
     setAcceptDrops(false);
+    m_message->setObjectName(QStringLiteral("lineMessage"));
+    m_message->setWordWrap(true);
+    m_message->setContentsMargins(6, 3, 6, 3);
+    m_message->setAutoFillBackground(true);
+    QPalette warning = m_message->palette();
+    warning.setColor(QPalette::Window, QColor(255, 243, 205));
+    warning.setColor(QPalette::WindowText, Qt::black);
+    m_message->setPalette(warning);
+    m_message->hide();
     connect(this, &QPlainTextEdit::updateRequest, this, &KnitTextEdit::updateLineNumberArea);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &KnitTextEdit::checkLineChange);
     connect(this, &QPlainTextEdit::textChanged, this, &KnitTextEdit::setCurBlockModified);
@@ -217,38 +230,118 @@ void KnitTextEdit::checkLineChange()
     const int block = textCursor().blockNumber();
     if (block == m_curBlock)
         return;
-    commitLine();
+    if (!commitLine()) {
+        // The line waits: the caret stays with it.
+        const QScopedValueRollback<bool> still(m_caretHeld, true);
+        moveToBlock(m_curBlock);
+        QTextCursor cursor = textCursor();
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        setTextCursor(cursor);
+        return;
+    }
     // Follow the cursor, so that the line typed into next is the one read
     // back.
     m_curBlock = block;
     rememberCurrentLine();
 }
 
-// Reads the line being edited back into its row, when its text changed.
-void KnitTextEdit::commitLine()
+// Reads the line being edited back into its row, when its text changed
+// and the line is understood.
+bool KnitTextEdit::commitLine(bool confirmed)
 {
     if (!m_curBlockModified)
-        return;
-    m_curBlockModified = false;
+        return true;
     const int edited = m_curBlock;
     const QTextBlock block = document()->findBlockByNumber(edited);
-    if (!block.isValid() || block.text() == m_curBlockText)
-        return;
-    const QList<Stitch *> stitches = translateRow(generateRowFromText(edited), edited);
-    m_editor.updateRow(edited, stitches);
+    if (!block.isValid() || block.text() == m_curBlockText) {
+        m_curBlockModified = false;
+        showMessage(QString());
+        return true;
+    }
+    const QString text = block.text();
+    const int width = chartWidth();
+    const InstructionParser::Reading reading = m_parser.read(text, width, width + 1);
+    const bool fits = reading.unknown.isEmpty() && reading.cells.size() == width;
+    if (!fits && !(confirmed && reading.unknown.isEmpty() && text == m_toldText)) {
+        if (reading.unknown.isEmpty())
+            m_toldText = text;
+        showMessage(lineProblem(reading, text));
+        return false;
+    }
+    m_curBlockModified = false;
+    showMessage(QString());
+    m_editor.updateRow(edited, translateRow(reading.cells.mid(0, width), edited));
     // Show the row in its written form at once.
     flushChangedRows();
     rememberCurrentLine();
     // Undoing typing in the text would now show a line the chart does not
     // hold; the chart's own undo takes the row back.
     document()->clearUndoRedoStacks();
+    return true;
+}
+
+void KnitTextEdit::restoreLine()
+{
+    m_curBlockModified = false;
+    showMessage(QString());
+    generateRowFromChart(chartHeight() - 1 - m_curBlock);
+    rememberCurrentLine();
+    document()->clearUndoRedoStacks();
+}
+
+// Why the line waits: "Row 5: 'k2tgo' is not a stitch", "Row 7: the line
+// covers 9 of 40 cells".
+QString KnitTextEdit::lineProblem(const InstructionParser::Reading &reading, const QString &text) const
+{
+    const ChartOptions &options = m_grid->options();
+    const int number = options.shownRowNumber(m_curBlock + 1);
+    const QString row = options.knitStyle == KnitStyle::Round ? tr("Round %1").arg(number) : tr("Row %1").arg(number);
+    if (!reading.unknown.isEmpty()) {
+        QStringList words;
+        for (const InstructionParser::Span &span : reading.unknown)
+            words.append(QLatin1Char('\'') + text.mid(span.start, span.length) + QLatin1Char('\''));
+        const QString last = words.takeLast();
+        const QString named = words.isEmpty() ? tr("%1: %2 is not a stitch").arg(row, last)
+                                              : tr("%1: %2 and %3 are not stitches")
+                                                    .arg(row, words.join(QLatin1String(", ")), last);
+        return named + QLatin1String(". ") + tr("Correct it, or press Escape to put the row back.");
+    }
+    const int width = chartWidth();
+    if (reading.cells.size() > width)
+        return tr("%1: the line covers more than the %2 cells of the row. Press Return to drop the rest, or Escape "
+                  "to put the row back.")
+            .arg(row)
+            .arg(width);
+    return tr("%1: the line covers %2 of %3 cells. Press Return to fill the rest with No Stitch, or Escape to put "
+              "the row back.")
+        .arg(row)
+        .arg(reading.cells.size())
+        .arg(width);
+}
+
+// The message shows under the text, which makes room for it; an empty one
+// hides it.
+void KnitTextEdit::showMessage(const QString &message)
+{
+    if (message.isEmpty())
+        m_toldText.clear();
+    if (message == m_message->text() && m_message->isVisible() == !message.isEmpty())
+        return;
+    m_message->setText(message);
+    m_message->setVisible(!message.isEmpty());
+    m_message->raise();
+    updateLineNumberAreaWidth();
+    const QRect contents = contentsRect();
+    const int height = message.isEmpty() ? 0 : m_message->heightForWidth(contents.width());
+    m_message->setGeometry(contents.left(), contents.bottom() + 1 - height, contents.width(), height);
 }
 
 void KnitTextEdit::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
     // Leaving the pane (for the chart, say) applies what was typed; a menu
-    // popping up does not.
+    // popping up does not. A line that waits stays as typed, with its
+    // message, for the designer to come back to.
     if (event->reason() != Qt::PopupFocusReason)
         commitLine();
 }
@@ -346,16 +439,22 @@ void KnitTextEdit::keyPressEvent(QKeyEvent *event)
     QTextCursor cursor = textCursor();
 
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // Return moves between lines; it never splits one. Where there is
-        // no line to move to, it applies the line.
+        // Return applies the line, confirming one that does not cover its
+        // row, and moves between lines; it never splits one.
+        if (!commitLine(true))
+            return;
         cursor.clearSelection();
-        const bool moved = cursor.movePosition(event->modifiers() == Qt::ShiftModifier ? QTextCursor::PreviousBlock
-                                                                                        : QTextCursor::NextBlock);
+        cursor.movePosition(event->modifiers() == Qt::ShiftModifier ? QTextCursor::PreviousBlock
+                                                                     : QTextCursor::NextBlock);
         setTextCursor(cursor);
-        if (!moved)
-            commitLine();
         return;
     }
+    if (key == Qt::Key_Escape && (m_curBlockModified || m_message->isVisible())) {
+        restoreLine();
+        return;
+    }
+    if (undoRedo(event))
+        return;
     if (selectionSpansLines() && !keyAllowedOverLines(event))
         return;
     if (key == Qt::Key_Backspace) {
@@ -368,6 +467,43 @@ void KnitTextEdit::keyPressEvent(QKeyEvent *event)
         m_curBlockModified = true;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+// Ctrl+Y redoes here too; the text would otherwise leave it to the window.
+bool KnitTextEdit::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || QKeySequence(key->keyCombination()) == QKeySequence(tr("Ctrl+Y"))) {
+            event->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+// While a line is being edited, undo and redo work on its typing; once it
+// is applied, on the chart, where the typing did its work.
+bool KnitTextEdit::undoRedo(QKeyEvent *event)
+{
+    const bool undo = event->matches(QKeySequence::Undo);
+    const bool redo = event->matches(QKeySequence::Redo)
+        || QKeySequence(event->keyCombination()) == QKeySequence(tr("Ctrl+Y"));
+    if (!undo && !redo)
+        return false;
+    if (m_curBlockModified) {
+        if (undo)
+            QPlainTextEdit::undo();
+        else
+            QPlainTextEdit::redo();
+    } else if (m_undoStack) {
+        if (undo)
+            m_undoStack->undo();
+        else
+            m_undoStack->redo();
+    }
+    return true;
 }
 
 void KnitTextEdit::contextMenuEvent(QContextMenuEvent *event)
@@ -434,6 +570,10 @@ void KnitTextEdit::pasteOverRows(const QStringList &pasted)
         setTextCursor(cursor);
         const bool last = cursor.blockNumber() == document()->blockCount() - 1;
         moveToBlock(last ? cursor.blockNumber() - 1 : cursor.blockNumber() + 1);
+        // A line that is not understood stops the paste there, with its
+        // message; the rows after it keep their lines.
+        if (m_curBlockModified)
+            return;
     }
     // A chart of one row has no other line to move to.
     commitLine();
@@ -470,7 +610,8 @@ int KnitTextEdit::lineNumberAreaWidth() const
 
 void KnitTextEdit::updateLineNumberAreaWidth()
 {
-    setViewportMargins(lineNumberAreaWidth(), 0, 0, 0);
+    const int message = m_message->isVisible() ? m_message->heightForWidth(contentsRect().width()) : 0;
+    setViewportMargins(lineNumberAreaWidth(), 0, 0, message);
 }
 
 void KnitTextEdit::updateLineNumberArea(const QRect &rect, int dy)
@@ -488,6 +629,11 @@ void KnitTextEdit::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
     const QRect contents = contentsRect();
     m_lineNumberArea->setGeometry(QRect(contents.left(), contents.top(), lineNumberAreaWidth(), contents.height()));
+    if (m_message->isVisible()) {
+        const int height = m_message->heightForWidth(contents.width());
+        m_message->setGeometry(contents.left(), contents.bottom() + 1 - height, contents.width(), height);
+        updateLineNumberAreaWidth();
+    }
 }
 
 void KnitTextEdit::lineNumberAreaPaintEvent(QPaintEvent *event)

@@ -12,6 +12,7 @@
 
 class ChartGrid;
 class LineNumberArea;
+class QLabel;
 class QUndoStack;
 class Stitch;
 
@@ -21,6 +22,14 @@ class Stitch;
 // read back and pushed as one edit of its row when the cursor leaves it.
 // Editing is kept within single lines, so that the text always has exactly
 // one line per chart row.
+//
+// A typed line never changes the chart unless it is understood: a line
+// with a word that is not a stitch is not applied, and one that covers
+// fewer or more cells than the row only when Return confirms it. Until
+// then the caret stays on the line and a message under the text says why;
+// Escape puts the chart's line back. Ctrl+Z undoes typing while a line is
+// being edited and the chart's last change otherwise; Ctrl+Y (and the
+// platform's redo key) redoes.
 class KnitTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
@@ -61,6 +70,7 @@ public Q_SLOTS:
     void flushChangedRows();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
@@ -85,14 +95,26 @@ private:
     bool keyAllowedOverLines(const QKeyEvent *event) const;
     void pasteOverRows(const QStringList &lines);
     static QStringList pastedLines(QString text);
-    void commitLine();
+    // Applies the line being edited; false, with the reason shown, where it
+    // waits. `confirmed`: Return was pressed on it.
+    bool commitLine(bool confirmed = false);
+    // The chart's line back over what was typed.
+    void restoreLine();
+    QString lineProblem(const InstructionParser::Reading &reading, const QString &text) const;
+    void showMessage(const QString &message);
+    bool undoRedo(QKeyEvent *event);
     void moveToBlock(int block);
     void rebuildDocument();
     void rememberCurrentLine();
     void rewriteRows(int from, int to);
 
     ChartGrid *m_grid;
+    QUndoStack *m_undoStack;
     ChartEditor m_editor;
+    QLabel *m_message;
+    // The text of a line that does not cover its row, told once: Return on
+    // it again applies it.
+    QString m_toldText;
     LineNumberArea *m_lineNumberArea;
     // The options the text was last written with.
     ChartOptions m_written;

@@ -8,6 +8,8 @@ TextEngine::TextEngine(QTextDocument *parent)
 {
     m_keywordFormat.setForeground(Qt::darkMagenta);
     m_keywordFormat.setFontWeight(QFont::Bold);
+    m_unknownFormat.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    m_unknownFormat.setUnderlineColor(Qt::red);
     updateList();
 }
 
@@ -23,6 +25,9 @@ void TextEngine::updateList()
 
 void TextEngine::highlightBlock(const QString &text)
 {
-    for (const InstructionParser::Span &span : m_parser.abbreviations(text))
+    const InstructionParser::Reading reading = m_parser.read(text, 0, 0);
+    for (const InstructionParser::Span &span : reading.stitches)
         setFormat(span.start, span.length, m_keywordFormat);
+    for (const InstructionParser::Span &span : reading.unknown)
+        setFormat(span.start, span.length, m_unknownFormat);
 }

@@ -9,7 +9,7 @@
 
 // Shows in bold dark magenta every stitch abbreviation in the written
 // instructions that is read as a stitch: whole items only, as the parser
-// reads them. Each line is split into its items once and each item looked
+// reads them; underlines in red every word that is not a stitch. Each line is split into its items once and each item looked
 // up, so highlighting a long pane stays quick.
 class TextEngine : public QSyntaxHighlighter
 {
@@ -34,6 +34,7 @@ protected:
 private:
     InstructionParser m_parser;
     QTextCharFormat m_keywordFormat;
+    QTextCharFormat m_unknownFormat;
 };
 
 #endif // TEXTENGINE_H

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QUndoStack>
@@ -55,6 +56,13 @@ struct WiredChart
     TextEngine engine;
 };
 
+// The message under the text; "" when none shows.
+static QString message(const KnitTextEdit &editor)
+{
+    const auto *label = editor.findChild<QLabel *>(QStringLiteral("lineMessage"));
+    return label && !label->isHidden() ? label->text() : QString();
+}
+
 class TestKnitTextEdit : public TestSuite
 {
     Q_OBJECT
@@ -65,6 +73,9 @@ private Q_SLOTS:
     void newChartLines();
     void gutterLabels();
     void typedLineUpdatesRow();
+    void typedPatternLines_data();
+    void typedPatternLines();
+    void unknownWordRefused();
     void noStepWithoutAChange();
     void cellChangesRewriteOnce();
     void chartText();
@@ -138,12 +149,86 @@ void TestKnitTextEdit::typedLineUpdatesRow()
     QCOMPARE(chart.sceneRow(1), QStringLiteral("k k k k k k"));
     QCOMPARE(chart.lines().first(), QStringLiteral("k6"));
 
-    // Row 2 is worked from the wrong side: the typed purls are knit cells,
-    // and the missing cells are No Stitch at the end of the row.
+    // Row 2 is worked from the wrong side: the typed purls are knit cells.
+    // A line short of the row waits for Return to fill the rest with No
+    // Stitch, at the end of the row.
     chart.type(1, QStringLiteral("p4"));
     QTest::keyClick(&chart.editor, Qt::Key_Up);
+    QCOMPARE(chart.editor.textCursor().blockNumber(), 1);
+    QCOMPARE(chart.sceneRow(0), QStringLiteral("k k k k k k"));
+    QCOMPARE(message(chart.editor), QStringLiteral("Row 2: the line covers 4 of 6 cells. Press Return to fill the rest "
+                                                   "with No Stitch, or Escape to put the row back."));
+    QTest::keyClick(&chart.editor, Qt::Key_Return);
     QCOMPARE(chart.sceneRow(0), QStringLiteral("k k k k x x"));
     QCOMPARE(chart.lines().at(1), QStringLiteral("p4, x2"));
+    QCOMPARE(message(chart.editor), QString());
+    QCOMPARE(chart.stack.count(), 1);
+}
+
+// Lines as designers type them into a 40-stitch row: each is applied as
+// the row it describes, or waits with a message and the chart untouched.
+void TestKnitTextEdit::typedPatternLines_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("outcome"); // the line written back, or the message's start
+    QTest::newRow("k to end") << "k2, p2, yo, k2tog, k to end" << "k2, p2, yo, k2tog, k34";
+    QTest::newRow("two typos") << "k2, pp2, yo, k2tgo, k34" << "Row 1: 'pp2' and 'k2tgo' are not stitches.";
+    QTest::newRow("star repeat") << "*k2, p2; rep from * to end" << "k2, p2, k2, p2, k2, p2, k2, p2, k2, p2, k2, p2, "
+                                                                     "k2, p2, k2, p2, k2, p2, k2, p2";
+    QTest::newRow("blanks, capitals") << "K2 P2 K2 P2" << "Row 1: the line covers 8 of 40 cells.";
+    QTest::newRow("trailing blank") << "k2, p2 " << "Row 1: the line covers 4 of 40 cells.";
+    QTest::newRow("full stop") << "k3." << "Row 1: the line covers 3 of 40 cells.";
+    QTest::newRow("blank before a comma") << "k3 , p3" << "Row 1: the line covers 6 of 40 cells.";
+    QTest::newRow("too long") << "k30, p20" << "Row 1: the line covers more than the 40 cells of the row.";
+}
+
+void TestKnitTextEdit::typedPatternLines()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, outcome);
+    WiredChart chart(40, 2);
+    chart.type(0, typed);
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
+    if (outcome.startsWith(QLatin1String("Row 1:"))) {
+        QVERIFY2(message(chart.editor).startsWith(outcome), qPrintable(message(chart.editor)));
+        QCOMPARE(chart.stack.count(), 0);
+        QCOMPARE(chart.lines().first(), typed);
+        QCOMPARE(chart.editor.textCursor().blockNumber(), 0);
+        // Escape puts the chart's line back.
+        QTest::keyClick(&chart.editor, Qt::Key_Escape);
+        QCOMPARE(chart.lines().first(), QStringLiteral("k40"));
+        QCOMPARE(message(chart.editor), QString());
+    } else {
+        QCOMPARE(chart.lines().first(), outcome);
+        QCOMPARE(chart.stack.count(), 1);
+        QCOMPARE(message(chart.editor), QString());
+    }
+}
+
+// A line with a word that is not a stitch is never applied, not even by
+// Return; the word is underlined.
+void TestKnitTextEdit::unknownWordRefused()
+{
+    WiredChart chart(6, 2);
+    chart.type(0, QStringLiteral("k2, pp2, k2"));
+    for (int key : {Qt::Key_Down, Qt::Key_Return, Qt::Key_Return}) {
+        QTest::keyClick(&chart.editor, Qt::Key(key));
+        QCOMPARE(chart.stack.count(), 0);
+        QCOMPARE(chart.editor.textCursor().blockNumber(), 0);
+    }
+    QCOMPARE(message(chart.editor),
+             QStringLiteral("Row 1: 'pp2' is not a stitch. Correct it, or press Escape to put the row back."));
+    const QList<QTextLayout::FormatRange> formats = chart.editor.document()->firstBlock().layout()->formats();
+    QVERIFY(std::any_of(formats.cbegin(), formats.cend(), [](const QTextLayout::FormatRange &range) {
+        return range.start == 4 && range.length == 3 && range.format.underlineStyle() == QTextCharFormat::WaveUnderline;
+    }));
+    // Corrected, it goes in.
+    for (int i = 0; i < 7; ++i)
+        QTest::keyClick(&chart.editor, Qt::Key_Backspace);
+    QTest::keyClicks(&chart.editor, QStringLiteral("p2, k2"));
+    QTest::keyClick(&chart.editor, Qt::Key_Down);
+    QCOMPARE(chart.sceneRow(1), QStringLiteral("k k p p k k"));
+    QCOMPARE(message(chart.editor), QString());
 }
 
 // Passing over lines, or typing and taking it back, changes no row.
@@ -272,7 +357,7 @@ void TestKnitTextEdit::pasteRows_data()
 
     QTest::newRow("three lines on the second-to-last line")
         << 3 << "p10\nyo, k9\nk2\n" << QStringList{"k10", "p10", "k10", "p10", "yo, k9"};
-    QTest::newRow("one line replaces the whole line") << 2 << "k2, p2" << QStringList{"k10", "p10", "k2, p2, x6", "p10", "k10"};
+    QTest::newRow("one line replaces the whole line") << 2 << "k2, p2, k6" << QStringList{"k10", "p10", "k2, p2, k6", "p10", "k10"};
     QTest::newRow("blank lines and carriage returns") << 0 << "\r\n\r\np10\r\n" << QStringList{"p10", "p10", "k10", "p10", "k10"};
 }
 
@@ -383,7 +468,8 @@ void TestKnitTextEdit::styleAndSideReadBack()
     WiredChart chart(6, 3, KnitStyle(style));
     chart.grid.setSide(ChartOptions::sideFromName(side));
     chart.type(block, QStringLiteral("p4"));
-    chart.moveTo(2);
+    QTest::keyClick(&chart.editor, Qt::Key_Return); // told that the line is short
+    QTest::keyClick(&chart.editor, Qt::Key_Return); // applied
     QCOMPARE(chart.sceneRow(2 - block), row);
     QCOMPARE(chart.lines().at(block), chart.editor.rowInstructionsText(2 - block, true));
     QVERIFY(chart.lines().at(block).startsWith(QLatin1String("p4")) || chart.lines().at(block).endsWith(QLatin1String("p4")));
@@ -421,10 +507,22 @@ void TestKnitTextEdit::textUndoAfterApplying()
     chart.type(0, QStringLiteral("p10"));
     QTest::keyClick(&chart.editor, Qt::Key_Down);
     QCOMPARE(chart.sceneRow(2), QStringLiteral("p p p p p p p p p p"));
-    // The text cannot undo what the chart now holds; the chart can.
+    // The text cannot undo what the chart now holds; Ctrl+Z there undoes
+    // the chart's change, and Ctrl+Y redoes it.
     QVERIFY(!chart.editor.document()->isUndoAvailable());
     QTest::keyClick(&chart.editor, Qt::Key_Z, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(chart.sceneRow(2), QStringLiteral("k k k k k k k k k k"));
+    QCOMPARE(chart.lines().first(), QStringLiteral("k10"));
+    QTest::keyClick(&chart.editor, Qt::Key_Y, Qt::ControlModifier);
+    QCoreApplication::processEvents();
     QCOMPARE(chart.lines().first(), QStringLiteral("p10"));
+
+    // While a line is being edited, Ctrl+Z takes back its typing only.
+    chart.type(1, QStringLiteral("k5"));
+    QTest::keyClick(&chart.editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(chart.stack.index(), 1);
+    QVERIFY(chart.lines().at(1) != QLatin1String("k5"));
 }
 
 void TestKnitTextEdit::pendingChangeBeforeShapeChange()
@@ -468,6 +566,8 @@ void TestKnitTextEdit::oneRowChart()
 
     QApplication::clipboard()->setText(QStringLiteral("k2, p2"));
     chart.editor.paste();
+    QCOMPARE(chart.sceneRow(0), QStringLiteral("p p p p")); // short of the row: waits
+    QTest::keyClick(&chart.editor, Qt::Key_Return);
     QCOMPARE(chart.sceneRow(0), QStringLiteral("p p k k"));
 }
 
