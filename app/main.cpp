@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QGuiApplication>
+
+#include <vector>
 #include <QPixmap>
 
 #include <cstdio>
@@ -35,18 +37,30 @@ int runBatch(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Read before the application takes Qt's own options out of argv:
     // "--style" here chooses how instructions are written, not the look
-    // of widgets that the batch work never shows.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    QGuiApplication app(argc, argv);
+    // of widgets that the batch work never shows: it is kept from the
+    // application, which would take it as its own, and the application
+    // takes its other options (-platform, say) as always.
+    std::vector<char *> kept;
+    QStringList style;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if ((argument == "--style" || argument == "-style") && i + 1 < argc) {
+            style << QStringLiteral("--style") << QString::fromLocal8Bit(argv[++i]);
+        } else if (argument.startsWith("--style=") || argument.startsWith("-style=")) {
+            style << QStringLiteral("--style") << QString::fromLocal8Bit(argument.mid(argument.indexOf('=') + 1));
+        } else {
+            kept.push_back(argv[i]);
+        }
+    }
+    int keptCount = int(kept.size());
+    kept.push_back(nullptr);
+    QGuiApplication app(keptCount, kept.data());
     nameApplication();
     QTextStream out(stdout);
     QTextStream err(stderr);
     CommandLine commandLine;
-    if (!commandLine.parse(arguments)) {
+    if (!commandLine.parse(QGuiApplication::arguments() + style)) {
         err << commandLine.errorText() << '\n';
         return CommandLine::UsageError;
     }

@@ -195,19 +195,10 @@ void ChartEditor::updateRow(int row, const QList<Stitch *> &stitches)
 
     beginMacro(QStringLiteral("Update row %1 from instructions").arg(row + 1));
     const int columns = qMin(m_grid->columnCount(), int(stitches.size()));
-    int imageIndex = 0;
-    Stitch *previous = nullptr;
+    const QList<int> images = ChartGrid::imageIndexes(stitches);
     for (int x = 0; x < columns; ++x) {
-        Stitch *stitch = stitches.at(x);
-        if (!stitch) {
-            previous = nullptr;
-            continue;
-        }
-        const bool continues = stitch == previous && stitch->cellsPerStitch() >= 2
-            && imageIndex < stitch->cellsPerStitch() - 1;
-        imageIndex = continues ? imageIndex + 1 : 0;
-        setStitch(QPoint(x, gridRow), stitch, imageIndex);
-        previous = stitch;
+        if (stitches.at(x))
+            setStitch(QPoint(x, gridRow), stitches.at(x), images.at(x));
     }
     endMacro();
 }

@@ -464,6 +464,31 @@ void ChartGrid::setNumbersAtBottom(std::optional<bool> shown)
     changeOptions(options);
 }
 
+void ChartGrid::setRow(int y, const QList<Stitch *> &row)
+{
+    const QList<int> images = imageIndexes(row);
+    for (int x = 0; x < qMin(columnCount(), int(row.size())); ++x) {
+        if (row.at(x))
+            setStitch(x, y, row.at(x), images.at(x));
+    }
+}
+
+QList<int> ChartGrid::imageIndexes(const QList<Stitch *> &row)
+{
+    QList<int> images;
+    images.reserve(row.size());
+    int imageIndex = 0;
+    const Stitch *previous = nullptr;
+    for (const Stitch *stitch : row) {
+        const bool continues = stitch && stitch == previous && stitch->cellsPerStitch() >= 2
+            && imageIndex < stitch->cellsPerStitch() - 1;
+        imageIndex = continues ? imageIndex + 1 : 0;
+        images.append(imageIndex);
+        previous = stitch;
+    }
+    return images;
+}
+
 void ChartGrid::setWrittenOptions(const WrittenOptions &written)
 {
     ChartOptions options = m_options;

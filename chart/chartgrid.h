@@ -84,6 +84,13 @@ public:
     QList<ChartCell> columnCells(int x) const;
 
     void setStitch(int x, int y, Stitch *stitch, int imgPos);
+    // Row `y` from `row`, leftmost cell first, as far as both reach; null
+    // entries leave their cells alone.
+    void setRow(int y, const QList<Stitch *> &row);
+    // The image each cell of `row` shows: a stitch over several cells
+    // repeated along the row shows its images in turn, one placement after
+    // the other.
+    static QList<int> imageIndexes(const QList<Stitch *> &row);
     void setColor(int x, int y, const QColor &color);
     // Sets one border of one cell only; the neighbour across the edge is
     // the caller's business.

@@ -145,7 +145,7 @@ bool InstructionParser::readWholeRow(const Piece &body, int width, int maxCells,
 bool InstructionParser::readStarRepeat(const Piece &body, int width, int maxCells, Reading &reading) const
 {
     static const QRegularExpression rep(
-        QStringLiteral("\\s*rep(?:eat)?\\s+from\\s+\\*\\s+to\\s+(?:end|last\\s+\\d{1,9}\\s+sts?)\\s*(?:,(.*))?$"),
+        QStringLiteral("\\s*rep(?:eat)?\\s+from\\s+\\*\\s+to\\s+(?:end|last(?:\\s+\\d{1,9})?\\s+sts?)\\s*(?:,(.*))?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const int star = int(body.text.indexOf(QLatin1Char('*')));
     const int semicolon = star < 0 ? -1 : int(body.text.indexOf(QLatin1Char(';'), star));
@@ -165,7 +165,7 @@ bool InstructionParser::readStarRepeat(const Piece &body, int width, int maxCell
 bool InstructionParser::readStitchToEnd(const Piece &body, int width, int maxCells, Reading &reading) const
 {
     static const QRegularExpression toEnd(
-        QStringLiteral("(?:^|,)\\s*([^,*;]+?)\\s+to\\s+(?:end|last\\s+\\d{1,9}\\s+sts?)\\s*(?:,|$)"),
+        QStringLiteral("(?:^|,)\\s*([^,*;]+?)\\s+to\\s+(?:end|last(?:\\s+\\d{1,9})?\\s+sts?)\\s*(?:,|$)"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = toEnd.match(body.text);
     if (!match.hasMatch())

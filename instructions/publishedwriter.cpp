@@ -18,6 +18,8 @@ namespace {
 // out.
 constexpr int longestGroup = 6;
 constexpr int fewestTimes = 3;
+// The boxes over one row that are tried for its repeat.
+constexpr int boxesTried = 16;
 
 QString tr(const char *text)
 {
@@ -29,26 +31,40 @@ QString stitchesText(int count)
     return count == 1 ? tr("1 st") : tr("%1 sts").arg(count);
 }
 
+// "to last st", "to last 3 sts".
+QString toLast(int count)
+{
+    return count == 1 ? tr("to last st") : tr("to last %1 sts").arg(count);
+}
+
+// Cables and twists: over several cells, as many stitches made as worked.
+bool isCable(const Stitch *stitch)
+{
+    return stitch->cellsPerStitch() > 1 && stitch->worked() == stitch->made();
+}
+
 // One item of a line: `count` stitches of the same name in a row.
 struct Item
 {
     QString text;
     int count = 1;
-    // Cables and other stitches over several cells are written in capitals
-    // ("C6F"), as patterns print them.
+    // Cables are written in capitals ("C6F"), as patterns print them.
     bool capitals = false;
 
     bool operator==(const Item &other) const { return text == other.text && count == other.count; }
 };
 
+// Knit and purl take their count ("k3"); any other stitch repeated is
+// bracketed, since a count after it would read as a stitch of its own
+// ("yo2", "k2tog2"): "(yo) twice", "(C4F) 3 times".
 QString itemText(const Item &item)
 {
-    QString written = InstructionWriter::runText(item.text, item.count);
-    if (item.capitals) {
-        const int at = int(written.indexOf(item.text));
-        written.replace(at, int(item.text.size()), item.text.toUpper());
-    }
-    return written;
+    const QString name = item.capitals ? item.text.toUpper() : item.text;
+    const bool knitOrPurl = item.text == QLatin1String("k") || item.text == QLatin1String("p");
+    if (knitOrPurl || item.count == 1)
+        return InstructionWriter::runText(item.text, item.count).replace(0, int(item.text.size()), name);
+    const QString times = item.count == 2 ? tr("twice") : tr("%1 times").arg(item.count);
+    return QStringLiteral("(%1) %2").arg(name, times);
 }
 
 QList<Item> itemsOf(const QList<WrittenStitch> &stitches, int from, int to)
@@ -59,7 +75,7 @@ QList<Item> itemsOf(const QList<WrittenStitch> &stitches, int from, int to)
         if (!items.isEmpty() && items.last().text == stitch.text)
             ++items.last().count;
         else
-            items.append(Item{stitch.text, 1, stitch.stitch->cellsPerStitch() > 1});
+            items.append(Item{stitch.text, 1, isCable(stitch.stitch)});
     }
     return items;
 }
@@ -134,66 +150,101 @@ QString wholeRowWord(const WrittenRow &row)
     return first == QLatin1String("k") ? tr("knit") : tr("purl");
 }
 
-QString repeatedText(const WrittenRow &row, const RowRepeat &repeat, RepeatForm form)
+QString repeatedText(const WrittenRow &row, RowRepeat repeat, RepeatForm form)
 {
-    const int count = int(row.stitches().size());
-    const QList<Item> repeatedItems = itemsOf(row.stitches(), repeat.first, repeat.first + repeat.length);
+    const QList<WrittenStitch> &stitches = row.stitches();
+    const int count = int(stitches.size());
+    const QList<Item> repeatedItems = itemsOf(stitches, repeat.first, repeat.first + repeat.length);
     // A repeat of one stitch is that stitch worked to the end ("p to last
-    // 2 sts"); in brackets, the run it is.
+    // 2 sts"), over every such stitch beside it; a single copy in
+    // brackets is no repeat. Both are the row written out.
     const bool oneStitch = repeatedItems.size() == 1;
-    if (oneStitch && form == RepeatForm::Brackets)
+    if ((oneStitch || repeat.copies == 1) && form == RepeatForm::Brackets)
         return segmentText(row, 0, count);
+    int end = repeat.end();
+    if (oneStitch) {
+        while (repeat.first > 0 && stitches.at(repeat.first - 1).text == stitches.at(repeat.first).text)
+            --repeat.first;
+        while (end < count && stitches.at(end).text == stitches.at(repeat.first).text)
+            ++end;
+    }
     const QString before = segmentText(row, 0, repeat.first);
     const Item &first = repeatedItems.first();
     const QString repeated = !oneStitch ? groupedText(repeatedItems) : first.capitals ? first.text.toUpper() : first.text;
-    const QString after = segmentText(row, repeat.end(), count);
+    const QString after = segmentText(row, end, count);
     QStringList parts;
     if (!before.isEmpty())
         parts.append(before);
     if (form == RepeatForm::Brackets) {
-        const QString times = repeat.copies == 1 ? tr("once") : tr("%1 times").arg(repeat.copies);
-        parts.append(QStringLiteral("[%1] %2").arg(repeated, times));
+        parts.append(QStringLiteral("[%1] %2").arg(repeated, tr("%1 times").arg(repeat.copies)));
         if (!after.isEmpty())
             parts.append(after);
         return parts.join(QLatin1String(", "));
     }
-    QString star = oneStitch ? repeated + QLatin1Char(' ') + tr("to") + QLatin1Char(' ')
-                             : QLatin1Char('*') + repeated + QLatin1String("; ") + tr("rep from * to") + QLatin1Char(' ');
-    const int lastStitches = workedIn(row, repeat.end(), count);
+    QString star = oneStitch ? repeated + QLatin1Char(' ')
+                             : QLatin1Char('*') + repeated + QLatin1String("; ") + tr("rep from *") + QLatin1Char(' ');
+    const int lastStitches = workedIn(row, end, count);
     if (after.isEmpty())
-        star += tr("end");
+        star += tr("to end");
     else if (lastStitches == 0)
-        star += tr("end") + QLatin1String(", ") + after;
+        star += tr("to end") + QLatin1String(", ") + after;
     else
-        star += tr("last %1").arg(stitchesText(lastStitches)) + QLatin1String(", ") + after;
+        star += toLast(lastStitches) + QLatin1String(", ") + after;
     parts.append(star);
     return parts.join(QLatin1String(", "));
 }
 
+// The first stitch takes a capital, after any star or bracket; one whose
+// name starts otherwise than with a letter is left as it is.
 void capitalise(QString &text)
 {
     for (QChar &c : text) {
-        if (c.isLetter()) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('[') || c == QLatin1Char('('))
+            continue;
+        if (c.isLetter())
             c = c.toUpper();
-            return;
-        }
+        return;
     }
 }
 
+// A row is written with a repeat only where the repeat reads back: every
+// stitch whole, as a repeat fills whole stitches, and no name that holds
+// the marks of a star repeat.
+bool canRepeat(const WrittenRow &row)
+{
+    for (const WrittenStitch &stitch : row.stitches()) {
+        if (stitch.cells != qMax(1, stitch.stitch->cellsPerStitch()) || stitch.text.contains(QLatin1Char('*'))
+            || stitch.text.contains(QLatin1Char(';')))
+            return false;
+    }
+    return true;
+}
+
 // The repeat grid row `y` is written with: a box's, else the longest one
-// where the options ask for it.
+// where the options ask for it. A repeat that works no stitch ("yo to
+// end") says nothing a knitter can follow.
 RowRepeat repeatOf(const ChartGrid &grid, int y, const WrittenRow &row, bool wrongSide)
 {
+    if (!canRepeat(row))
+        return RowRepeat();
     const int width = grid.columnCount();
+    int tried = 0;
     for (const RepeatBox &box : grid.repeats()) {
         if (y < box.cells.top() || y > box.cells.bottom())
             continue;
+        // No chart needs more boxes over a row; a file with thousands
+        // must not make writing slow.
+        if (++tried > boxesTried)
+            break;
         const int first = wrongSide ? box.cells.left() : width - 1 - box.cells.right();
         const RowRepeat repeat = row.repeatOfBox(first, box.cells.width());
-        if (repeat.isValid())
+        if (repeat.isValid() && workedIn(row, repeat.first, repeat.first + repeat.length) > 0)
             return repeat;
     }
-    return grid.options().written.findRepeats ? row.longestRepeat() : RowRepeat();
+    if (!grid.options().written.findRepeats)
+        return RowRepeat();
+    const RowRepeat found = row.longestRepeat();
+    return found.isValid() && workedIn(row, found.first, found.first + found.length) > 0 ? found : RowRepeat();
 }
 
 WrittenRow writtenRow(const ChartGrid &grid, int y)
@@ -234,7 +285,7 @@ bool showsCount(const ChartGrid &grid, const RowStitches &counts)
 QString finished(const QString &body, const ChartGrid &grid, const RowStitches &counts)
 {
     if (body.isEmpty())
-        return body;
+        return body; // a row of No Stitch: nothing to work
     QString line = body + QLatin1Char('.');
     if (showsCount(grid, counts))
         line += QLatin1Char(' ') + stitchesText(counts.made);
@@ -249,21 +300,42 @@ struct RowRepeats
     QMap<int, QString> lineAfter;
 };
 
+// Rows are the same where their stitches and colours are.
 bool sameRows(const ChartGrid &grid, int rowNumber, int otherNumber, int count)
 {
     const int rows = grid.rowCount();
     for (int i = 0; i < count; ++i) {
-        if (grid.rowStitches(rows - rowNumber - i) != grid.rowStitches(rows - otherNumber - i))
+        const int y = rows - rowNumber - i;
+        const int other = rows - otherNumber - i;
+        if (grid.rowStitches(y) != grid.rowStitches(other))
             return false;
+        for (int x = 0; x < grid.columnCount(); ++x) {
+            if (grid.color(x, y) != grid.color(x, other))
+                return false;
+        }
     }
     return true;
 }
 
+// Whether rows alternate between the sides, so that a block of rows
+// repeats on the same sides only when it is an even number high.
+bool sidesAlternate(const ChartOptions &options)
+{
+    return options.isWrongSide(1) != options.isWrongSide(2);
+}
+
 QString timesMore(int times)
 {
-    static const char *const spelled[] = {"", "once more", "twice more", "three more times", "four more times",
-                                          "five more times", "six more times", "seven more times",
-                                          "eight more times", "nine more times"};
+    static const char *const spelled[] = {"",
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "once more"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "twice more"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "three more times"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "four more times"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "five more times"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "six more times"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "seven more times"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "eight more times"),
+                                          QT_TRANSLATE_NOOP("PublishedWriter", "nine more times")};
     return times < 10 ? tr(spelled[times]) : tr("%1 more times").arg(times);
 }
 
@@ -289,12 +361,16 @@ RowRepeats rowRepeats(const ChartGrid &grid)
         ranges.append({rows - box.cells.bottom(), rows - box.cells.top()});
     std::sort(ranges.begin(), ranges.end());
 
+    ranges.erase(std::unique(ranges.begin(), ranges.end()), ranges.end());
+
     RowRepeats result;
     int coveredTo = 0;
     for (const auto &[lowest, highest] : std::as_const(ranges)) {
+        const int height = highest - lowest + 1;
         if (lowest <= coveredTo)
             continue; // overlaps a repeat already written
-        const int height = highest - lowest + 1;
+        if (sidesAlternate(grid.options()) && height % 2 != 0)
+            continue; // repeated, its rows would be worked from the other side
         int copies = 0;
         while (highest + (copies + 1) * height <= rows && sameRows(grid, lowest, highest + 1 + copies * height, height))
             ++copies;
@@ -356,6 +432,20 @@ QString labelOf(const ChartOptions &options, const Line &line, bool sideWrittenO
     return (line.wrongSide ? tr("Row %1 (WS)") : tr("Row %1 (RS)")).arg(number);
 }
 
+// Lace that charts only the right-side rows works the others plainly:
+// "Row 2 and all WS rows: Purl.", or as the stitches show where the chart
+// has purl stitches.
+QString uncharted(const ChartGrid &grid)
+{
+    bool purls = false;
+    for (int y = 0; y < grid.rowCount() && !purls; ++y) {
+        for (const Stitch *stitch : grid.rowStitches(y))
+            purls = purls || (stitch && stitch->stitchID() == QLatin1String("p"));
+    }
+    const QString label = tr("Row %1 and all WS rows").arg(grid.options().shownRowNumber(1) + 1);
+    return label + QLatin1String(": ") + (purls ? tr("K the knit sts and p the purl sts.") : tr("Purl."));
+}
+
 } // namespace
 
 QString PublishedWriter::castOnLine(const ChartGrid &grid)
@@ -366,7 +456,8 @@ QString PublishedWriter::castOnLine(const ChartGrid &grid)
     if (rows > 0 && grid.columnCount() > 0) {
         const bool wrongSide = grid.options().isWrongSide(1);
         const WrittenRow row = writtenRow(grid, rows - 1);
-        const RowRepeat repeat = repeatOf(grid, rows - 1, row, wrongSide);
+        // A row written "Knit." shows no repeat to cast on for.
+        const RowRepeat repeat = wholeRowWord(row).isEmpty() ? repeatOf(grid, rows - 1, row, wrongSide) : RowRepeat();
         const int multiple = repeat.isValid() ? workedIn(row, repeat.first, repeat.first + repeat.length) : 0;
         if (multiple > 1) {
             const int plus = stitches - multiple * repeat.copies;
@@ -411,8 +502,13 @@ QString PublishedWriter::text(const QString &title, const ChartGrid &grid)
     bool sideNamed[2] = {false, false};
     for (const Line &line : std::as_const(lines)) {
         const QString label = labelOf(options, line, writtenOnce[line.wrongSide], sideNamed[line.wrongSide]);
-        if (!label.isEmpty())
-            text += label + QLatin1String(": ") + finished(line.body, grid, line.counts) + QLatin1Char('\n');
+        if (!label.isEmpty()) {
+            const QString written = finished(line.body, grid, line.counts);
+            text += label + QLatin1Char(':') + (written.isEmpty() ? QString() : QLatin1Char(' ') + written)
+                + QLatin1Char('\n');
+        }
+        if (&line == &lines.first() && options.skipRows)
+            text += uncharted(grid) + QLatin1Char('\n');
         sideNamed[line.wrongSide] = true;
         if (repeats.lineAfter.contains(line.rowNumber))
             text += repeats.lineAfter.value(line.rowNumber) + QLatin1Char('\n');

@@ -116,6 +116,13 @@ RowRepeat WrittenRow::longestRepeat() const
         return false;
     };
 
+    // Where a repeat may start or end without cutting a run of one stitch
+    // in two: "K1, *p2, k2; rep from * to end" rather than "*K1, p2, k1;
+    // rep from * to last st, k1".
+    const auto clean = [this, count](int at) {
+        return at == 0 || at == count || m_stitches.at(at - 1).text != m_stitches.at(at).text;
+    };
+
     RowRepeat best;
     int bestCover = 0;
     const auto consider = [&](int first, int matched, int period) {
@@ -123,7 +130,14 @@ RowRepeat WrittenRow::longestRepeat() const
         const int cover = copies * period;
         if (copies < 2 || 2 * cover < count || cover <= bestCover || !varied(first, period))
             return;
-        best = RowRepeat{first, period, copies};
+        int shift = 0;
+        for (int slack = 0; slack <= matched + period - cover; ++slack) {
+            if (clean(first + slack) && clean(first + slack + cover)) {
+                shift = slack;
+                break;
+            }
+        }
+        best = RowRepeat{first + shift, period, copies};
         bestCover = cover;
     };
     // A stretch where every stitch equals the one a period further on is

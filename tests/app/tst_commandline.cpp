@@ -143,6 +143,8 @@ void TestCommandLine::instructions_data()
     QTest::newRow("each chart's own") << QStringList() << QString::fromUtf8(publishedInstructions);
     QTest::newRow("plain") << QStringList{"--style", "plain"} << QString::fromLatin1(sampleInstructions);
     QTest::newRow("published") << QStringList{"--style", "published"} << QString::fromUtf8(publishedInstructions);
+    QTest::newRow("with Qt's own options") << QStringList{"-platform", "offscreen", "--style=plain"}
+                                           << QString::fromLatin1(sampleInstructions);
 }
 
 void TestCommandLine::instructions()

@@ -22,6 +22,7 @@ private Q_SLOTS:
 
     void examples_data();
     void examples();
+    void manyBoxes();
     void linesReadBack_data();
     void linesReadBack();
 
@@ -160,6 +161,7 @@ void TestPublishedWriter::examples_data()
         << QList<QRect>{QRect(8, 0, 8, 2)} << "lace-skip"
         << "\nT\nCast on a multiple of 8 sts plus 1 (17 sts in the chart).\n"
            "Row 1 (RS): K1, *yo, ssk, k3, k2tog, yo, k1; rep from * to end.\n"
+           "Row 2 and all WS rows: Purl.\n"
            "Row 3: K1, *k1, yo, ssk, k1, k2tog, yo, k2; rep from * to end.\n"
            "Rep Rows 1–4.\n";
 
@@ -197,13 +199,26 @@ void TestPublishedWriter::examples_data()
     // The box's edge cuts the cable: the row cannot repeat there.
     QTest::newRow("box cutting a cable")
         << 10 << QStringList{"k1, c6f, k3"} << QList<QRect>{QRect(3, 0, 4, 1)} << ""
-        << "\nT\nCast on 10 sts.\nRow 1 (RS): K1, C6F, k3.\nRep Row 1.\n";
+        << "\nT\nCast on 10 sts.\nRow 1 (RS): K1, C6F, k3.\n";
+    // Repeated upwards, a box one row high would work its row from the
+    // other side in flat knitting; in the round it is a repeat.
+    QTest::newRow("one-row box, flat") << 4 << QStringList{"k4", "p4", "k4"} << QList<QRect>{QRect(0, 2, 4, 1)}
+                                       << "" << "\nT\nCast on 4 sts.\nRow 1 and all RS rows: Knit.\nRow 2 (WS): Purl.\n";
+    QTest::newRow("one-row box, round") << 4 << QStringList{"k4", "k4", "k4"} << QList<QRect>{QRect(0, 2, 4, 1)}
+                                        << "round"
+                                        << "\nT\nCast on 4 sts. Join to work in the round, being careful not to "
+                                           "twist.\nRnd 1: Knit.\nRep Rnd 1 twice more.\n";
+    // Other stitches than knit and purl repeated are bracketed: "k2tog2"
+    // and "yo3" would read as stitches of their own. A repeat that works
+    // no stitch is no repeat.
+    QTest::newRow("runs of decreases and yarn overs")
+        << 5 << QStringList{"k1, yo, yo, yo, k1", "p1, p2tog, p2tog"} << QList<QRect>{QRect(2, 1, 1, 1)} << ""
+        << "\nT\nCast on 2 sts.\nRow 1 (RS): K1, (yo) 3 times, k1. 5 sts\nRow 2 (WS): P1, (p2tog) twice. 3 sts\n";
     QTest::newRow("groups and what follows the last repeat")
         << 13 << QStringList{"k1, p1, k1, p1, k1, p1, k2tog, yo, k2tog, yo, k2tog, yo, yo"}
         << QList<QRect>{QRect(5, 0, 2, 1)} << "none"
         << "\nT\nCast on a multiple of 2 sts plus 6 (12 sts in the chart).\n"
-           "Row 1 (RS): (K1, p1) 3 times, *k2tog, yo; rep from * to end, yo.\n"
-           "Rep Row 1.\n";
+           "Row 1 (RS): (K1, p1) 3 times, *k2tog, yo; rep from * to end, yo.\n";
 }
 
 void TestPublishedWriter::examples()
@@ -219,6 +234,25 @@ void TestPublishedWriter::examples()
         repeats.append(RepeatBox{box, Qt::red});
     grid->setRepeats(repeats);
     QCOMPARE(ChartInstructions::text(QStringLiteral("T"), *grid), text);
+}
+
+// A damaged or hostile file's thousands of boxes over every row: only the
+// first few are tried for a row's repeat, so writing stays quick, and the
+// rows read as the first box that fits them says.
+void TestPublishedWriter::manyBoxes()
+{
+    ChartGrid grid(300, 100, StitchSet::instance()->findStitch(QStringLiteral("c4f")));
+    ChartOptions options;
+    options.written.style = WrittenStyle::Published;
+    grid.setOptions(options);
+    QList<RepeatBox> boxes;
+    for (int i = 0; i < 5000; ++i)
+        boxes.append(RepeatBox{QRect(1 + i % 290, 0, 3, 100 - i % 7), QColor(i % 256, 0, 0)});
+    boxes.append(RepeatBox{QRect(0, 0, 4, 100), Qt::red});
+    grid.setRepeats(boxes);
+    const QString text = ChartInstructions::text(QStringLiteral("T"), grid);
+    QVERIFY(text.count(QLatin1Char('\n')) >= 3 + 100); // every row written
+    QVERIFY(text.contains(QStringLiteral("Row 1 (RS): (C4F) 75 times.")));
 }
 
 void TestPublishedWriter::linesReadBack_data()
