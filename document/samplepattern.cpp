@@ -43,17 +43,9 @@ const char *const directionsHtml =
     "<p>Cast on 33 stitches. Work the Lace Edging chart three times across, "
     "then the Cable Panel and the Colour Band as set. Bind off loosely.</p>";
 
-QStringList catalogueKeyWords()
-{
-    QStringList words;
-    for (const Stitch *stitch : StitchSet::instance()->stitches())
-        words += stitch->abbrivs();
-    return words;
-}
-
 void fillRows(KnitScene *scene, const char *const *rows, int count)
 {
-    const InstructionParser parser(catalogueKeyWords());
+    const InstructionParser parser(StitchSet::instance()->keyWords());
     const int width = scene->columnCount();
     for (int row = 0; row < count && row < scene->rowCount(); ++row) {
         const bool wrongSide = row % 2 == 1;

@@ -282,3 +282,11 @@ void StitchSet::release(const QString &key, Stitch *stitch)
     if (found->isEmpty())
         m_holders.erase(found);
 }
+
+QStringList StitchSet::keyWords() const
+{
+    QStringList words;
+    for (const Stitch *stitch : m_stitches)
+        words += stitch->abbrivs();
+    return words;
+}

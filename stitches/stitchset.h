@@ -65,6 +65,9 @@ public:
     void addCategory(const QString &category);
 
     QList<Stitch *> stitches() const { return m_stitches; }
+    // Every abbreviation of every stitch, in catalogue order: the words
+    // typed instructions are read with.
+    QStringList keyWords() const;
     QStringList categories() const { return m_categories; }
 
     // Forgets the stitches and categories added after the first

@@ -15,10 +15,7 @@ TextEngine::TextEngine(QTextDocument *parent)
 
 void TextEngine::updateList()
 {
-    QStringList keyWords;
-    for (const Stitch *stitch : StitchSet::instance()->stitches())
-        keyWords += stitch->abbrivs();
-    m_parser = InstructionParser(keyWords);
+    m_parser = InstructionParser(StitchSet::instance()->keyWords());
     rehighlight();
     Q_EMIT keyWordsUpdated();
 }

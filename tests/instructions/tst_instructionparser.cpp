@@ -24,7 +24,6 @@ private Q_SLOTS:
     void absurdCountsStayBounded();
 
 private:
-    static QStringList catalogueKeyWords();
     static QString ids(const QList<Stitch *> &row);
     std::unique_ptr<TestEnvironment> m_env;
 };
@@ -35,13 +34,6 @@ void TestInstructionParser::initTestCase()
     StitchSet::instance()->load();
 }
 
-QStringList TestInstructionParser::catalogueKeyWords()
-{
-    QStringList words;
-    for (const Stitch *stitch : StitchSet::instance()->stitches())
-        words += stitch->abbrivs();
-    return words;
-}
 
 QString TestInstructionParser::ids(const QList<Stitch *> &row)
 {
@@ -103,7 +95,7 @@ void TestInstructionParser::parseLine()
     QFETCH(QString, line);
     QFETCH(bool, wrongSide);
     QFETCH(QString, row);
-    const InstructionParser parser(catalogueKeyWords());
+    const InstructionParser parser(StitchSet::instance()->keyWords());
     const QList<Stitch *> parsed = InstructionParser::row(parser.cells(line, 6), 6, wrongSide);
     QCOMPARE(ids(parsed), QString(row).replace(QLatin1Char('_'), QLatin1Char(' ')));
 }
@@ -132,7 +124,7 @@ void TestInstructionParser::unknownWords()
     QFETCH(QString, line);
     QFETCH(int, cells);
     QFETCH(QStringList, unknown);
-    const InstructionParser parser(catalogueKeyWords());
+    const InstructionParser parser(StitchSet::instance()->keyWords());
     const InstructionParser::Reading reading = parser.read(line, 40, 41);
     QCOMPARE(reading.cells.size(), cells);
     QStringList words;
@@ -171,7 +163,7 @@ void TestInstructionParser::keywordsAreLiteral()
 
 void TestInstructionParser::absurdCountsStayBounded()
 {
-    const InstructionParser parser(catalogueKeyWords());
+    const InstructionParser parser(StitchSet::instance()->keyWords());
     QCOMPARE(parser.cells(QStringLiteral("k2147483647"), 12).size(), 12);
     QCOMPARE(parser.cells(QStringLiteral("k99999999999999999999, p1"), 12).size(), 12);
     QCOMPARE(parser.cells(QStringLiteral("k") + QString(1000000, QLatin1Char('7')), 12).size(), 12);

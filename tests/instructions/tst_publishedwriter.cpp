@@ -27,7 +27,6 @@ private Q_SLOTS:
     void linesReadBack();
 
 private:
-    static QStringList catalogueKeyWords();
 };
 
 namespace {
@@ -95,13 +94,6 @@ QString ids(const QList<Stitch *> &row)
 
 } // namespace
 
-QStringList TestPublishedWriter::catalogueKeyWords()
-{
-    QStringList words;
-    for (const Stitch *stitch : StitchSet::instance()->stitches())
-        words += stitch->abbrivs();
-    return words;
-}
 
 void TestPublishedWriter::examples_data()
 {
@@ -228,7 +220,7 @@ void TestPublishedWriter::examples()
     QFETCH(QList<QRect>, boxes);
     QFETCH(QString, options);
     QFETCH(QString, text);
-    const std::unique_ptr<ChartGrid> grid = chartOf(width, rows, optionsOf(options), catalogueKeyWords());
+    const std::unique_ptr<ChartGrid> grid = chartOf(width, rows, optionsOf(options), StitchSet::instance()->keyWords());
     QList<RepeatBox> repeats;
     for (const QRect &box : std::as_const(boxes))
         repeats.append(RepeatBox{box, Qt::red});
@@ -300,7 +292,7 @@ void TestPublishedWriter::linesReadBack()
     QCOMPARE(excluded, QStringList());
     Stitch *noStitch = catalogue->findStitch(QStringLiteral("x"));
 
-    const InstructionParser parser(catalogueKeyWords());
+    const InstructionParser parser(StitchSet::instance()->keyWords());
     QRandomGenerator random(20261207 + style * 10 + skip);
     const auto someStitches = [&](int cells) {
         QList<Stitch *> part;

@@ -29,10 +29,7 @@ private:
 void TestWrittenPattern::initTestCase()
 {
     StitchSet::instance()->load();
-    QStringList words;
-    for (const Stitch *stitch : StitchSet::instance()->stitches())
-        words += stitch->abbrivs();
-    m_parser = std::make_unique<InstructionParser>(words);
+    m_parser = std::make_unique<InstructionParser>(StitchSet::instance()->keyWords());
 }
 
 void TestWrittenPattern::examples_data()
