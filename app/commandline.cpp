@@ -1,6 +1,9 @@
 #include "commandline.h"
 
+#include "chartgrid.h"
 #include "chartinstructions.h"
+#include "directionsrecord.h"
+#include "instructionparser.h"
 #include "chartpicture.h"
 #include "directionsprinter.h"
 #include "document.h"
@@ -8,7 +11,9 @@
 #include "preferences.h"
 #include "settings.h"
 #include "stitchkey.h"
+#include "stitchset.h"
 #include "version.h"
+#include "writtenpattern.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +36,9 @@ const QString chartOption = QStringLiteral("chart");
 const QString dpiOption = QStringLiteral("dpi");
 const QString widthOption = QStringLiteral("width");
 const QString styleOption = QStringLiteral("style");
+const QString fromWrittenOption = QStringLiteral("from-written");
+// No written pattern is longer; a bigger file is something else.
+constexpr qint64 largestWrittenPattern = 1 << 20;
 
 // The limits of the window's Save Options dialog.
 const int smallestPicture = 10;
@@ -63,6 +71,10 @@ CommandLine::CommandLine()
                          "repeats and stitch counts). Each chart's own style by default."),
          tr("STYLE")},
         {pdfOption, tr("Write a PDF file, as File > Export to PDF does."), tr("OUT.pdf")},
+        {fromWrittenOption,
+         tr("Write the pattern file given after the options with one chart built from the written pattern "
+            "IN.txt. Lines that cannot be read are listed, and nothing is written."),
+         tr("IN.txt")},
         {chartImageOption, tr("Write a chart picture; the format follows OUT's suffix (png, jpg, tif, bmp, svg)."),
          tr("OUT")},
         {keyOption, tr("Write the stitch key as a picture or SVG."), tr("OUT")},
@@ -80,7 +92,8 @@ CommandLine::CommandLine()
 bool CommandLine::wantsBatch(int argc, char *argv[])
 {
     static const QList<QByteArray> batchOptions = {"--instructions", "--export-pdf", "--export-chart",
-                                                   "--export-key", "--help", "-h", "--version", "-v", "-?"};
+                                                   "--export-key", "--from-written", "--help", "-h",
+                                                   "--version", "-v", "-?"};
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument == "--")
@@ -114,8 +127,11 @@ bool CommandLine::parse(const QStringList &arguments)
         modes << ExportChart;
     if (m_parser.isSet(keyOption))
         modes << ExportKey;
+    if (m_parser.isSet(fromWrittenOption))
+        modes << FromWritten;
     if (modes.size() > 1 && !modes.contains(Help)) {
-        m_error = tr("Give only one of --instructions, --export-pdf, --export-chart and --export-key.");
+        m_error = tr("Give only one of --instructions, --export-pdf, --export-chart, --export-key and "
+                     "--from-written.");
         return false;
     }
     m_mode = modes.contains(Help) ? Help : modes.value(0, OpenFiles);
@@ -157,6 +173,13 @@ bool CommandLine::checkOptions()
     case ExportKey:
         m_output = m_parser.value(keyOption);
         break;
+    case FromWritten:
+        if (m_files.size() != 1) {
+            m_error = tr("Give exactly one pattern file to write.");
+            return false;
+        }
+        m_output = m_files.first();
+        return true;
     }
     if (m_files.size() != 1) {
         m_error = tr("Give exactly one pattern file to read.");
@@ -221,6 +244,8 @@ int CommandLine::run(QTextStream &out, QTextStream &err)
         break;
     }
 
+    if (m_mode == FromWritten)
+        return fromWritten(err);
     PatternValues pattern;
     if (!loadPattern(m_files.first(), pattern, err))
         return Failed;
@@ -267,6 +292,50 @@ int CommandLine::printInstructions(const PatternValues &pattern, QTextStream &ou
     for (const ChartValues *chart : pattern.charts())
         out << ChartInstructions::text(chart->title, *chart->grid,
                                        m_style.value_or(chart->grid->options().written.style));
+    return Success;
+}
+
+// Every line of the written pattern must be read; otherwise nothing is
+// written, so that no script keeps a chart that lost a row.
+int CommandLine::fromWritten(QTextStream &err)
+{
+    const QString input = m_parser.value(fromWrittenOption);
+    QFile file(input);
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << tr("Could not read %1: %2").arg(QDir::toNativeSeparators(input), file.errorString()) << '\n';
+        return Failed;
+    }
+    if (file.size() > largestWrittenPattern) {
+        err << tr("%1 is too long to be a written pattern.").arg(QDir::toNativeSeparators(input)) << '\n';
+        return Failed;
+    }
+    const InstructionParser parser(StitchSet::instance()->keyWords());
+    const WrittenPattern written = WrittenPattern::read(QString::fromUtf8(file.readAll()), parser);
+    QStringList unread = written.problems;
+    for (const QString &note : written.notes)
+        unread.append(tr("Not a row: %1").arg(note));
+    if (!written.hasRows())
+        unread.append(tr("No rows were found (\"Row 1: k2, p2\")."));
+    if (!unread.isEmpty()) {
+        for (const QString &line : std::as_const(unread))
+            err << QDir::toNativeSeparators(input) << ": " << line << '\n';
+        return Failed;
+    }
+
+    PatternValues pattern;
+    pattern.tabs.emplace_back();
+    pattern.tabs.back().directions = std::make_unique<DirectionsValues>();
+    pattern.tabs.emplace_back();
+    auto chart = std::make_unique<ChartValues>();
+    chart->title = written.title.isEmpty() ? QFileInfo(input).completeBaseName() : written.title;
+    chart->grid = written.chart(parser);
+    pattern.tabs.back().chart = std::move(chart);
+    QString error;
+    if (!PatternFile::save(m_output, [&pattern](QDataStream &out) { return PatternFile::write(out, pattern); },
+                           &error)) {
+        err << error << '\n';
+        return Failed;
+    }
     return Success;
 }
 

@@ -30,7 +30,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum Mode { OpenFiles, Help, ShowVersion, Instructions, ExportPdf, ExportChart, ExportKey };
+    enum Mode { OpenFiles, Help, ShowVersion, Instructions, ExportPdf, ExportChart, ExportKey, FromWritten };
     enum ExitStatus { Success = 0, Failed = 1, UsageError = 2 };
 
     CommandLine();
@@ -55,6 +55,7 @@ private:
     int exportPdf(const PatternValues &pattern, QTextStream &err);
     int exportChart(const PatternValues &pattern, QTextStream &err);
     int exportKey(const PatternValues &pattern, QTextStream &err);
+    int fromWritten(QTextStream &err);
     bool loadPattern(const QString &fileName, PatternValues &pattern, QTextStream &err);
     const ChartValues *findChart(const PatternValues &pattern, const QString &name, QTextStream &err) const;
     bool parseStyle();

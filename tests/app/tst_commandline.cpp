@@ -84,6 +84,8 @@ private Q_SLOTS:
 
     void instructions_data();
     void instructions();
+    void fromWritten_data();
+    void fromWritten();
     void helpAndVersion();
     void exportPdf_data();
     void exportPdf();
@@ -154,6 +156,53 @@ void TestCommandLine::instructions()
     const Result result = run(QStringList{QStringLiteral("--instructions"), m_sample} + style);
     QCOMPARE(result.status, 0);
     QCOMPARE(result.out, text);
+}
+
+// A written pattern becomes a pattern file of one chart, or, with any line
+// not read, nothing at all and the lines on standard error.
+void TestCommandLine::fromWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // the plain instructions of the file written, or the errors
+
+    QTest::newRow("arrow lace") << "Arrow Lace\n\nCast on a multiple of 8 sts plus 1.\n"
+                                   "Row 1 (RS): K1, *yo, ssk, k3, k2tog, yo, k1; rep from * to end.\n"
+                                   "Row 2 and all WS rows: Purl.\n"
+                                   "Row 3: K1, *k1, yo, ssk, k1, k2tog, yo, k2; rep from * to end.\n"
+                                   "Row 5: K1, *k2, yo, sk2p, yo, k3; rep from * to end.\n"
+                                   "Row 7: Knit.\nRep Rows 1–8.\n"
+                                << 0
+                                << "\nArrow Lace\nCast on 9 stitches\n"
+                                   "Row 1  (rs): k1, yo, ssk, k3, k2tog, yo, k1\nRow 2 (ws): p9\n"
+                                   "Row 3  (rs): k2, yo, ssk, k1, k2tog, yo, k2\nRow 4 (ws): p9\n"
+                                   "Row 5  (rs): k3, yo, sk2p, yo, k3\nRow 6 (ws): p9\n"
+                                   "Row 7  (rs): k9\nRow 8 (ws): p9\n";
+    QTest::newRow("named after the file") << "Row 1: k2, p2\nRow 2: k2, p2\n" << 0
+                                          << "\nrib\nCast on 4 stitches\nRow 1  (rs): k2, p2\nRow 2 (ws): k2, p2\n";
+    QTest::newRow("lines not read") << "Rib\nCast on 4 sts.\nRow 1 (RS): k2, pp2\nWork even.\n" << 1
+                                    << "Line 3: Row 1: 'pp2' is not a stitch\n"
+                                       "Not a row: Work even.\n";
+    QTest::newRow("no rows") << "Just a note.\n" << 1 << "No rows were found";
+}
+
+void TestCommandLine::fromWritten()
+{
+    QFETCH(QString, text);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    const QString input = m_env->writeScratch(QStringLiteral("rib.txt"), text.toUtf8());
+    const QString written = scratch(QStringLiteral("rib.kit"));
+    const Result result = run({QStringLiteral("--from-written"), input, written});
+    QCOMPARE(result.status, status);
+    QCOMPARE(QFile::exists(written), status == 0);
+    if (status != 0) {
+        for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            QVERIFY2(result.err.contains(line), qPrintable(result.err));
+        return;
+    }
+    const Result instructions = run({QStringLiteral("--instructions"), written});
+    QCOMPARE(instructions.out, output);
 }
 
 void TestCommandLine::helpAndVersion()
@@ -316,6 +365,12 @@ void TestCommandLine::errors_data()
     QTest::newRow("style without instructions") << QStringList{QStringLiteral("--export-key"), out, sample,
                                                                QStringLiteral("--style"), QStringLiteral("plain")}
                                                 << 2 << "--style goes with --instructions";
+    QTest::newRow("written pattern without a file to write") << QStringList{QStringLiteral("--from-written"),
+                                                                            QStringLiteral("IN.txt")}
+                                                             << 2 << "exactly one pattern file to write";
+    QTest::newRow("written pattern missing") << QStringList{QStringLiteral("--from-written"),
+                                                            QStringLiteral("nowhere.txt"), QStringLiteral("OUT.kit")}
+                                             << 1 << "Could not read";
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--instructions"), QStringLiteral("--colour"), sample}
                                     << 2 << "Unknown option 'colour'";
 }
