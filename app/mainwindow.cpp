@@ -2,6 +2,8 @@
 
 #include "applicationupdate.h"
 #include "chart.h"
+#include "chartgrid.h"
+#include "chartrecord.h"
 #include "document.h"
 #include "exphelper.h"
 #include "newchartdialog.h"
@@ -17,6 +19,7 @@
 #include "ui_mainwindowclass.h"
 #include "usedcolordelegate.h"
 #include "version.h"
+#include "writtenpatterndialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,6 +143,7 @@ void MainWindow::menuSetup()
     connect(ui->actionShowChartInstructions, &QAction::toggled, this, &MainWindow::showChartInstructions);
     connect(ui->actionFullScreen, &QAction::toggled, this, &MainWindow::fullScreen);
     connect(ui->actionAdd_Chart, &QAction::triggered, this, &MainWindow::addNewChart);
+    connect(ui->actionAddWrittenChart, &QAction::triggered, this, &MainWindow::addWrittenChart);
     connect(ui->actionRemove_Chart, &QAction::triggered, this, &MainWindow::removeChart);
     connect(ui->actionExportDocKey, &QAction::triggered, this, &MainWindow::exportDocKey);
     connect(ui->actionStitchLibrary, &QAction::triggered, this, &MainWindow::openStitchLibrary);
@@ -158,7 +162,8 @@ void MainWindow::menuSetup()
 void MainWindow::enableDocumentActions(bool on)
 {
     for (QAction *action : {ui->actionSave, ui->actionSave_As, ui->actionClose, ui->actionClose_All, ui->actionPrint,
-                            ui->actionExport_PDF, ui->actionAdd_Chart, ui->actionRemove_Chart,
+                            ui->actionExport_PDF, ui->actionAdd_Chart, ui->actionAddWrittenChart,
+                            ui->actionRemove_Chart,
                             ui->actionExportDocKey, ui->actionCut, ui->actionCopy, ui->actionPaste})
         action->setEnabled(on);
 }
@@ -501,6 +506,34 @@ void MainWindow::addNewChart()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     doc->addNewChart(values.width, values.height, values.title, values.defaultStitch);
+    QApplication::restoreOverrideCursor();
+}
+
+// The chart is built only when the designer has seen what was not read;
+// those lines go to the Directions page, so that nothing is lost.
+void MainWindow::addWrittenChart()
+{
+    Document *doc = currentDocument();
+    if (!doc)
+        return;
+    WrittenPatternDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const WrittenPattern &pattern = dialog.pattern();
+    if (!pattern.hasRows() || pattern.width <= 0)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ChartValues values;
+    values.title = pattern.title.isEmpty() ? tr("Written Chart") : pattern.title;
+    values.grid = pattern.chart(dialog.parser());
+    ChartOptions options = values.grid->options();
+    options.cellSize = QSize(Preferences::cellWidth.value(), Preferences::cellHeight.value());
+    values.grid->setOptions(options);
+    doc->addBuiltChart(std::move(values));
+    doc->appendToDirections(tr("Not read from the written pattern of %1:").arg(pattern.title.isEmpty()
+                                                                                    ? tr("the new chart")
+                                                                                    : pattern.title),
+                            pattern.problems + pattern.notes);
     QApplication::restoreOverrideCursor();
 }
 

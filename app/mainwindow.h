@@ -84,6 +84,7 @@ public Q_SLOTS:
     void showChartInstructions(bool on);
     void fullScreen(bool on);
     void addNewChart();
+    void addWrittenChart();
     void removeChart();
     void exportDocKey();
     void openStitchLibrary();

@@ -73,6 +73,7 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
     actionShow_Stitch_Palette = newAction(window, "actionShow_Stitch_Palette", nullptr, true, true);
     actionShowStitchesUsed = newAction(window, "actionShowStitchesUsed", nullptr, true, true);
     actionAdd_Chart = newAction(window, "actionAdd_Chart");
+    actionAddWrittenChart = newAction(window, "actionAddWrittenChart");
     actionRemove_Chart = newAction(window, "actionRemove_Chart");
     actionShow_Undo_History = newAction(window, "actionShow_Undo_History", nullptr, true, false);
     actionExport_PDF = newAction(window, "actionExport_PDF", ":/images/exportpdf.png");
@@ -118,7 +119,7 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
                           actionShowChartInstructions, actionShow_Undo_History});
     menuView->addSeparator();
     menuView->addAction(actionFullScreen);
-    menuDocument->addActions({actionAdd_Chart, actionRemove_Chart});
+    menuDocument->addActions({actionAdd_Chart, actionAddWrittenChart, actionRemove_Chart});
     menuDocument->addSeparator();
     menuDocument->addAction(actionExportDocKey);
     menuTools->addActions({actionStitchLibrary, actionCheckForUpdates, actionOptions});
@@ -201,6 +202,7 @@ void Ui_MainWindowClass::retranslateUi(QMainWindow *window)
         {actionShow_Stitch_Palette, "Show Stitch Palette", nullptr},
         {actionShowStitchesUsed, "Show Stitches Used", nullptr},
         {actionAdd_Chart, "Add Chart...", "Ctrl+Shift+A"},
+        {actionAddWrittenChart, "New Chart from Written Instructions...", nullptr},
         {actionRemove_Chart, "Remove Chart...", nullptr},
         {actionShow_Undo_History, "Show Undo History", nullptr},
         {actionExport_PDF, "Export to PDF", "Ctrl+E"},

@@ -42,6 +42,7 @@ public:
     QAction *actionShow_Stitch_Palette;
     QAction *actionShowStitchesUsed;
     QAction *actionAdd_Chart;
+    QAction *actionAddWrittenChart;
     QAction *actionRemove_Chart;
     QAction *actionShow_Undo_History;
     QAction *actionExport_PDF;

@@ -5,6 +5,7 @@
 #include "directions.h"
 #include "stitch.h"
 #include "stitchset.h"
+#include "textedit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QToolBar>
 #include <QUndoGroup>
 #include <QUndoStack>
@@ -208,6 +210,34 @@ void Document::addNewChart(int width, int height, const QString &name, const QSt
 {
     auto *chart = new Chart(width, height, defaultStitch, this);
     chart->setTitle(name);
+    showNewChart(chart);
+}
+
+void Document::addBuiltChart(ChartValues &&values)
+{
+    showNewChart(new Chart(std::move(values), this));
+}
+
+void Document::appendToDirections(const QString &heading, const QStringList &paragraphs)
+{
+    const QList<Directions *> pages = directions();
+    if (pages.isEmpty() || paragraphs.isEmpty())
+        return;
+    QTextCursor cursor(pages.first()->textEdit()->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertBlock();
+    cursor.insertText(heading);
+    for (const QString &paragraph : paragraphs) {
+        cursor.insertBlock();
+        cursor.insertText(paragraph);
+    }
+    cursor.endEditBlock();
+    markChanged();
+}
+
+void Document::showNewChart(Chart *chart)
+{
     chartConnect(chart);
     addChart(chart);
     if (curStitch)

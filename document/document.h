@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class Chart;
+struct ChartValues;
 class Directions;
 class Page;
 struct PatternValues;
@@ -97,6 +98,10 @@ public:
 
     // Adds a chart tab already built (read from a file, say) and wires it.
     void addChart(Chart *chart);
+    // A chart built elsewhere (from a written pattern, say) as a new tab.
+    void addBuiltChart(ChartValues &&values);
+    // Paragraphs at the end of the Directions page, under `heading`.
+    void appendToDirections(const QString &heading, const QStringList &paragraphs);
     void addDirections(Directions *page, const QString &title);
 
     QColor curColor = Qt::white;
@@ -175,6 +180,7 @@ private:
     void addPageStack(Page *page);
     void dirConnections(Directions *page);
     void tallyCells(const Chart *chart, int sign);
+    void showNewChart(Chart *chart);
 
     QTabWidget *tabs = nullptr;
     QString m_fileName;

@@ -1,5 +1,7 @@
 #include "chart.h"
+#include "chartfixtures.h"
 #include "chartscene.h"
+#include "directions.h"
 #include "document.h"
 #include "exphelper.h"
 #include "imagefixtures.h"
@@ -10,8 +12,10 @@
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
+#include "textedit.h"
 #include "ui_mainwindowclass.h"
 #include "widgetfixtures.h"
+#include "writtenpatterndialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -245,6 +249,25 @@ void TestMainWindow::designerSession()
     QCOMPARE(ui->menuTabMenu->actions(), doc->curChart()->menu()->actions());
     window.undo();
     QVERIFY(!ui->actionUndo->isEnabled());
+
+    // A chart from a written pattern: what is not read is shown before it
+    // is built, and goes to the Directions page.
+    QStringList shown;
+    fillNextDialog([&shown](QDialog *dialog) {
+        auto *written = qobject_cast<WrittenPatternDialog *>(dialog);
+        QVERIFY(written);
+        written->setText(QStringLiteral("Rib\nCast on 6 sts.\nRow 1 (RS): *k1, p1; rep from * to end\n"
+                                        "Row 2: knit\nWork until the piece measures 20 cm."));
+        for (int i = 0; i < dialog->findChild<QListWidget *>()->count(); ++i)
+            shown << dialog->findChild<QListWidget *>()->item(i)->text();
+    });
+    ui->actionAddWrittenChart->trigger();
+    QCOMPARE(shown, QStringList{"Not a row, goes to the Directions page: Work until the piece measures 20 cm."});
+    QCOMPARE(doc->chartList(), (QStringList{"Chart", "Chart2", "Rib"}));
+    QCOMPARE(rowIds(*doc->curChart()->grid(), 1), QStringLiteral("p k p k p k"));
+    QCOMPARE(rowIds(*doc->curChart()->grid(), 0), QStringLiteral("p p p p p p"));
+    QVERIFY(doc->directions().first()->textEdit()->toPlainText().endsWith(
+        QStringLiteral("Not read from the written pattern of Rib:\nWork until the piece measures 20 cm.")));
 
     // Closing asks to save; discarding closes it.
     QString asked;
