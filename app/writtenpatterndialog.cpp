@@ -91,5 +91,6 @@ void WrittenPatternDialog::readText()
         m_unread->addItem(tr("Not a row, goes to the Directions page: %1").arg(note));
     if (!m_pattern.problems.isEmpty())
         m_unread->addItem(tr("Rows not read are left as No Stitch; their lines go to the Directions page."));
-    m_unread->setVisible(m_unread->count() > 0);
+    if (rows && m_unread->count() == 0)
+        m_unread->addItem(tr("Every line is read."));
 }
