@@ -25,23 +25,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("Document", text);
 }
 
-// A stitch that is its own opposite but is worked differently from the
-// wrong side tells how after this in its description, as the built-in
-// set does: "(k1, yo, k1) in the next st; on a WS row, (p1, yo, p1) in the
-// next st".
-const QLatin1String wrongSideMark("; on a WS row, ");
-
-// What the description of `stitch` says to do from the right side, or
-// from the wrong side when it tells so apart.
-QString working(const Stitch *stitch, bool wrongSide)
-{
-    const QString text = stitch->description();
-    const qsizetype mark = text.indexOf(wrongSideMark);
-    if (mark < 0)
-        return text;
-    return wrongSide ? text.mid(mark + wrongSideMark.size()) : text.left(mark);
-}
-
 // One side's line of a key, such as "RS: knit.": the description ends in
 // a full stop unless it already ends a sentence.
 QString sideLine(const char *side, const QString &description)
@@ -79,17 +62,10 @@ int StitchKey::perColumn() const
 
 QString StitchKey::description(const Stitch *stitch) const
 {
-    QString text = sideLine(QT_TRANSLATE_NOOP("Document", "RS: %1"), working(stitch, false));
-    if (m_showWrongSide) {
-        // An opposite that is not in the library has no working to show;
-        // the default stitch that findStitch() falls back on would mislead.
-        // Another stitch as the opposite is worked from the wrong side as
-        // it is from the right.
-        bool found = false;
-        const Stitch *opposite = StitchSet::instance()->findStitch(stitch->opposite(), &found);
-        const QString ws = found ? working(opposite, opposite->stitchID() == stitch->stitchID()) : QString();
-        text += QLatin1Char('\n') + sideLine(QT_TRANSLATE_NOOP("Document", "WS: %1"), ws);
-    }
+    const StitchSet *set = StitchSet::instance();
+    QString text = sideLine(QT_TRANSLATE_NOOP("Document", "RS: %1"), set->workedAs(stitch, false));
+    if (m_showWrongSide)
+        text += QLatin1Char('\n') + sideLine(QT_TRANSLATE_NOOP("Document", "WS: %1"), set->workedAs(stitch, true));
     return text;
 }
 

@@ -290,3 +290,44 @@ QStringList StitchSet::keyWords() const
         words += stitch->abbrivs();
     return words;
 }
+
+namespace {
+
+// A stitch that is its own opposite but is worked differently from the
+// wrong side tells how after this in its description, as the built-in
+// set does: "(k1, yo, k1) in the next st; on a WS row, (p1, yo, p1) in the
+// next st".
+const QLatin1String wrongSideMark("; on a WS row, ");
+
+// What the description of `stitch` says to do from the right side, or
+// from the wrong side when it tells so apart.
+QString working(const Stitch *stitch, bool wrongSide)
+{
+    const QString text = stitch->description();
+    const qsizetype mark = text.indexOf(wrongSideMark);
+    if (mark < 0)
+        return text;
+    return wrongSide ? text.mid(mark + wrongSideMark.size()) : text.left(mark);
+}
+
+} // namespace
+
+QString StitchSet::workedAs(const Stitch *stitch, bool wrongSide) const
+{
+    if (!stitch)
+        return QString();
+    if (!wrongSide)
+        return working(stitch, false);
+    // An opposite that is not in the set has no working to show; the
+    // default stitch that findStitch() falls back on would mislead.
+    // Another stitch as the opposite is worked from the wrong side as it
+    // is from the right.
+    const Stitch *opposite = nullptr;
+    for (const Stitch *candidate : m_stitches) {
+        if (candidate->stitchID() == stitch->opposite()) {
+            opposite = candidate;
+            break;
+        }
+    }
+    return opposite ? working(opposite, opposite->stitchID() == stitch->stitchID()) : QString();
+}

@@ -68,6 +68,12 @@ public:
     // Every abbreviation of every stitch, in catalogue order: the words
     // typed instructions are read with.
     QStringList keyWords() const;
+    // How `stitch` is worked from one side, as its key tells it: from the
+    // right side its description; from the wrong side its opposite's, or,
+    // for a stitch that is its own opposite, the part of its description
+    // after "; on a WS row, ". "" where nothing says, or the opposite is
+    // not in the set.
+    QString workedAs(const Stitch *stitch, bool wrongSide) const;
     QStringList categories() const { return m_categories; }
 
     // Forgets the stitches and categories added after the first
