@@ -7,6 +7,7 @@
 #include "chartpicture.h"
 #include "directionsprinter.h"
 #include "document.h"
+#include "patterncheck.h"
 #include "patternfile.h"
 #include "preferences.h"
 #include "settings.h"
@@ -37,6 +38,8 @@ const QString dpiOption = QStringLiteral("dpi");
 const QString widthOption = QStringLiteral("width");
 const QString styleOption = QStringLiteral("style");
 const QString fromWrittenOption = QStringLiteral("from-written");
+const QString checkOption = QStringLiteral("check");
+const QString formatOption = QStringLiteral("format");
 // No written pattern is longer; a bigger file is something else.
 constexpr qint64 largestWrittenPattern = 1 << 20;
 
@@ -71,6 +74,9 @@ CommandLine::CommandLine()
                          "repeats and stitch counts). Each chart's own style by default."),
          tr("STYLE")},
         {pdfOption, tr("Write a PDF file, as File > Export to PDF does."), tr("OUT.pdf")},
+        {checkOption, tr("Check the pattern as a technical editor would and print what is found, one finding a "
+                         "line. The status is 1 when there is an error.")},
+        {formatOption, tr("How --check prints: \"text\" (the default) or \"json\"."), tr("FORMAT")},
         {fromWrittenOption,
          tr("Write the pattern file given after the options with one chart built from the written pattern "
             "IN.txt. Lines that cannot be read are listed, and nothing is written."),
@@ -92,7 +98,7 @@ CommandLine::CommandLine()
 bool CommandLine::wantsBatch(int argc, char *argv[])
 {
     static const QList<QByteArray> batchOptions = {"--instructions", "--export-pdf", "--export-chart",
-                                                   "--export-key", "--from-written", "--help", "-h",
+                                                   "--export-key", "--from-written", "--check", "--help", "-h",
                                                    "--version", "-v", "-?"};
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
@@ -129,9 +135,11 @@ bool CommandLine::parse(const QStringList &arguments)
         modes << ExportKey;
     if (m_parser.isSet(fromWrittenOption))
         modes << FromWritten;
+    if (m_parser.isSet(checkOption))
+        modes << Check;
     if (modes.size() > 1 && !modes.contains(Help)) {
-        m_error = tr("Give only one of --instructions, --export-pdf, --export-chart, --export-key and "
-                     "--from-written.");
+        m_error = tr("Give only one of --instructions, --export-pdf, --export-chart, --export-key, "
+                     "--from-written and --check.");
         return false;
     }
     m_mode = modes.contains(Help) ? Help : modes.value(0, OpenFiles);
@@ -149,7 +157,7 @@ bool CommandLine::checkOptions()
     };
     if (!onlyWith(selectOption, ExportPdf, pdfOption) || !onlyWith(chartOption, ExportChart, chartImageOption)
         || !onlyWith(dpiOption, ExportChart, chartImageOption) || !onlyWith(widthOption, ExportChart, chartImageOption)
-        || !onlyWith(styleOption, Instructions, instructionsOption))
+        || !onlyWith(styleOption, Instructions, instructionsOption) || !onlyWith(formatOption, Check, checkOption))
         return false;
 
     switch (m_mode) {
@@ -172,6 +180,13 @@ bool CommandLine::checkOptions()
         break;
     case ExportKey:
         m_output = m_parser.value(keyOption);
+        break;
+    case Check:
+        if (m_parser.isSet(formatOption) && m_parser.value(formatOption) != QLatin1String("text")
+            && m_parser.value(formatOption) != QLatin1String("json")) {
+            m_error = tr("--format takes \"text\" or \"json\".");
+            return false;
+        }
         break;
     case FromWritten:
         if (m_files.size() != 1) {
@@ -258,6 +273,8 @@ int CommandLine::run(QTextStream &out, QTextStream &err)
         return exportChart(pattern, err);
     case ExportKey:
         return exportKey(pattern, err);
+    case Check:
+        return check(pattern, out);
     default:
         return Success;
     }
@@ -293,6 +310,18 @@ int CommandLine::printInstructions(const PatternValues &pattern, QTextStream &ou
         out << ChartInstructions::text(chart->title, *chart->grid,
                                        m_style.value_or(chart->grid->options().written.style));
     return Success;
+}
+
+int CommandLine::check(const PatternValues &pattern, QTextStream &out)
+{
+    const QList<PatternCheck::Finding> findings = PatternCheck::check(pattern);
+    if (m_parser.value(formatOption) == QLatin1String("json")) {
+        out << QString::fromUtf8(PatternCheck::json(findings));
+    } else {
+        for (const PatternCheck::Finding &finding : findings)
+            out << PatternCheck::severityName(finding.severity) << ": " << finding.message << '\n';
+    }
+    return PatternCheck::hasErrors(findings) ? Failed : Success;
 }
 
 // Every line of the written pattern must be read; otherwise nothing is

@@ -30,7 +30,7 @@ class CommandLine
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum Mode { OpenFiles, Help, ShowVersion, Instructions, ExportPdf, ExportChart, ExportKey, FromWritten };
+    enum Mode { OpenFiles, Help, ShowVersion, Instructions, ExportPdf, ExportChart, ExportKey, FromWritten, Check };
     enum ExitStatus { Success = 0, Failed = 1, UsageError = 2 };
 
     CommandLine();
@@ -56,6 +56,7 @@ private:
     int exportChart(const PatternValues &pattern, QTextStream &err);
     int exportKey(const PatternValues &pattern, QTextStream &err);
     int fromWritten(QTextStream &err);
+    int check(const PatternValues &pattern, QTextStream &out);
     bool loadPattern(const QString &fileName, PatternValues &pattern, QTextStream &err);
     const ChartValues *findChart(const PatternValues &pattern, const QString &name, QTextStream &err) const;
     bool parseStyle();

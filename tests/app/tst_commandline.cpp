@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTest>
@@ -86,6 +89,7 @@ private Q_SLOTS:
     void instructions();
     void fromWritten_data();
     void fromWritten();
+    void check();
     void helpAndVersion();
     void exportPdf_data();
     void exportPdf();
@@ -203,6 +207,30 @@ void TestCommandLine::fromWritten()
     }
     const Result instructions = run({QStringLiteral("--instructions"), written});
     QCOMPARE(instructions.out, output);
+}
+
+// The sample checks clean; a pattern whose counts do not carry has an
+// error, told one a line or as JSON, with status 1.
+void TestCommandLine::check()
+{
+    const Result clean = run({QStringLiteral("--check"), m_sample});
+    QCOMPARE(clean.status, 0);
+    QCOMPARE(clean.out, QString());
+
+    const QString input = m_env->writeScratch(QStringLiteral("shaped.txt"), "Shaped\nRow 1: k2tog, k2\nRow 2: p4\n");
+    const QString pattern = scratch(QStringLiteral("shaped.kit"));
+    QCOMPARE(run({QStringLiteral("--from-written"), input, pattern}).status, 0);
+    const Result text = run({QStringLiteral("--check"), pattern});
+    QCOMPARE(text.status, 1);
+    QVERIFY2(text.out.contains(QStringLiteral("error: Shaped: row 1: 3 stitches made, row 2 works 4\n")),
+             qPrintable(text.out));
+    const Result json = run({QStringLiteral("--check"), pattern, QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(json.status, 1);
+    const QJsonArray findings = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QVERIFY(!findings.isEmpty());
+    QCOMPARE(findings.first().toObject().value(QStringLiteral("severity")).toString(), QStringLiteral("error"));
+
+    QCOMPARE(run({QStringLiteral("--check"), pattern, QStringLiteral("--format"), QStringLiteral("xml")}).status, 2);
 }
 
 void TestCommandLine::helpAndVersion()

@@ -1,5 +1,6 @@
 #include "chartfixtures.h"
 
+#include "instructionparser.h"
 #include "stitch.h"
 #include "stitchset.h"
 
@@ -134,4 +135,16 @@ ChartOptions unusualOptions()
     options.numbersAtBottom = true;
     options.written = WrittenOptions{WrittenStyle::Published, RepeatForm::Brackets, StitchCounts::Every, true};
     return options;
+}
+
+std::unique_ptr<ChartGrid> chartFromLines(int width, const QStringList &lines, const ChartOptions &options)
+{
+    auto grid = std::make_unique<ChartGrid>(width, int(lines.size()), nullptr);
+    grid->setOptions(options);
+    const InstructionParser parser(StitchSet::instance()->keyWords());
+    for (int i = 0; i < lines.size(); ++i) {
+        const bool wrongSide = options.isWrongSide(i + 1);
+        grid->setRow(int(lines.size()) - 1 - i, InstructionParser::row(parser.cells(lines.at(i), width), width, wrongSide));
+    }
+    return grid;
 }

@@ -35,4 +35,8 @@ ChartOptions unusualOptions();
 // borders drawn from `seed`, with random options.
 std::unique_ptr<ChartGrid> randomGrid(int columns, int rows, unsigned seed);
 
+// A chart `width` wide from plain written lines, bottom row first, each
+// read on its own side as `options` say (the catalogue must be loaded).
+std::unique_ptr<ChartGrid> chartFromLines(int width, const QStringList &lines, const ChartOptions &options = {});
+
 #endif // CHARTFIXTURES_H
