@@ -9,6 +9,7 @@
 #include "writtenrow.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,13 +104,23 @@ void checkWrongSide(const PatternCheck::Chart &chart, const QString &name, QList
     const StitchSet *set = StitchSet::instance();
     QMap<QString, QRect> cells;
     QMap<QString, int> firstRow;
+    // Asked once a stitch: a chart has few stitches and many cells.
+    QHash<const Stitch *, bool> worksFromWrongSide;
+    const auto hasWorking = [&](const Stitch *stitch) {
+        const auto known = worksFromWrongSide.constFind(stitch);
+        if (known != worksFromWrongSide.constEnd())
+            return known.value();
+        const bool works = stitch->stitchID() == QLatin1String("x") || !set->workedAs(stitch, true).trimmed().isEmpty();
+        worksFromWrongSide.insert(stitch, works);
+        return works;
+    };
     for (int number = 1; number <= grid.rowCount(); ++number) {
         if (!options.isWrongSide(number))
             continue;
         const int y = grid.rowCount() - number;
         for (int x = 0; x < grid.columnCount(); ++x) {
             const Stitch *stitch = grid.stitch(x, y);
-            if (!stitch || stitch->stitchID() == QLatin1String("x") || !set->workedAs(stitch, true).trimmed().isEmpty())
+            if (!stitch || hasWorking(stitch))
                 continue;
             const QString id = stitch->stitchID();
             cells[id] = cells.value(id).united(QRect(x, y, 1, 1));
