@@ -322,12 +322,6 @@ QString StitchSet::workedAs(const Stitch *stitch, bool wrongSide) const
     // default stitch that findStitch() falls back on would mislead.
     // Another stitch as the opposite is worked from the wrong side as it
     // is from the right.
-    const Stitch *opposite = nullptr;
-    for (const Stitch *candidate : m_stitches) {
-        if (candidate->stitchID() == stitch->opposite()) {
-            opposite = candidate;
-            break;
-        }
-    }
+    const Stitch *opposite = lookUp(stitch->opposite());
     return opposite ? working(opposite, opposite->stitchID() == stitch->stitchID()) : QString();
 }
