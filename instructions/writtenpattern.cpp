@@ -32,26 +32,20 @@ int countOf(const QString &word)
     return ok ? number : 0;
 }
 
-// What a row of cells works from the needle and leaves on it: each
-// placement of a stitch once.
+// What a row of cells works from the needle and leaves on it, counted as
+// the chart counts a row painted with them.
 RowStitches countOf(const QStringList &cells)
 {
-    RowStitches counts;
-    int i = 0;
-    while (i < cells.size()) {
-        Stitch *stitch = StitchSet::instance()->findStitch(cells.at(i));
-        const int width = stitch ? qMax(1, stitch->cellsPerStitch()) : 1;
-        int run = 1;
-        while (i + run < cells.size() && cells.at(i + run) == cells.at(i))
-            ++run;
-        if (stitch) {
-            const int placements = (run + width - 1) / width;
-            counts.worked += placements * stitch->worked();
-            counts.made += placements * stitch->made();
-        }
-        i += run;
+    QList<Stitch *> stitches;
+    for (const QString &cell : cells)
+        stitches.append(StitchSet::instance()->findStitch(cell));
+    const QList<int> images = ChartGrid::imageIndexes(stitches);
+    QList<ChartCell> row(stitches.size());
+    for (int i = 0; i < stitches.size(); ++i) {
+        row[i].stitch = stitches.at(i);
+        row[i].imgPos = images.at(i);
     }
-    return counts;
+    return RowStitches::count(row);
 }
 
 } // namespace
