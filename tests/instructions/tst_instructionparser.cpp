@@ -1,3 +1,4 @@
+#include "chartfixtures.h"
 #include "instructionparser.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -24,7 +25,6 @@ private Q_SLOTS:
     void absurdCountsStayBounded();
 
 private:
-    static QString ids(const QList<Stitch *> &row);
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -34,14 +34,6 @@ void TestInstructionParser::initTestCase()
     StitchSet::instance()->load();
 }
 
-
-QString TestInstructionParser::ids(const QList<Stitch *> &row)
-{
-    QStringList names;
-    for (const Stitch *stitch : row)
-        names.append(stitch ? stitch->stitchID() : QStringLiteral("null"));
-    return names.join(QLatin1Char(' '));
-}
 
 void TestInstructionParser::parseLine_data()
 {
@@ -97,7 +89,7 @@ void TestInstructionParser::parseLine()
     QFETCH(QString, row);
     const InstructionParser parser(StitchSet::instance()->keyWords());
     const QList<Stitch *> parsed = InstructionParser::row(parser.cells(line, 6), 6, wrongSide);
-    QCOMPARE(ids(parsed), QString(row).replace(QLatin1Char('_'), QLatin1Char(' ')));
+    QCOMPARE(stitchIds(parsed), QString(row).replace(QLatin1Char('_'), QLatin1Char(' ')));
 }
 
 // Lines as designers type them into a 40-stitch row: what they work and

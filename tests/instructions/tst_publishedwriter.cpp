@@ -56,14 +56,6 @@ ChartOptions optionsOf(const QString &words)
     return options;
 }
 
-QString ids(const QList<Stitch *> &row)
-{
-    QStringList names;
-    for (const Stitch *stitch : row)
-        names.append(stitch ? stitch->stitchID() : QStringLiteral("null"));
-    return names.join(QLatin1Char(' '));
-}
-
 } // namespace
 
 
@@ -309,9 +301,9 @@ void TestPublishedWriter::linesReadBack()
             const QList<Stitch *> plainBack = InstructionParser::row(parser.cells(plain, width), width, wrongSide);
             // Compared as text: comparing two empty lists hands a null
             // pointer to memcmp, which the sanitizers report.
-            if (ids(plainBack) != ids(row))
+            if (stitchIds(plainBack) != stitchIds(row))
                 QFAIL(qPrintable(QStringLiteral("\"%1\" read back as %2 instead of %3")
-                                     .arg(plain, ids(plainBack), ids(row))));
+                                     .arg(plain, stitchIds(plainBack), stitchIds(row))));
 
             QList<Stitch *> stitched = row;
             stitched.removeAll(noStitch);
@@ -321,9 +313,9 @@ void TestPublishedWriter::linesReadBack()
                 grid.setOptions(options);
                 const QString line = PublishedWriter::rowText(grid, y);
                 const QList<Stitch *> back = InstructionParser::row(parser.cells(line, cells), cells, wrongSide);
-                if (ids(back) != ids(stitched))
+                if (stitchIds(back) != stitchIds(stitched))
                     QFAIL(qPrintable(QStringLiteral("\"%1\" read back as %2 instead of %3")
-                                         .arg(line, ids(back), ids(stitched))));
+                                         .arg(line, stitchIds(back), stitchIds(stitched))));
             }
         }
     }

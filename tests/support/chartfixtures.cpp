@@ -11,14 +11,17 @@ Stitch *stitchById(const char *id)
     return StitchSet::instance()->findStitch(QString::fromLatin1(id));
 }
 
-QString rowIds(const ChartGrid &grid, int y)
+QString stitchIds(const QList<Stitch *> &row)
 {
     QStringList ids;
-    for (int x = 0; x < grid.columnCount(); ++x) {
-        const Stitch *stitch = grid.stitch(x, y);
+    for (const Stitch *stitch : row)
         ids.append(stitch ? stitch->stitchID() : QStringLiteral("-"));
-    }
     return ids.join(QLatin1Char(' '));
+}
+
+QString rowIds(const ChartGrid &grid, int y)
+{
+    return stitchIds(grid.rowStitches(y));
 }
 
 QStringList snapshot(const ChartGrid &grid)

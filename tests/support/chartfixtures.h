@@ -14,6 +14,8 @@ class Stitch;
 // The catalogue's stitch with this ID (the catalogue must be loaded).
 Stitch *stitchById(const char *id);
 
+// Stitches as their IDs joined by blanks, "-" for none.
+QString stitchIds(const QList<Stitch *> &row);
 // Row y of a chart as its stitch IDs, leftmost first, joined by blanks.
 QString rowIds(const ChartGrid &grid, int y);
 
