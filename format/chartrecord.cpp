@@ -3,6 +3,7 @@
 
 #include "chartrecord.h"
 
+#include "recordbytes.h"
 #include "recordstream.h"
 
 #include <QDataStream>
@@ -70,7 +71,10 @@ bool readRepeats(QDataStream &in, QList<RepeatBox> &repeats)
     for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
         qint32 x = 0, y = 0, width = 0, height = 0;
         RepeatBox box;
-        in >> x >> y >> width >> height >> box.color;
+        in >> x >> y >> width >> height;
+        // A colour kind Qt does not know is damage, not a colour.
+        if (!readStreamColor(in, box.color))
+            return false;
         // Far beyond any chart, so that the rectangle's own arithmetic
         // cannot overflow; the grid drops what lies outside it.
         const auto sane = [](qint32 value) { return qBound(-1, int(value), 1 << 24); };

@@ -339,6 +339,18 @@ void TestChartRecord::damagedHeaders_data()
     QByteArray repeats = handWritten({"Width:", "Height:", "Repeats:"});
     repeats.replace(QByteArray::fromHex("003a0000000000"), QByteArray::fromHex("003a7fffffff00"));
     QTest::newRow("more repeats than the record holds") << repeats;
+    // One box whose colour names a kind of colour Qt has not got.
+    QByteArray badColor;
+    QDataStream out(&badColor, QIODevice::WriteOnly);
+    preparePatternStream(out);
+    out << QStringLiteral("<Chart>") << QStringLiteral("Width:") << qint32(2) << QStringLiteral("Height:") << qint32(2)
+        << QStringLiteral("Repeats:") << qint32(1) << qint32(0) << qint32(0) << qint32(1) << qint32(1) << quint8(40);
+    for (int i = 0; i < 10; ++i)
+        out << quint8(0);
+    const QByteArray scene = sceneOf(ChartGrid(2, 2, stitchById("k")));
+    out.writeRawData(scene.constData(), int(scene.size()));
+    out << QStringLiteral("</Chart>");
+    QTest::newRow("repeat box of an unknown colour kind") << badColor;
 }
 
 void TestChartRecord::damagedHeaders()
