@@ -314,14 +314,18 @@ int CommandLine::printInstructions(const PatternValues &pattern, QTextStream &ou
 
 int CommandLine::check(const PatternValues &pattern, QTextStream &out)
 {
-    const QList<PatternCheck::Finding> findings = PatternCheck::check(pattern);
+    const QList<PatternCheck::Finding> findings = PatternCheck::check(pattern, Preferences::floatLimit.value());
+    const QStringList &dismissed = pattern.settings.dismissed;
+    // What the designer dismissed is neither printed nor counted; scripts
+    // see it marked.
+    const QList<PatternCheck::Finding> shown = PatternCheck::withoutDismissed(findings, dismissed);
     if (m_parser.value(formatOption) == QLatin1String("json")) {
-        out << QString::fromUtf8(PatternCheck::json(findings));
+        out << QString::fromUtf8(PatternCheck::json(findings, dismissed));
     } else {
-        for (const PatternCheck::Finding &finding : findings)
+        for (const PatternCheck::Finding &finding : shown)
             out << PatternCheck::severityName(finding.severity) << ": " << finding.message << '\n';
     }
-    return PatternCheck::hasErrors(findings) ? Failed : Success;
+    return PatternCheck::hasErrors(shown) ? Failed : Success;
 }
 
 // Every line of the written pattern must be read; otherwise nothing is
@@ -404,7 +408,7 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
             return false;
         if (selection.first() == keyItem) {
             const bool gray = Preferences::grayNoStitch.value();
-            StitchKey(pattern.stitchesUsed(), pattern.showWS, gray, repeatColor(pattern)).print(&painter, &printer);
+            StitchKey(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern)).print(&painter, &printer);
         } else {
             bool first = true;
             for (const ChartValues *chart : pattern.charts()) {
@@ -447,7 +451,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
 int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
     const bool gray = Preferences::grayNoStitch.value();
-    const StitchKey key(pattern.stitchesUsed(), pattern.showWS, gray, repeatColor(pattern));
+    const StitchKey key(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern));
     const bool written = writeReplacing(m_output, [&key](const QString &path) { return key.save(path); });
     if (!written) {
         err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';

@@ -21,7 +21,7 @@ void checkChart(int columns, int rows)
             grid.setStitch(x, y, set->findStitch(QString::fromLatin1(ids[(x + y) % 8])), 0);
     }
     grid.setRepeats({RepeatBox{QRect(3, 0, 8, rows), Qt::red}});
-    const QList<PatternCheck::Chart> charts{PatternCheck::Chart{QStringLiteral("Shawl"), &grid}};
+    const QList<PatternCheck::Chart> charts{PatternCheck::Chart{QStringLiteral("Shawl"), &grid, {}}};
 
     qsizetype found = 0;
     const double check = bench::best(3, [&] { found = PatternCheck::check(charts, QStringLiteral("Shawl")).size(); });

@@ -10,6 +10,7 @@
 #include "setcellsize.h"
 #include "setcellstitch.h"
 #include "setrepeats.h"
+#include "setshapingrows.h"
 #include "stitchset.h"
 #include "stitch.h"
 #include "swapknitcells.h"
@@ -148,6 +149,22 @@ void ChartEditor::markRepeat(const QRect &box, const QColor &color)
         boxes.append(RepeatBox{cells, color});
     if (boxes != m_grid->repeats())
         m_stack->push(new SetRepeats(boxes, chartText("Mark repeat"), m_grid));
+}
+
+void ChartEditor::markShapingRows(const QRect &box, bool shaping)
+{
+    const QRect rows = box & QRect(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    QList<int> marked = m_grid->shapingRows();
+    for (int y = rows.top(); y <= rows.bottom() && !rows.isEmpty(); ++y) {
+        if (shaping && !marked.contains(y))
+            marked.append(y);
+        else if (!shaping)
+            marked.removeAll(y);
+    }
+    std::sort(marked.begin(), marked.end());
+    if (marked != m_grid->shapingRows())
+        m_stack->push(new SetShapingRows(marked, shaping ? chartText("Mark shaping rows") : chartText("Unmark shaping rows"),
+                                         m_grid));
 }
 
 void ChartEditor::removeRepeats(const QRect &box)

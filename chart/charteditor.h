@@ -55,6 +55,10 @@ public:
     void removeRepeats(const QRect &box);
     // Every repeat box in `color` ("Repeat color").
     void recolorRepeats(const QColor &color);
+    // Marks the rows of `box` as shaping ("Mark shaping rows"), or takes
+    // the mark off them ("Unmark shaping rows"); nothing is pushed when no
+    // mark changes.
+    void markShapingRows(const QRect &box, bool shaping);
 
     // Row `row` counted from the bottom (0 = the bottom row) takes
     // `stitches`, leftmost first; runs of a multi-cell stitch are numbered

@@ -49,6 +49,20 @@ Stitch *ChartGrid::stitch(int x, int y) const
     return contains(x, y) ? at(x, y).stitch : nullptr;
 }
 
+std::unique_ptr<ChartGrid> ChartGrid::copy() const
+{
+    auto grid = std::make_unique<ChartGrid>(0, 0, nullptr);
+    grid->m_columns = m_columns;
+    grid->m_rows = m_rows;
+    grid->m_cells = m_cells;
+    grid->m_borders = m_borders;
+    grid->m_freeBorders = m_freeBorders;
+    grid->m_options = m_options;
+    grid->m_repeats = m_repeats;
+    grid->m_shapingRows = m_shapingRows;
+    return grid;
+}
+
 int ChartGrid::imgPos(int x, int y) const
 {
     return contains(x, y) ? at(x, y).imgPos : 0;
@@ -234,6 +248,7 @@ void ChartGrid::insertRow(int row, Stitch *fill)
     m_cells.insert(m_cells.begin() + ptrdiff_t(row) * m_columns, size_t(m_columns), blank);
     ++m_rows;
     changeRepeats(RepeatBoxes::inserted(m_repeats, Qt::Horizontal, row));
+    changeShapingRows(shapingRowsMoved(row, 1));
     Q_EMIT rowsInserted(row, 1);
     for (int x = 0; x < m_columns; ++x) {
         Q_EMIT stitchChanged(x, row, fill, nullptr);
@@ -277,6 +292,7 @@ void ChartGrid::removeRow(int row)
     m_cells.erase(start, start + m_columns);
     --m_rows;
     changeRepeats(RepeatBoxes::removed(m_repeats, Qt::Horizontal, row));
+    changeShapingRows(shapingRowsMoved(row, -1));
     for (int x = 0; x < int(gone.size()); ++x) {
         Cell cell = gone[size_t(x)];
         releaseBorders(cell);
@@ -413,6 +429,40 @@ void ChartGrid::changeRepeats(const QList<RepeatBox> &boxes)
 void ChartGrid::setRepeats(const QList<RepeatBox> &boxes)
 {
     changeRepeats(RepeatBoxes::within(boxes, columnCount(), m_rows));
+}
+
+void ChartGrid::changeShapingRows(const QList<int> &rows)
+{
+    if (rows == m_shapingRows)
+        return;
+    m_shapingRows = rows;
+    Q_EMIT shapingRowsChanged();
+}
+
+QList<int> ChartGrid::shapingRowsMoved(int row, int step) const
+{
+    QList<int> moved;
+    for (int y : m_shapingRows) {
+        if (y < row)
+            moved.append(y);
+        else if (step > 0)
+            moved.append(y + 1);
+        else if (y > row)
+            moved.append(y - 1);
+    }
+    return moved;
+}
+
+void ChartGrid::setShapingRows(const QList<int> &rows)
+{
+    QList<int> sane;
+    for (int y : rows) {
+        if (y >= 0 && y < m_rows)
+            sane.append(y);
+    }
+    std::sort(sane.begin(), sane.end());
+    sane.erase(std::unique(sane.begin(), sane.end()), sane.end());
+    changeShapingRows(sane);
 }
 
 void ChartGrid::setOptions(const ChartOptions &options)

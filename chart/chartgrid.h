@@ -12,6 +12,8 @@
 #include <QPoint>
 #include <QRect>
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 // Everything one cell of a chart holds: a stitch (or one cell of a
@@ -64,6 +66,9 @@ public:
     // A chart of `columns` x `rows` cells of `fill` on `color`.
     ChartGrid(int columns, int rows, Stitch *fill, const QColor &color = Qt::white, QObject *parent = nullptr);
     ~ChartGrid() override;
+    // A grid of the same cells, options, boxes and marks that nothing
+    // watches: a snapshot for work on another thread.
+    std::unique_ptr<ChartGrid> copy() const;
 
     int columnCount() const { return m_rows > 0 ? m_columns : 0; }
     int rowCount() const { return m_rows; }
@@ -132,6 +137,14 @@ public:
     const QList<RepeatBox> &repeats() const { return m_repeats; }
     void setRepeats(const QList<RepeatBox> &boxes);
 
+    // The rows the designer marked as shaping, whose stitch count changes
+    // on purpose (grid rows, ascending). Inserting and removing rows moves
+    // the marks with their rows; setShapingRows() keeps those within the
+    // grid and announces shapingRowsChanged() when they change.
+    const QList<int> &shapingRows() const { return m_shapingRows; }
+    bool isShapingRow(int y) const { return std::binary_search(m_shapingRows.cbegin(), m_shapingRows.cend(), y); }
+    void setShapingRows(const QList<int> &rows);
+
     const ChartOptions &options() const { return m_options; }
     // Each announces optionsChanged() when it changes anything.
     void setOptions(const ChartOptions &options);
@@ -155,6 +168,7 @@ Q_SIGNALS:
     void columnsRemoved(int column, int count);
     void optionsChanged();
     void repeatsChanged();
+    void shapingRowsChanged();
 
 private:
     struct Cell
@@ -179,6 +193,9 @@ private:
     void announce(int x, int y) { Q_EMIT cellsChanged(QRect(x, y, 1, 1)); }
     void changeOptions(const ChartOptions &options);
     void changeRepeats(const QList<RepeatBox> &boxes);
+    void changeShapingRows(const QList<int> &rows);
+    // The marks after row `row` came (+1) or went (-1).
+    QList<int> shapingRowsMoved(int row, int step) const;
 
     int m_columns = 0;
     int m_rows = 0;
@@ -187,6 +204,7 @@ private:
     std::vector<quint32> m_freeBorders;
     ChartOptions m_options;
     QList<RepeatBox> m_repeats;
+    QList<int> m_shapingRows;
 };
 
 #endif // CHARTGRID_H

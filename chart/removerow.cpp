@@ -18,6 +18,7 @@ void RemoveRow::redo()
     // A box the removal shrinks or takes away cannot be told back from
     // what is left.
     m_repeats = m_grid->repeats();
+    m_shapingRows = m_grid->shapingRows();
     m_grid->removeRow(m_row);
 }
 
@@ -30,4 +31,5 @@ void RemoveRow::undo()
     for (int x = 0; x < m_cells.size(); ++x)
         m_grid->setCell(x, m_row, m_cells.at(x));
     m_grid->setRepeats(m_repeats);
+    m_grid->setShapingRows(m_shapingRows);
 }

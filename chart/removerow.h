@@ -7,7 +7,7 @@
 #include <QUndoCommand>
 
 // Removes the row at index `row`; undo brings its cells back as they were,
-// borders included, and the repeat boxes as they were.
+// borders included, and the repeat boxes and shaping marks as they were.
 class RemoveRow : public QUndoCommand
 {
 public:
@@ -21,6 +21,7 @@ private:
     ChartGrid *m_grid;
     QList<ChartCell> m_cells;
     QList<RepeatBox> m_repeats;
+    QList<int> m_shapingRows;
 };
 
 #endif // REMOVEROW_H

@@ -13,7 +13,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QMap>
+#include <QVarLengthArray>
 #include <QTextDocument>
 
 namespace {
@@ -54,6 +56,11 @@ QString nameOf(const PatternCheck::Chart &chart, int index)
     return chart.title.isEmpty() ? tr("Chart %1").arg(index + 1) : chart.title;
 }
 
+bool isNoStitch(const Stitch *stitch)
+{
+    return stitch->stitchID() == QLatin1String("x");
+}
+
 QString stitchesText(int count)
 {
     return count == 1 ? tr("1 stitch") : tr("%1 stitches").arg(count);
@@ -82,10 +89,10 @@ void checkCounts(const PatternCheck::Chart &chart, const QString &name, QList<Fi
                                              .arg(shown)
                                              .arg(counts.worked)));
         }
-        if (counts.worked != counts.made) {
+        if (counts.worked != counts.made && !grid.isShapingRow(y)) {
             findings.append(chartFinding(Severity::Warning, chart, QRect(0, y, width, 1),
                                          tr("%1: row %2 makes %3 from %4: its yarn overs and decreases do not "
-                                            "balance; if this is shaping, the pattern must say so")
+                                            "balance; if this is shaping, mark the row as shaping")
                                              .arg(name)
                                              .arg(shown)
                                              .arg(counts.made)
@@ -97,23 +104,14 @@ void checkCounts(const PatternCheck::Chart &chart, const QString &name, QList<Fi
 
 // A stitch worked on a wrong-side row needs its wrong-side working in the
 // key. One finding a stitch, over every such cell.
-void checkWrongSide(const PatternCheck::Chart &chart, const QString &name, QList<Finding> &findings)
+void checkWrongSide(const PatternCheck::Chart &chart, const QString &name,
+                    const QHash<const Stitch *, PatternCheck::KeyEntry> &key, QList<Finding> &findings)
 {
     const ChartGrid &grid = *chart.grid;
     const ChartOptions &options = grid.options();
-    const StitchSet *set = StitchSet::instance();
+    const auto hasWorking = [&](const Stitch *stitch) { return key.value(stitch, {true, true}).wrongSide; };
     QMap<QString, QRect> cells;
     QMap<QString, int> firstRow;
-    // Asked once a stitch: a chart has few stitches and many cells.
-    QHash<const Stitch *, bool> worksFromWrongSide;
-    const auto hasWorking = [&](const Stitch *stitch) {
-        const auto known = worksFromWrongSide.constFind(stitch);
-        if (known != worksFromWrongSide.constEnd())
-            return known.value();
-        const bool works = stitch->stitchID() == QLatin1String("x") || !set->workedAs(stitch, true).trimmed().isEmpty();
-        worksFromWrongSide.insert(stitch, works);
-        return works;
-    };
     for (int number = 1; number <= grid.rowCount(); ++number) {
         if (!options.isWrongSide(number))
             continue;
@@ -196,17 +194,127 @@ void checkRepeats(const PatternCheck::Chart &chart, const QString &name, QList<F
     }
 }
 
+// The longest float of row `y`: the most stitches one colour is carried
+// behind between two of its own. In the round the yarn goes on into the
+// next round, so the float across the end of a round counts too; on flat
+// rows the yarn waits at the edge. Cells are x from the left; No Stitch
+// cells are not stitches and carry no float.
+struct Float
+{
+    int length = 0;
+    int first = -1;
+    int last = -1;
+    // How many colours the row has.
+    int colours = 0;
+};
+
+Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
+{
+    struct Seen
+    {
+        QRgb color;
+        int firstCell;
+        int firstIndex;
+        int lastCell;
+        int lastIndex;
+    };
+    QVarLengthArray<Seen, 8> seen;
+    QVarLengthArray<int, 256> cellOf;
+    Float longest;
+    int index = 0;
+    for (int x = 0; x < grid.columnCount(); ++x) {
+        const Stitch *stitch = grid.stitch(x, y);
+        if (!stitch || isNoStitch(stitch))
+            continue;
+        cellOf.append(x);
+        const QRgb color = grid.color(x, y).rgba();
+        auto it = std::find_if(seen.begin(), seen.end(), [color](const Seen &s) { return s.color == color; });
+        if (it == seen.end()) {
+            seen.append(Seen{color, x, index, x, index});
+        } else {
+            const int length = index - it->lastIndex - 1;
+            if (length > longest.length)
+                longest = Float{length, it->lastCell + 1, x - 1};
+            it->lastCell = x;
+            it->lastIndex = index;
+        }
+        ++index;
+    }
+    if (seen.size() < 2)
+        return Float{0, -1, -1, int(seen.size())};
+    if (inTheRound) {
+        for (const Seen &s : seen) {
+            const int length = (index - 1 - s.lastIndex) + s.firstIndex;
+            if (length <= longest.length)
+                continue;
+            // The part at the end of the round, or all of it at the start.
+            if (s.lastIndex < index - 1)
+                longest = Float{length, s.lastCell + 1, cellOf.at(index - 1), 0};
+            else
+                longest = Float{length, cellOf.at(0), s.firstCell - 1, 0};
+        }
+    }
+    longest.colours = int(seen.size());
+    return longest;
+}
+
+bool hasColourwork(const ChartGrid &grid)
+{
+    for (int y = 0; y < grid.rowCount(); ++y) {
+        if (longestFloat(grid, y, false).colours > 1)
+            return true;
+    }
+    return false;
+}
+
+// Floats longer than the knitter can leave uncaught, at the pattern's
+// gauge: one finding a row, for its longest float.
+void checkFloats(const PatternCheck::Chart &chart, const QString &name, const PatternCheck::Input &input,
+                 QList<Finding> &findings)
+{
+    const ChartGrid &grid = *chart.grid;
+    if (!input.gauge.isGiven()) {
+        if (hasColourwork(grid))
+            findings.append(chartFinding(Severity::Note, chart, QRect(),
+                                         tr("%1: its rows use more than one colour, and the pattern has no gauge to "
+                                            "measure their floats by; give it in Document > Properties")
+                                             .arg(name)));
+        return;
+    }
+    const double cmPerStitch = 10.0 / input.gauge.stitches;
+    // A limit no knitter would set reads as the usual one.
+    const double limit = input.floatLimit > 0 && input.floatLimit <= 100 ? input.floatLimit : 2.5;
+    const bool inTheRound = grid.options().knitStyle == KnitStyle::Round;
+    const ChartOptions &options = grid.options();
+    for (int number = 1; number <= grid.rowCount(); ++number) {
+        const int y = grid.rowCount() - number;
+        const Float longest = longestFloat(grid, y, inTheRound);
+        const double length = longest.length * cmPerStitch;
+        if (longest.length == 0 || length <= limit + 1e-9)
+            continue;
+        const QRect cells(longest.first, y, longest.last - longest.first + 1, 1);
+        findings.append(chartFinding(Severity::Warning, chart, cells,
+                                     tr("%1: row %2: a float of %3 (%4 cm), longer than %5 cm; catch it or "
+                                        "break up the colour")
+                                         .arg(name)
+                                         .arg(options.shownRowNumber(number))
+                                         .arg(stitchesText(longest.length))
+                                         .arg(QLocale().toString(length, 'f', 1))
+                                         .arg(QLocale().toString(limit, 'g', 3))));
+    }
+}
+
 // Every stitch the charts use says in the key how it is worked.
-void checkKey(const QList<PatternCheck::Chart> &charts, QList<Finding> &findings)
+void checkKey(const QList<PatternCheck::Chart> &charts, const QHash<const Stitch *, PatternCheck::KeyEntry> &key,
+              QList<Finding> &findings)
 {
     QStringList seen;
-    const StitchSet *set = StitchSet::instance();
     for (const PatternCheck::Chart &chart : charts) {
         for (const auto &[stitch, count] : chart.grid->stitchTally()) {
-            if (!stitch || stitch->stitchID() == QLatin1String("x") || seen.contains(stitch->stitchID()))
+            if (!stitch || isNoStitch(stitch) || seen.contains(stitch->stitchID()))
                 continue;
             seen.append(stitch->stitchID());
-            if (!set->workedAs(stitch, false).trimmed().isEmpty())
+            if (key.value(stitch, {true, true}).rightSide)
                 continue;
             Finding finding;
             finding.severity = Severity::Warning;
@@ -238,39 +346,90 @@ void checkNames(const QList<PatternCheck::Chart> &charts, const QString &directi
 
 } // namespace
 
+QHash<const Stitch *, PatternCheck::KeyEntry> PatternCheck::keyFor(const QList<Chart> &charts)
+{
+    QHash<const Stitch *, KeyEntry> key;
+    const StitchSet *set = StitchSet::instance();
+    for (const Chart &chart : charts) {
+        if (!chart.grid)
+            continue;
+        for (const auto &[stitch, count] : chart.grid->stitchTally()) {
+            if (!stitch || key.contains(stitch))
+                continue;
+            // No Stitch is no stitch to work from either side.
+            const bool none = isNoStitch(stitch);
+            key.insert(stitch, KeyEntry{none || !set->workedAs(stitch, false).trimmed().isEmpty(),
+                                        none || !set->workedAs(stitch, true).trimmed().isEmpty()});
+        }
+    }
+    return key;
+}
+
+PatternCheck::Chart PatternCheck::copyOf(const QString &title, const ChartGrid &grid)
+{
+    Chart chart;
+    chart.title = title;
+    chart.kept = grid.copy();
+    chart.grid = chart.kept.get();
+    return chart;
+}
+
 QList<Finding> PatternCheck::check(const QList<Chart> &charts, const QString &directions)
 {
+    Input input;
+    input.charts = charts;
+    input.directions = directions;
+    input.key = keyFor(charts);
+    return check(input);
+}
+
+QList<Finding> PatternCheck::check(const Input &input)
+{
     QList<Finding> findings;
+    const QList<Chart> &charts = input.charts;
     for (int i = 0; i < charts.size(); ++i) {
         if (!charts.at(i).grid)
             continue;
         const QString name = nameOf(charts.at(i), i);
         checkCounts(charts.at(i), name, findings);
-        checkWrongSide(charts.at(i), name, findings);
+        checkWrongSide(charts.at(i), name, input.key, findings);
         checkRepeats(charts.at(i), name, findings);
+        checkFloats(charts.at(i), name, input, findings);
     }
-    checkKey(charts, findings);
-    checkNames(charts, directions, findings);
+    checkKey(charts, input.key, findings);
+    checkNames(charts, input.directions, findings);
     // Errors first, then warnings, then notes, each in the charts' order.
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding &a, const Finding &b) { return a.severity < b.severity; });
     return findings;
 }
 
-QList<Finding> PatternCheck::check(const PatternValues &pattern)
+QList<Finding> PatternCheck::check(const PatternValues &pattern, double floatLimit)
 {
-    QList<Chart> charts;
-    QString directions;
+    Input input;
     for (const PatternTab &tab : pattern.tabs) {
         if (tab.chart && tab.chart->grid)
-            charts.append(Chart{tab.chart->title, tab.chart->grid.get()});
+            input.charts.append(Chart{tab.chart->title, tab.chart->grid.get(), {}});
         if (tab.directions) {
             QTextDocument page;
             page.setHtml(tab.directions->html);
-            directions += page.toPlainText() + QLatin1Char('\n');
+            input.directions += page.toPlainText() + QLatin1Char('\n');
         }
     }
-    return check(charts, directions);
+    input.gauge = pattern.settings.gauge;
+    input.floatLimit = floatLimit;
+    input.key = keyFor(input.charts);
+    return check(input);
+}
+
+QList<Finding> PatternCheck::withoutDismissed(const QList<Finding> &findings, const QStringList &dismissed)
+{
+    QList<Finding> shown;
+    for (const Finding &finding : findings) {
+        if (!dismissed.contains(finding.message))
+            shown.append(finding);
+    }
+    return shown;
 }
 
 bool PatternCheck::hasErrors(const QList<Finding> &findings)
@@ -292,7 +451,7 @@ QString PatternCheck::severityName(Severity severity)
     return QStringLiteral("note");
 }
 
-QByteArray PatternCheck::json(const QList<Finding> &findings)
+QByteArray PatternCheck::json(const QList<Finding> &findings, const QStringList &dismissed)
 {
     static const char *const places[] = {"chart", "key", "directions"};
     QJsonArray array;
@@ -302,6 +461,8 @@ QByteArray PatternCheck::json(const QList<Finding> &findings)
                            {QStringLiteral("message"), finding.message}};
         if (!finding.chart.isEmpty())
             object.insert(QStringLiteral("chart"), finding.chart);
+        if (dismissed.contains(finding.message))
+            object.insert(QStringLiteral("dismissed"), true);
         if (finding.firstRow > 0) {
             object.insert(QStringLiteral("rows"), QJsonArray{finding.firstRow, finding.lastRow});
             object.insert(QStringLiteral("stitches"), QJsonArray{finding.firstStitch, finding.lastStitch});

@@ -43,6 +43,8 @@ const Preference<bool> Preferences::headersBottom("HeadersBottom", false);
 const Preference<bool> Preferences::showChartInstructions("ShowChartInstructions", true);
 const Preference<bool> Preferences::heavyGridLines("heavyGridLines", false);
 
+const Preference<double> Preferences::floatLimit("floatLimitCm", 2.5);
+
 Preferences *Preferences::instance()
 {
     static Preferences preferences;

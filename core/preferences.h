@@ -99,6 +99,10 @@ public:
     // A heavier grid line after every tenth stitch and row.
     static const Preference<bool> heavyGridLines;
 
+    // The pattern check: the longest float, in centimetres, a knitter
+    // leaves uncaught.
+    static const Preference<double> floatLimit;
+
 Q_SIGNALS:
     void changed(const QString &key);
 

@@ -197,6 +197,7 @@ void Document::addDirections(Directions *page, const QString &title)
     dirConnections(page);
     tabs->addTab(page, QIcon(QStringLiteral(":/images/text.svg")), title);
     addPageStack(page);
+    Q_EMIT patternChanged();
 }
 
 void Document::addChart(Chart *chart)
@@ -204,6 +205,7 @@ void Document::addChart(Chart *chart)
     chart->setParent(this);
     tabs->addTab(chart, QIcon(QStringLiteral(":/images/grid.svg")), chart->chartTitle());
     addPageStack(chart);
+    Q_EMIT patternChanged();
 }
 
 void Document::addNewChart(int width, int height, const QString &name, const QString &defaultStitch)
@@ -326,6 +328,7 @@ void Document::removeChart()
     tallyCells(chart, -1);
     disconnect(chart->undoStack(), nullptr, this, nullptr);
     delete chart;
+    Q_EMIT patternChanged();
     if (tabs->count() == 0) {
         if (auto *window = qobject_cast<QMdiSubWindow *>(parentWidget()))
             window->close();
@@ -522,11 +525,39 @@ void Document::chartConnect(Chart *chart)
     connect(this, &Document::updateChartStitches, chart, &Chart::updateKeyWords);
     connect(chart, &Chart::chartModified, this, &Document::markChanged);
     connect(this, &Document::settingsChanged, chart, &Chart::settingsUpdateChart);
+    connect(chart, &Chart::titleChanged, this, &Document::patternChanged);
+    const ChartGrid *grid = chart->grid();
+    for (auto signal : {&ChartGrid::repeatsChanged, &ChartGrid::optionsChanged, &ChartGrid::shapingRowsChanged})
+        connect(grid, signal, this, &Document::patternChanged);
+    connect(grid, &ChartGrid::cellsChanged, this, &Document::patternChanged);
+    connect(grid, &ChartGrid::rowsInserted, this, &Document::patternChanged);
+    connect(grid, &ChartGrid::rowsRemoved, this, &Document::patternChanged);
+    connect(grid, &ChartGrid::columnsInserted, this, &Document::patternChanged);
+    connect(grid, &ChartGrid::columnsRemoved, this, &Document::patternChanged);
+}
+
+void Document::setGauge(const Gauge &gauge)
+{
+    if (gauge == m_gauge)
+        return;
+    m_gauge = gauge;
+    markChanged();
+    Q_EMIT patternChanged();
+}
+
+void Document::setDismissedFindings(const QStringList &dismissed)
+{
+    if (dismissed == m_dismissed)
+        return;
+    m_dismissed = dismissed;
+    markChanged();
+    Q_EMIT dismissedFindingsChanged();
 }
 
 void Document::dirConnections(Directions *page)
 {
     connect(page, &Directions::textChanged, this, &Document::docClean);
+    connect(page, &Directions::textChanged, this, &Document::patternChanged);
     connect(page, &Directions::getChartImage, this, &Document::getChartImage);
     connect(this, &Document::chartImage, page, &Directions::insertChartImage);
     connect(this, &Document::chartInstructions, page, &Directions::insertInstructions);

@@ -2,6 +2,7 @@
 #define DOCUMENT_H
 
 #include "knitscene.h"
+#include "patternfile.h"
 #include "stitchkey.h"
 
 #include <QByteArray>
@@ -72,6 +73,14 @@ public:
     void setPageSize(int size);
     // After a save: nothing is unsaved.
     void markSaved();
+
+    // How the pattern's fabric knits up, for the pattern check's floats.
+    const Gauge &gauge() const { return m_gauge; }
+    void setGauge(const Gauge &gauge);
+    // The pattern check's findings the designer dismissed, by their text;
+    // kept with the pattern.
+    const QStringList &dismissedFindings() const { return m_dismissed; }
+    void setDismissedFindings(const QStringList &dismissed);
 
     // The stitch key (legend) of the stitches in use.
     QRect paintKey(QPainter *painter) const;
@@ -167,6 +176,10 @@ Q_SIGNALS:
     void documentHasStitches();
     void settingsChanged();
     void hasCurrentStitch(Stitch *stitch);
+    // Anything the pattern check reads changed: cells, rows, options,
+    // boxes, titles, the Directions text, the charts themselves, the gauge.
+    void patternChanged();
+    void dismissedFindingsChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -194,6 +207,8 @@ private:
     QToolBar *m_emptyToolBar = nullptr;
     QUndoStack *m_emptyHistory = nullptr;
     QUndoGroup *m_undoGroup = nullptr;
+    Gauge m_gauge;
+    QStringList m_dismissed;
 };
 
 #endif // DOCUMENT_H

@@ -28,7 +28,13 @@ bool Document::save(QDataStream &out)
             grids.append(chart->grid());
     }
     PatternFile::Writer writer(out);
-    writer.begin(PatternFile::versionFor(grids, stitchesUsed), stitchesUsed, pageSize, docKeyHash, showWS);
+    DocumentSettings settings;
+    settings.pageSize = pageSize;
+    settings.keyHash = docKeyHash;
+    settings.showWS = showWS;
+    settings.gauge = m_gauge;
+    settings.dismissed = m_dismissed;
+    writer.begin(PatternFile::versionFor(grids, stitchesUsed, settings), stitchesUsed, settings);
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget *tab = tabs->widget(i);
         if (auto *chart = qobject_cast<Chart *>(tab))
@@ -72,9 +78,11 @@ bool Document::loadDocument(QDataStream &in)
 // The tabs and settings of a pattern as its file held them.
 void Document::build(PatternValues &&values)
 {
-    pageSize = values.pageSize;
-    showWS = values.showWS;
-    docKeyHash = values.keyHash;
+    pageSize = values.settings.pageSize;
+    showWS = values.settings.showWS;
+    docKeyHash = values.settings.keyHash;
+    m_gauge = values.settings.gauge;
+    m_dismissed = values.settings.dismissed;
     for (PatternTab &tab : values.tabs) {
         if (tab.chart) {
             auto *chart = new Chart(std::move(*tab.chart), tabs);

@@ -3,6 +3,8 @@
 
 #include "chartrecord.h"
 
+#include "fileversions.h"
+
 #include "recordbytes.h"
 #include "recordstream.h"
 
@@ -23,6 +25,7 @@ const QString skipRowsTag = QStringLiteral("SkipRows:");
 const QString numbersBottomTag = QStringLiteral("NumbersBottom:");
 const QString repeatsTag = QStringLiteral("Repeats:");
 const QString writtenTag = QStringLiteral("Written:");
+const QString shapingTag = QStringLiteral("Shaping:");
 // A box as the stream writes it: four qint32 and a colour.
 constexpr int repeatBytes = 4 * 4 + 11;
 const QString sceneStart = QStringLiteral("<KnitScene>");
@@ -41,6 +44,7 @@ struct ChartHeader
     bool skipRows = false;
     std::optional<bool> numbersAtBottom;
     QList<RepeatBox> repeats;
+    QList<int> shapingRows;
     WrittenOptions written;
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
@@ -90,6 +94,29 @@ void writeRepeats(QDataStream &out, const QList<RepeatBox> &repeats)
     for (const RepeatBox &box : repeats)
         out << qint32(box.cells.x()) << qint32(box.cells.y()) << qint32(box.cells.width())
             << qint32(box.cells.height()) << box.color;
+}
+
+// The grid rows marked as shaping; the grid drops those it does not have
+// once it knows its size.
+bool readShapingRows(QDataStream &in, QList<int> &rows)
+{
+    qint32 count = 0;
+    if (!RecordStream::readCount(in, count, 4))
+        return false;
+    rows.clear();
+    for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        qint32 y = 0;
+        in >> y;
+        rows.append(y);
+    }
+    return in.status() == QDataStream::Ok;
+}
+
+void writeShapingRows(QDataStream &out, const QList<int> &rows)
+{
+    out << shapingTag << qint32(rows.size());
+    for (int y : rows)
+        out << qint32(y);
 }
 
 // Three choices and a flag; a choice no program wrote reads as its
@@ -148,6 +175,7 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               return true;
           }},
          {repeatsTag, [&] { return readRepeats(in, header.repeats); }},
+         {shapingTag, [&] { return readShapingRows(in, header.shapingRows); }},
          {writtenTag,
           [&] {
               readWritten(in, header.written);
@@ -200,6 +228,8 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
         writeRepeats(out, grid.repeats());
     if (!options.written.isDefault())
         writeWritten(out, options.written);
+    if (!grid.shapingRows().isEmpty())
+        writeShapingRows(out, grid.shapingRows());
     writeScene(out, grid);
     if (out.status() != QDataStream::Ok)
         return false;
@@ -207,10 +237,14 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
     return out.status() == QDataStream::Ok;
 }
 
-bool ChartRecord::needsNewerVersion(const ChartGrid &grid)
+qint32 ChartRecord::versionFor(const ChartGrid &grid)
 {
-    return grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty()
-        || !grid.options().written.isDefault();
+    if (!grid.shapingRows().isEmpty())
+        return PatternVersion::check;
+    if (grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty()
+        || !grid.options().written.isDefault())
+        return PatternVersion::repeats;
+    return PatternVersion::plain;
 }
 
 bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress)
@@ -234,6 +268,7 @@ bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSi
     ChartOptions options = optionsOf(header, values.grid->options().cellSize);
     values.grid->setOptions(options);
     values.grid->setRepeats(header.repeats);
+    values.grid->setShapingRows(header.shapingRows);
     if (!sceneRead)
         return false;
     QString tag;

@@ -46,9 +46,9 @@ public:
 
     static bool write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
                       const QSize &imageSize);
-    // Whether the record of `grid` holds something files of
-    // PatternFile::plainVersion cannot, and so needs the newest version.
-    static bool needsNewerVersion(const ChartGrid &grid);
+    // The lowest file version (fileversions.h) that holds the record of
+    // `grid`.
+    static qint32 versionFor(const ChartGrid &grid);
     // From just after "<Chart>" to just after "</Chart>". A record that
     // names no cell size gets `cellSize`.
     static bool read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress = {});

@@ -20,6 +20,8 @@ const QString documentEnd = QStringLiteral("</Document>");
 const QString pageSizeTag = QStringLiteral("PageSize:");
 const QString keyHashTag = QStringLiteral("DocKeyHash:");
 const QString showWSTag = QStringLiteral("ShowWS:");
+const QString gaugeTag = QStringLiteral("Gauge:");
+const QString dismissedTag = QStringLiteral("Dismissed:");
 const QString chartStart = QStringLiteral("<Chart>");
 const QString directionsStart = QStringLiteral("<Directions>");
 
@@ -34,6 +36,21 @@ QSize preferredCellSize()
 {
     return QSize(Preferences::cellWidth.value(),
                  Preferences::cellHeight.value());
+}
+
+// Two numbers a pattern's fabric can have; anything else reads as no
+// gauge given.
+void readGauge(QDataStream &in, Gauge &gauge)
+{
+    double stitches = 0, rows = 0;
+    in >> stitches >> rows;
+    const auto sane = [](double value) { return value >= 0 && value <= Gauge::largest; };
+    if (sane(stitches) && sane(rows)) {
+        gauge = Gauge{stitches, rows};
+        return;
+    }
+    qWarning("A gauge of %g stitches and %g rows in 10 cm is out of range; read as not given", stitches, rows);
+    gauge = Gauge();
 }
 
 } // namespace
@@ -140,9 +157,12 @@ bool PatternFile::read(QDataStream &in, PatternValues &values, const Progress &p
     // A damaged chart or Directions record is reported and the rest read on
     // for as long as the stream holds together.
     RecordStream::readTags(in,
-                           {{pageSizeTag, [&]() { in >> values.pageSize; return true; }},
-                            {showWSTag, [&]() { in >> values.showWS; return true; }},
-                            {keyHashTag, [&]() { return RecordStream::readBytes(in, values.keyHash); }},
+                           {{pageSizeTag, [&]() { in >> values.settings.pageSize; return true; }},
+                            {showWSTag, [&]() { in >> values.settings.showWS; return true; }},
+                            {keyHashTag, [&]() { return RecordStream::readBytes(in, values.settings.keyHash); }},
+                            {gaugeTag, [&]() { readGauge(in, values.settings.gauge); return true; }},
+                            {dismissedTag,
+                             [&]() { return RecordStream::readStringList(in, values.settings.dismissed); }},
                             {chartStart, readChart},
                             {directionsStart, readDirections}},
                            tag);
@@ -159,28 +179,36 @@ PatternFile::Writer::Writer(QDataStream &out)
 {
 }
 
-qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed)
+qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed,
+                               const DocumentSettings &settings)
 {
+    qint32 version = plainVersion;
+    if (settings.gauge != Gauge() || !settings.dismissed.isEmpty())
+        version = PatternVersion::check;
     if (EmbeddedStitches::needsNewerVersion(stitchesUsed))
-        return newestVersion;
-    for (const ChartGrid *grid : charts) {
-        if (ChartRecord::needsNewerVersion(*grid))
-            return newestVersion;
-    }
-    return plainVersion;
+        version = qMax(version, PatternVersion::repeats);
+    for (const ChartGrid *grid : charts)
+        version = qMax(version, ChartRecord::versionFor(*grid));
+    return version;
 }
 
-void PatternFile::Writer::begin(qint32 version, const QList<Stitch *> &stitchesUsed, qint32 pageSize,
-                                const QByteArray &keyHash, bool showWS)
+void PatternFile::Writer::begin(qint32 version, const QList<Stitch *> &stitchesUsed,
+                                const DocumentSettings &settings)
 {
     m_out.setByteOrder(QDataStream::BigEndian);
     m_out.setVersion(QDataStream::Qt_4_5);
     m_out << magicNumber << version;
     EmbeddedStitches::write(m_out, stitchesUsed);
     m_out << documentStart;
-    m_out << pageSizeTag << pageSize;
-    m_out << keyHashTag << keyHash;
-    m_out << showWSTag << showWS;
+    m_out << pageSizeTag << settings.pageSize;
+    m_out << keyHashTag << settings.keyHash;
+    m_out << showWSTag << settings.showWS;
+    // Only a pattern that has them carries them, so that others keep their
+    // bytes and the version older programs read.
+    if (settings.gauge != Gauge())
+        m_out << gaugeTag << settings.gauge.stitches << settings.gauge.rows;
+    if (!settings.dismissed.isEmpty())
+        m_out << dismissedTag << settings.dismissed;
 }
 
 void PatternFile::Writer::writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash,
@@ -211,7 +239,7 @@ bool PatternFile::write(QDataStream &out, const PatternValues &values)
         grids.append(chart->grid.get());
     Writer writer(out);
     const QList<Stitch *> stitches = values.stitchesUsed();
-    writer.begin(versionFor(grids, stitches), stitches, values.pageSize, values.keyHash, values.showWS);
+    writer.begin(versionFor(grids, stitches, values.settings), stitches, values.settings);
     for (const PatternTab &tab : values.tabs) {
         if (tab.chart)
             writer.writeChart(*tab.chart->grid, tab.chart->title, tab.chart->hash, tab.chart->imageSize);

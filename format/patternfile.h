@@ -3,6 +3,7 @@
 
 #include "chartrecord.h"
 #include "directionsrecord.h"
+#include "fileversions.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -27,16 +28,40 @@ struct PatternTab
     std::unique_ptr<DirectionsValues> directions;
 };
 
-// A pattern as its file holds it, in plain values.
-struct PatternValues
+// The pattern's gauge: stitches and rows in 10 cm of its fabric; 0 where
+// the designer has not given it.
+struct Gauge
 {
-    // How many of the designer's own stitches the file brought along.
-    int stitchRecords = 0;
+    // More than any yarn knits to; a file saying more is damaged.
+    static constexpr double largest = 1000;
+
+    double stitches = 0;
+    double rows = 0;
+
+    bool isGiven() const { return stitches > 0; }
+    bool operator==(const Gauge &other) const { return stitches == other.stitches && rows == other.rows; }
+    bool operator!=(const Gauge &other) const { return !(*this == other); }
+};
+
+// The document's own settings, as its record holds them.
+struct DocumentSettings
+{
     qint32 pageSize = 0;
     // The key's picture on the Directions page, by its hash.
     QByteArray keyHash;
     // The key shows what stitches mean from the wrong side.
     bool showWS = true;
+    Gauge gauge;
+    // The pattern check's findings the designer dismissed, by their text.
+    QStringList dismissed;
+};
+
+// A pattern as its file holds it, in plain values.
+struct PatternValues
+{
+    // How many of the designer's own stitches the file brought along.
+    int stitchRecords = 0;
+    DocumentSettings settings;
     std::vector<PatternTab> tabs;
     // What went wrong reading the file, for the designer; empty when it was
     // read whole.
@@ -62,10 +87,12 @@ public:
     // Files that use nothing added since are written with plainVersion, so
     // that older programs still open them; others with newestVersion,
     // which older programs refuse as newer than they are.
-    static constexpr qint32 plainVersion = 201002;
-    static constexpr qint32 newestVersion = 201003;
-    // The version a file of these charts and stitches is written with.
-    static qint32 versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed);
+    static constexpr qint32 plainVersion = PatternVersion::plain;
+    static constexpr qint32 newestVersion = PatternVersion::newest;
+    // The version a file of these charts, stitches and settings is written
+    // with.
+    static qint32 versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed,
+                             const DocumentSettings &settings);
 
     enum Status { Ok, Unreadable, NotAPattern, TooNew };
     // Told how far the reading has come, in percent, and what it reads;
@@ -97,8 +124,7 @@ public:
     public:
         explicit Writer(QDataStream &out);
         // `version` is versionFor() the charts to be written.
-        void begin(qint32 version, const QList<Stitch *> &stitchesUsed, qint32 pageSize, const QByteArray &keyHash,
-                   bool showWS);
+        void begin(qint32 version, const QList<Stitch *> &stitchesUsed, const DocumentSettings &settings);
         void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSize &imageSize);
         void writeDirections(const QString &name, const QString &html, const QList<DirectionsPicture> &pictures);
         bool finish();

@@ -58,9 +58,9 @@ private:
 static PatternValues samplePattern()
 {
     PatternValues pattern;
-    pattern.pageSize = 3;
-    pattern.keyHash = "key";
-    pattern.showWS = false;
+    pattern.settings.pageSize = 3;
+    pattern.settings.keyHash = "key";
+    pattern.settings.showWS = false;
     PatternTab page;
     page.directions = std::make_unique<DirectionsValues>();
     page.directions->name = QStringLiteral("Notes");
@@ -114,8 +114,8 @@ void TestPatternValues::readAndWrittenAgainByteForByte()
     QCOMPARE(read.charts().size(), 2);
     QCOMPARE(read.charts().at(1)->title, QStringLiteral("Back"));
     QCOMPARE(snapshot(*read.charts().at(1)->grid), snapshot(*written.charts().at(1)->grid));
-    QVERIFY(!read.showWS);
-    QCOMPARE(read.pageSize, 3);
+    QVERIFY(!read.settings.showWS);
+    QCOMPARE(read.settings.pageSize, 3);
     QCOMPARE(bytesOf(read), bytes);
 }
 
@@ -149,18 +149,22 @@ void TestPatternValues::fileVersions()
 
 // A file that uses nothing new keeps the version older programs open; a
 // chart that chose where its numbers go, has a repeat box or is written
-// other than plainly needs the newest, which they refuse. Reading gives it
-// all back.
+// other than plainly needs a newer one, and shaping marks, a gauge or
+// dismissed findings the newest, which older programs refuse. Reading
+// gives it all back.
 void TestPatternValues::versionFollowsWhatIsUsed_data()
 {
     QTest::addColumn<QString>("feature");
     QTest::addColumn<qint32>("version");
     QTest::newRow("nothing new") << "" << PatternFile::plainVersion;
-    QTest::newRow("numbers hidden") << "hidden" << PatternFile::newestVersion;
-    QTest::newRow("numbers shown") << "shown" << PatternFile::newestVersion;
-    QTest::newRow("repeat box") << "repeat" << PatternFile::newestVersion;
-    QTest::newRow("published") << "published" << PatternFile::newestVersion;
-    QTest::newRow("repeats found") << "find" << PatternFile::newestVersion;
+    QTest::newRow("numbers hidden") << "hidden" << PatternVersion::repeats;
+    QTest::newRow("numbers shown") << "shown" << PatternVersion::repeats;
+    QTest::newRow("repeat box") << "repeat" << PatternVersion::repeats;
+    QTest::newRow("published") << "published" << PatternVersion::repeats;
+    QTest::newRow("repeats found") << "find" << PatternVersion::repeats;
+    QTest::newRow("shaping rows") << "shaping" << PatternVersion::check;
+    QTest::newRow("gauge") << "gauge" << PatternVersion::check;
+    QTest::newRow("dismissed findings") << "dismissed" << PatternVersion::check;
 }
 
 void TestPatternValues::versionFollowsWhatIsUsed()
@@ -176,6 +180,12 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     grid->setWrittenOptions(choices);
     if (feature == QLatin1String("repeat"))
         grid->setRepeats({RepeatBox{QRect(1, 0, 2, 4), Qt::darkGreen}});
+    else if (feature == QLatin1String("shaping"))
+        grid->setShapingRows({3, 1});
+    else if (feature == QLatin1String("gauge"))
+        pattern.settings.gauge = Gauge{22.5, 30};
+    else if (feature == QLatin1String("dismissed"))
+        pattern.settings.dismissed = QStringList{QStringLiteral("Rib: row 2 makes 3 from 4")};
     else if (!feature.isEmpty() && choices.isDefault())
         grid->setNumbersAtBottom(feature == QLatin1String("shown"));
     const QByteArray bytes = bytesOf(pattern);
@@ -189,6 +199,9 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     QCOMPARE(readFile(write(QStringLiteral("b.kit"), bytes), read), PatternFile::Ok);
     QCOMPARE(read.errors, QStringList());
     QCOMPARE(snapshot(*read.charts().at(1)->grid), snapshot(*pattern.charts().at(1)->grid));
+    QCOMPARE(read.charts().at(1)->grid->shapingRows(), grid->shapingRows());
+    QCOMPARE(read.settings.gauge, pattern.settings.gauge);
+    QCOMPARE(read.settings.dismissed, pattern.settings.dismissed);
     QCOMPARE(bytesOf(read), bytes);
 }
 

@@ -82,8 +82,8 @@ void writeSeeds(FuzzEnvironment &seeds)
         rich.tabs.push_back(chartTab(QStringLiteral("Front"), 2, 2, "k"));
         rich.tabs.back().chart->grid->setStitch(0, 0, ownStitch(), 1);
         rich.tabs.push_back(chartTab(QStringLiteral("Back"), 1, 2, "p"));
-        rich.pageSize = 2;
-        rich.keyHash = QByteArray("key");
+        rich.settings.pageSize = 2;
+        rich.settings.keyHash = QByteArray("key");
         seeds.addSeed(QStringLiteral("rich.kit"), patternBytes(rich));
     }
     {
