@@ -5,8 +5,10 @@
 #include "chartgrid.h"
 #include "chartrecord.h"
 #include "document.h"
+#include "documentpropertiesdialog.h"
 #include "exphelper.h"
 #include "newchartdialog.h"
+#include "patterncheckpanel.h"
 #include "pdfdialog.h"
 #include "preferences.h"
 #include "printdialog.h"
@@ -152,6 +154,8 @@ void MainWindow::menuSetup()
     connect(ui->actionDocumentation, &QAction::triggered, this, &MainWindow::helpDoc);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
     connect(ui->actionOpenSample, &QAction::triggered, this, &MainWindow::openSamplePattern);
+    connect(ui->actionShowPatternCheck, &QAction::toggled, ui->checkDock, &QDockWidget::setVisible);
+    connect(ui->actionDocumentProperties, &QAction::triggered, this, &MainWindow::documentProperties);
     connect(ui->menuView, &QMenu::aboutToShow, this, &MainWindow::updateViewMenu);
     connect(ui->mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::mdiChildChanged);
     for (QAction *action : {ui->actionUndo, ui->actionRedo})
@@ -163,7 +167,7 @@ void MainWindow::enableDocumentActions(bool on)
 {
     for (QAction *action : {ui->actionSave, ui->actionSave_As, ui->actionClose, ui->actionClose_All, ui->actionPrint,
                             ui->actionExport_PDF, ui->actionAdd_Chart, ui->actionAddWrittenChart,
-                            ui->actionRemove_Chart,
+                            ui->actionRemove_Chart, ui->actionDocumentProperties,
                             ui->actionExportDocKey, ui->actionCut, ui->actionCopy, ui->actionPaste})
         action->setEnabled(on);
 }
@@ -364,12 +368,14 @@ void MainWindow::mdiChildChanged(QMdiSubWindow *subWindow)
             updateColorList({});
             setPageStatus(QString(), 0);
             updateUndoStack();
+            ui->patternCheck->setDocument(nullptr);
         }
         return;
     }
     auto *doc = qobject_cast<Document *>(subWindow->widget());
     if (!doc)
         return;
+    ui->patternCheck->setDocument(doc);
     enableDocumentActions(true);
     doc->activated();
     doc->refreshUi();
@@ -413,6 +419,7 @@ void MainWindow::updateViewMenu()
     ui->actionShowStitchesUsed->setChecked(ui->chartInfo->isVisible());
     ui->actionShowColorsUsed->setChecked(ui->colorDock->isVisible());
     ui->actionShow_Undo_History->setChecked(ui->undoDock->isVisible());
+    ui->actionShowPatternCheck->setChecked(ui->checkDock->isVisible());
     ui->actionFullScreen->setChecked(windowState() & Qt::WindowFullScreen);
     ui->actionShowChartInstructions->setChecked(
         Preferences::showChartInstructions.value());
@@ -460,6 +467,17 @@ void MainWindow::paste()
 {
     if (Document *doc = currentDocument())
         doc->paste();
+}
+
+// The pattern's gauge, which the pattern check measures floats by.
+void MainWindow::documentProperties()
+{
+    Document *doc = currentDocument();
+    if (!doc)
+        return;
+    DocumentPropertiesDialog dialog(doc->gauge(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        doc->setGauge(dialog.gauge());
 }
 
 void MainWindow::showStitchPalette(bool on)

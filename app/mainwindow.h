@@ -77,6 +77,7 @@ public Q_SLOTS:
     void cut();
     void copy();
     void paste();
+    void documentProperties();
     void showStitchPalette(bool on);
     void showChartInformation(bool on);
     void showColorsUsed(bool on);

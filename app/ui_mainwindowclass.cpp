@@ -1,5 +1,7 @@
 #include "ui_mainwindowclass.h"
 
+#include "patterncheckpanel.h"
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QDockWidget>
@@ -83,6 +85,8 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
     actionFullScreen = newAction(window, "actionFullScreen", nullptr, true, false);
     actionStitchLibrary = newAction(window, "actionStitchLibrary");
     actionExportDocKey = newAction(window, "actionExportDocKey");
+    actionShowPatternCheck = newAction(window, "actionShowPatternCheck", nullptr, true, true);
+    actionDocumentProperties = newAction(window, "actionDocumentProperties");
 
     centralWidget = new QWidget(window);
     centralWidget->setObjectName(QStringLiteral("centralWidget"));
@@ -117,11 +121,14 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
     menuEdit->addActions({actionCopy, actionCut, actionPaste});
     menuView->addActions({actionShow_Stitch_Palette, actionShowStitchesUsed, actionShowColorsUsed,
                           actionShowChartInstructions, actionShow_Undo_History});
+    menuView->addAction(actionShowPatternCheck);
     menuView->addSeparator();
     menuView->addAction(actionFullScreen);
     menuDocument->addActions({actionAdd_Chart, actionAddWrittenChart, actionRemove_Chart});
     menuDocument->addSeparator();
     menuDocument->addAction(actionExportDocKey);
+    menuDocument->addSeparator();
+    menuDocument->addAction(actionDocumentProperties);
     menuTools->addActions({actionStitchLibrary, actionCheckForUpdates, actionOptions});
     menuHelp->addActions({actionDocumentation, actionOpenSample});
     menuHelp->addSeparator();
@@ -166,6 +173,8 @@ void Ui_MainWindowClass::setupUi(QMainWindow *window)
     undoDockContents = new QWidget;
     undoDockContents->setObjectName(QStringLiteral("undoDockContents"));
     undoDock = newDock(window, "undoDock", Qt::RightDockWidgetArea, undoDockContents);
+    patternCheck = new PatternCheckPanel;
+    checkDock = newDock(window, "checkDock", Qt::RightDockWidgetArea, patternCheck);
 
     retranslateUi(window);
 }
@@ -212,6 +221,8 @@ void Ui_MainWindowClass::retranslateUi(QMainWindow *window)
         {actionFullScreen, "Full Screen", "F11"},
         {actionStitchLibrary, "Stitch Library...", nullptr},
         {actionExportDocKey, "Save Key as Image", "Ctrl+Shift+I"},
+        {actionShowPatternCheck, "Show Pattern Check", nullptr},
+        {actionDocumentProperties, "Properties...", nullptr},
     };
     for (const ActionText &entry : texts) {
         entry.action->setText(tr(entry.text));
@@ -235,6 +246,7 @@ void Ui_MainWindowClass::retranslateUi(QMainWindow *window)
     colorDock->setWindowTitle(tr("Colors Used"));
     stitchPalette->setWindowTitle(tr("Stitch Palette"));
     undoDock->setWindowTitle(tr("Undo History"));
+    checkDock->setWindowTitle(tr("Pattern Check"));
     stitchTree->setHeaderLabel(tr("Stitches"));
     stitchFilter->setPlaceholderText(tr("Filter stitches"));
 }

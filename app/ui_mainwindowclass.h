@@ -2,6 +2,7 @@
 #define UI_MAINWINDOWCLASS_H
 
 class QAction;
+class PatternCheckPanel;
 class QDockWidget;
 class QLineEdit;
 class QListWidget;
@@ -52,6 +53,8 @@ public:
     QAction *actionFullScreen;
     QAction *actionStitchLibrary;
     QAction *actionExportDocKey;
+    QAction *actionShowPatternCheck;
+    QAction *actionDocumentProperties;
 
     QWidget *centralWidget;
     QMdiArea *mdiArea;
@@ -76,6 +79,8 @@ public:
     QTreeWidget *stitchTree;
     QLineEdit *stitchFilter;
     QDockWidget *undoDock;
+    QDockWidget *checkDock;
+    PatternCheckPanel *patternCheck;
     QWidget *undoDockContents;
 };
 

@@ -454,9 +454,21 @@ void ChartRenderer::paintHeaders(QPainter *painter, const QRectF &area, qreal sc
                 paintHeader(painter, rect, -1, number);
             else
                 paintHeader(painter, rect, left ? Qt::AlignLeft : Qt::AlignRight, number);
+            if (m_style.markShapingRows && m_grid.isShapingRow(y)) {
+                const int bar = qMax(2, cell.width() / 8);
+                painter->fillRect(left ? QRect(rect.right() + 1 - bar, rect.top() + 1, bar, rect.height() - 1)
+                                       : QRect(rect.left() + 1, rect.top() + 1, bar, rect.height() - 1),
+                                  shapingMark());
+            }
         }
     }
     painter->restore();
+}
+
+const QColor &ChartRenderer::shapingMark()
+{
+    static const QColor amber(224, 140, 20);
+    return amber;
 }
 
 // One number cell as the grid's frame shows it. An alignment of -1 draws

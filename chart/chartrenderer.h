@@ -29,6 +29,9 @@ struct ChartStyle
     // A heavier grid line after every this many stitches and rows, counted
     // by their numbers; 0 for none.
     int heavyLinesEvery = 0;
+    // Rows marked as shaping get a bar beside their numbers (the screen
+    // only: a printed chart says it in its text).
+    bool markShapingRows = false;
     // The colour that marks selected cells.
     QColor selectionTint = QColor(48, 140, 198, 100);
     // Below this many device pixels per cell the chart is drawn simplified:
@@ -68,6 +71,8 @@ public:
 
     static bool isNoStitch(const Stitch *stitch);
     static const QColor &noStitchGray();
+    // The bar beside the numbers of rows marked as shaping.
+    static const QColor &shapingMark();
 
 private:
     void paintCells(QPainter *painter, const QRect &cells) const;

@@ -333,12 +333,14 @@ void checkNames(const QList<PatternCheck::Chart> &charts, const QString &directi
         if (chart.title.trimmed().isEmpty()) {
             findings.append(chartFinding(Severity::Warning, chart, QRect(),
                                          tr("%1 has no title").arg(nameOf(chart, i))));
+            findings.last().chartIndex = i;
             continue;
         }
         if (!directions.contains(chart.title.trimmed(), Qt::CaseInsensitive)) {
             Finding finding = chartFinding(Severity::Note, chart, QRect(),
                                            tr("The Directions page never names the chart %1").arg(chart.title));
             finding.place = Place::Directions;
+            finding.chartIndex = i;
             findings.append(finding);
         }
     }
@@ -346,23 +348,31 @@ void checkNames(const QList<PatternCheck::Chart> &charts, const QString &directi
 
 } // namespace
 
-QHash<const Stitch *, PatternCheck::KeyEntry> PatternCheck::keyFor(const QList<Chart> &charts)
+QHash<const Stitch *, PatternCheck::KeyEntry> PatternCheck::keyFor(const QList<const Stitch *> &stitches)
 {
     QHash<const Stitch *, KeyEntry> key;
     const StitchSet *set = StitchSet::instance();
+    for (const Stitch *stitch : stitches) {
+        if (!stitch || key.contains(stitch))
+            continue;
+        // No Stitch is no stitch to work from either side.
+        const bool none = isNoStitch(stitch);
+        key.insert(stitch, KeyEntry{none || !set->workedAs(stitch, false).trimmed().isEmpty(),
+                                    none || !set->workedAs(stitch, true).trimmed().isEmpty()});
+    }
+    return key;
+}
+
+QHash<const Stitch *, PatternCheck::KeyEntry> PatternCheck::keyFor(const QList<Chart> &charts)
+{
+    QList<const Stitch *> stitches;
     for (const Chart &chart : charts) {
         if (!chart.grid)
             continue;
-        for (const auto &[stitch, count] : chart.grid->stitchTally()) {
-            if (!stitch || key.contains(stitch))
-                continue;
-            // No Stitch is no stitch to work from either side.
-            const bool none = isNoStitch(stitch);
-            key.insert(stitch, KeyEntry{none || !set->workedAs(stitch, false).trimmed().isEmpty(),
-                                        none || !set->workedAs(stitch, true).trimmed().isEmpty()});
-        }
+        for (const auto &[stitch, count] : chart.grid->stitchTally())
+            stitches.append(stitch);
     }
-    return key;
+    return keyFor(stitches);
 }
 
 PatternCheck::Chart PatternCheck::copyOf(const QString &title, const ChartGrid &grid)
@@ -391,10 +401,13 @@ QList<Finding> PatternCheck::check(const Input &input)
         if (!charts.at(i).grid)
             continue;
         const QString name = nameOf(charts.at(i), i);
+        const qsizetype before = findings.size();
         checkCounts(charts.at(i), name, findings);
         checkWrongSide(charts.at(i), name, input.key, findings);
         checkRepeats(charts.at(i), name, findings);
         checkFloats(charts.at(i), name, input, findings);
+        for (qsizetype f = before; f < findings.size(); ++f)
+            findings[f].chartIndex = i;
     }
     checkKey(charts, input.key, findings);
     checkNames(charts, input.directions, findings);

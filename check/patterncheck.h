@@ -39,6 +39,8 @@ public:
         Place place = Place::Chart;
         // The chart it is about; "" for the key and the Directions page.
         QString chart;
+        // Its place among the charts checked; -1 for none.
+        int chartIndex = -1;
         // The cells concerned, in grid coordinates (x from the left, y from
         // the top); empty where the finding is about the chart as a whole.
         QRect cells;
@@ -86,6 +88,7 @@ public:
     // What the catalogue says of every stitch `charts` use; read on the
     // catalogue's thread.
     static QHash<const Stitch *, KeyEntry> keyFor(const QList<Chart> &charts);
+    static QHash<const Stitch *, KeyEntry> keyFor(const QList<const Stitch *> &stitches);
     // A copy of `grid` for a check on another thread.
     static Chart copyOf(const QString &title, const ChartGrid &grid);
 

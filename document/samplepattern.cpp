@@ -76,6 +76,30 @@ void addChart(Document *doc, const QString &name, int width, const char *const (
     fillRows(doc->curChart()->knitScene(), rows, N);
 }
 
+// A stitch of the designer's own for this run, as a pattern file brings
+// one: `description` and `opposite` may be left empty on purpose.
+Stitch *ownStitch(const QString &abbreviation, const QString &name, const QString &description)
+{
+    Stitch *stitch = StitchSet::instance()->findOrAdd(abbreviation);
+    stitch->temporary = true;
+    stitch->setAbbrivs({abbreviation});
+    stitch->setName(name);
+    stitch->setDescription(description);
+    stitch->setOpposite(QString());
+    stitch->setPaths({QStringLiteral(":/stitches/unknown.svg")});
+    return stitch;
+}
+
+void setRow(Chart *chart, int number, const char *row)
+{
+    const InstructionParser parser(StitchSet::instance()->keyWords());
+    ChartGrid *grid = chart->grid();
+    const int width = grid->columnCount();
+    const bool wrongSide = number % 2 == 0;
+    const QStringList cells = parser.cells(QString::fromLatin1(row), width);
+    chart->knitScene()->updateRow(number - 1, InstructionParser::row(cells, width, wrongSide));
+}
+
 } // namespace
 
 std::unique_ptr<Document> SamplePattern::create(QWidget *parent)
@@ -94,7 +118,47 @@ std::unique_ptr<Document> SamplePattern::create(QWidget *parent)
     for (Chart *chart : doc->charts())
         chart->grid()->setWrittenOptions(published);
     doc->directions().first()->textEdit()->setHtml(QString::fromLatin1(directionsHtml));
+    // As the Directions page gives it, so that the check measures floats.
+    doc->setGauge(Gauge{18, 24});
     return doc;
+}
+
+std::unique_ptr<Document> SamplePattern::createWithErrors(QWidget *parent)
+{
+    std::unique_ptr<Document> doc = create(parent);
+    const QList<Chart *> charts = doc->charts();
+    Chart *lace = charts.at(0);
+    Chart *cable = charts.at(1);
+    Chart *band = charts.at(2);
+    // A count that does not carry: the top row of the cable works one
+    // stitch fewer than the row below made.
+    setRow(cable, 6, "k2, p5, k2, x1");
+    // Lace that does not balance: the top row decreases, unmarked.
+    setRow(lace, 8, "p9, p2tog");
+    // A wrong-side row with a stitch the key cannot say how to work there.
+    Stitch *twist = ownStitch(QStringLiteral("twist"), QStringLiteral("Own Twist"), QStringLiteral("twist the stitch"));
+    lace->grid()->setStitch(5, lace->grid()->rowCount() - 2, twist, 0);
+    // A repeat box that cuts the cable in two.
+    cable->grid()->setRepeats({RepeatBox{QRect(0, 0, 5, 6), RepeatBox::defaultColor()}});
+    // A float of ten stitches behind the coral, at 18 stitches in 10 cm.
+    const QColor slate(112, 128, 144);
+    for (int x = 1; x < band->grid()->columnCount() - 1; ++x)
+        band->grid()->setColor(x, 2, slate);
+    // A stitch the key has no words for.
+    ownStitch(QStringLiteral("nub"), QStringLiteral("Own Nub"), QString());
+    setRow(band, 1, "k5, nub, k6");
+    // A chart without a title, and one the Directions page never names.
+    doc->addNewChart(4, 2, QString(), QStringLiteral("k"));
+    doc->addNewChart(4, 2, QStringLiteral("Picot Edge"), QStringLiteral("k"));
+    fillRows(doc->curChart()->knitScene(), bandRows, 2);
+    return doc;
+}
+
+bool SamplePattern::writeWithErrors(const QString &fileName, QString *error)
+{
+    const std::unique_ptr<Document> doc = createWithErrors();
+    doc->setFileName(fileName);
+    return PatternFile::save(fileName, [&doc](QDataStream &out) { return doc->save(out); }, error);
 }
 
 bool SamplePattern::write(const QString &fileName, QString *error)

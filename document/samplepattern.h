@@ -18,6 +18,10 @@ public:
     static std::unique_ptr<Document> create(QWidget *parent = nullptr);
     // Writes the sample as a pattern file.
     static bool write(const QString &fileName, QString *error = nullptr);
+    // The sample with one deliberate mistake of each kind the pattern
+    // check finds, for trying the check and testing it.
+    static std::unique_ptr<Document> createWithErrors(QWidget *parent = nullptr);
+    static bool writeWithErrors(const QString &fileName, QString *error = nullptr);
 };
 
 #endif // SAMPLEPATTERN_H

@@ -1,5 +1,6 @@
-// Writes the sample pattern to the given file:
-//   yarnwise_samplepattern OUT.kit
+// Writes the sample pattern to the given file, or the copy of it with one
+// deliberate mistake of each kind the pattern check finds:
+//   yarnwise_samplepattern [--with-errors] OUT.kit
 #include "samplepattern.h"
 #include "settings.h"
 #include "stitchset.h"
@@ -13,15 +14,20 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: yarnwise_samplepattern OUT.kit\n";
+    const QStringList args = app.arguments().mid(1);
+    const bool withErrors = args.size() == 2 && args.first() == QLatin1String("--with-errors");
+    if (args.size() != 1 && !withErrors) {
+        QTextStream(stderr) << "usage: yarnwise_samplepattern [--with-errors] OUT.kit\n";
         return 2;
     }
     Settings::nameApplication();
     StitchSet::instance()->load();
     QString error;
-    if (!SamplePattern::write(QString::fromLocal8Bit(argv[1]), &error)) {
-        QTextStream(stderr) << "Could not write " << argv[1] << ": " << error << '\n';
+    const QString fileName = args.last();
+    const bool written = withErrors ? SamplePattern::writeWithErrors(fileName, &error)
+                                    : SamplePattern::write(fileName, &error);
+    if (!written) {
+        QTextStream(stderr) << "Could not write " << fileName << ": " << error << '\n';
         return 1;
     }
     return 0;

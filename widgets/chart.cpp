@@ -351,6 +351,8 @@ void Chart::setupToolbar()
     m_markRepeat = addAction(tr("Mark Repeat"), QKeySequence(), QString(), false, &Chart::markRepeat);
     m_removeRepeat = addAction(tr("Remove Repeat"), QKeySequence(), QString(), false, &Chart::removeRepeat);
     addAction(tr("Repeat Color..."), QKeySequence(), QString(), false, &Chart::repeatColorDialog);
+    m_markShaping = addAction(tr("Mark Rows as Shaping"), QKeySequence(), QString(), false, &Chart::markShapingRows);
+    m_unmarkShaping = addAction(tr("Unmark Shaping Rows"), QKeySequence(), QString(), false, &Chart::unmarkShapingRows);
     m_menu->addSeparator();
     m_toolBar->addSeparator();
 
@@ -513,9 +515,12 @@ void Chart::menuAboutToShow()
     const bool any = knitScene()->hasSelection();
     const bool rows = any && knitScene()->selectionType == KnitScene::SelectRows;
     const bool columns = any && knitScene()->selectionType == KnitScene::SelectColumns;
-    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV, m_borderAround, m_removeBorders, m_markRepeat})
+    for (QAction *action : {m_flipH, m_flipV, m_mirrorH, m_mirrorV, m_borderAround, m_removeBorders, m_markRepeat,
+                            m_markShaping})
         action->setEnabled(any);
     const QRect box = any ? selectionBox() : QRect();
+    m_unmarkShaping->setEnabled(std::any_of(m_grid->shapingRows().cbegin(), m_grid->shapingRows().cend(),
+                                            [&box](int y) { return y >= box.top() && y <= box.bottom(); }));
     m_removeRepeat->setEnabled(std::any_of(m_grid->repeats().cbegin(), m_grid->repeats().cend(),
                                            [&box](const RepeatBox &repeat) { return repeat.cells.intersects(box); }));
     for (QAction *action : {m_insertRowAbove, m_insertRowBelow, m_removeRows})

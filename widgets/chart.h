@@ -75,6 +75,9 @@ public:
     void setScale(int width, int height);
     void turnOffHighlight();
     void clearSelection();
+    // Selects `cells` (grid units) and scrolls them into sight; an empty
+    // rectangle clears the selection.
+    void showCells(const QRect &cells);
 
     float scale = 1.0f;
     QByteArray hash;
@@ -129,6 +132,9 @@ public Q_SLOTS:
     void hMirrorSelection();
     void borderAroundSelection();
     void removeBordersOfSelection();
+    // The rows of the selection marked as shaping, or the mark taken off.
+    void markShapingRows();
+    void unmarkShapingRows();
     // A repeat box over the selection, in the colour of the chart's boxes;
     // removing takes every box that shares a cell with the selection.
     void markRepeat();
@@ -226,6 +232,8 @@ private:
     QAction *m_borderAround = nullptr;
     QAction *m_markRepeat = nullptr;
     QAction *m_removeRepeat = nullptr;
+    QAction *m_markShaping = nullptr;
+    QAction *m_unmarkShaping = nullptr;
     QAction *m_removeBorders = nullptr;
     QAction *m_flipH = nullptr;
     QAction *m_flipV = nullptr;

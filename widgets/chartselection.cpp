@@ -11,6 +11,7 @@
 #include "stitchset.h"
 #include "waitcursor.h"
 
+#include <QGraphicsView>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -110,6 +111,30 @@ void Chart::removeBordersOfSelection()
 void Chart::markRepeat()
 {
     knitScene()->editor().markRepeat(selectionBox(), RepeatBoxes::colorOf(m_grid->repeats()));
+}
+
+void Chart::markShapingRows()
+{
+    knitScene()->editor().markShapingRows(selectionBox(), true);
+}
+
+void Chart::unmarkShapingRows()
+{
+    knitScene()->editor().markShapingRows(selectionBox(), false);
+}
+
+void Chart::showCells(const QRect &cells)
+{
+    KnitScene *scene = knitScene();
+    if (cells.isEmpty()) {
+        scene->clearSelection();
+        return;
+    }
+    scene->setSelected(QRectF(cells.x(), cells.y(), cells.width() - 1, cells.height() - 1),
+                       cells.width() == m_grid->columnCount() ? KnitScene::SelectRows : KnitScene::SelectLasso);
+    const QRect area = scene->cellRect(cells.left(), cells.top()).united(scene->cellRect(cells.right(), cells.bottom()));
+    if (view)
+        view->ensureVisible(area, 40, 40);
 }
 
 void Chart::removeRepeat()

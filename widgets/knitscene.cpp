@@ -96,6 +96,7 @@ KnitScene::KnitScene(ChartGrid *grid, QUndoStack *undoStack, QObject *parent)
         shapeChanged();
     });
     connect(grid, &ChartGrid::repeatsChanged, this, [this] { update(sceneRect()); });
+    connect(grid, &ChartGrid::shapingRowsChanged, this, [this] { update(sceneRect()); });
     // The options choose the numbers shown, and so the shape.
     connect(grid, &ChartGrid::optionsChanged, this, &KnitScene::updateHeaders);
     updateHeaders();
@@ -223,5 +224,6 @@ void KnitScene::updateHeaders()
 {
     m_style = ChartPicture::preferredStyle(*m_grid);
     m_style.simplifyBelow = simplifyBelow;
+    m_style.markShapingRows = true;
     shapeChanged();
 }

@@ -209,26 +209,49 @@ void TestCommandLine::fromWritten()
     QCOMPARE(instructions.out, output);
 }
 
-// The sample checks clean; a pattern whose counts do not carry has an
-// error, told one a line or as JSON, with status 1.
+// The sample checks clean; its copy with one mistake of each kind gives
+// one finding for each, one a line or as JSON, with status 1 while an
+// error is not dismissed.
 void TestCommandLine::check()
 {
     const Result clean = run({QStringLiteral("--check"), m_sample});
     QCOMPARE(clean.status, 0);
     QCOMPARE(clean.out, QString());
 
-    const QString input = m_env->writeScratch(QStringLiteral("shaped.txt"), "Shaped\nRow 1: k2tog, k2\nRow 2: p4\n");
-    const QString pattern = scratch(QStringLiteral("shaped.kit"));
-    QCOMPARE(run({QStringLiteral("--from-written"), input, pattern}).status, 0);
+    const std::unique_ptr<Document> doc = SamplePattern::createWithErrors();
+    const QString pattern = scratch(QStringLiteral("mistakes.kit"));
+    QVERIFY(PatternFile::save(pattern, [&doc](QDataStream &out) { return doc->save(out); }));
     const Result text = run({QStringLiteral("--check"), pattern});
     QCOMPARE(text.status, 1);
-    QVERIFY2(text.out.contains(QStringLiteral("error: Shaped: row 1: 3 stitches made, row 2 works 4\n")),
-             qPrintable(text.out));
+    const QString countError = QStringLiteral("Cable Panel: row 5: 10 stitches made, row 6 works 9");
+    QCOMPARE(text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             (QStringList{
+                 "error: " + countError,
+                 "warning: Lace Edging: row 8 makes 10 from 11: its yarn overs and decreases do not balance; if this "
+                 "is shaping, mark the row as shaping",
+                 "warning: Lace Edging: row 2: twist is worked on a wrong-side row, and the key does not say how to "
+                 "work it from the wrong side",
+                 "warning: Cable Panel: row 3: the repeat box cuts a stitch in two",
+                 "warning: Colour Band: row 4: a float of 10 stitches (5.6 cm), longer than 2.5 cm; catch it or break "
+                 "up the colour",
+                 "warning: The key: nub (Own Nub) has no description",
+                 "warning: Chart 4 has no title",
+                 "note: The Directions page never names the chart Picot Edge",
+             }));
+
+    // The error dismissed: neither printed nor counted, but marked for
+    // scripts.
+    doc->setDismissedFindings({countError});
+    QVERIFY(PatternFile::save(pattern, [&doc](QDataStream &out) { return doc->save(out); }));
+    const Result dismissed = run({QStringLiteral("--check"), pattern});
+    QCOMPARE(dismissed.status, 0);
+    QVERIFY(!dismissed.out.contains(countError));
     const Result json = run({QStringLiteral("--check"), pattern, QStringLiteral("--format"), QStringLiteral("json")});
-    QCOMPARE(json.status, 1);
+    QCOMPARE(json.status, 0);
     const QJsonArray findings = QJsonDocument::fromJson(json.out.toUtf8()).array();
-    QVERIFY(!findings.isEmpty());
+    QCOMPARE(findings.size(), 8);
     QCOMPARE(findings.first().toObject().value(QStringLiteral("severity")).toString(), QStringLiteral("error"));
+    QVERIFY(findings.first().toObject().value(QStringLiteral("dismissed")).toBool());
 
     QCOMPARE(run({QStringLiteral("--check"), pattern, QStringLiteral("--format"), QStringLiteral("xml")}).status, 2);
 }
