@@ -391,7 +391,9 @@ QList<Stitch *> InstructionParser::row(const QStringList &cells, int width, bool
     for (int i = 0; i < width; ++i) {
         Stitch *stitch = i < cells.size() ? catalogue->findStitch(cells.at(i)) : noStitch;
         if (wrongSide) {
-            if (stitch)
+            // A stitch without an opposite is written by its own name on
+            // both sides, and read so.
+            if (stitch && !stitch->opposite().isEmpty())
                 stitch = catalogue->findStitch(stitch->opposite());
             result.append(stitch);
         } else {

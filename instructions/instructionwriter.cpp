@@ -10,11 +10,6 @@
 
 namespace {
 
-QString cellText(const Stitch *stitch, bool wrongSide)
-{
-    return wrongSide ? stitch->opposite() : stitch->stitchID();
-}
-
 // Knit and purl always carry their count ("k1"); other stitches only when
 // there is more than one ("yo", "yo2").
 bool showsCount(const QString &text, int count)
@@ -52,9 +47,9 @@ QString InstructionWriter::writeRow(const QList<Stitch *> &row, bool wrongSide, 
     QString line;
     int runStart = 0;
     while (runStart < cells.size()) {
-        const QString text = cellText(cells.at(runStart), wrongSide);
+        const QString text = cells.at(runStart)->writtenAs(wrongSide);
         int runEnd = runStart + 1;
-        while (runEnd < cells.size() && cellText(cells.at(runEnd), wrongSide) == text)
+        while (runEnd < cells.size() && cells.at(runEnd)->writtenAs(wrongSide) == text)
             ++runEnd;
 
         // Counted in stitches: the four cells of a 4-cell cable are one.

@@ -10,11 +10,6 @@ namespace {
 // writes one, and the search stays linear in the row.
 constexpr int longestPeriod = 100;
 
-QString cellText(const Stitch *stitch, bool wrongSide)
-{
-    return wrongSide ? stitch->opposite() : stitch->stitchID();
-}
-
 bool isNoStitch(const QString &text)
 {
     return text == QLatin1String("x");
@@ -37,9 +32,9 @@ WrittenRow::WrittenRow(const QList<Stitch *> &cells, bool wrongSide)
             ++runStart;
             continue;
         }
-        const QString text = cellText(stitch, wrongSide);
+        const QString text = stitch->writtenAs(wrongSide);
         int runEnd = runStart + 1;
-        while (runEnd < m_cells.size() && m_cells.at(runEnd) && cellText(m_cells.at(runEnd), wrongSide) == text)
+        while (runEnd < m_cells.size() && m_cells.at(runEnd) && m_cells.at(runEnd)->writtenAs(wrongSide) == text)
             ++runEnd;
         if (!isNoStitch(text)) {
             const int width = qMax(1, stitch->cellsPerStitch());

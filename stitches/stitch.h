@@ -39,6 +39,10 @@ public:
     QString description() const { return m_description; }
     QString category() const { return m_category; }
     QString opposite() const { return m_opposite; }
+    // The abbreviation a written row gives the stitch: from the wrong side
+    // its opposite's; a stitch without an opposite keeps its own, so that
+    // the row still names it.
+    QString writtenAs(bool wrongSide) const { return wrongSide && !m_opposite.isEmpty() ? m_opposite : stitchID(); }
     QStringList abbrivs() const { return m_abbrivs; }
     // The stitches it works from the left needle and leaves on the right
     // one: 1 and 1 for a knit stitch, 2 and 1 for k2tog, 0 and 1 for a

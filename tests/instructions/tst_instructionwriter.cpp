@@ -1,3 +1,4 @@
+#include "instructionparser.h"
 #include "instructionwriter.h"
 #include "chartgrid.h"
 #include "chartinstructions.h"
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void rowStitches();
     void castOn_data();
     void castOn();
+    void stitchWithoutOpposite();
 
 private:
     std::unique_ptr<TestEnvironment> m_env;
@@ -91,6 +93,21 @@ void TestInstructionWriter::writeRow()
     QFETCH(bool, includeNoStitch);
     QFETCH(QString, line);
     QCOMPARE(InstructionWriter::writeRow(cells(row), wrongSide, includeNoStitch), line);
+}
+
+// A stitch without an opposite keeps its own name on a wrong-side row, and
+// the row reads back as it was, rather than losing the stitch.
+void TestInstructionWriter::stitchWithoutOpposite()
+{
+    StitchSet *set = StitchSet::instance();
+    Stitch *nub = set->findOrAdd(QStringLiteral("nub"));
+    nub->temporary = true;
+    nub->setAbbrivs({QStringLiteral("nub")});
+    const QList<Stitch *> row = cells(QStringLiteral("k nub k"));
+    const QString line = InstructionWriter::writeRow(row, true, true);
+    QCOMPARE(line, QStringLiteral("p1, nub, p1"));
+    const InstructionParser parser(set->keyWords());
+    QCOMPARE(InstructionParser::row(parser.cells(line, 3), 3, true), row);
 }
 
 void TestInstructionWriter::rowLabel_data()
