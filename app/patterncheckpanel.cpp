@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -49,6 +50,34 @@ QString shortMessage(const PatternCheck::Finding &finding)
     return finding.message;
 }
 
+// Findings wrap to the width of the dock: a row is as high as its message
+// needs at the width its column gives it.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    explicit WrappingDelegate(QTreeView *view)
+        : QStyledItemDelegate(view)
+        , m_view(view)
+    {
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem wrapped = option;
+        int depth = m_view->rootIsDecorated() ? 1 : 0;
+        for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+            ++depth;
+        // The style wraps only within a rectangle that is valid, so one
+        // of any height; a few pixels spare for the frame of the focus.
+        const int width = m_view->header()->sectionSize(0) - depth * m_view->indentation() - 8;
+        wrapped.rect = QRect(0, 0, qMax(40, width), 1);
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QTreeView *m_view;
+};
+
 } // namespace
 
 PatternCheckPanel::PatternCheckPanel(QWidget *parent)
@@ -66,10 +95,16 @@ PatternCheckPanel::PatternCheckPanel(QWidget *parent)
     m_tree->setObjectName(QStringLiteral("findings"));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
+    // Whole messages, wrapped to the dock's width.
     m_tree->setWordWrap(true);
+    m_tree->setTextElideMode(Qt::ElideNone);
+    m_tree->setUniformRowHeights(false);
+    m_tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tree->setItemDelegate(new WrappingDelegate(m_tree));
+    connect(m_tree->header(), &QHeaderView::sectionResized, m_tree, [this] { m_tree->doItemsLayout(); });
     m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_tree->header()->setStretchLastSection(true);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     connect(m_tree, &QTreeWidget::itemClicked, this, &PatternCheckPanel::showFinding);
     connect(m_tree, &QTreeWidget::itemActivated, this, &PatternCheckPanel::showFinding);
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &PatternCheckPanel::updateButtons);
@@ -120,6 +155,12 @@ PatternCheckPanel::PatternCheckPanel(QWidget *parent)
 }
 
 PatternCheckPanel::~PatternCheckPanel() = default;
+
+QSize PatternCheckPanel::sizeHint() const
+{
+    // Room for a finding in two or three lines.
+    return QSize(320, 400);
+}
 
 void PatternCheckPanel::setDocument(Document *document)
 {

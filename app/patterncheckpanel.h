@@ -32,6 +32,8 @@ public:
     explicit PatternCheckPanel(QWidget *parent = nullptr);
     ~PatternCheckPanel() override;
 
+    QSize sizeHint() const override;
+
     // The document to check; null for none.
     void setDocument(Document *document);
     // Checks again soon, as after an edit.

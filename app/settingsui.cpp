@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -87,6 +88,7 @@ SettingsUi::SettingsUi(QWidget *parent)
     , m_headersTop(checkBox(Preferences::headersTop, tr("Show Column Headers")))
     , m_headersBottom(checkBox(Preferences::headersBottom, tr("Bottom")))
     , m_heavyLines(checkBox(Preferences::heavyGridLines, tr("Heavier Line Every 10 Stitches and Rows")))
+    , m_floatLimit(doubleSpinBox(Preferences::floatLimit, 0.5, 20))
     , m_defaultStitch(stitchBox())
     , m_defaultKnitStyle(styleBox())
     , m_defaultSideSelection(sideBox())
@@ -97,7 +99,7 @@ SettingsUi::SettingsUi(QWidget *parent)
     connect(m_buttons, &QDialogButtonBox::rejected, this, &SettingsUi::reject);
     connect(m_buttons, &QDialogButtonBox::clicked, this, &SettingsUi::buttonPressed);
 
-    auto *left = stacked({startupGroup(), fileGroup(), outputGroup()});
+    auto *left = stacked({startupGroup(), fileGroup(), outputGroup(), checkGroup()});
     auto *right = stacked({chartSizeGroup(), stitchSizeGroup(), chartGroup(), knittingGroup()});
     left->addStretch();
     right->addStretch();
@@ -180,6 +182,19 @@ QGroupBox *SettingsUi::knittingGroup()
     return group(tr("Default Knitting Options"), form);
 }
 
+QGroupBox *SettingsUi::checkGroup()
+{
+    auto *form = new QFormLayout;
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_floatLimit);
+    layout->addWidget(new QLabel(tr("cm")));
+    layout->addStretch();
+    form->addRow(tr("Longest Float Left Uncaught:"), row);
+    return group(tr("Pattern Check"), form);
+}
+
 QCheckBox *SettingsUi::checkBox(const Preference<bool> &preference, const QString &text)
 {
     auto *box = named(new QCheckBox(text), preference);
@@ -192,6 +207,17 @@ QSpinBox *SettingsUi::spinBox(const Preference<int> &preference, int minimum, in
 {
     auto *box = named(new QSpinBox, preference);
     box->setRange(minimum, maximum);
+    box->setValue(preference.value());
+    m_stores.append([box, &preference] { preference.set(box->value()); });
+    return box;
+}
+
+QDoubleSpinBox *SettingsUi::doubleSpinBox(const Preference<double> &preference, double minimum, double maximum)
+{
+    auto *box = named(new QDoubleSpinBox, preference);
+    box->setRange(minimum, maximum);
+    box->setDecimals(1);
+    box->setSingleStep(0.5);
     box->setValue(preference.value());
     m_stores.append([box, &preference] { preference.set(box->value()); });
     return box;

@@ -13,6 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
 class QGroupBox;
+class QDoubleSpinBox;
 class QLineEdit;
 class QSpinBox;
 
@@ -41,10 +42,12 @@ private:
     QGroupBox *stitchSizeGroup();
     QGroupBox *chartGroup();
     QGroupBox *knittingGroup();
+    QGroupBox *checkGroup();
     // Each control shows its preference and, when the dialog is saved,
     // stores it.
     QCheckBox *checkBox(const Preference<bool> &preference, const QString &text);
     QSpinBox *spinBox(const Preference<int> &preference, int minimum = 0, int maximum = 99);
+    QDoubleSpinBox *doubleSpinBox(const Preference<double> &preference, double minimum, double maximum);
     QLineEdit *lineEdit(const Preference<QString> &preference);
     QComboBox *stitchBox();
     QComboBox *styleBox();
@@ -77,6 +80,7 @@ private:
     QCheckBox *m_headersTop;
     QCheckBox *m_headersBottom;
     QCheckBox *m_heavyLines;
+    QDoubleSpinBox *m_floatLimit;
 
     QComboBox *m_defaultStitch;
     QComboBox *m_defaultKnitStyle;

@@ -455,7 +455,7 @@ void ChartRenderer::paintHeaders(QPainter *painter, const QRectF &area, qreal sc
             else
                 paintHeader(painter, rect, left ? Qt::AlignLeft : Qt::AlignRight, number);
             if (m_style.markShapingRows && m_grid.isShapingRow(y)) {
-                const int bar = qMax(2, cell.width() / 8);
+                const int bar = qMax(3, cell.width() / 5);
                 painter->fillRect(left ? QRect(rect.right() + 1 - bar, rect.top() + 1, bar, rect.height() - 1)
                                        : QRect(rect.left() + 1, rect.top() + 1, bar, rect.height() - 1),
                                   shapingMark());

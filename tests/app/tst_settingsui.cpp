@@ -40,6 +40,8 @@ static QVariant shown(const QWidget *control)
         return box->isChecked();
     if (auto *box = qobject_cast<const QSpinBox *>(control))
         return box->value();
+    if (auto *box = qobject_cast<const QDoubleSpinBox *>(control))
+        return box->value();
     if (auto *edit = qobject_cast<const QLineEdit *>(control))
         return edit->text();
     if (auto *box = qobject_cast<const QComboBox *>(control))
@@ -71,6 +73,7 @@ void TestSettingsUi::freshStoreGivesDefaults_data()
         {"HeadersBottom", false},         {"heavyGridLines", false},
         {"defaultStitch", QStringLiteral("k")},
         {"defaultKnitStyle", 0},          {"defaultSideSelection", QStringLiteral("Right Side")},
+        {"floatLimitCm", 2.5},
     };
     for (const auto &[key, value] : defaults) {
         // The side box carries the side itself; the store keeps its words.
@@ -91,7 +94,7 @@ void TestSettingsUi::freshStoreGivesDefaults()
 
     dialog.saveSettings();
     QCOMPARE(settings()->value(key, QVariant()), value);
-    QCOMPARE(settings()->allKeys().size(), 23);
+    QCOMPARE(settings()->allKeys().size(), 24);
 }
 
 void TestSettingsUi::choices_data()
@@ -113,6 +116,8 @@ void TestSettingsUi::choices_data()
     QTest::newRow("unknown style") << "defaultKnitStyle" << QVariant(7) << "Flat" << false;
     QTest::newRow("unknown side") << "defaultSideSelection" << QVariant("Sideways") << "Right Side" << false;
     QTest::newRow("autosave too long") << "AutoSave" << QVariant(500) << "60" << false;
+    QTest::newRow("float limit") << "floatLimitCm" << QVariant(3.5) << "3.5" << false;
+    QTest::newRow("float limit too long") << "floatLimitCm" << QVariant(50) << "20.0" << false;
 }
 
 // The words a box offers and what the store keeps for them, both ways.
@@ -134,7 +139,7 @@ void TestSettingsUi::choices()
 
     SettingsUi dialog;
     auto *box = dialog.findChild<QComboBox *>(key);
-    QCOMPARE(box ? box->currentText() : dialog.findChild<QSpinBox *>(key)->text(), shown);
+    QCOMPARE(box ? box->currentText() : dialog.findChild<QAbstractSpinBox *>(key)->text(), shown);
 }
 
 void TestSettingsUi::applyKeepsDialogOpen()

@@ -1,3 +1,4 @@
+#include "backgroundcheck.h"
 #include "chartfixtures.h"
 #include "chartgrid.h"
 #include "patterncheck.h"
@@ -9,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QtTest>
 
 // Each check with a small chart that trips it and a near-identical one
@@ -26,6 +28,7 @@ private Q_SLOTS:
     void stitchesWithoutWorking();
     void locatedAfterInsertedRows();
     void json();
+    void backgroundReportsTheLatest();
 };
 
 namespace {
@@ -199,7 +202,7 @@ void TestPatternCheck::stitchesWithoutWorking()
 }
 
 // A finding names the rows as the chart numbers them and points at their
-// cells, also after rows are inserted below.
+// cells, also after rows are inserted below and columns beside.
 void TestPatternCheck::locatedAfterInsertedRows()
 {
     Checked result = checked(QStringLiteral("Lace"), 5, {"k1, yo, sk2p, yo, k1", "p4, x1"}, Extras(), QStringLiteral("Lace"));
@@ -215,6 +218,14 @@ void TestPatternCheck::locatedAfterInsertedRows()
     QCOMPARE(messages(moved), QStringList{"error: Lace: row 3: 5 stitches made, row 4 works 4"});
     QCOMPARE(moved.first().cells, QRect(0, 0, 5, 2));
     QCOMPARE(moved.first().firstRow, 3);
+
+    // A column at the right is stitch 1 now; the box of the finding widens.
+    result.grid->insertColumn(5, StitchSet::instance()->findStitch(QStringLiteral("x")));
+    const QList<PatternCheck::Finding> wider =
+        PatternCheck::check({PatternCheck::Chart{QStringLiteral("Lace"), result.grid.get(), {}}}, QStringLiteral("Lace"));
+    QCOMPARE(messages(wider), QStringList{"error: Lace: row 3: 5 stitches made, row 4 works 4"});
+    QCOMPARE(wider.first().cells, QRect(0, 0, 6, 2));
+    QCOMPARE(wider.first().lastStitch, 6);
 }
 
 void TestPatternCheck::json()
@@ -236,6 +247,29 @@ void TestPatternCheck::json()
     QVERIFY(second.value(QStringLiteral("dismissed")).toBool());
     QVERIFY(PatternCheck::hasErrors(result.findings));
     QCOMPARE(PatternCheck::withoutDismissed(result.findings, dismissed).size(), 1);
+}
+
+// Inputs handed over while a check runs: only the findings of the last one
+// are told, once, on this thread.
+void TestPatternCheck::backgroundReportsTheLatest()
+{
+    BackgroundCheck background;
+    QSignalSpy finished(&background, &BackgroundCheck::finished);
+    const QList<QStringList> charts{{"k1, yo, sk2p, yo, k1", "p4, x1"}, {"k5", "p5"}, {"k1, yo, k2tog, yo, k1", "p5"}};
+    for (const QStringList &lines : charts) {
+        const std::unique_ptr<ChartGrid> grid = chartFromLines(5, lines);
+        PatternCheck::Input input;
+        input.charts = {PatternCheck::copyOf(QStringLiteral("Lace"), *grid)};
+        input.directions = QStringLiteral("Lace");
+        input.key = PatternCheck::keyFor(input.charts);
+        background.run(input);
+    }
+    QVERIFY(finished.wait(10000));
+    QTRY_VERIFY(!background.isRunning());
+    QCOMPARE(finished.size(), 1);
+    const auto findings = finished.first().first().value<QList<PatternCheck::Finding>>();
+    QCOMPARE(findings.size(), 1);
+    QVERIFY(findings.first().message.startsWith(QLatin1String("Lace: row 1 makes 5 from 4")));
 }
 
 YARNWISE_CORE_TEST_MAIN(TestPatternCheck)
