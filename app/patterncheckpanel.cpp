@@ -90,6 +90,14 @@ PatternCheckPanel::PatternCheckPanel(QWidget *parent)
     m_settle->setInterval(settleMs);
     connect(m_settle, &QTimer::timeout, this, &PatternCheckPanel::runCheck);
     connect(m_check, &BackgroundCheck::finished, this, &PatternCheckPanel::showFindings);
+    // Changes that came while a check ran are checked once it is over,
+    // when its copies are free to be used again.
+    connect(m_check, &BackgroundCheck::idle, this, [this] {
+        if (m_pending) {
+            m_pending = false;
+            runCheck();
+        }
+    });
 
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("findings"));
@@ -170,6 +178,7 @@ void PatternCheckPanel::setDocument(Document *document)
         disconnect(m_document, nullptr, this, nullptr);
     m_document = document;
     m_check->cancel();
+    m_pending = false;
     m_findings.clear();
     if (m_document) {
         connect(m_document, &Document::patternChanged, this, &PatternCheckPanel::schedule);
@@ -212,18 +221,32 @@ void PatternCheckPanel::showEvent(QShowEvent *event)
 
 bool PatternCheckPanel::isChecking() const
 {
-    return m_settle->isActive() || m_check->isRunning();
+    return m_settle->isActive() || m_check->isRunning() || m_pending;
 }
 
 // Copies what the check reads, here on the window's thread, and hands them
-// over.
+// over. The copies of the last check are used again: copying into memory
+// that is there already costs a fraction of taking new memory, which on a
+// large chart would hold the window up for several frames.
 void PatternCheckPanel::runCheck()
 {
     if (!m_document)
         return;
+    if (m_check->isRunning()) {
+        m_pending = true;
+        return;
+    }
     PatternCheck::Input input;
-    for (Chart *chart : m_document->charts())
-        input.charts.append(PatternCheck::copyOf(chart->chartTitle(), *chart->grid()));
+    const QList<Chart *> charts = m_document->charts();
+    m_copies.resize(charts.size());
+    for (int i = 0; i < charts.size(); ++i) {
+        std::shared_ptr<ChartGrid> &copy = m_copies[i];
+        if (copy && copy.use_count() == 1)
+            charts.at(i)->grid()->copyInto(*copy);
+        else
+            copy = charts.at(i)->grid()->copy();
+        input.charts.append(PatternCheck::Chart{charts.at(i)->chartTitle(), copy.get(), copy});
+    }
     for (Directions *page : m_document->directions())
         input.directions += page->textEdit()->toPlainText() + QLatin1Char('\n');
     input.gauge = m_document->gauge();

@@ -6,7 +6,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+#include <vector>
+
 class BackgroundCheck;
+class ChartGrid;
 class Document;
 class QCheckBox;
 class QLabel;
@@ -62,6 +66,10 @@ private:
     QPointer<Document> m_document;
     // Something changed while the panel was not on show.
     bool m_stale = false;
+    // Something changed while a check ran.
+    bool m_pending = false;
+    // The copies of the charts the last check read, one a chart.
+    std::vector<std::shared_ptr<ChartGrid>> m_copies;
     BackgroundCheck *m_check = nullptr;
     QTimer *m_settle = nullptr;
     QList<PatternCheck::Finding> m_findings;

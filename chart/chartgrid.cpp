@@ -52,15 +52,20 @@ Stitch *ChartGrid::stitch(int x, int y) const
 std::unique_ptr<ChartGrid> ChartGrid::copy() const
 {
     auto grid = std::make_unique<ChartGrid>(0, 0, nullptr);
-    grid->m_columns = m_columns;
-    grid->m_rows = m_rows;
-    grid->m_cells = m_cells;
-    grid->m_borders = m_borders;
-    grid->m_freeBorders = m_freeBorders;
-    grid->m_options = m_options;
-    grid->m_repeats = m_repeats;
-    grid->m_shapingRows = m_shapingRows;
+    copyInto(*grid);
     return grid;
+}
+
+void ChartGrid::copyInto(ChartGrid &target) const
+{
+    target.m_columns = m_columns;
+    target.m_rows = m_rows;
+    target.m_cells = m_cells;
+    target.m_borders = m_borders;
+    target.m_freeBorders = m_freeBorders;
+    target.m_options = m_options;
+    target.m_repeats = m_repeats;
+    target.m_shapingRows = m_shapingRows;
 }
 
 int ChartGrid::imgPos(int x, int y) const

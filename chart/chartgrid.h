@@ -69,6 +69,9 @@ public:
     // A grid of the same cells, options, boxes and marks that nothing
     // watches: a snapshot for work on another thread.
     std::unique_ptr<ChartGrid> copy() const;
+    // Makes `target`, a grid nothing watches, such a copy of this one,
+    // reusing the memory it has: a copy of the same size allocates nothing.
+    void copyInto(ChartGrid &target) const;
 
     int columnCount() const { return m_rows > 0 ? m_columns : 0; }
     int rowCount() const { return m_rows; }

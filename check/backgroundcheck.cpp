@@ -33,10 +33,17 @@ void BackgroundCheck::start(PatternCheck::Input input)
 {
     m_running = true;
     const quint64 generation = m_generation;
-    m_pool.start([this, generation, input = std::move(input)]() {
+    m_pool.start([this, generation, input = std::move(input)]() mutable {
         const QList<PatternCheck::Finding> findings = PatternCheck::check(input);
-        QMetaObject::invokeMethod(this, [this, generation, findings] { done(generation, findings); },
-                                  Qt::QueuedConnection);
+        // The input goes back with the findings, so that its copies are
+        // let go on this object's thread, once the run is over.
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation, findings, input = std::move(input)]() mutable {
+                input = PatternCheck::Input();
+                done(generation, findings);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -51,4 +58,5 @@ void BackgroundCheck::done(quint64 generation, const QList<PatternCheck::Finding
     }
     if (generation == m_generation)
         Q_EMIT finished(findings);
+    Q_EMIT idle();
 }

@@ -14,8 +14,9 @@
 //
 // One check runs at a time. An input handed over while one runs waits,
 // and only the latest waits: the findings of an input that has since
-// been replaced are never reported. Destroying the object waits for the
-// run in progress.
+// been replaced are never reported. The input of a run is let go here,
+// on this object's thread, before idle() is told, so that its copies can
+// be used again. Destroying the object waits for the run in progress.
 class BackgroundCheck : public QObject
 {
     Q_OBJECT
@@ -31,6 +32,8 @@ public:
 
 Q_SIGNALS:
     void finished(const QList<PatternCheck::Finding> &findings);
+    // Nothing runs or waits any more.
+    void idle();
 
 private:
     void start(PatternCheck::Input input);
