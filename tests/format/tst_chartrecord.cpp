@@ -293,6 +293,8 @@ static QByteArray handWritten(const QStringList &tags, int width = 2, int height
             out << qint32(numberStarts.x()) << qint32(numberStarts.y());
         else if (tag == QLatin1String("Repeats:"))
             out << qint32(0);
+        else if (tag == QLatin1String("Shaping:")) // one row past the chart, one twice
+            out << qint32(3) << qint32(5) << qint32(1) << qint32(1);
         else if (tag == QLatin1String("Written:")) // a style and a count no program wrote
             out << qint32(7) << qint32(1) << qint32(-3) << true;
     }
@@ -306,6 +308,8 @@ void TestChartRecord::tolerantHeader_data()
     QTest::addColumn<QStringList>("tags");
     QTest::newRow("reordered") << QStringList{"KnitStyle:", "Height:", "ImgSize:", "Name:", "Hash:", "Width:"};
     QTest::newRow("no hash or image size") << QStringList{"Width:", "Name:", "Height:", "KnitStyle:"};
+    QTest::newRow("shaping rows past the chart")
+        << QStringList{"Shaping:", "Width:", "Name:", "Height:", "KnitStyle:"};
 }
 
 void TestChartRecord::tolerantHeader()
@@ -318,6 +322,7 @@ void TestChartRecord::tolerantHeader()
     QCOMPARE(values.grid->columnCount(), 2);
     QCOMPARE(values.imageSize, tags.contains("ImgSize:") ? QSize(3, 4) : QSize(-1, -1));
     QCOMPARE(values.hash, tags.contains("Hash:") ? QByteArray("h") : QByteArray());
+    QCOMPARE(values.grid->shapingRows(), tags.contains("Shaping:") ? QList<int>{1} : QList<int>());
 }
 
 void TestChartRecord::damagedHeaders_data()
@@ -339,6 +344,9 @@ void TestChartRecord::damagedHeaders_data()
     QByteArray repeats = handWritten({"Width:", "Height:", "Repeats:"});
     repeats.replace(QByteArray::fromHex("003a0000000000"), QByteArray::fromHex("003a7fffffff00"));
     QTest::newRow("more repeats than the record holds") << repeats;
+    QByteArray shaping = handWritten({"Width:", "Height:", "Shaping:"});
+    shaping.replace(QByteArray::fromHex("003a00000003"), QByteArray::fromHex("003a7fffffff"));
+    QTest::newRow("more shaping rows than the record holds") << shaping;
     // One box whose colour names a kind of colour Qt has not got.
     QByteArray badColor;
     QDataStream out(&badColor, QIODevice::WriteOnly);

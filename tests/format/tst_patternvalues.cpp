@@ -21,6 +21,8 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <cmath>
+
 // Pattern files read into plain values and written from them, with no
 // window: byte for byte as they came, every older version, and every kind
 // of damage reported rather than crashed on.
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void fileVersions();
     void versionFollowsWhatIsUsed_data();
     void versionFollowsWhatIsUsed();
+    void gaugeOutOfRange_data();
+    void gaugeOutOfRange();
     void damagedFiles_data();
     void damagedFiles();
     void everyCutIsReported();
@@ -203,6 +207,31 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     QCOMPARE(read.settings.gauge, pattern.settings.gauge);
     QCOMPARE(read.settings.dismissed, pattern.settings.dismissed);
     QCOMPARE(bytesOf(read), bytes);
+}
+
+void TestPatternValues::gaugeOutOfRange_data()
+{
+    QTest::addColumn<double>("stitches");
+    QTest::addColumn<double>("rows");
+    QTest::newRow("below nothing") << -4.0 << 30.0;
+    QTest::newRow("not a number") << 22.0 << std::nan("");
+    QTest::newRow("more than any yarn") << 1e300 << 30.0;
+}
+
+// A gauge no fabric has reads as none given, and the rest of the file
+// reads as written.
+void TestPatternValues::gaugeOutOfRange()
+{
+    QFETCH(double, stitches);
+    QFETCH(double, rows);
+    PatternValues pattern = samplePattern();
+    pattern.settings.gauge = Gauge{stitches, rows};
+    PatternValues read;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^A gauge of .* is out of range")));
+    QCOMPARE(readFile(write(QStringLiteral("g.kit"), bytesOf(pattern)), read), PatternFile::Ok);
+    QCOMPARE(read.errors, QStringList());
+    QCOMPARE(read.settings.gauge, Gauge());
+    QCOMPARE(read.charts().size(), pattern.charts().size());
 }
 
 void TestPatternValues::damagedFiles_data()

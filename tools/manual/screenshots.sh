@@ -37,6 +37,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 printf '[General]\nupdateServer=http://127.0.0.1:9/\n' >"$XDG_CONFIG_HOME/Velto Software/Yarnwise.ini"
 
 QT_QPA_PLATFORM=offscreen "$build/tools/yarnwise_samplepattern" "$work/cowl.kit"
+QT_QPA_PLATFORM=offscreen "$build/tools/yarnwise_samplepattern" --with-errors "$work/mistakes.kit"
 
 openbox >/dev/null 2>&1 &
 pids+=($!)
@@ -109,5 +110,19 @@ dialog stitch-library 'Stitch Library'
 
 xdotool key alt+t o
 dialog preferences 'Options'
+
+# The Pattern Check dock, with the sample's copy that has one mistake of
+# each kind.
+kill "${pids[-1]}"
+sleep 1
+# A store of its own, so that the last session does not open again.
+export XDG_CONFIG_HOME="$work/home/config-check"
+mkdir -p "$XDG_CONFIG_HOME/Velto Software"
+printf '[General]\nupdateServer=http://127.0.0.1:9/\n' >"$XDG_CONFIG_HOME/Velto Software/Yarnwise.ini"
+"$build/yarnwise" "$work/mistakes.kit" >/dev/null 2>&1 &
+pids+=($!)
+xdotool search --sync --name '^Yarnwise - .*mistakes' >/dev/null
+sleep 3
+save pattern-check ${YARNWISE_CHECK_CROP:--crop 330x440+1030+62}
 
 ls -l "$images"
