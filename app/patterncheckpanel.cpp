@@ -204,9 +204,11 @@ void PatternCheckPanel::schedule()
         return;
     }
     // Counted from the first change: a long run of edits still gets its
-    // findings every moment, not only when it stops.
-    if (!m_settle->isActive())
-        m_settle->start();
+    // findings every moment, not only when it stops. A fill announces
+    // every cell; only the first of them does anything here.
+    if (m_settle->isActive())
+        return;
+    m_settle->start();
     m_summary->setText(tr("Checking..."));
 }
 

@@ -116,6 +116,9 @@ void TestPatternCheck::findings_data()
     QTest::newRow("box cutting a cable")
         << lace << 6 << QStringList{"k1, c4f, k1", "p6"} << Extras{{QRect(0, 0, 3, 2)}, {}, {}, 0}
         << QStringList{"warning: Lace: row 1: the repeat box cuts a stitch in two"};
+    QTest::newRow("repeats that do not carry")
+        << lace << 4 << QStringList{"k1, k2tog, k1, yo", "p2tog, p2, x1"} << Extras{{QRect(0, 0, 2, 2)}, {2}, {}, 0}
+        << QStringList{"warning: Lace: row 1: each repeat makes 2 stitches, the next row works 3 in each"};
     QTest::newRow("box round whole stitches")
         << lace << 6 << QStringList{"k1, c4f, k1", "p6"} << Extras{{QRect(1, 0, 4, 2)}, {}, {}, 0} << QStringList();
     // At 22 stitches in 10 cm, 5 stitches are 2.3 cm and 6 are 2.7 cm.

@@ -1,11 +1,13 @@
 // Reads pattern files into plain values, as opening one does before any
-// window is built, and writes what was read back out.
+// window is built, checks them as the pattern check does, and writes what
+// was read back out.
 
 #include "fuzzenvironment.h"
 
 #include "chartgrid.h"
 #include "chartoptions.h"
 #include "chartinstructions.h"
+#include "patterncheck.h"
 #include "patternfile.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -98,6 +100,20 @@ void writeSeeds(FuzzEnvironment &seeds)
         grid.setWrittenOptions({WrittenStyle::Published, RepeatForm::Brackets, StitchCounts::Every, true});
         seeds.addSeed(QStringLiteral("repeats.kit"), patternBytes(repeats));
     }
+    {
+        // What the pattern check reads: shaping rows, colourwork at a
+        // gauge, dismissed findings.
+        PatternValues checked;
+        checked.tabs.push_back(chartTab(QStringLiteral("Yoke"), 6, 3, "k"));
+        ChartGrid &grid = *checked.tabs.back().chart->grid;
+        grid.setStitch(2, 0, find("yo"), 0);
+        grid.setColor(0, 1, Qt::red);
+        grid.setColor(5, 1, Qt::red);
+        grid.setShapingRows({0});
+        checked.settings.gauge = Gauge{22, 30};
+        checked.settings.dismissed = {QStringLiteral("Yoke has no title")};
+        seeds.addSeed(QStringLiteral("check.kit"), patternBytes(checked));
+    }
     // Directions pages a little beyond the limits of their text: tables
     // and lists nested too deeply, a word too long.
     const QString deepTables = QStringLiteral("<table><tr><td>").repeated(6) + QStringLiteral("</td></tr></table>").repeated(6);
@@ -139,12 +155,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (file.open() == PatternFile::Ok) {
         PatternValues pattern;
         PatternFile::read(file.stream(), pattern);
-        // What was read, written as text in both styles and as a file
-        // again.
+        // What was read, written as text in both styles, checked, and
+        // written as a file again.
         for (const ChartValues *chart : pattern.charts()) {
             ChartInstructions::text(chart->title, *chart->grid, WrittenStyle::Plain);
             ChartInstructions::text(chart->title, *chart->grid, WrittenStyle::Published);
         }
+        PatternCheck::json(PatternCheck::check(pattern, 2.5), pattern.settings.dismissed);
         patternBytes(pattern);
     }
     FuzzEnvironment::reset();
