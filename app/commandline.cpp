@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
+#include <QTextDocument>
 
 #include <cmath>
 #include <cstdio>
@@ -51,6 +52,20 @@ const int highestDpi = 3000;
 
 // The key shows the repeat box as the charts draw it: in the colour of the
 // last box marked; invalid when no chart has one.
+// The title a PDF of the pattern carries: the first line of its
+// Directions page.
+QString patternTitle(const PatternValues &pattern)
+{
+    for (const PatternTab &tab : pattern.tabs) {
+        if (tab.directions) {
+            QTextDocument page;
+            page.setHtml(tab.directions->html);
+            return DirectionsPrinter::titleOf(page.toPlainText());
+        }
+    }
+    return QString();
+}
+
 QColor repeatColor(const PatternValues &pattern)
 {
     QColor color;
@@ -393,7 +408,7 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
 
     const bool written = writeReplacing(m_output, [&](const QString &path) {
         QPrinter printer(QPrinter::HighResolution);
-        Document::setupPrinter(&printer);
+        Document::setupPrinter(&printer, patternTitle(pattern));
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         if (selection.first() == documentItem) {

@@ -730,7 +730,7 @@ void MainWindow::print()
     if (!doc)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    Document::setupPrinter(&printer);
+    Document::setupPrinter(&printer, doc->patternTitle());
     const QStringList selection = askPrintSelection(doc, &printer);
     if (selection.isEmpty())
         return;
@@ -748,7 +748,7 @@ void MainWindow::exportPdf()
     if (!doc)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    Document::setupPrinter(&printer);
+    Document::setupPrinter(&printer, doc->patternTitle());
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QStringList selection = askPrintSelection(doc, &printer);
     if (selection.isEmpty())

@@ -114,3 +114,16 @@ QFont DirectionsPrinter::pageFont()
 {
     return QFont(QStringLiteral("Arial"), 12);
 }
+
+QString DirectionsPrinter::titleOf(const QString &plainText)
+{
+    // A title is one line; a page that starts with a wall of text has
+    // none worth the name.
+    constexpr int longestTitle = 200;
+    for (const QString &line : plainText.split(QLatin1Char('\n'))) {
+        const QString title = line.simplified();
+        if (!title.isEmpty())
+            return title.size() <= longestTitle ? title : QString();
+    }
+    return QString();
+}

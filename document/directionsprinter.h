@@ -24,6 +24,8 @@ public:
 
     // The font the page's text is set in unless it says otherwise.
     static QFont pageFont();
+    // The pattern's title as the page gives it: its first line of text.
+    static QString titleOf(const QString &plainText);
 };
 
 #endif // DIRECTIONSPRINTER_H

@@ -94,7 +94,11 @@ public:
     // charts, one per page.
     void print(QPrinter *printer, const QStringList &selection);
     // The page set-up every print and PDF starts from.
-    static void setupPrinter(QPrinter *printer);
+    // A PDF names `title` as its title and Yarnwise as its creator.
+    static void setupPrinter(QPrinter *printer, const QString &title = QString());
+    // The pattern's title: the first line of its Directions page, else
+    // its file's name.
+    QString patternTitle() const;
     // A chart's picture, as large as fits `width` by `height` inches.
     QImage generateChart(Chart *chart, double width, double height);
     // Replaces the pictures of charts and the key that changed.

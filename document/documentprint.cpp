@@ -4,23 +4,35 @@
 
 #include "chart.h"
 #include "directions.h"
+#include "directionsprinter.h"
+#include "textedit.h"
 
-#include <QPainter>
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QTabWidget>
-
 
 void Document::printKey(QPainter *painter, QPrinter *printer) const
 {
     stitchKey().print(painter, printer);
 }
 
-void Document::setupPrinter(QPrinter *printer)
+void Document::setupPrinter(QPrinter *printer, const QString &title)
 {
     // Half an inch on every side.
     printer->setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
+    printer->setDocName(title);
+    printer->setCreator(QCoreApplication::applicationName());
+}
+
+QString Document::patternTitle() const
+{
+    const QList<Directions *> pages = directions();
+    const QString title =
+        pages.isEmpty() ? QString() : DirectionsPrinter::titleOf(pages.first()->textEdit()->toPlainText());
+    return title.isEmpty() ? QFileInfo(m_fileName).completeBaseName() : title;
 }
 
 void Document::print(QPrinter *printer, const QStringList &selection)

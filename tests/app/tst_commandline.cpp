@@ -293,8 +293,12 @@ void TestCommandLine::exportPdf()
     QVERIFY2(result.status == 0, qPrintable(result.err));
 
     QVERIFY(TestEnvironment::readFile(output).startsWith("%PDF-"));
-    if (Poppler::installed())
-        QCOMPARE(Poppler::pages(output), pages);
+    if (!Poppler::installed())
+        return;
+    QCOMPARE(Poppler::pages(output), pages);
+    // A shop lists the file by the pattern's title.
+    QCOMPARE(Poppler::info(output, QStringLiteral("Title")), QStringLiteral("Harbour Cowl"));
+    QCOMPARE(Poppler::info(output, QStringLiteral("Creator")), QStringLiteral("Yarnwise"));
 }
 
 void TestCommandLine::exportPicture_data()

@@ -110,13 +110,20 @@ bool installed()
         && !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
 }
 
+QString info(const QString &pdf, const QString &field)
+{
+    const QString label = field + QLatin1Char(':');
+    for (const QString &line : run(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n'))) {
+        if (line.startsWith(label))
+            return line.mid(label.size()).trimmed();
+    }
+    return QString();
+}
+
 int pages(const QString &pdf)
 {
-    for (const QString &line : run(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n'))) {
-        if (line.startsWith(QLatin1String("Pages:")))
-            return line.mid(6).trimmed().toInt();
-    }
-    return -1;
+    const QString count = info(pdf, QStringLiteral("Pages"));
+    return count.isEmpty() ? -1 : count.toInt();
 }
 
 QString text(const QString &pdf, bool layout)
