@@ -14,7 +14,7 @@ QDoubleSpinBox *gaugeBox(double value, const QString &name, QWidget *parent)
 {
     auto *box = new QDoubleSpinBox(parent);
     box->setObjectName(name);
-    box->setRange(0, 200);
+    box->setRange(0, Gauge::largest);
     box->setDecimals(1);
     box->setSingleStep(0.5);
     box->setSpecialValueText(DocumentPropertiesDialog::tr("Not given"));
@@ -26,11 +26,14 @@ QDoubleSpinBox *gaugeBox(double value, const QString &name, QWidget *parent)
 
 DocumentPropertiesDialog::DocumentPropertiesDialog(const Gauge &gauge, QWidget *parent)
     : QDialog(parent)
+    , m_given(gauge)
 {
     setWindowTitle(tr("Pattern Properties"));
     auto *group = new QGroupBox(tr("Gauge"), this);
     m_stitches = gaugeBox(gauge.stitches, QStringLiteral("gaugeStitches"), group);
     m_rows = gaugeBox(gauge.rows, QStringLiteral("gaugeRows"), group);
+    for (QDoubleSpinBox *box : {m_stitches, m_rows})
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this] { m_edited = true; });
     auto *form = new QFormLayout(group);
     form->addRow(tr("Stitches in 10 cm:"), m_stitches);
     form->addRow(tr("Rows in 10 cm:"), m_rows);
@@ -47,7 +50,12 @@ DocumentPropertiesDialog::DocumentPropertiesDialog(const Gauge &gauge, QWidget *
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// The gauge as given unless it was changed here, so that merely looking
+// changes nothing; a number too small to knit to means none.
 Gauge DocumentPropertiesDialog::gauge() const
 {
-    return Gauge{m_stitches->value(), m_rows->value()};
+    if (!m_edited)
+        return m_given;
+    const auto sane = [](double value) { return value >= Gauge::smallest ? value : 0.0; };
+    return Gauge{sane(m_stitches->value()), sane(m_rows->value())};
 }

@@ -19,6 +19,8 @@ public:
     Gauge gauge() const;
 
 private:
+    Gauge m_given;
+    bool m_edited = false;
     QDoubleSpinBox *m_stitches = nullptr;
     QDoubleSpinBox *m_rows = nullptr;
 };

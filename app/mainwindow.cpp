@@ -778,6 +778,8 @@ void MainWindow::exportDocKey()
 
 void MainWindow::openStitchLibrary()
 {
+    // The pattern check reads the stitches the library changes.
+    ui->patternCheck->finishCheck();
     StitchLibrary library(this);
     if (library.exec() != QDialog::Accepted)
         return;

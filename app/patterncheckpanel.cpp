@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -120,11 +122,12 @@ PatternCheckPanel::PatternCheckPanel(QWidget *parent)
         QTreeWidgetItem *item = m_tree->itemAt(pos);
         if (!item || !item->data(0, findingRole).isValid())
             return;
-        const bool dismissed = m_document && m_document->dismissedFindings().contains(
-                                                 m_findings.at(item->data(0, findingRole).toInt()).message);
+        // The menu acts on the selection, which holds the finding clicked.
+        if (!item->isSelected())
+            m_tree->setCurrentItem(item);
+        const bool restore = selectionIsDismissed();
         QMenu menu(this);
-        menu.addAction(dismissed ? tr("Restore") : tr("Dismiss"), this,
-                       [this, dismissed] { dismissSelected(!dismissed); });
+        menu.addAction(restore ? tr("Restore") : tr("Dismiss"), this, [this, restore] { dismissSelected(!restore); });
         menu.exec(m_tree->viewport()->mapToGlobal(pos));
     });
 
@@ -134,12 +137,7 @@ PatternCheckPanel::PatternCheckPanel(QWidget *parent)
     m_dismiss = new QPushButton(tr("Dismiss"), this);
     m_dismiss->setObjectName(QStringLiteral("dismiss"));
     m_dismiss->setToolTip(tr("Hide the selected findings for this pattern"));
-    connect(m_dismiss, &QPushButton::clicked, this, [this] {
-        const QList<QTreeWidgetItem *> items = m_tree->selectedItems();
-        const bool restore = !items.isEmpty() && items.first()->data(0, findingRole).isValid() && m_document
-            && m_document->dismissedFindings().contains(m_findings.at(items.first()->data(0, findingRole).toInt()).message);
-        dismissSelected(!restore);
-    });
+    connect(m_dismiss, &QPushButton::clicked, this, [this] { dismissSelected(!selectionIsDismissed()); });
     m_showDismissed = new QCheckBox(tr("Show dismissed"), this);
     m_showDismissed->setObjectName(QStringLiteral("showDismissed"));
     connect(m_showDismissed, &QCheckBox::toggled, this, &PatternCheckPanel::fillTree);
@@ -180,6 +178,9 @@ void PatternCheckPanel::setDocument(Document *document)
     m_check->cancel();
     m_pending = false;
     m_findings.clear();
+    // A running check keeps what it reads; the copies of another pattern
+    // are only memory.
+    m_copies.clear();
     if (m_document) {
         connect(m_document, &Document::patternChanged, this, &PatternCheckPanel::schedule);
         connect(m_document, &Document::dismissedFindingsChanged, this, &PatternCheckPanel::fillTree);
@@ -221,6 +222,11 @@ void PatternCheckPanel::showEvent(QShowEvent *event)
     }
 }
 
+void PatternCheckPanel::finishCheck()
+{
+    m_check->wait();
+}
+
 bool PatternCheckPanel::isChecking() const
 {
     return m_settle->isActive() || m_check->isRunning() || m_pending;
@@ -236,6 +242,12 @@ void PatternCheckPanel::runCheck()
         return;
     if (m_check->isRunning()) {
         m_pending = true;
+        return;
+    }
+    // A dialog may change the stitches the check reads (the stitch
+    // library does); the check waits until it is closed.
+    if (QApplication::activeModalWidget()) {
+        m_settle->start();
         return;
     }
     PatternCheck::Input input;
@@ -285,10 +297,17 @@ QTreeWidgetItem *PatternCheckPanel::groupFor(const PatternCheck::Finding &findin
     return group;
 }
 
+// Built anew for each check; the findings selected and the place scrolled
+// to stay where they were.
 void PatternCheckPanel::fillTree()
 {
+    QSet<QString> selected;
+    for (int index : selectedFindings())
+        selected.insert(m_findings.value(index).message);
+    const int scrolled = m_tree->verticalScrollBar()->value();
+    const QSignalBlocker quiet(m_tree);
     m_tree->clear();
-    const QStringList dismissed = m_document ? m_document->dismissedFindings() : QStringList();
+    const QSet<QString> dismissed = dismissedSet();
     int counts[3] = {0, 0, 0};
     int hidden = 0;
     QList<QTreeWidgetItem *> groups;
@@ -307,8 +326,10 @@ void PatternCheckPanel::fillTree()
         item->setData(0, findingRole, i);
         if (isDismissed)
             item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setSelected(selected.contains(finding.message));
     }
     m_tree->expandAll();
+    m_tree->verticalScrollBar()->setValue(scrolled);
 
     QStringList parts;
     if (counts[0])
@@ -328,21 +349,38 @@ void PatternCheckPanel::fillTree()
     updateButtons();
 }
 
+QList<int> PatternCheckPanel::selectedFindings() const
+{
+    QList<int> selected;
+    for (const QTreeWidgetItem *item : m_tree->selectedItems()) {
+        if (item->data(0, findingRole).isValid())
+            selected.append(item->data(0, findingRole).toInt());
+    }
+    return selected;
+}
+
+// Restore when every finding selected is dismissed, else dismiss; the
+// chart headings in a selection count for neither.
+bool PatternCheckPanel::selectionIsDismissed() const
+{
+    const QList<int> selected = selectedFindings();
+    if (selected.isEmpty() || !m_document)
+        return false;
+    const QSet<QString> dismissed = dismissedSet();
+    return std::all_of(selected.cbegin(), selected.cend(),
+                       [&](int index) { return dismissed.contains(m_findings.at(index).message); });
+}
+
+QSet<QString> PatternCheckPanel::dismissedSet() const
+{
+    const QStringList list = m_document ? m_document->dismissedFindings() : QStringList();
+    return QSet<QString>(list.cbegin(), list.cend());
+}
+
 void PatternCheckPanel::updateButtons()
 {
-    const QList<QTreeWidgetItem *> items = m_tree->selectedItems();
-    const bool any = std::any_of(items.cbegin(), items.cend(),
-                                 [](const QTreeWidgetItem *item) { return item->data(0, findingRole).isValid(); });
-    m_dismiss->setEnabled(any && m_document);
-    bool restore = false;
-    if (any && m_document) {
-        for (const QTreeWidgetItem *item : items) {
-            if (item->data(0, findingRole).isValid())
-                restore = m_document->dismissedFindings().contains(
-                    m_findings.at(item->data(0, findingRole).toInt()).message);
-        }
-    }
-    m_dismiss->setText(restore ? tr("Restore") : tr("Dismiss"));
+    m_dismiss->setEnabled(m_document && !selectedFindings().isEmpty());
+    m_dismiss->setText(selectionIsDismissed() ? tr("Restore") : tr("Dismiss"));
 }
 
 void PatternCheckPanel::dismissSelected(bool dismiss)
@@ -350,10 +388,8 @@ void PatternCheckPanel::dismissSelected(bool dismiss)
     if (!m_document)
         return;
     QStringList dismissed = m_document->dismissedFindings();
-    for (const QTreeWidgetItem *item : m_tree->selectedItems()) {
-        if (!item->data(0, findingRole).isValid())
-            continue;
-        const QString &message = m_findings.at(item->data(0, findingRole).toInt()).message;
+    for (int index : selectedFindings()) {
+        const QString &message = m_findings.at(index).message;
         if (dismiss && !dismissed.contains(message))
             dismissed.append(message);
         else if (!dismiss)

@@ -4,6 +4,7 @@
 #include "patterncheck.h"
 
 #include <QPointer>
+#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -46,6 +47,8 @@ public:
     // shown too.
     const QList<PatternCheck::Finding> &findings() const { return m_findings; }
     bool isChecking() const;
+    // Waits for the check that runs, before the stitches it reads change.
+    void finishCheck();
 
 Q_SIGNALS:
     // The findings of the latest check are on show.
@@ -61,6 +64,10 @@ private:
     void showFinding(QTreeWidgetItem *item);
     void dismissSelected(bool dismiss);
     void updateButtons();
+    // The findings selected, by their place in m_findings.
+    QList<int> selectedFindings() const;
+    bool selectionIsDismissed() const;
+    QSet<QString> dismissedSet() const;
     QTreeWidgetItem *groupFor(const PatternCheck::Finding &finding, QList<QTreeWidgetItem *> &groups);
 
     QPointer<Document> m_document;

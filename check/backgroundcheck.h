@@ -29,6 +29,9 @@ public:
     // Forgets the waiting input and drops the findings of the one running.
     void cancel();
     bool isRunning() const { return m_running; }
+    // Blocks until the run in progress is over; its findings are still
+    // told, once this thread's events are handled.
+    void wait() { m_pool.waitForDone(); }
 
 Q_SIGNALS:
     void finished(const QList<PatternCheck::Finding> &findings);

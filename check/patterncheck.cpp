@@ -13,7 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 #include <QMap>
 #include <QVarLengthArray>
 #include <QTextDocument>
@@ -213,7 +212,6 @@ Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
     struct Seen
     {
         QRgb color;
-        int firstCell;
         int firstIndex;
         int lastCell;
         int lastIndex;
@@ -230,7 +228,7 @@ Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
         const QRgb color = grid.color(x, y).rgba();
         auto it = std::find_if(seen.begin(), seen.end(), [color](const Seen &s) { return s.color == color; });
         if (it == seen.end()) {
-            seen.append(Seen{color, x, index, x, index});
+            seen.append(Seen{color, index, x, index});
         } else {
             const int length = index - it->lastIndex - 1;
             if (length > longest.length)
@@ -247,11 +245,8 @@ Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
             const int length = (index - 1 - s.lastIndex) + s.firstIndex;
             if (length <= longest.length)
                 continue;
-            // The part at the end of the round, or all of it at the start.
-            if (s.lastIndex < index - 1)
-                longest = Float{length, s.lastCell + 1, cellOf.at(index - 1), 0};
-            else
-                longest = Float{length, cellOf.at(0), s.firstCell - 1, 0};
+            // Across the end of the round: the whole round is shown.
+            longest = Float{length, cellOf.at(0), cellOf.at(index - 1), 0};
         }
     }
     longest.colours = int(seen.size());
@@ -283,14 +278,19 @@ void checkFloats(const PatternCheck::Chart &chart, const QString &name, const Pa
     }
     const double cmPerStitch = 10.0 / input.gauge.stitches;
     // A limit no knitter would set reads as the usual one.
-    const double limit = input.floatLimit > 0 && input.floatLimit <= 100 ? input.floatLimit : 2.5;
+    const double limit = input.floatLimit >= 0.5 && input.floatLimit <= 20 ? input.floatLimit : 2.5;
+    // Lengths are compared as they are written, to the millimetre, so that
+    // no message says "2.5 cm, longer than 2.5 cm". The numbers are written
+    // the same way everywhere, so that a dismissed finding stays dismissed.
+    const auto millimetres = [](double cm) { return qRound(cm * 10); };
+    const auto written = [](double cm) { return QString::number(cm, 'f', 1); };
     const bool inTheRound = grid.options().knitStyle == KnitStyle::Round;
     const ChartOptions &options = grid.options();
     for (int number = 1; number <= grid.rowCount(); ++number) {
         const int y = grid.rowCount() - number;
         const Float longest = longestFloat(grid, y, inTheRound);
         const double length = longest.length * cmPerStitch;
-        if (longest.length == 0 || length <= limit + 1e-9)
+        if (longest.length == 0 || millimetres(length) <= millimetres(limit))
             continue;
         const QRect cells(longest.first, y, longest.last - longest.first + 1, 1);
         findings.append(chartFinding(Severity::Warning, chart, cells,
@@ -299,8 +299,7 @@ void checkFloats(const PatternCheck::Chart &chart, const QString &name, const Pa
                                          .arg(name)
                                          .arg(options.shownRowNumber(number))
                                          .arg(stitchesText(longest.length))
-                                         .arg(QLocale().toString(length, 'f', 1))
-                                         .arg(QLocale().toString(limit, 'g', 3))));
+                                         .arg(written(length), written(limit))));
     }
 }
 

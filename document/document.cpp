@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QToolBar>
@@ -67,6 +68,8 @@ void Document::setupDocument()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs);
     connect(tabs, &QTabWidget::currentChanged, this, &Document::onTabChange);
+    // The check numbers charts by their places.
+    connect(tabs->tabBar(), &QTabBar::tabMoved, this, &Document::patternChanged);
     showWS = true;
     m_emptyMenu = new QMenu(this);
     m_emptyToolBar = new QToolBar(this);

@@ -44,7 +44,9 @@ void readGauge(QDataStream &in, Gauge &gauge)
 {
     double stitches = 0, rows = 0;
     in >> stitches >> rows;
-    const auto sane = [](double value) { return value >= 0 && value <= Gauge::largest; };
+    const auto sane = [](double value) {
+        return value == 0 || (value >= Gauge::smallest && value <= Gauge::largest);
+    };
     if (sane(stitches) && sane(rows)) {
         gauge = Gauge{stitches, rows};
         return;

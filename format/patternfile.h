@@ -32,13 +32,15 @@ struct PatternTab
 // the designer has not given it.
 struct Gauge
 {
-    // More than any yarn knits to; a file saying more is damaged.
-    static constexpr double largest = 1000;
+    // Beyond what any yarn knits to, either way; a file saying so is
+    // damaged.
+    static constexpr double smallest = 0.5;
+    static constexpr double largest = 200;
 
     double stitches = 0;
     double rows = 0;
 
-    bool isGiven() const { return stitches > 0; }
+    bool isGiven() const { return stitches >= smallest; }
     bool operator==(const Gauge &other) const { return stitches == other.stitches && rows == other.rows; }
     bool operator!=(const Gauge &other) const { return !(*this == other); }
 };

@@ -40,6 +40,9 @@ public:
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *) override
     {
         ChartStyle style = m_scene->m_style;
+        // Only the screen marks shaping rows; prints and pictures take
+        // the scene's style without it.
+        style.markShapingRows = true;
         QColor tint = option->palette.color(QPalette::Current, QPalette::Highlight);
         tint.setAlpha(100);
         style.selectionTint = tint;
@@ -224,6 +227,5 @@ void KnitScene::updateHeaders()
 {
     m_style = ChartPicture::preferredStyle(*m_grid);
     m_style.simplifyBelow = simplifyBelow;
-    m_style.markShapingRows = true;
     shapeChanged();
 }

@@ -115,11 +115,19 @@ void TestPatternCheckPanel::dismissing()
     QVERIFY(!itemWith(QStringLiteral("row 6 works 9")));
     QCOMPARE(summary(), QStringLiteral("6 warnings, 1 note (1 dismissed)"));
 
-    // Shown again, greyed, and restored.
+    // Shown again, greyed. With a finding that is not dismissed in the
+    // selection, the button dismisses; with dismissed ones alone, it
+    // restores.
     m_panel->findChild<QCheckBox *>(QStringLiteral("showDismissed"))->setChecked(true);
     QTreeWidgetItem *item = itemWith(QStringLiteral("row 6 works 9"));
     QVERIFY(item);
     tree->setCurrentItem(item);
+    QCOMPARE(dismiss->text(), QStringLiteral("Restore"));
+    itemWith(QStringLiteral("Chart 4 has no title"))->setSelected(true);
+    QCOMPARE(dismiss->text(), QStringLiteral("Dismiss"));
+    dismiss->click();
+    QCOMPARE(m_doc->dismissedFindings().size(), 2);
+    QCOMPARE(tree->selectedItems().size(), 2);
     QCOMPARE(dismiss->text(), QStringLiteral("Restore"));
     dismiss->click();
     QCOMPARE(m_doc->dismissedFindings(), QStringList());

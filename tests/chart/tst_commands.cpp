@@ -152,6 +152,14 @@ void TestCommands::editsUndoRedo_data()
     }) << "Remove repeat";
     QTest::newRow("repeat colour") << EditorAction([](ChartEditor &e) { e.recolorRepeats(Qt::magenta); })
                                    << "Repeat color";
+    QTest::newRow("mark shaping rows") << EditorAction([](ChartEditor &e) {
+        e.markShapingRows(QRect(0, 0, 5, 3), true);
+    }) << "Mark shaping rows";
+    QTest::newRow("unmark shaping rows") << EditorAction([](ChartEditor &e) {
+        // Nothing to take off the first row: one step for the rest.
+        e.markShapingRows(QRect(0, 0, 5, 4), false);
+        e.markShapingRows(QRect(0, 0, 5, 1), false);
+    }) << "Unmark shaping rows";
 }
 
 void TestCommands::editsUndoRedo()

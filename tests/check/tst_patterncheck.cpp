@@ -126,6 +126,9 @@ void TestPatternCheck::findings_data()
         << lace << 10 << QStringList{"k10", "p10"} << Extras{{}, {}, {"rwwwwwwwwr", "rrrrrwwwww"}, 22}
         << QStringList{"warning: Lace: row 1: a float of 8 stitches (3.6 cm), longer than 2.5 cm; catch it or "
                        "break up the colour"};
+    // At 23.7 stitches in 10 cm, 6 stitches are 2.53 cm: 2.5 cm as written.
+    QTest::newRow("float at the limit as written")
+        << lace << 10 << QStringList{"k10", "p10"} << Extras{{}, {}, {"rwwwwwwrww"}, 23.7} << QStringList();
     QTest::newRow("floats short enough")
         << lace << 10 << QStringList{"k10", "p10"} << Extras{{}, {}, {"rwwwwwrwwr", "rwwwwrwwwr"}, 22}
         << QStringList();
@@ -153,7 +156,8 @@ void TestPatternCheck::findings()
 }
 
 // In the round the yarn goes on into the next round, so a float reaches
-// across the end of the round; flat, it waits at the edge.
+// across the end of the round, and the whole round is shown; flat, the yarn
+// waits at the edge.
 void TestPatternCheck::floatAcrossTheRound()
 {
     Checked result = checked(QStringLiteral("Yoke"), 10, {"k10"}, Extras{{}, {}, {"wwwrrrwwww"}, 22}, QStringLiteral("Yoke"));
@@ -167,7 +171,7 @@ void TestPatternCheck::floatAcrossTheRound()
     const QList<PatternCheck::Finding> round = PatternCheck::check(input);
     QCOMPARE(messages(round), QStringList{"warning: Yoke: row 1: a float of 7 stitches (3.2 cm), longer than 2.5 cm; "
                                           "catch it or break up the colour"});
-    QCOMPARE(round.first().cells, QRect(6, 0, 4, 1));
+    QCOMPARE(round.first().cells, QRect(0, 0, 10, 1));
 }
 
 // A stitch the key cannot describe, and one used on a wrong-side row that

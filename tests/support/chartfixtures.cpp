@@ -46,6 +46,10 @@ QStringList snapshot(const ChartGrid &grid)
                  .arg(int(written.repeats))
                  .arg(int(written.counts))
                  .arg(written.findRepeats);
+    QStringList shaping;
+    for (int y : grid.shapingRows())
+        shaping << QString::number(y);
+    lines << QStringLiteral("shaping ") + shaping.join(QLatin1Char(','));
     for (const RepeatBox &box : grid.repeats())
         lines << QStringLiteral("repeat %1,%2 %3x%4 %5")
                      .arg(box.cells.x())
@@ -91,6 +95,8 @@ std::unique_ptr<ChartGrid> sampleGrid()
     // A stitch repeat in the top row, and a repeat of the three rows below
     // over the whole width.
     grid->setRepeats({RepeatBox{QRect(1, 0, 3, 1), Qt::red}, RepeatBox{QRect(0, 1, 5, 3), Qt::blue}});
+    // Two rows marked as shaping, around the cable row.
+    grid->setShapingRows({1, 3});
     return grid;
 }
 

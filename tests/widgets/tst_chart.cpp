@@ -523,8 +523,8 @@ void TestChart::builtFromRecord()
     QVERIFY(!chart.isModified());
 }
 
-// Pictures at the size and resolution asked for; SVG with the chart's
-// title and its whole width.
+// Pictures at the size and resolution asked for, without the screen's
+// marks of shaping rows; SVG with the chart's title and its whole width.
 void TestChart::exportImage()
 {
     Chart chart(6, 4, QString());
@@ -535,6 +535,9 @@ void TestChart::exportImage()
     QCOMPARE(image.size(), QSize(600, 300));
     QCOMPARE(image.dotsPerMeterX(), 3780);
     QCOMPARE(chart.imageSourceRect().left(), 0.0);
+    chart.knitScene()->editor().markShapingRows(QRect(0, 1, 6, 2), true);
+    QVERIFY(chart.exportImage(png, QSize(600, 300), 96));
+    QCOMPARE(QImage(png), image);
 
     const QString svg = m_env->scratchPath(QStringLiteral("chart.svg"));
     QVERIFY(chart.exportImage(svg, QSize(400, 300), 96));
