@@ -216,6 +216,7 @@ void TestPatternValues::gaugeOutOfRange_data()
     QTest::newRow("below nothing") << -4.0 << 30.0;
     QTest::newRow("not a number") << 22.0 << std::nan("");
     QTest::newRow("more than any yarn") << 1e300 << 30.0;
+    QTest::newRow("less than any yarn") << 0.01 << 30.0;
 }
 
 // A gauge no fabric has reads as none given, and the rest of the file
