@@ -79,7 +79,9 @@ void Document::getChartImage()
 QImage Document::generateChart(Chart *chart, double width, double height)
 {
     chart->turnOffHighlight();
-    chart->setImgSize(QSize(int(width), int(height)));
+    // Kept as asked for: whole inches made the picture change size at the
+    // next change of the chart.
+    chart->setImgSize(QSizeF(width, height));
     chart->setScale(int(pixelsPerInch * width), int(pixelsPerInch * height));
     const double scale = chart->scale;
     const int pictureWidth = int(chart->sceneWidthPx() / scale);

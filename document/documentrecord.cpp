@@ -22,10 +22,10 @@
 
 bool Document::save(QDataStream &out)
 {
-    QList<const ChartGrid *> grids;
+    QList<PatternFile::ChartToWrite> grids;
     for (int i = 0; i < tabs->count(); ++i) {
         if (auto *chart = qobject_cast<Chart *>(tabs->widget(i)))
-            grids.append(chart->grid());
+            grids.append({chart->grid(), chart->imgSize});
     }
     PatternFile::Writer writer(out);
     DocumentSettings settings;

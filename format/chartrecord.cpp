@@ -10,6 +10,9 @@
 
 #include <QDataStream>
 
+#include <cmath>
+#include <optional>
+
 namespace {
 
 const QString chartEnd = QStringLiteral("</Chart>");
@@ -18,6 +21,7 @@ const QString widthTag = QStringLiteral("Width:");
 const QString heightTag = QStringLiteral("Height:");
 const QString hashTag = QStringLiteral("Hash:");
 const QString imageSizeTag = QStringLiteral("ImgSize:");
+const QString exactImageSizeTag = QStringLiteral("ImgSizeF:");
 const QString styleTag = QStringLiteral("KnitStyle:");
 const QString sideTag = QStringLiteral("SideSelect:");
 const QString numberStartsTag = QStringLiteral("NumberStarts:");
@@ -48,6 +52,7 @@ struct ChartHeader
     WrittenOptions written;
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
+    std::optional<QSizeF> exactImageSize;
 };
 
 // The numbering starts where a chart can show them: the numbers add these
@@ -119,6 +124,13 @@ void writeShapingRows(QDataStream &out, const QList<int> &rows)
         out << qint32(y);
 }
 
+// A picture asked for in parts of an inch: whole inches lost it a size
+// at every save.
+bool hasPartInches(const QSizeF &size)
+{
+    return size.isValid() && (size.width() != std::floor(size.width()) || size.height() != std::floor(size.height()));
+}
+
 // Three choices and a flag; a choice no program wrote reads as its
 // default.
 void readWritten(QDataStream &in, WrittenOptions &written)
@@ -182,7 +194,14 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               return true;
           }},
          {hashTag, [&] { return RecordStream::readBytes(in, header.hash); }},
-         {imageSizeTag, value(header.imageSize)}},
+         {imageSizeTag, value(header.imageSize)},
+         {exactImageSizeTag,
+          [&] {
+              QSizeF size;
+              in >> size;
+              header.exactImageSize = size;
+              return true;
+          }}},
         tag);
     return read && tag == sceneStart;
 }
@@ -207,14 +226,16 @@ ChartOptions optionsOf(const ChartHeader &header, const QSize &cellSize)
 } // namespace
 
 bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
-                        const QSize &imageSize)
+                        const QSizeF &imageSize)
 {
     const ChartOptions &options = grid.options();
     out << nameTag << title;
     out << widthTag << qint32(grid.columnCount());
     out << heightTag << qint32(grid.rowCount());
     out << hashTag << hash;
-    out << imageSizeTag << imageSize;
+    // Whole inches, as older programs read them; the exact size follows
+    // below where it is not whole.
+    out << imageSizeTag << QSize(int(imageSize.width()), int(imageSize.height()));
     out << styleTag << qint32(options.knitStyle);
     out << sideTag << ChartOptions::sideName(options.side);
     out << numberStartsTag << qint32(options.columnNumberOffset) << qint32(options.rowNumberOffset);
@@ -230,6 +251,8 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
         writeWritten(out, options.written);
     if (!grid.shapingRows().isEmpty())
         writeShapingRows(out, grid.shapingRows());
+    if (hasPartInches(imageSize))
+        out << exactImageSizeTag << imageSize;
     writeScene(out, grid);
     if (out.status() != QDataStream::Ok)
         return false;
@@ -237,9 +260,9 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
     return out.status() == QDataStream::Ok;
 }
 
-qint32 ChartRecord::versionFor(const ChartGrid &grid)
+qint32 ChartRecord::versionFor(const ChartGrid &grid, const QSizeF &imageSize)
 {
-    if (!grid.shapingRows().isEmpty())
+    if (!grid.shapingRows().isEmpty() || hasPartInches(imageSize))
         return PatternVersion::check;
     if (grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty()
         || !grid.options().written.isDefault())
@@ -253,7 +276,7 @@ bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSi
     const bool headerRead = readHeader(in, header);
     values.title = header.title;
     values.hash = header.hash;
-    values.imageSize = header.imageSize;
+    values.imageSize = header.exactImageSize.value_or(QSizeF(header.imageSize));
     // A size the record cannot hold is damage, not a chart to build.
     const bool usableSize = header.width > 0 && header.height > 0 && recordCanHold(in, header.width, header.height);
     if (!headerRead || !usableSize) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -19,7 +20,7 @@ struct ChartValues
     // The picture of the chart on the Directions page, by its hash, and
     // the size in inches it was asked for; none when it has no picture.
     QByteArray hash;
-    QSize imageSize = QSize(-1, -1);
+    QSizeF imageSize = QSizeF(-1, -1);
     // Never null once read; a chart whose cells could not be read at all
     // has none.
     std::unique_ptr<ChartGrid> grid;
@@ -45,10 +46,10 @@ public:
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     static bool write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
-                      const QSize &imageSize);
+                      const QSizeF &imageSize);
     // The lowest file version (fileversions.h) that holds the record of
-    // `grid`.
-    static qint32 versionFor(const ChartGrid &grid);
+    // `grid` with a picture of `imageSize`.
+    static qint32 versionFor(const ChartGrid &grid, const QSizeF &imageSize = QSizeF(-1, -1));
     // From just after "<Chart>" to just after "</Chart>". A record that
     // names no cell size gets `cellSize`.
     static bool read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress = {});

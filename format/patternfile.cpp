@@ -181,7 +181,7 @@ PatternFile::Writer::Writer(QDataStream &out)
 {
 }
 
-qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed,
+qint32 PatternFile::versionFor(const QList<ChartToWrite> &charts, const QList<Stitch *> &stitchesUsed,
                                const DocumentSettings &settings)
 {
     qint32 version = plainVersion;
@@ -189,8 +189,8 @@ qint32 PatternFile::versionFor(const QList<const ChartGrid *> &charts, const QLi
         version = PatternVersion::check;
     if (EmbeddedStitches::needsNewerVersion(stitchesUsed))
         version = qMax(version, PatternVersion::repeats);
-    for (const ChartGrid *grid : charts)
-        version = qMax(version, ChartRecord::versionFor(*grid));
+    for (const auto &[grid, imageSize] : charts)
+        version = qMax(version, ChartRecord::versionFor(*grid, imageSize));
     return version;
 }
 
@@ -214,7 +214,7 @@ void PatternFile::Writer::begin(qint32 version, const QList<Stitch *> &stitchesU
 }
 
 void PatternFile::Writer::writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash,
-                                     const QSize &imageSize)
+                                     const QSizeF &imageSize)
 {
     m_out << chartStart;
     ChartRecord::write(m_out, grid, title, hash, imageSize);
@@ -236,9 +236,9 @@ bool PatternFile::Writer::finish()
 
 bool PatternFile::write(QDataStream &out, const PatternValues &values)
 {
-    QList<const ChartGrid *> grids;
+    QList<ChartToWrite> grids;
     for (const ChartValues *chart : values.charts())
-        grids.append(chart->grid.get());
+        grids.append({chart->grid.get(), chart->imageSize});
     Writer writer(out);
     const QList<Stitch *> stitches = values.stitchesUsed();
     writer.begin(versionFor(grids, stitches, values.settings), stitches, values.settings);

@@ -93,7 +93,9 @@ public:
     static constexpr qint32 newestVersion = PatternVersion::newest;
     // The version a file of these charts, stitches and settings is written
     // with.
-    static qint32 versionFor(const QList<const ChartGrid *> &charts, const QList<Stitch *> &stitchesUsed,
+    // `charts` are the grids with the size of their pictures.
+    using ChartToWrite = std::pair<const ChartGrid *, QSizeF>;
+    static qint32 versionFor(const QList<ChartToWrite> &charts, const QList<Stitch *> &stitchesUsed,
                              const DocumentSettings &settings);
 
     enum Status { Ok, Unreadable, NotAPattern, TooNew };
@@ -127,7 +129,7 @@ public:
         explicit Writer(QDataStream &out);
         // `version` is versionFor() the charts to be written.
         void begin(qint32 version, const QList<Stitch *> &stitchesUsed, const DocumentSettings &settings);
-        void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSize &imageSize);
+        void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSizeF &imageSize);
         void writeDirections(const QString &name, const QString &html, const QList<DirectionsPicture> &pictures);
         bool finish();
 

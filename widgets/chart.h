@@ -81,7 +81,8 @@ public:
 
     float scale = 1.0f;
     QByteArray hash;
-    QSize imgSize = QSize(-1, -1);
+    // The size in inches of the chart's picture on the Directions page.
+    QSizeF imgSize = QSizeF(-1, -1);
     QColor dialogColor = Qt::white;
     QColor paintColor = Qt::white;
     QColor borderColor = Qt::black;
@@ -124,7 +125,7 @@ public Q_SLOTS:
     void setKnitStyleLace();
     void setSide(Side side);
     void setHash(const QByteArray &newHash) { hash = newHash; }
-    void setImgSize(const QSize &size) { imgSize = size; }
+    void setImgSize(const QSizeF &size) { imgSize = size; }
     void showChartInstructions(bool on);
     void vFlipSelection();
     void hFlipSelection();

@@ -1,6 +1,7 @@
 #include "chart.h"
 #include "directions.h"
 #include "document.h"
+#include "patternfile.h"
 #include "imagefixtures.h"
 #include "knitscene.h"
 #include "modaldialog.h"
@@ -393,7 +394,19 @@ void TestOutput::chartPictureRefresh()
     Chart *chart = doc.charts().first();
     Directions *page = doc.directions().first();
     const QImage picture = doc.generateChart(chart, 6.5, 9.0);
-    QCOMPARE(chart->imgSize, QSize(6, 9));
+    // The size asked for, not whole inches, so that the picture drawn anew
+    // is as large as this one, also after the pattern is saved and read.
+    QCOMPARE(chart->imgSize, QSizeF(6.5, 9));
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    QVERIFY(doc.save(out));
+    QDataStream in(bytes);
+    in.setByteOrder(QDataStream::BigEndian);
+    qint32 magic = 0, version = 0;
+    in >> magic >> version;
+    PatternValues read;
+    QVERIFY(PatternFile::read(in, read));
+    QCOMPARE(read.charts().first()->imageSize, QSizeF(6.5, 9));
     chart->setHash(Directions::imageHash(picture));
     page->insertChartImage(picture);
     const QString before = page->textEdit()->toHtml();
@@ -408,6 +421,7 @@ void TestOutput::chartPictureRefresh()
     const QByteArray oldHash = chart->hash;
     doc.tabWidget()->setCurrentWidget(page);
     QVERIFY(chart->hash != oldHash);
+    QCOMPARE(doc.generateChart(chart, chart->imgSize.width(), chart->imgSize.height()).size(), picture.size());
     QVERIFY(page->textEdit()->toHtml().contains(Directions::imageName(chart->hash)));
     QVERIFY(!page->textEdit()->toHtml().contains(Directions::imageName(oldHash)));
 

@@ -1,5 +1,6 @@
 #include "chartfixtures.h"
 #include "chartrecord.h"
+#include "fileversions.h"
 #include "recordbytes.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void sceneBytes();
     void writerMatchesTheStream_data();
     void writerMatchesTheStream();
+    void chartRoundTrip_data();
     void chartRoundTrip();
     void aliasAndUnknownStitch();
     void damagedScenes_data();
@@ -92,7 +94,7 @@ static std::unique_ptr<ChartGrid> readScene(const QByteArray &bytes, int width, 
 }
 
 static QByteArray chartOf(const ChartGrid &grid, const QString &title = QString(),
-                          const QByteArray &hash = QByteArray(), const QSize &imageSize = QSize(-1, -1))
+                          const QByteArray &hash = QByteArray(), const QSizeF &imageSize = QSizeF(-1, -1))
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
@@ -161,18 +163,32 @@ void TestChartRecord::writerMatchesTheStream()
     QCOMPARE(sceneOf(*copy), bytes);
 }
 
+// A picture asked for in parts of an inch keeps its size, which takes the
+// newest version; one in whole inches keeps the bytes older programs read.
+void TestChartRecord::chartRoundTrip_data()
+{
+    QTest::addColumn<QSizeF>("pictureSize");
+    QTest::addColumn<qint32>("version");
+    QTest::newRow("whole inches") << QSizeF(120, 80) << PatternVersion::plain;
+    QTest::newRow("parts of an inch") << QSizeF(4.5, 3.25) << PatternVersion::check;
+    QTest::newRow("no picture") << QSizeF(-1, -1) << PatternVersion::plain;
+}
+
 void TestChartRecord::chartRoundTrip()
 {
+    QFETCH(QSizeF, pictureSize);
+    QFETCH(qint32, version);
+    QCOMPARE(ChartRecord::versionFor(ChartGrid(2, 2, stitchById("k")), pictureSize), version);
     const std::unique_ptr<ChartGrid> grid = sampleGrid();
     const ChartOptions options = unusualOptions();
     grid->setOptions(options);
-    const QByteArray bytes = chartOf(*grid, QStringLiteral("Yoke"), "abc", QSize(120, 80));
+    const QByteArray bytes = chartOf(*grid, QStringLiteral("Yoke"), "abc", pictureSize);
 
     ChartValues values;
     QVERIFY(readChart(bytes, values));
     QCOMPARE(values.title, QStringLiteral("Yoke"));
     QCOMPARE(values.hash, QByteArray("abc"));
-    QCOMPARE(values.imageSize, QSize(120, 80));
+    QCOMPARE(values.imageSize, pictureSize);
     QCOMPARE(snapshot(*values.grid), snapshot(*grid));
     QCOMPARE(chartOf(*values.grid, values.title, values.hash, values.imageSize), bytes);
 }
