@@ -7,7 +7,9 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QPicture>
 #include <QPrinter>
 #include <QSvgGenerator>
@@ -164,12 +166,19 @@ void StitchKey::paintEntry(QPainter *painter, const Entry &entry, int x0, int y,
     Stitch *stitch = entry.stitch;
     const bool noStitch = entry.id == QLatin1String("x");
     const int images = stitch ? qMax(1, int(stitch->paths().size())) : 1;
+    // A PDF, a print or an SVG file gets the symbols as drawn, sharp at
+    // any size; a picture gets them as the screen shows them.
+    const bool vector = painter->paintEngine() && painter->paintEngine()->type() != QPaintEngine::Raster;
     for (int i = 0; i < images; ++i) {
         const QRect cell(x0 + margin + cellSide * i, y + margin, cellSide, cellSide);
         if (noStitch && m_grayNoStitch)
             painter->fillRect(cell, noStitchGray);
         if (stitch && !(noStitch && !m_grayNoStitch)) {
-            if (const QPixmap *image = stitch->image(cellSide, cellSide, i))
+            QSvgRenderer *artwork =
+                vector && stitch->path(i).endsWith(QLatin1String(".svg")) ? stitch->svg(i) : nullptr;
+            if (artwork && artwork->isValid())
+                artwork->render(painter, QRectF(cell));
+            else if (const QPixmap *image = stitch->image(cellSide, cellSide, i))
                 painter->drawPixmap(cell.topLeft(), *image);
         }
         painter->drawRect(cell);

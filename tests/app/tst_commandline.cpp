@@ -296,6 +296,8 @@ void TestCommandLine::exportPdf()
     if (!Poppler::installed())
         return;
     QCOMPARE(Poppler::pages(output), pages);
+    // Charts and the key as lines and shapes: sharp in print.
+    QCOMPARE(Poppler::images(output), 0);
     // A shop lists the file by the pattern's title.
     QCOMPARE(Poppler::info(output, QStringLiteral("Title")), QStringLiteral("Harbour Cowl"));
     QCOMPARE(Poppler::info(output, QStringLiteral("Creator")), QStringLiteral("Yarnwise"));
@@ -350,6 +352,8 @@ void TestCommandLine::exportPicture()
         QSvgRenderer renderer(output);
         QVERIFY(renderer.isValid());
         QVERIFY(!renderer.defaultSize().isEmpty());
+        // Symbols as paths, sharp at any size, never as pictures.
+        QVERIFY(!TestEnvironment::readFile(output).contains("<image"));
         return;
     }
 

@@ -120,6 +120,14 @@ QString info(const QString &pdf, const QString &field)
     return QString();
 }
 
+int images(const QString &pdf)
+{
+    // A heading of two lines, then one line an image.
+    const QStringList lines = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(
+        QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return lines.size() >= 2 ? int(lines.size()) - 2 : -1;
+}
+
 int pages(const QString &pdf)
 {
     const QString count = info(pdf, QStringLiteral("Pages"));

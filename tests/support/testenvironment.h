@@ -43,6 +43,8 @@ private:
 namespace Poppler {
 bool installed();
 int pages(const QString &pdf);
+// How many raster images the document holds.
+int images(const QString &pdf);
 // A field of the document's information ("Title", "Creator").
 QString info(const QString &pdf, const QString &field);
 QString text(const QString &pdf, bool layout = true);
