@@ -8,7 +8,10 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <cmath>
 #include <memory>
@@ -38,6 +41,31 @@ void drawAt(QPainter *painter, QTextDocument *doc, qreal y)
     painter->translate(0, y);
     doc->drawContents(painter);
     painter->restore();
+}
+
+// A line that does not fit the rest of its page (a picture, mostly; text
+// the layout moves itself) starts on the next page, so that no page shows
+// part of it. Only a line taller than a page is cut. The body is the
+// printer's own copy of the page.
+void keepLinesWhole(QTextDocument *body, qreal pageHeight)
+{
+    for (QTextBlock block = body->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *lines = block.layout();
+        if (!lines || lines->lineCount() == 0)
+            continue;
+        // Asking for the position lays the page out down to here, after
+        // the blocks above moved.
+        body->documentLayout()->blockBoundingRect(block);
+        const QTextLine first = lines->lineAt(0);
+        const qreal top = lines->position().y() + first.y();
+        const qreal height = first.height();
+        const qreal pageEnd = (std::floor(top / pageHeight) + 1) * pageHeight;
+        if (height > pageHeight || top + height <= pageEnd + 0.5)
+            continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setTopMargin(format.topMargin() + pageEnd - top);
+        QTextCursor(block).setBlockFormat(format);
+    }
 }
 
 } // namespace
@@ -70,6 +98,7 @@ int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
     body->documentLayout()->setPaintDevice(printer);
     body->setPageSize(QSizeF(width, bodyHeight));
     body->setTextWidth(width);
+    keepLinesWhole(body, bodyHeight);
     const int pages = qMax(1, int(std::ceil(body->size().height() / bodyHeight)));
 
     QPainter painter;

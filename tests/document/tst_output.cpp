@@ -1,10 +1,12 @@
 #include "chart.h"
 #include "directions.h"
+#include "directionsprinter.h"
+#include "directionsrecord.h"
 #include "document.h"
-#include "patternfile.h"
 #include "imagefixtures.h"
 #include "knitscene.h"
 #include "modaldialog.h"
+#include "patternfile.h"
 #include "patternfixtures.h"
 #include "pdfdialog.h"
 #include "printdialog.h"
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void directionsFooters_data();
     void directionsFooters();
     void chartPictureRefresh();
+    void pictureNeverBreaks_data();
+    void pictureNeverBreaks();
 
 private:
     static QList<Stitch *> stitches(int count);
@@ -430,6 +434,60 @@ void TestOutput::chartPictureRefresh()
     page->insertInstructions(chart->generateInstructions());
     QVERIFY(page->textEdit()->toPlainText().contains(QStringLiteral("Cast on 6 stitches")));
     QCOMPARE(chart->hash, hash);
+}
+
+void TestOutput::pictureNeverBreaks_data()
+{
+    QTest::addColumn<int>("linesBefore");
+    // The picture is about fifteen lines high and a page about forty-five:
+    // some of these put it across the end of the first page.
+    for (int lines : {34, 38, 42, 46})
+        QTest::newRow(qPrintable(QStringLiteral("%1 lines before").arg(lines))) << lines;
+}
+
+// A picture that does not fit the rest of a page starts on the next page,
+// whole: no page shows part of it.
+void TestOutput::pictureNeverBreaks()
+{
+    QFETCH(int, linesBefore);
+    if (!Poppler::installed() || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    QImage green(300, 300, QImage::Format_RGB32);
+    green.fill(QColor(0, 200, 0));
+    const DirectionsPicture picture = DirectionsPicture::fromImage(green);
+    QString html;
+    for (int i = 1; i <= linesBefore; ++i)
+        html += QStringLiteral("<p>Line %1</p>").arg(i);
+    html += QStringLiteral("<p><img src=\"%1\"/></p><p>After the picture</p>").arg(DirectionsRecord::imageName(picture.hash));
+    const QString path = m_env->scratchPath(QStringLiteral("picture.pdf"));
+    QVERIFY(DirectionsPrinter::print(html, {picture}, pdfPrinter(path).get()) >= 1);
+
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"), path,
+                  m_env->scratchPath(QStringLiteral("shown"))});
+    QVERIFY(render.waitForFinished(20000));
+    int pagesWithPicture = 0;
+    int greenRows = 0;
+    const QDir scratch(m_env->scratchPath(QString()));
+    for (const QString &name : scratch.entryList({QStringLiteral("shown*.png")})) {
+        const QImage page(scratch.filePath(name));
+        int rows = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor pixel = page.pixelColor(x, y);
+                if (pixel.green() > 150 && pixel.red() < 60 && pixel.blue() < 60) {
+                    ++rows;
+                    break;
+                }
+            }
+        }
+        pagesWithPicture += rows > 0 ? 1 : 0;
+        greenRows += rows;
+    }
+    QCOMPARE(pagesWithPicture, 1);
+    // Whole: about three inches at 20 dots an inch.
+    QVERIFY2(greenRows >= 55, qPrintable(QString::number(greenRows)));
 }
 
 YARNWISE_TEST_MAIN(TestOutput)
