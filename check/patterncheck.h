@@ -25,7 +25,9 @@ class Stitch;
 // The check reads plain values and the model only, never the stitch
 // catalogue: what the key says of each stitch comes in with the charts.
 // So it runs without a window (from the command line) and off the
-// window's thread, on copies the window made.
+// window's thread, on copies the window made. It still reads the stitches
+// the cells point at (their names and arithmetic), so whatever changes a
+// stitch waits for a check that runs.
 class PatternCheck
 {
 public:
