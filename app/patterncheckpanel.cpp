@@ -187,12 +187,19 @@ void PatternCheckPanel::setDocument(Document *document)
         // The stitch library changed what stitches are and say.
         connect(m_document, &Document::updateChartStitches, this, &PatternCheckPanel::schedule);
         connect(m_document, &Document::settingsChanged, this, &PatternCheckPanel::schedule);
-        connect(m_document, &QObject::destroyed, this, [this] { setDocument(nullptr); });
+        // By then the document is only a QObject: nothing may look at it.
+        connect(m_document, &QObject::destroyed, this, &PatternCheckPanel::forgetDocument);
         schedule();
     } else {
         m_settle->stop();
     }
     fillTree();
+}
+
+void PatternCheckPanel::forgetDocument()
+{
+    m_document.clear();
+    setDocument(nullptr);
 }
 
 void PatternCheckPanel::schedule()

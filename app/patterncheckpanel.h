@@ -58,6 +58,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The document is being destroyed.
+    void forgetDocument();
     void runCheck();
     void showFindings(const QList<PatternCheck::Finding> &findings);
     void fillTree();
