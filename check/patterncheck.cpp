@@ -207,7 +207,7 @@ struct Float
     int colours = 0;
 };
 
-Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
+Float longestFloat(const ChartGrid &grid, int y, bool inTheRound, const QHash<const Stitch *, PatternCheck::KeyEntry> &key)
 {
     struct Seen
     {
@@ -222,7 +222,7 @@ Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
     int index = 0;
     for (int x = 0; x < grid.columnCount(); ++x) {
         const Stitch *stitch = grid.stitch(x, y);
-        if (!stitch || isNoStitch(stitch))
+        if (!stitch || key.value(stitch).noStitch)
             continue;
         cellOf.append(x);
         const QRgb color = grid.color(x, y).rgba();
@@ -253,10 +253,10 @@ Float longestFloat(const ChartGrid &grid, int y, bool inTheRound)
     return longest;
 }
 
-bool hasColourwork(const ChartGrid &grid)
+bool hasColourwork(const ChartGrid &grid, const QHash<const Stitch *, PatternCheck::KeyEntry> &key)
 {
     for (int y = 0; y < grid.rowCount(); ++y) {
-        if (longestFloat(grid, y, false).colours > 1)
+        if (longestFloat(grid, y, false, key).colours > 1)
             return true;
     }
     return false;
@@ -269,7 +269,7 @@ void checkFloats(const PatternCheck::Chart &chart, const QString &name, const Pa
 {
     const ChartGrid &grid = *chart.grid;
     if (!input.gauge.isGiven()) {
-        if (hasColourwork(grid))
+        if (hasColourwork(grid, input.key))
             findings.append(chartFinding(Severity::Note, chart, QRect(),
                                          tr("%1: its rows use more than one colour, and the pattern has no gauge to "
                                             "measure their floats by; give it in Document > Properties")
@@ -288,7 +288,7 @@ void checkFloats(const PatternCheck::Chart &chart, const QString &name, const Pa
     const ChartOptions &options = grid.options();
     for (int number = 1; number <= grid.rowCount(); ++number) {
         const int y = grid.rowCount() - number;
-        const Float longest = longestFloat(grid, y, inTheRound);
+        const Float longest = longestFloat(grid, y, inTheRound, input.key);
         const double length = longest.length * cmPerStitch;
         if (longest.length == 0 || millimetres(length) <= millimetres(limit))
             continue;
@@ -357,7 +357,7 @@ QHash<const Stitch *, PatternCheck::KeyEntry> PatternCheck::keyFor(const QList<c
         // No Stitch is no stitch to work from either side.
         const bool none = isNoStitch(stitch);
         key.insert(stitch, KeyEntry{none || !set->workedAs(stitch, false).trimmed().isEmpty(),
-                                    none || !set->workedAs(stitch, true).trimmed().isEmpty()});
+                                    none || !set->workedAs(stitch, true).trimmed().isEmpty(), none});
     }
     return key;
 }

@@ -71,6 +71,8 @@ public:
     {
         bool rightSide = false;
         bool wrongSide = false;
+        // No Stitch: no stitch at all, asked once rather than for each cell.
+        bool noStitch = false;
     };
 
     // Everything one check reads.
