@@ -4,6 +4,7 @@
 #include "chartinstructions.h"
 #include "directionsrecord.h"
 #include "instructionparser.h"
+#include "chartpages.h"
 #include "chartpicture.h"
 #include "directionsprinter.h"
 #include "document.h"
@@ -50,8 +51,6 @@ const int largestPicture = 10000;
 const int lowestDpi = 50;
 const int highestDpi = 3000;
 
-// The key shows the repeat box as the charts draw it: in the colour of the
-// last box marked; invalid when no chart has one.
 // The title a PDF of the pattern carries: the first line of its
 // Directions page.
 QString patternTitle(const PatternValues &pattern)
@@ -66,12 +65,37 @@ QString patternTitle(const PatternValues &pattern)
     return QString();
 }
 
+// The key shows the repeat box as the charts draw it: in the colour of the
+// last box marked; invalid when no chart has one.
 QColor repeatColor(const PatternValues &pattern)
 {
     QColor color;
     for (const ChartValues *chart : pattern.charts())
         color = RepeatBoxes::colorOf(chart->grid->repeats(), color);
     return color;
+}
+
+// The charts' and the key's pictures on the Directions page, drawn anew
+// for print as the window draws them.
+PictureArtworks pictureArtworks(const PatternValues &pattern)
+{
+    PictureArtworks artworks;
+    for (const ChartValues *chart : pattern.charts()) {
+        if (chart->hash.isEmpty())
+            continue;
+        const ChartGrid *grid = chart->grid.get();
+        const QRect cells = chart->imageCells;
+        artworks.insert(DirectionsRecord::imageName(chart->hash), [grid, cells](QPainter *painter, const QRectF &target) {
+            ChartPicture::printPart(painter, *grid, ChartPicture::preferredStyle(*grid), cells, target);
+        });
+    }
+    if (!pattern.settings.keyHash.isEmpty()) {
+        const StitchKey key(pattern.stitchesUsed(), pattern.settings.showWS, Preferences::grayNoStitch.value(),
+                            repeatColor(pattern));
+        artworks.insert(DirectionsRecord::imageName(pattern.settings.keyHash),
+                        [key](QPainter *painter, const QRectF &target) { key.paint(painter, target); });
+    }
+    return artworks;
 }
 
 } // namespace
@@ -412,9 +436,10 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         if (selection.first() == documentItem) {
+            const PictureArtworks artworks = pictureArtworks(pattern);
             for (const PatternTab &tab : pattern.tabs) {
                 if (tab.directions)
-                    DirectionsPrinter::print(tab.directions->html, tab.directions->pictures, &printer);
+                    DirectionsPrinter::print(tab.directions->html, tab.directions->pictures, &printer, artworks);
             }
             return true;
         }
@@ -431,7 +456,8 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
                     continue;
                 if (!first)
                     printer.newPage();
-                ChartPicture::print(&painter, *chart->grid, ChartPicture::preferredStyle(*chart->grid));
+                ChartPages::print(&painter, &printer, *chart->grid, ChartPicture::preferredStyle(*chart->grid),
+                                  chart->title, Preferences::chartPageOverlap.value());
                 first = false;
             }
         }
@@ -451,10 +477,12 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
         return Failed;
     const ChartStyle style = ChartPicture::preferredStyle(*chart->grid);
     const QSizeF source = ChartPicture::sourceRect(*chart->grid, style).size();
-    const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width()));
-    const int dpi = m_dpi > 0 ? m_dpi : Preferences::outputResolution.value();
+    const int dpi = qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
+    // Without a width, the chart's size on screen in inches, at the
+    // resolution.
+    const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width() * dpi / 96.0));
     const bool written = writeReplacing(m_output, [&](const QString &path) {
-        return ChartPicture::write(path, *chart->grid, style, size, qBound(lowestDpi, dpi, highestDpi), chart->title);
+        return ChartPicture::write(path, *chart->grid, style, size, dpi, chart->title);
     });
     if (!written) {
         err << tr("Could not write the picture to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
@@ -467,7 +495,8 @@ int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
     const bool gray = Preferences::grayNoStitch.value();
     const StitchKey key(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern));
-    const bool written = writeReplacing(m_output, [&key](const QString &path) { return key.save(path); });
+    const int dpi = qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
+    const bool written = writeReplacing(m_output, [&key, dpi](const QString &path) { return key.save(path, dpi); });
     if (!written) {
         err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
         return Failed;

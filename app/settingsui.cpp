@@ -76,6 +76,7 @@ SettingsUi::SettingsUi(QWidget *parent)
     , m_openFolderPDF(checkBox(Preferences::openFolderAfterPdf, tr("Open Containing Folder When Creating a PDF")))
     , m_showDesignedFooter(checkBox(Preferences::showDesignedFooter, tr("Show \"Designed with\" Footer")))
     , m_customFooter(lineEdit(Preferences::customFooter))
+    , m_pageOverlap(spinBox(Preferences::chartPageOverlap, 0, 5))
     , m_autoSave(spinBox(Preferences::autoSaveMinutes, 1, 60))
     , m_recentFiles(spinBox(Preferences::recentFileCount))
     , m_defaultFileLocation(lineEdit(Preferences::defaultFileLocation))
@@ -125,6 +126,7 @@ QGroupBox *SettingsUi::outputGroup()
     form->addRow(m_openFolderPDF);
     form->addRow(m_showDesignedFooter);
     form->addRow(tr("Custom Footer Text:"), m_customFooter);
+    form->addRow(tr("Charts Split over Pages Repeat:"), withUnit(m_pageOverlap, tr("rows and stitches")));
     return group(tr("Output Options"), form);
 }
 

@@ -65,6 +65,7 @@ private:
     QCheckBox *m_openFolderPDF;
     QCheckBox *m_showDesignedFooter;
     QLineEdit *m_customFooter;
+    QSpinBox *m_pageOverlap;
 
     QSpinBox *m_autoSave;
     QSpinBox *m_recentFiles;

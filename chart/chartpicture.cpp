@@ -9,6 +9,7 @@
 #include <QImageWriter>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -58,10 +59,89 @@ void ChartPicture::paint(QPainter *painter, const ChartGrid &grid, ChartStyle st
     painter->restore();
 }
 
-void ChartPicture::print(QPainter *painter, const ChartGrid &grid, ChartStyle style)
+void ChartPicture::print(QPainter *painter, const ChartGrid &grid, ChartStyle style, const QRectF &target)
 {
     style.vectorSymbols = true;
-    paint(painter, grid, style, QRectF(), ChartLayout(grid).sceneRect());
+    paint(painter, grid, style, target, ChartLayout(grid).sceneRect());
+}
+
+namespace {
+
+// A part's frame as three spans across and three down, each a span of the
+// whole chart's drawing: the numbers before, the cells, the numbers after.
+// Hidden numbers take no room.
+struct PartSpans
+{
+    QPair<qreal, qreal> across[3];
+    QPair<qreal, qreal> down[3];
+};
+
+PartSpans partSpans(const ChartLayout &layout, const ChartStyle &style, const QRect &cells)
+{
+    const QSize cell = layout.cellSize();
+    PartSpans spans;
+    spans.across[0] = {0, layout.gridLeft()};
+    spans.across[1] = {layout.gridLeft() + cells.left() * cell.width(), cells.width() * cell.width()};
+    spans.across[2] = {layout.gridRight(), layout.width() - layout.gridRight()};
+    spans.down[0] = {0, style.headersTop ? layout.gridTop() : 0};
+    spans.down[1] = {layout.gridTop() + cells.top() * cell.height(), cells.height() * cell.height()};
+    spans.down[2] = {layout.gridBottom(), style.headersBottom ? layout.height() - layout.gridBottom() : 0};
+    return spans;
+}
+
+} // namespace
+
+QSizeF ChartPicture::partSize(const ChartGrid &grid, const ChartStyle &style, const QRect &cells)
+{
+    const PartSpans spans = partSpans(ChartLayout(grid), style, cells);
+    QSizeF size;
+    for (int i = 0; i < 3; ++i) {
+        size.rwidth() += spans.across[i].second;
+        size.rheight() += spans.down[i].second;
+    }
+    return size;
+}
+
+void ChartPicture::paintPart(QPainter *painter, const ChartGrid &grid, ChartStyle style, const QRect &cells,
+                             const QPointF &topLeft, qreal scale)
+{
+    const PartSpans spans = partSpans(ChartLayout(grid), style, cells);
+    style.vectorSymbols = true;
+    qreal y = topLeft.y();
+    for (const auto &down : spans.down) {
+        qreal x = topLeft.x();
+        for (const auto &across : spans.across) {
+            const QRectF source(across.first, down.first, across.second, down.second);
+            if (!source.isEmpty())
+                paint(painter, grid, style, QRectF(x, y, source.width() * scale, source.height() * scale), source);
+            x += across.second * scale;
+        }
+        y += down.second * scale;
+    }
+    // Without numbers below, a line closes the grid as it closes the whole
+    // chart.
+    if (!style.headersBottom) {
+        const qreal left = topLeft.x() + spans.across[0].second * scale;
+        const qreal bottom = topLeft.y() + (spans.down[0].second + spans.down[1].second + 0.5) * scale;
+        painter->save();
+        painter->setPen(QPen(Qt::black, scale));
+        painter->drawLine(QPointF(left, bottom), QPointF(left + spans.across[1].second * scale, bottom));
+        painter->restore();
+    }
+}
+
+void ChartPicture::printPart(QPainter *painter, const ChartGrid &grid, const ChartStyle &style, const QRect &cells,
+                             const QRectF &target)
+{
+    const QRect whole(0, 0, grid.columnCount(), grid.rowCount());
+    const QRect part = cells & whole;
+    if (part.isEmpty() || part == whole) {
+        print(painter, grid, style, target);
+        return;
+    }
+    const QSizeF size = partSize(grid, style, part);
+    const qreal scale = qMin(target.width() / size.width(), target.height() / size.height());
+    paintPart(painter, grid, style, part, target.topLeft(), scale);
 }
 
 bool ChartPicture::write(const QString &fileName, const ChartGrid &grid, const ChartStyle &style, const QSize &size,

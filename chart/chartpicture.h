@@ -31,9 +31,22 @@ public:
     static void paint(QPainter *painter, const ChartGrid &grid, ChartStyle style, QRectF target,
                       const QRectF &source);
 
-    // The whole chart scaled to the device, symbols drawn from their
-    // artwork: for print and the pictures of the Directions page.
-    static void print(QPainter *painter, const ChartGrid &grid, ChartStyle style);
+    // The whole chart scaled to `target` (the whole device when null),
+    // symbols drawn from their artwork: for print and the pictures of the
+    // Directions page.
+    static void print(QPainter *painter, const ChartGrid &grid, ChartStyle style, const QRectF &target = QRectF());
+
+    // A part of the chart, `cells` (grid units), framed by the numbers of
+    // its own rows and stitches: its size in chart units, and the part
+    // drawn from `topLeft` at `scale` device pixels a unit.
+    static QSizeF partSize(const ChartGrid &grid, const ChartStyle &style, const QRect &cells);
+    static void paintPart(QPainter *painter, const ChartGrid &grid, ChartStyle style, const QRect &cells,
+                          const QPointF &topLeft, qreal scale);
+
+    // The picture of `cells` of the chart (all of it when null or when the
+    // chart no longer has them) as large as fits `target`, for print.
+    static void printPart(QPainter *painter, const ChartGrid &grid, const ChartStyle &style, const QRect &cells,
+                          const QRectF &target);
 
     // Writes the picture `size` pixels large; the suffix of the name
     // chooses SVG or a picture format. JPEG is written at its best quality,

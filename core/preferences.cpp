@@ -21,10 +21,11 @@ const Preference<QString> Preferences::builtinSetCopy("builtinSetCopy", QString(
 const Preference<QStringList> Preferences::recentStitches("recentStitches", QStringList());
 const Preference<QByteArray> Preferences::windowState("uiState", QByteArray());
 
-const Preference<int> Preferences::outputResolution("outputRes", 96);
+const Preference<int> Preferences::outputResolution("outputRes", 300);
 const Preference<bool> Preferences::openFolderAfterPdf("openFolderPDF", true);
 const Preference<bool> Preferences::showDesignedFooter("showDesignedFooter", true);
 const Preference<QString> Preferences::customFooter("customFooter", QString());
+const Preference<int> Preferences::chartPageOverlap("chartPageOverlap", 1);
 
 const Preference<int> Preferences::chartWidth("chartWidth", 15);
 const Preference<int> Preferences::chartHeight("chartHeight", 15);

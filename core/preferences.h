@@ -69,11 +69,15 @@ public:
     // user folder, by which an untouched copy is known.
     static const Preference<QString> builtinSetCopy;
 
-    // Output.
+    // Output. Pictures are made at this many pixels an inch: 300 prints
+    // sharp.
     static const Preference<int> outputResolution;
     static const Preference<bool> openFolderAfterPdf;
     static const Preference<bool> showDesignedFooter;
     static const Preference<QString> customFooter;
+    // The rows and stitches a chart split over pages repeats from one
+    // page on the next.
+    static const Preference<int> chartPageOverlap;
 
     // New charts.
     static const Preference<int> chartWidth;

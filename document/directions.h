@@ -3,6 +3,7 @@
 
 #include "directionsrecord.h"
 #include "page.h"
+#include "pagedocument.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -77,7 +78,8 @@ public Q_SLOTS:
     void updateImage(const QByteArray &oldHash, const QByteArray &newHash, const QImage &image);
     void loadImages();
     void updatePageSize();
-    void print(QPrinter *printer);
+    // Pictures with artwork print from it (see PageDocument).
+    void print(QPrinter *printer, const PictureArtworks &artworks = PictureArtworks());
 
     void undo();
     void redo();

@@ -2,6 +2,7 @@
 #define DIRECTIONSPRINTER_H
 
 #include "directionsrecord.h"
+#include "pagedocument.h"
 
 #include <QFont>
 #include <QList>
@@ -20,7 +21,8 @@ public:
     // `body` is laid out anew for the printer; returns the pages printed.
     static int print(QTextDocument *body, QPrinter *printer);
     // The page from its text and pictures, as a pattern file holds them.
-    static int print(const QString &html, const QList<DirectionsPicture> &pictures, QPrinter *printer);
+    static int print(const QString &html, const QList<DirectionsPicture> &pictures, QPrinter *printer,
+                     const PictureArtworks &artworks = PictureArtworks());
 
     // The font the page's text is set in unless it says otherwise.
     static QFont pageFont();

@@ -153,11 +153,12 @@ bool Directions::load(DirectionsValues &&values)
 
 // The page is printed from a copy laid out for the printer, with its
 // footers; the copy too shows only the page's own pictures.
-void Directions::print(QPrinter *printer)
+void Directions::print(QPrinter *printer, const PictureArtworks &artworks)
 {
     if (!printer)
         return;
     PageDocument page;
+    page.setArtworks(artworks);
     registerImages(&page);
     page.setDefaultFont(m_textEdit->document()->defaultFont());
     page.setHtml(m_textEdit->toHtml());

@@ -3,6 +3,7 @@
 
 #include "knitscene.h"
 #include "patternfile.h"
+#include "pagedocument.h"
 #include "stitchkey.h"
 
 #include <QByteArray>
@@ -101,6 +102,11 @@ public:
     QString patternTitle() const;
     // A chart's picture, as large as fits `width` by `height` inches.
     QImage generateChart(Chart *chart, double width, double height);
+    // Places at the Directions page's cursor the picture of a chart, as
+    // large as fits `inches` and showing `cells` of it (null for all),
+    // or the key's picture; both are kept up to date from then on.
+    void placeChartPicture(Chart *chart, const QSizeF &inches, const QRect &cells = QRect());
+    void placeKeyPicture();
     // Replaces the pictures of charts and the key that changed.
     void updateDirImage();
 
@@ -190,6 +196,9 @@ protected:
 
 private:
     StitchKey stitchKey() const;
+    // The charts' and the key's pictures on the Directions page, drawn
+    // anew for print.
+    PictureArtworks pictureArtworks() const;
     void printKey(QPainter *painter, QPrinter *printer) const;
     void setupDocument();
     void build(PatternValues &&values);

@@ -49,7 +49,7 @@ bool Document::generateKeySvg(const QString &fileName) const
 
 bool Document::saveKeyImage(QString fileName) const
 {
-    return stitchKey().save(fileName);
+    return stitchKey().save(fileName, Preferences::outputResolution.value());
 }
 
 void Document::exportDocKey()

@@ -51,8 +51,16 @@ void Document::getChartImage()
             indexes.append(i);
         }
     }
+    QList<QSize> sizes;
+    QList<QRect> parts;
+    for (int index : std::as_const(indexes)) {
+        const Chart *chart = qobject_cast<Chart *>(tabs->widget(index));
+        sizes.append(QSize(chart->grid()->columnCount(), chart->grid()->rowCount()));
+        parts.append(chart->imgCells);
+    }
     InsertChartDialog dialog(names, this);
     dialog.setTabIndexes(indexes);
+    dialog.setChartParts(sizes, parts);
     if (dialog.exec() != QDialog::Accepted)
         return;
 
@@ -60,20 +68,30 @@ void Document::getChartImage()
     const QString kind = choice.section(QLatin1Char(':'), 0, 0);
     auto *chart = qobject_cast<Chart *>(tabs->widget(choice.section(QLatin1Char(':'), 1).toInt()));
     if (kind == QLatin1String("Chart") && chart) {
-        const QImage image = generateChart(chart, dialog.widthInches(), dialog.heightInches());
-        chart->setHash(Directions::imageHash(image));
-        Q_EMIT chartImage(image);
+        placeChartPicture(chart, QSizeF(dialog.widthInches(), dialog.heightInches()), dialog.cells());
     } else if (kind == QLatin1String("Instructions") && chart) {
         Q_EMIT chartInstructions(chart->generateInstructions());
     } else if (choice == QLatin1String("Document Key")) {
-        if (!askShowWrongSide(this, &showWS))
-            return;
-        const QImage key = generateKeyImage();
-        if (key.isNull())
-            return;
-        docKeyHash = Directions::imageHash(key);
-        Q_EMIT chartImage(key);
+        if (askShowWrongSide(this, &showWS))
+            placeKeyPicture();
     }
+}
+
+void Document::placeChartPicture(Chart *chart, const QSizeF &inches, const QRect &cells)
+{
+    chart->setImgCells(cells);
+    const QImage image = generateChart(chart, inches.width(), inches.height());
+    chart->setHash(Directions::imageHash(image));
+    Q_EMIT chartImage(image);
+}
+
+void Document::placeKeyPicture()
+{
+    const QImage key = generateKeyImage();
+    if (key.isNull())
+        return;
+    docKeyHash = Directions::imageHash(key);
+    Q_EMIT chartImage(key);
 }
 
 QImage Document::generateChart(Chart *chart, double width, double height)
@@ -82,6 +100,9 @@ QImage Document::generateChart(Chart *chart, double width, double height)
     // Kept as asked for: whole inches made the picture change size at the
     // next change of the chart.
     chart->setImgSize(QSizeF(width, height));
+    const QRect cells = chart->pictureCells();
+    if (cells != QRect(0, 0, chart->grid()->columnCount(), chart->grid()->rowCount()))
+        return chart->partPicture(int(pixelsPerInch * width), int(pixelsPerInch * height));
     chart->setScale(int(pixelsPerInch * width), int(pixelsPerInch * height));
     const double scale = chart->scale;
     const int pictureWidth = int(chart->sceneWidthPx() / scale);

@@ -5,6 +5,7 @@
 #include "chart.h"
 #include "directions.h"
 #include "directionsprinter.h"
+#include "stitchkey.h"
 #include "textedit.h"
 
 #include <QApplication>
@@ -17,6 +18,23 @@
 void Document::printKey(QPainter *painter, QPrinter *printer) const
 {
     stitchKey().print(painter, printer);
+}
+
+PictureArtworks Document::pictureArtworks() const
+{
+    PictureArtworks artworks;
+    for (Chart *chart : charts()) {
+        if (!chart->hash.isEmpty()) {
+            artworks.insert(Directions::imageName(chart->hash),
+                            [chart](QPainter *painter, const QRectF &target) { chart->printPicture(painter, target); });
+        }
+    }
+    if (!docKeyHash.isEmpty()) {
+        const StitchKey key = stitchKey();
+        artworks.insert(Directions::imageName(docKeyHash),
+                        [key](QPainter *painter, const QRectF &target) { key.paint(painter, target); });
+    }
+    return artworks;
 }
 
 void Document::setupPrinter(QPrinter *printer, const QString &title)
@@ -41,8 +59,9 @@ void Document::print(QPrinter *printer, const QStringList &selection)
     if (selection.isEmpty())
         return;
     if (selection.first() == tr("[Document]")) {
+        const PictureArtworks artworks = pictureArtworks();
         for (Directions *page : directions())
-            page->print(printer);
+            page->print(printer, artworks);
         return;
     }
 
@@ -61,7 +80,7 @@ void Document::print(QPrinter *printer, const QStringList &selection)
             continue;
         if (!first)
             printer->newPage();
-        chart->print(&painter);
+        chart->printPages(&painter, printer);
         first = false;
     }
     painter.end();

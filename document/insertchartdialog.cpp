@@ -1,5 +1,7 @@
 #include "insertchartdialog.h"
 
+#include "chartrangebox.h"
+
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -11,6 +13,7 @@ InsertChartDialog::InsertChartDialog(const QStringList &charts, QWidget *parent)
     : QDialog(parent)
     , m_width(new QDoubleSpinBox)
     , m_height(new QDoubleSpinBox)
+    , m_range(new ChartRangeBox)
     , m_list(new QListWidget)
     , m_charts(charts)
 {
@@ -35,11 +38,38 @@ InsertChartDialog::InsertChartDialog(const QStringList &charts, QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(m_list, &QListWidget::currentRowChanged, this, &InsertChartDialog::showPart);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Maximum Chart Size:")));
     layout->addLayout(size);
     layout->addWidget(m_list);
+    layout->addWidget(m_range);
     layout->addWidget(buttons);
+    showPart();
+}
+
+void InsertChartDialog::setChartParts(const QList<QSize> &sizes, const QList<QRect> &parts)
+{
+    m_sizes = sizes;
+    m_parts = parts;
+    showPart();
+}
+
+// The range box follows the chart chosen, and only a chart's picture
+// takes a part.
+void InsertChartDialog::showPart()
+{
+    const int row = m_list->currentRow();
+    const int chart = row / 2;
+    const bool picture = row >= 0 && row % 2 == 0 && chart < m_charts.size() && chart < m_sizes.size();
+    m_range->setEnabled(picture);
+    if (picture)
+        m_range->setChart(m_sizes.at(chart).width(), m_sizes.at(chart).height(), m_parts.value(chart));
+}
+
+QRect InsertChartDialog::cells() const
+{
+    return m_range->isEnabled() ? m_range->cells() : QRect();
 }
 
 void InsertChartDialog::setTabIndexes(const QList<int> &indexes)

@@ -2,12 +2,16 @@
 #define INSERTCHARTDIALOG_H
 
 #include <QDialog>
+#include <QList>
+#include <QRect>
 
+class ChartRangeBox;
 class QDoubleSpinBox;
 class QListWidget;
 
 // Chooses what to place in the Directions: a chart's picture at a largest
-// printed size, a chart's written instructions, or the stitch key.
+// printed size (all of it or some of its rows and stitches), a chart's
+// written instructions, or the stitch key.
 class InsertChartDialog : public QDialog
 {
     Q_OBJECT
@@ -23,12 +27,22 @@ public:
 
     // Tab indexes of the charts, in the order of `charts`.
     void setTabIndexes(const QList<int> &indexes);
+    // Each chart's columns and rows, and the part its picture showed last
+    // (null for all of it), in the order of `charts`.
+    void setChartParts(const QList<QSize> &sizes, const QList<QRect> &parts);
+    // The part of the chosen chart; null for all of it.
+    QRect cells() const;
 
 private:
+    void showPart();
+
     QDoubleSpinBox *m_width;
     QDoubleSpinBox *m_height;
+    ChartRangeBox *m_range;
     QListWidget *m_list;
     QStringList m_charts;
+    QList<QSize> m_sizes;
+    QList<QRect> m_parts;
 };
 
 #endif // INSERTCHARTDIALOG_H

@@ -17,9 +17,9 @@ const qreal largestImageSide = 100000;
 // Names may be whole data URLs; the log gets their start.
 const int longestLoggedName = 100;
 
-// Images are sized in screen pixels; a printer lays the page out in its
-// own, finer ones.
-qreal deviceScale(QTextDocument *doc)
+} // namespace
+
+qreal PageDocument::deviceScale(QTextDocument *doc)
 {
     const QPaintDevice *device = doc->documentLayout()->paintDevice();
     if (!device)
@@ -28,8 +28,6 @@ qreal deviceScale(QTextDocument *doc)
     const qreal screenDpi = screen ? screen->logicalDotsPerInchY() : 96.0;
     return device->logicalDpiY() / screenDpi;
 }
-
-} // namespace
 
 PageDocument::PageDocument(QObject *parent)
     : QTextDocument(parent)
@@ -74,13 +72,24 @@ QSizeF PageImageHandler::intrinsicSize(QTextDocument *doc, int, const QTextForma
         size = QSizeF(imageFormat.width(), imageFormat.width() * natural.height() / natural.width());
     else if (hasHeight && natural.height() > 0)
         size = QSizeF(imageFormat.height() * natural.width() / natural.height(), imageFormat.height());
-    size *= deviceScale(doc);
+    size *= PageDocument::deviceScale(doc);
     return QSizeF(qBound(0.0, size.width(), largestImageSide), qBound(0.0, size.height(), largestImageSide));
 }
 
 void PageImageHandler::drawObject(QPainter *painter, const QRectF &rect, QTextDocument *doc, int,
                                   const QTextFormat &format)
 {
+    if (auto *page = qobject_cast<PageDocument *>(doc)) {
+        const auto artwork = page->artworks().constFind(format.toImageFormat().name());
+        if (artwork != page->artworks().constEnd()) {
+            painter->save();
+            painter->setClipRect(rect, Qt::IntersectClip);
+            painter->fillRect(rect, Qt::white);
+            artwork.value()(painter, rect);
+            painter->restore();
+            return;
+        }
+    }
     const QImage image = registeredImage(doc, format);
     if (!image.isNull()) {
         painter->drawImage(rect, image);

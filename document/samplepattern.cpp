@@ -11,6 +11,8 @@
 #include "stitchset.h"
 #include "textedit.h"
 
+#include <QTextCursor>
+
 namespace {
 
 // Rows from the bottom up, each as read on its own side: odd rows are
@@ -100,6 +102,28 @@ void setRow(Chart *chart, int number, const char *row)
     chart->knitScene()->updateRow(number - 1, InstructionParser::row(cells, width, wrongSide));
 }
 
+// Stocking stitch in slate with a lattice of coral diamonds, eight stitches
+// and eight rows to a repeat, on every row of a chart 32 stitches wide.
+void diamondYoke(Chart *chart)
+{
+    const QColor slate(112, 128, 144);
+    const QColor coral(240, 128, 104);
+    ChartGrid *grid = chart->grid();
+    const int rows = grid->rowCount();
+    const char *const plain[] = {"k32", "p32"};
+    const InstructionParser parser(StitchSet::instance()->keyWords());
+    for (int row = 0; row < rows; ++row) {
+        const bool wrongSide = row % 2 == 1;
+        const QStringList cells = parser.cells(QString::fromLatin1(plain[row % 2]), grid->columnCount());
+        chart->knitScene()->updateRow(row, InstructionParser::row(cells, grid->columnCount(), wrongSide));
+        for (int x = 0; x < grid->columnCount(); ++x) {
+            const int across = qAbs(x % 8 - 4);
+            const int down = qAbs(row % 8 - 4);
+            grid->setColor(x, rows - 1 - row, across + down == 4 ? coral : slate);
+        }
+    }
+}
+
 } // namespace
 
 std::unique_ptr<Document> SamplePattern::create(QWidget *parent)
@@ -156,14 +180,42 @@ std::unique_ptr<Document> SamplePattern::createWithErrors(QWidget *parent)
 
 bool SamplePattern::writeWithErrors(const QString &fileName, QString *error)
 {
-    const std::unique_ptr<Document> doc = createWithErrors();
-    doc->setFileName(fileName);
-    return PatternFile::save(fileName, [&doc](QDataStream &out) { return doc->save(out); }, error);
+    return save(createWithErrors(), fileName, error);
+}
+
+std::unique_ptr<Document> SamplePattern::createForPrint(QWidget *parent)
+{
+    std::unique_ptr<Document> doc = create(parent);
+    doc->addNewChart(32, 120, QStringLiteral("Diamond Yoke"), QStringLiteral("k"));
+    Chart *yoke = doc->curChart();
+    diamondYoke(yoke);
+    yoke->grid()->setRepeats({RepeatBox{QRect(24, 112, 8, 8), RepeatBox::defaultColor()}});
+    const QList<Chart *> charts = doc->charts();
+    TextEdit *text = doc->directions().first()->textEdit();
+    text->moveCursor(QTextCursor::End);
+    text->insertHtml(QStringLiteral("<h3>Charts</h3><p>The Cable Panel, and the first sixteen rows of the Diamond "
+                                    "Yoke, which follows on pages of its own:</p>"));
+    text->insertPlainText(QStringLiteral("\n"));
+    doc->placeChartPicture(charts.at(1), QSizeF(2.5, 2.5));
+    text->insertPlainText(QStringLiteral("    "));
+    doc->placeChartPicture(yoke, QSizeF(3.5, 2.5), QRect(16, 104, 16, 16));
+    text->insertPlainText(QStringLiteral("\n"));
+    doc->placeKeyPicture();
+    return doc;
+}
+
+bool SamplePattern::writeForPrint(const QString &fileName, QString *error)
+{
+    return save(createForPrint(), fileName, error);
 }
 
 bool SamplePattern::write(const QString &fileName, QString *error)
 {
-    const std::unique_ptr<Document> doc = create();
+    return save(create(), fileName, error);
+}
+
+bool SamplePattern::save(const std::unique_ptr<Document> &doc, const QString &fileName, QString *error)
+{
     doc->setFileName(fileName);
     return PatternFile::save(fileName, [&doc](QDataStream &out) { return doc->save(out); }, error);
 }

@@ -22,6 +22,14 @@ public:
     // check finds, for trying the check and testing it.
     static std::unique_ptr<Document> createWithErrors(QWidget *parent = nullptr);
     static bool writeWithErrors(const QString &fileName, QString *error = nullptr);
+    // The sample as it goes to print: its Directions page ends with a
+    // chart's picture, part of a chart and the key, and a yoke of 120
+    // rows follows, larger than a page.
+    static std::unique_ptr<Document> createForPrint(QWidget *parent = nullptr);
+    static bool writeForPrint(const QString &fileName, QString *error = nullptr);
+
+private:
+    static bool save(const std::unique_ptr<Document> &doc, const QString &fileName, QString *error);
 };
 
 #endif // SAMPLEPATTERN_H

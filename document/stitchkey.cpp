@@ -292,29 +292,39 @@ bool StitchKey::writeSvg(const QString &fileName) const
     return QFileInfo::exists(fileName);
 }
 
-bool StitchKey::save(QString fileName) const
+bool StitchKey::save(QString fileName, int resolution) const
 {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("svg"))
         return writeSvg(fileName);
     if (suffix.isEmpty())
         fileName += QStringLiteral(".jpg");
-    const QImage key = image();
+    const QImage key = resolution == 96 ? image() : image(resolution);
     const bool jpeg = suffix.isEmpty() || suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg");
     return !key.isNull() && key.save(fileName, nullptr, jpeg ? 100 : -1);
+}
+
+QFont StitchKey::printFont()
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(qRound(font.pointSizeF() * 96.0 / 72.0));
+    return font;
+}
+
+QSize StitchKey::printedSize(const QFont &font) const
+{
+    QImage scratch(10, 10, QImage::Format_ARGB32);
+    QPainter measure(&scratch);
+    measure.setFont(font);
+    return size(measure.fontMetrics());
 }
 
 void StitchKey::print(QPainter *painter, QPrinter *printer) const
 {
     const qreal screenDpi = 96.0;
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(qRound(font.pointSizeF() * screenDpi / 72.0));
+    const QFont font = printFont();
     painter->setFont(font);
-    QImage scratch(10, 10, QImage::Format_ARGB32);
-    QPainter measure(&scratch);
-    measure.setFont(font);
-    const QSize covered = size(measure.fontMetrics());
-    measure.end();
+    const QSize covered = printedSize(font);
     if (covered.isEmpty())
         return;
 
@@ -332,4 +342,40 @@ void StitchKey::print(QPainter *painter, QPrinter *printer) const
         paint(painter);
         painter->restore();
     }
+}
+
+QImage StitchKey::image(int resolution) const
+{
+    const QSize covered = printedSize(printFont());
+    // Within what a picture can hold, whatever resolution is asked.
+    const qreal scale = qBound(0.5, resolution / 96.0, 32.0);
+    if (covered.isEmpty())
+        return QImage();
+    QImage picture((QSizeF(covered) * scale).toSize(), QImage::Format_ARGB32);
+    if (picture.isNull())
+        return picture;
+    const int dotsPerMeter = qRound(resolution / 0.0254);
+    picture.setDotsPerMeterX(dotsPerMeter);
+    picture.setDotsPerMeterY(dotsPerMeter);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paint(&painter, QRectF(picture.rect()));
+    return picture;
+}
+
+void StitchKey::paint(QPainter *painter, const QRectF &target) const
+{
+    const QFont font = printFont();
+    const QSize covered = printedSize(font);
+    if (covered.isEmpty() || target.isEmpty())
+        return;
+    const qreal scale = qMin(target.width() / covered.width(), target.height() / covered.height());
+    painter->save();
+    painter->translate(target.topLeft());
+    painter->scale(scale, scale);
+    painter->setFont(font);
+    paint(painter);
+    painter->restore();
 }

@@ -32,16 +32,22 @@ public:
 
     // The key as a picture, cut to what it covers; null without stitches.
     QImage image() const;
+    // The key as a picture to print, at `resolution` pixels an inch.
+    QImage image(int resolution) const;
     // The key as an SVG file: drawn once into a recording to learn what it
     // covers, then replayed into the file at exactly that size.
     bool writeSvg(const QString &fileName) const;
-    // Writes the key as SVG or, by the suffix (".jpg" when none), a picture.
-    // JPEG is written at its best quality, the other formats compressed.
-    bool save(QString fileName) const;
+    // Writes the key as SVG or, by the suffix (".jpg" when none), a picture
+    // at `resolution` pixels an inch (the screen's size in inches). JPEG is
+    // written at its best quality, the other formats compressed.
+    bool save(QString fileName, int resolution = 96) const;
     // The key on paper: laid out in screen pixels and drawn scaled, with
     // fonts sized in pixels so that text and layout scale together;
     // narrowed to the page if need be and continued on further pages.
     void print(QPainter *painter, QPrinter *printer) const;
+    // The key drawn as large as fits `target`, from the top left, laid out
+    // as its picture is: the key picture of the Directions page, printed.
+    void paint(QPainter *painter, const QRectF &target) const;
 
     // The text under a stitch's symbol, as designers write a key: its
     // working on the right side ("RS: knit.") and, if wished, on a line of
@@ -59,6 +65,9 @@ public:
     static const int rule = 2;
 
 private:
+    // The font a key on paper is set in: the screen's, sized in pixels.
+    static QFont printFont();
+    QSize printedSize(const QFont &font) const;
     struct Entry
     {
         Stitch *stitch;

@@ -22,6 +22,7 @@ const QString heightTag = QStringLiteral("Height:");
 const QString hashTag = QStringLiteral("Hash:");
 const QString imageSizeTag = QStringLiteral("ImgSize:");
 const QString exactImageSizeTag = QStringLiteral("ImgSizeF:");
+const QString imageCellsTag = QStringLiteral("ImgCells:");
 const QString styleTag = QStringLiteral("KnitStyle:");
 const QString sideTag = QStringLiteral("SideSelect:");
 const QString numberStartsTag = QStringLiteral("NumberStarts:");
@@ -53,6 +54,7 @@ struct ChartHeader
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
     std::optional<QSizeF> exactImageSize;
+    QRect imageCells;
 };
 
 // The numbering starts where a chart can show them: the numbers add these
@@ -131,6 +133,20 @@ bool hasPartInches(const QSizeF &size)
     return size.isValid() && (size.width() != std::floor(size.width()) || size.height() != std::floor(size.height()));
 }
 
+// The part of a chart its picture shows, within the chart; a part the
+// chart does not have is damage, and the picture shows the whole chart.
+QRect sanePart(const QRect &cells, int columns, int rows)
+{
+    if (cells.isNull())
+        return cells;
+    const bool inside = cells.x() >= 0 && cells.y() >= 0 && cells.width() > 0 && cells.height() > 0
+        && qint64(cells.x()) + cells.width() <= columns && qint64(cells.y()) + cells.height() <= rows;
+    if (inside)
+        return cells;
+    qWarning("The chart's picture shows cells the chart does not have; it shows the whole chart");
+    return QRect();
+}
+
 // Three choices and a flag; a choice no program wrote reads as its
 // default.
 void readWritten(QDataStream &in, WrittenOptions &written)
@@ -201,6 +217,13 @@ bool readHeader(QDataStream &in, ChartHeader &header)
               in >> size;
               header.exactImageSize = size;
               return true;
+          }},
+         {imageCellsTag,
+          [&] {
+              qint32 x = 0, y = 0, width = 0, height = 0;
+              in >> x >> y >> width >> height;
+              header.imageCells = QRect(x, y, width, height);
+              return true;
           }}},
         tag);
     return read && tag == sceneStart;
@@ -226,7 +249,7 @@ ChartOptions optionsOf(const ChartHeader &header, const QSize &cellSize)
 } // namespace
 
 bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
-                        const QSizeF &imageSize)
+                        const QSizeF &imageSize, const QRect &imageCells)
 {
     const ChartOptions &options = grid.options();
     out << nameTag << title;
@@ -253,6 +276,9 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
         writeShapingRows(out, grid.shapingRows());
     if (hasPartInches(imageSize))
         out << exactImageSizeTag << imageSize;
+    if (!imageCells.isNull())
+        out << imageCellsTag << qint32(imageCells.x()) << qint32(imageCells.y()) << qint32(imageCells.width())
+            << qint32(imageCells.height());
     writeScene(out, grid);
     if (out.status() != QDataStream::Ok)
         return false;
@@ -260,8 +286,10 @@ bool ChartRecord::write(QDataStream &out, const ChartGrid &grid, const QString &
     return out.status() == QDataStream::Ok;
 }
 
-qint32 ChartRecord::versionFor(const ChartGrid &grid, const QSizeF &imageSize)
+qint32 ChartRecord::versionFor(const ChartGrid &grid, const QSizeF &imageSize, const QRect &imageCells)
 {
+    if (!imageCells.isNull())
+        return PatternVersion::print;
     if (!grid.shapingRows().isEmpty() || hasPartInches(imageSize))
         return PatternVersion::check;
     if (grid.options().numbersAtBottom.has_value() || !grid.repeats().isEmpty()
@@ -277,6 +305,7 @@ bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSi
     values.title = header.title;
     values.hash = header.hash;
     values.imageSize = header.exactImageSize.value_or(QSizeF(header.imageSize));
+    values.imageCells = sanePart(header.imageCells, header.width, header.height);
     // A size the record cannot hold is damage, not a chart to build.
     const bool usableSize = header.width > 0 && header.height > 0 && recordCanHold(in, header.width, header.height);
     if (!headerRead || !usableSize) {

@@ -21,6 +21,8 @@ struct ChartValues
     // the size in inches it was asked for; none when it has no picture.
     QByteArray hash;
     QSizeF imageSize = QSizeF(-1, -1);
+    // The cells the picture shows; null for the whole chart.
+    QRect imageCells;
     // Never null once read; a chart whose cells could not be read at all
     // has none.
     std::unique_ptr<ChartGrid> grid;
@@ -46,10 +48,11 @@ public:
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     static bool write(QDataStream &out, const ChartGrid &grid, const QString &title, const QByteArray &hash,
-                      const QSizeF &imageSize);
+                      const QSizeF &imageSize, const QRect &imageCells = QRect());
     // The lowest file version (fileversions.h) that holds the record of
-    // `grid` with a picture of `imageSize`.
-    static qint32 versionFor(const ChartGrid &grid, const QSizeF &imageSize = QSizeF(-1, -1));
+    // `grid` with a picture of `imageSize` showing `imageCells`.
+    static qint32 versionFor(const ChartGrid &grid, const QSizeF &imageSize = QSizeF(-1, -1),
+                             const QRect &imageCells = QRect());
     // From just after "<Chart>" to just after "</Chart>". A record that
     // names no cell size gets `cellSize`.
     static bool read(QDataStream &in, ChartValues &values, const QSize &cellSize, const Progress &progress = {});

@@ -15,7 +15,9 @@ constexpr qint32 repeats = 201003;
 // What the pattern check reads: rows marked as shaping, the gauge, the
 // findings the designer dismissed.
 constexpr qint32 check = 201004;
-constexpr qint32 newest = check;
+// What print needs: chart pictures showing part of their chart.
+constexpr qint32 print = 201005;
+constexpr qint32 newest = print;
 } // namespace PatternVersion
 
 #endif // FILEVERSIONS_H

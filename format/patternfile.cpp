@@ -189,8 +189,8 @@ qint32 PatternFile::versionFor(const QList<ChartToWrite> &charts, const QList<St
         version = PatternVersion::check;
     if (EmbeddedStitches::needsNewerVersion(stitchesUsed))
         version = qMax(version, PatternVersion::repeats);
-    for (const auto &[grid, imageSize] : charts)
-        version = qMax(version, ChartRecord::versionFor(*grid, imageSize));
+    for (const ChartToWrite &chart : charts)
+        version = qMax(version, ChartRecord::versionFor(*chart.grid, chart.imageSize, chart.imageCells));
     return version;
 }
 
@@ -214,10 +214,10 @@ void PatternFile::Writer::begin(qint32 version, const QList<Stitch *> &stitchesU
 }
 
 void PatternFile::Writer::writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash,
-                                     const QSizeF &imageSize)
+                                     const QSizeF &imageSize, const QRect &imageCells)
 {
     m_out << chartStart;
-    ChartRecord::write(m_out, grid, title, hash, imageSize);
+    ChartRecord::write(m_out, grid, title, hash, imageSize, imageCells);
 }
 
 void PatternFile::Writer::writeDirections(const QString &name, const QString &html,
@@ -238,13 +238,14 @@ bool PatternFile::write(QDataStream &out, const PatternValues &values)
 {
     QList<ChartToWrite> grids;
     for (const ChartValues *chart : values.charts())
-        grids.append({chart->grid.get(), chart->imageSize});
+        grids.append({chart->grid.get(), chart->imageSize, chart->imageCells});
     Writer writer(out);
     const QList<Stitch *> stitches = values.stitchesUsed();
     writer.begin(versionFor(grids, stitches, values.settings), stitches, values.settings);
     for (const PatternTab &tab : values.tabs) {
         if (tab.chart)
-            writer.writeChart(*tab.chart->grid, tab.chart->title, tab.chart->hash, tab.chart->imageSize);
+            writer.writeChart(*tab.chart->grid, tab.chart->title, tab.chart->hash, tab.chart->imageSize,
+                              tab.chart->imageCells);
         else if (tab.directions)
             writer.writeDirections(tab.directions->name, tab.directions->html, tab.directions->pictures);
     }

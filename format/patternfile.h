@@ -93,8 +93,14 @@ public:
     static constexpr qint32 newestVersion = PatternVersion::newest;
     // The version a file of these charts, stitches and settings is written
     // with.
-    // `charts` are the grids with the size of their pictures.
-    using ChartToWrite = std::pair<const ChartGrid *, QSizeF>;
+    // `charts` are the grids with the size of their pictures and the
+    // cells they show.
+    struct ChartToWrite
+    {
+        const ChartGrid *grid;
+        QSizeF imageSize;
+        QRect imageCells;
+    };
     static qint32 versionFor(const QList<ChartToWrite> &charts, const QList<Stitch *> &stitchesUsed,
                              const DocumentSettings &settings);
 
@@ -129,7 +135,8 @@ public:
         explicit Writer(QDataStream &out);
         // `version` is versionFor() the charts to be written.
         void begin(qint32 version, const QList<Stitch *> &stitchesUsed, const DocumentSettings &settings);
-        void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSizeF &imageSize);
+        void writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash, const QSizeF &imageSize,
+                        const QRect &imageCells = QRect());
         void writeDirections(const QString &name, const QString &html, const QList<DirectionsPicture> &pictures);
         bool finish();
 

@@ -1,6 +1,8 @@
 // Writes the sample pattern to the given file, or the copy of it with one
 // deliberate mistake of each kind the pattern check finds:
-//   yarnwise_samplepattern [--with-errors] OUT.kit
+// or the copy that goes to print, its Directions page with pictures and a
+// chart larger than a page:
+//   yarnwise_samplepattern [--with-errors | --for-print] OUT.kit
 #include "samplepattern.h"
 #include "settings.h"
 #include "stitchset.h"
@@ -15,9 +17,11 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    const bool withErrors = args.size() == 2 && args.first() == QLatin1String("--with-errors");
-    if (args.size() != 1 && !withErrors) {
-        QTextStream(stderr) << "usage: yarnwise_samplepattern [--with-errors] OUT.kit\n";
+    const QString variant = args.size() == 2 ? args.first() : QString();
+    const bool withErrors = variant == QLatin1String("--with-errors");
+    const bool forPrint = variant == QLatin1String("--for-print");
+    if (args.size() != 1 && !withErrors && !forPrint) {
+        QTextStream(stderr) << "usage: yarnwise_samplepattern [--with-errors | --for-print] OUT.kit\n";
         return 2;
     }
     Settings::nameApplication();
@@ -25,6 +29,7 @@ int main(int argc, char *argv[])
     QString error;
     const QString fileName = args.last();
     const bool written = withErrors ? SamplePattern::writeWithErrors(fileName, &error)
+                         : forPrint ? SamplePattern::writeForPrint(fileName, &error)
                                     : SamplePattern::write(fileName, &error);
     if (!written) {
         QTextStream(stderr) << "Could not write " << fileName << ": " << error << '\n';

@@ -21,6 +21,7 @@ class QComboBox;
 class QDataStream;
 class QGraphicsView;
 class QMenu;
+class QPagedPaintDevice;
 class QPainter;
 class QProgressDialog;
 class QRadioButton;
@@ -83,9 +84,17 @@ public:
     QByteArray hash;
     // The size in inches of the chart's picture on the Directions page.
     QSizeF imgSize = QSizeF(-1, -1);
+    // The cells the picture shows (grid units); null for the whole chart.
+    QRect imgCells;
     QColor dialogColor = Qt::white;
     QColor paintColor = Qt::white;
     QColor borderColor = Qt::black;
+
+    // The chart as its picture on the Directions page shows it, drawn into
+    // `target` as lines and shapes.
+    void printPicture(QPainter *painter, const QRectF &target);
+    // The chart on paper: on one page, or split over as many as it needs.
+    int printPages(QPainter *painter, QPagedPaintDevice *device);
 
 public Q_SLOTS:
     void print(QPainter *painter);
@@ -126,6 +135,13 @@ public Q_SLOTS:
     void setSide(Side side);
     void setHash(const QByteArray &newHash) { hash = newHash; }
     void setImgSize(const QSizeF &size) { imgSize = size; }
+    void setImgCells(const QRect &cells) { imgCells = cells; }
+    // The part of the chart its picture shows: the cells asked for that
+    // the chart still has, else the whole chart.
+    QRect pictureCells() const;
+    // The picture of the part, as large as fits `width` by `height`
+    // device pixels without growing beyond the chart's own size.
+    QImage partPicture(int width, int height) const;
     void showChartInstructions(bool on);
     void vFlipSelection();
     void hFlipSelection();

@@ -3,6 +3,7 @@
 #include "chart.h"
 
 #include "chartgrid.h"
+#include "chartpages.h"
 #include "chartpicture.h"
 #include "preferences.h"
 #include "saveoptionsdialog.h"
@@ -65,4 +66,38 @@ bool Chart::exportImage(const QString &fileName, const QSize &size, int resoluti
 void Chart::print(QPainter *painter)
 {
     ChartPicture::print(painter, *m_grid, styleOf(m_scene, *m_grid));
+}
+
+int Chart::printPages(QPainter *painter, QPagedPaintDevice *device)
+{
+    return ChartPages::print(painter, device, *m_grid, styleOf(m_scene, *m_grid), title,
+                             Preferences::chartPageOverlap.value());
+}
+
+QRect Chart::pictureCells() const
+{
+    const QRect whole(0, 0, m_grid->columnCount(), m_grid->rowCount());
+    const QRect part = imgCells & whole;
+    return part.isEmpty() ? whole : part;
+}
+
+QImage Chart::partPicture(int width, int height) const
+{
+    const QRect cells = pictureCells();
+    const ChartStyle style = styleOf(m_scene, *m_grid);
+    const QSizeF size = ChartPicture::partSize(*m_grid, style, cells);
+    const qreal scale = qMin(1.0, qMin(width / size.width(), height / size.height()));
+    QImage image(qMax(1, qRound(size.width() * scale)), qMax(1, qRound(size.height() * scale)), QImage::Format_ARGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    ChartPicture::paintPart(&painter, *m_grid, style, cells, QPointF(0, 0), scale);
+    return image;
+}
+
+void Chart::printPicture(QPainter *painter, const QRectF &target)
+{
+    ChartPicture::printPart(painter, *m_grid, styleOf(m_scene, *m_grid), imgCells, target);
 }

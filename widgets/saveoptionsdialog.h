@@ -6,7 +6,9 @@
 class QSpinBox;
 
 // The size and resolution of an exported chart picture. Width and height
-// keep the chart's aspect ratio.
+// keep the chart's aspect ratio; the size starts at the chart's own size
+// on screen, in inches, at the resolution, and keeps its inches when the
+// resolution changes.
 class SaveOptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -20,12 +22,14 @@ public:
 private Q_SLOTS:
     void spinWChanged(int width);
     void spinHChanged(int height);
+    void resolutionChanged(int resolution);
 
 private:
     QSpinBox *m_width;
     QSpinBox *m_height;
     QSpinBox *m_resolution;
     double m_ratio;
+    int m_lastResolution;
 };
 
 #endif // SAVEOPTIONSDIALOG_H

@@ -3,6 +3,7 @@
 #include "chart.h"
 #include "document.h"
 #include "samplepattern.h"
+#include "saveoptionsdialog.h"
 #include "stitchset.h"
 #include "testenvironment.h"
 
@@ -312,7 +313,7 @@ void TestCommandLine::exportPicture_data()
     QTest::addColumn<int>("dotsPerInch");
 
     QTest::newRow("chart png, own size") << QStringList{QStringLiteral("--export-chart")} << "chart.png"
-                                         << QByteArray("png") << 0 << 96;
+                                         << QByteArray("png") << 0 << 300;
     QTest::newRow("chart jpg by name, width and dpi")
         << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--chart"), QStringLiteral("Colour Band"),
                        QStringLiteral("--width"), QStringLiteral("600"), QStringLiteral("--dpi"),
@@ -320,12 +321,12 @@ void TestCommandLine::exportPicture_data()
         << "chart.jpg" << QByteArray("jpeg") << 600 << 300;
     QTest::newRow("chart tif") << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--width"),
                                               QStringLiteral("200")}
-                               << "chart.tif" << QByteArray("tiff") << 200 << 96;
+                               << "chart.tif" << QByteArray("tiff") << 200 << 300;
     QTest::newRow("chart bmp") << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--width"),
                                               QStringLiteral("100")}
                                << "Chart.BMP" << QByteArray("bmp") << 100 << 0;
     QTest::newRow("key png") << QStringList{QStringLiteral("--export-key")} << "key.png" << QByteArray("png") << 0
-                             << 0;
+                             << 300;
     QTest::newRow("chart svg") << QStringList{QStringLiteral("--export-chart")} << "chart.svg" << QByteArray("svg")
                                << 0 << 0;
     QTest::newRow("key svg") << QStringList{QStringLiteral("--export-key")} << "key.svg" << QByteArray("svg") << 0
@@ -365,9 +366,11 @@ void TestCommandLine::exportPicture()
     if (width > 0)
         QCOMPARE(image.width(), width);
     if (arguments.first() == QLatin1String("--export-chart") && width == 0) {
-        // The window's Save Options dialog offers the chart's own size.
+        // The window's Save Options dialog offers the chart's own size in
+        // inches, at 300 pixels an inch.
         const std::unique_ptr<Document> doc = SamplePattern::create();
-        QCOMPARE(image.size(), doc->charts().first()->imageSourceRect().size().toSize());
+        SaveOptionsDialog options(doc->charts().first()->imageSourceRect().size().toSize(), 300);
+        QCOMPARE(image.size(), options.imageSize());
     }
     if (dotsPerInch > 0)
         QCOMPARE(qRound(image.dotsPerMeterX() / 39.37), dotsPerInch);

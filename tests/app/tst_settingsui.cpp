@@ -63,7 +63,7 @@ void TestSettingsUi::freshStoreGivesDefaults_data()
     const QList<std::pair<const char *, QVariant>> defaults = {
         {"checkForUpdates", true},        {"autoCrashRecovery", true},
         {"savedStateEnabled", true},      {"savedStatePrompt", false},
-        {"outputRes", 96},                {"openFolderPDF", true},
+        {"outputRes", 300},               {"openFolderPDF", true},
         {"showDesignedFooter", true},     {"customFooter", QString()},
         {"AutoSave", 2},                  {"RecentFiles", 5},
         {"defaultFileLocation", QString()}, {"chartWidth", 15},
@@ -73,7 +73,7 @@ void TestSettingsUi::freshStoreGivesDefaults_data()
         {"HeadersBottom", false},         {"heavyGridLines", false},
         {"defaultStitch", QStringLiteral("k")},
         {"defaultKnitStyle", 0},          {"defaultSideSelection", QStringLiteral("Right Side")},
-        {"floatLimitCm", 2.5},
+        {"floatLimitCm", 2.5},            {"chartPageOverlap", 1},
     };
     for (const auto &[key, value] : defaults) {
         // The side box carries the side itself; the store keeps its words.
@@ -94,7 +94,7 @@ void TestSettingsUi::freshStoreGivesDefaults()
 
     dialog.saveSettings();
     QCOMPARE(settings()->value(key, QVariant()), value);
-    QCOMPARE(settings()->allKeys().size(), 24);
+    QCOMPARE(settings()->allKeys().size(), 25);
 }
 
 void TestSettingsUi::choices_data()

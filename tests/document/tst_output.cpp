@@ -458,7 +458,9 @@ void TestOutput::pictureNeverBreaks()
     QString html;
     for (int i = 1; i <= linesBefore; ++i)
         html += QStringLiteral("<p>Line %1</p>").arg(i);
-    html += QStringLiteral("<p><img src=\"%1\"/></p><p>After the picture</p>").arg(DirectionsRecord::imageName(picture.hash));
+    html += QStringLiteral("<p><img src=\"%1\"/></p>").arg(DirectionsRecord::imageName(picture.hash));
+    for (int i = 1; i <= 150; ++i)
+        html += QStringLiteral("<p>After %1</p>").arg(i);
     const QString path = m_env->scratchPath(QStringLiteral("picture.pdf"));
     QVERIFY(DirectionsPrinter::print(html, {picture}, pdfPrinter(path).get()) >= 1);
 
@@ -488,6 +490,8 @@ void TestOutput::pictureNeverBreaks()
     QCOMPARE(pagesWithPicture, 1);
     // Whole: about three inches at 20 dots an inch.
     QVERIFY2(greenRows >= 55, qPrintable(QString::number(greenRows)));
+    // Moving the picture moved the text after it, to the last line.
+    QVERIFY(Poppler::text(path).contains(QStringLiteral("After 150\n")));
 }
 
 YARNWISE_TEST_MAIN(TestOutput)

@@ -565,7 +565,8 @@ void TestChart::saveImageThroughDialogs()
     });
     chart.saveImage();
     QVERIFY(QFile::exists(base + QStringLiteral(".jpg")));
-    QCOMPARE(QImage(base + QStringLiteral(".jpg")).width(), chart.sceneWidthPx());
+    // The chart's size on screen, at 300 pixels an inch to print sharp.
+    QCOMPARE(QImage(base + QStringLiteral(".jpg")).width(), qRound(chart.imageSourceRect().width() * 300 / 96));
 }
 
 void TestChart::saveOptionsKeepRatio()
@@ -577,6 +578,12 @@ void TestChart::saveOptionsKeepRatio()
     boxes.at(1)->setValue(100);
     QCOMPARE(dialog.imageSize(), QSize(200, 100));
     QCOMPARE(dialog.resolution(), 96);
+
+    // The size starts in the inches the screen shows and keeps them.
+    SaveOptionsDialog print(QSize(96, 48), 300);
+    QCOMPARE(print.imageSize(), QSize(300, 150));
+    print.findChildren<QSpinBox *>().at(2)->setValue(150);
+    QCOMPARE(print.imageSize(), QSize(150, 75));
 }
 
 YARNWISE_TEST_MAIN(TestChart)
