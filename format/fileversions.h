@@ -15,7 +15,9 @@ constexpr qint32 repeats = 201003;
 // What the pattern check reads: rows marked as shaping, the gauge, the
 // findings the designer dismissed.
 constexpr qint32 check = 201004;
-constexpr qint32 newest = check;
+// The names the designer gave the yarn colours for the key.
+constexpr qint32 colourNames = 201005;
+constexpr qint32 newest = colourNames;
 } // namespace PatternVersion
 
 #endif // FILEVERSIONS_H
