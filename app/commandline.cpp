@@ -74,6 +74,14 @@ QColor repeatColor(const PatternValues &pattern)
     return color;
 }
 
+// The key as the window draws it, with the colours named as it names them.
+StitchKey patternKey(const PatternValues &pattern)
+{
+    const bool gray = Preferences::grayNoStitch.value();
+    return StitchKey(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern),
+                     ColourNames::forKey(pattern.colorTally(), pattern.settings.colourNames));
+}
+
 } // namespace
 
 CommandLine::CommandLine()
@@ -422,8 +430,7 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
         if (!painter.begin(&printer))
             return false;
         if (selection.first() == keyItem) {
-            const bool gray = Preferences::grayNoStitch.value();
-            StitchKey(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern)).print(&painter, &printer);
+            patternKey(pattern).print(&painter, &printer);
         } else {
             bool first = true;
             for (const ChartValues *chart : pattern.charts()) {
@@ -465,8 +472,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
 
 int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
-    const bool gray = Preferences::grayNoStitch.value();
-    const StitchKey key(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern));
+    const StitchKey key = patternKey(pattern);
     const bool written = writeReplacing(m_output, [&key](const QString &path) { return key.save(path); });
     if (!written) {
         err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';
