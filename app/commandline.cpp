@@ -75,6 +75,14 @@ QColor repeatColor(const PatternValues &pattern)
     return color;
 }
 
+// The key as the window draws it, with the colours named as it names them.
+StitchKey patternKey(const PatternValues &pattern)
+{
+    const bool gray = Preferences::grayNoStitch.value();
+    return StitchKey(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern),
+                     ColourNames::forKey(pattern.colorTally(), pattern.settings.colourNames));
+}
+
 // The charts' and the key's pictures on the Directions page, drawn anew
 // for print as the window draws them.
 PictureArtworks pictureArtworks(const PatternValues &pattern)
@@ -90,8 +98,7 @@ PictureArtworks pictureArtworks(const PatternValues &pattern)
         });
     }
     if (!pattern.settings.keyHash.isEmpty()) {
-        const StitchKey key(pattern.stitchesUsed(), pattern.settings.showWS, Preferences::grayNoStitch.value(),
-                            repeatColor(pattern));
+        const StitchKey key = patternKey(pattern);
         artworks.insert(DirectionsRecord::imageName(pattern.settings.keyHash),
                         [key](QPainter *painter, const QRectF &target) { key.paint(painter, target); });
     }
@@ -447,8 +454,7 @@ int CommandLine::exportPdf(const PatternValues &pattern, QTextStream &err)
         if (!painter.begin(&printer))
             return false;
         if (selection.first() == keyItem) {
-            const bool gray = Preferences::grayNoStitch.value();
-            StitchKey(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern)).print(&painter, &printer);
+            patternKey(pattern).print(&painter, &printer);
         } else {
             bool first = true;
             for (const ChartValues *chart : pattern.charts()) {
@@ -493,8 +499,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
 
 int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
-    const bool gray = Preferences::grayNoStitch.value();
-    const StitchKey key(pattern.stitchesUsed(), pattern.settings.showWS, gray, repeatColor(pattern));
+    const StitchKey key = patternKey(pattern);
     const int dpi = qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
     const bool written = writeReplacing(m_output, [&key, dpi](const QString &path) { return key.save(path, dpi); });
     if (!written) {

@@ -85,6 +85,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->colorsUsed->setViewMode(QListView::IconMode);
     ui->colorsUsed->setResizeMode(QListView::Adjust);
     ui->colorsUsed->setMovement(QListView::Static);
+    setupColourNaming();
     ui->stitchesUsed->setIconSize(QSize(24, 24));
 
     statusPos = new QLabel(tr("Row: 0, Stitch: 0"));
@@ -298,6 +299,7 @@ void MainWindow::docConnections(Document *doc)
     connect(doc, &Document::saveMe, this, &MainWindow::save);
     connect(doc, &Document::currentStitchesUsed, this, &MainWindow::updateStitchList);
     connect(doc, &Document::currentColorsUsed, this, &MainWindow::updateColorList);
+    connect(doc, &Document::colourNamesChanged, this, &MainWindow::updateColourNames);
     doc->refreshUi();
     connect(doc, &Document::docClosed, this, &MainWindow::docCloseEvent);
     connect(doc, &Document::menu, this, &MainWindow::generateTabMenu);
@@ -628,6 +630,7 @@ void MainWindow::updateColorList(const QList<QColor> &colorList)
         item->setData(Qt::UserRole, color);
         item->setToolTip(color.name());
     }
+    updateColourNames();
 }
 
 void MainWindow::setCurrentPos(const QPointF &pos)

@@ -100,6 +100,10 @@ public Q_SLOTS:
     void setColor(const QColor &color);
     void updateStitchList(const QList<Stitch *> &stitchList);
     void updateColorList(const QList<QColor> &colorList);
+    // Shows under each colour of the list the name the key gives it.
+    void updateColourNames();
+    // Asks the designer for the name `colour` has in the key.
+    void nameColour(const QColor &colour);
     void setCurrentPos(const QPointF &pos);
     void setPageStatus(const QString &mode, int zoom);
     void updateUndoStack();
@@ -138,6 +142,7 @@ private Q_SLOTS:
 private:
     void menuSetup();
     void setupStitchList();
+    void setupColourNaming();
     void setupUndoHistory();
     void docConnections(Document *doc);
     void postDocInitSetup(Document *doc);

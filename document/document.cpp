@@ -297,6 +297,7 @@ void Document::tallyCells(const Chart *chart, int sign)
         Q_EMIT currentStitchesUsed(stitchesUsed);
     if (colors)
         Q_EMIT currentColorsUsed(colorsUsed);
+    renameColours();
 }
 
 void Document::rememberFileOnDisk()
@@ -443,6 +444,8 @@ void Document::updateColorList(int, int, const QColor &color, const QColor &oldC
         changed |= addToTally(colorsUsed, colorCounts, oldColor, -1);
     if (changed)
         Q_EMIT currentColorsUsed(colorsUsed);
+    // Counts that change the order change the defaults.
+    renameColours();
 }
 
 void Document::updateStitchesUsed()
@@ -555,6 +558,42 @@ void Document::setDismissedFindings(const QStringList &dismissed)
     m_dismissed = dismissed;
     markChanged();
     Q_EMIT dismissedFindingsChanged();
+}
+
+void Document::setColourName(const QColor &colour, const QString &name)
+{
+    if (!colour.isValid())
+        return;
+    const QString kept = ColourNames::cleaned(name);
+    if (kept == m_colourNames.value(colour.rgba()))
+        return;
+    if (kept.isEmpty())
+        m_colourNames.remove(colour.rgba());
+    else
+        m_colourNames.insert(colour.rgba(), kept);
+    markChanged();
+    renameColours();
+    // The key's picture on the page on show follows at once; other pages
+    // when they are shown.
+    if (curDirections())
+        updateDirImage();
+}
+
+ColourNames::Tally Document::colorTally() const
+{
+    ColourNames::Tally tally;
+    for (int i = 0; i < colorsUsed.size() && i < colorCounts.size(); ++i)
+        tally.append({colorsUsed.at(i), colorCounts.at(i)});
+    return tally;
+}
+
+void Document::renameColours()
+{
+    QList<ColourNames::Named> named = ColourNames::name(colorTally(), m_colourNames);
+    if (named == m_namedColours)
+        return;
+    m_namedColours = std::move(named);
+    Q_EMIT colourNamesChanged();
 }
 
 void Document::dirConnections(Directions *page)

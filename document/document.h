@@ -1,6 +1,7 @@
 #ifndef DOCUMENT_H
 #define DOCUMENT_H
 
+#include "colournames.h"
 #include "knitscene.h"
 #include "patternfile.h"
 #include "pagedocument.h"
@@ -82,6 +83,14 @@ public:
     // kept with the pattern.
     const QStringList &dismissedFindings() const { return m_dismissed; }
     void setDismissedFindings(const QStringList &dismissed);
+    // The names the designer gave yarn colours for the key, kept with the
+    // pattern.
+    const ColourNames::Given &colourNames() const { return m_colourNames; }
+    // Names `colour` in the key (ColourNames::cleaned); an empty name takes
+    // the designer's name back, so the colour has its default again.
+    void setColourName(const QColor &colour, const QString &name);
+    // Every colour in use with its name in the key, given or default.
+    const QList<ColourNames::Named> &namedColours() const { return m_namedColours; }
 
     // The stitch key (legend) of the stitches in use.
     QRect paintKey(QPainter *painter) const;
@@ -190,6 +199,9 @@ Q_SIGNALS:
     // boxes, titles, the Directions text, the charts themselves, the gauge.
     void patternChanged();
     void dismissedFindingsChanged();
+    // A colour in use has another name in the key: the designer named it,
+    // or its default moved with the colours' tally.
+    void colourNamesChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -207,6 +219,9 @@ private:
     void dirConnections(Directions *page);
     void tallyCells(const Chart *chart, int sign);
     void showNewChart(Chart *chart);
+    ColourNames::Tally colorTally() const;
+    // Names the colours in use anew, announcing it when a name changed.
+    void renameColours();
 
     QTabWidget *tabs = nullptr;
     QString m_fileName;
@@ -222,6 +237,8 @@ private:
     QUndoGroup *m_undoGroup = nullptr;
     Gauge m_gauge;
     QStringList m_dismissed;
+    ColourNames::Given m_colourNames;
+    QList<ColourNames::Named> m_namedColours;
 };
 
 #endif // DOCUMENT_H

@@ -22,7 +22,7 @@ StitchKey Document::stitchKey() const
     QColor repeatColor;
     for (Chart *chart : charts())
         repeatColor = RepeatBoxes::colorOf(chart->grid()->repeats(), repeatColor);
-    return StitchKey(stitchesUsed, showWS, gray, repeatColor);
+    return StitchKey(stitchesUsed, showWS, gray, repeatColor, ColourNames::forKey(colorTally(), m_colourNames));
 }
 
 QRect Document::paintKey(QPainter *painter) const

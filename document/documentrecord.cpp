@@ -34,6 +34,7 @@ bool Document::save(QDataStream &out)
     settings.showWS = showWS;
     settings.gauge = m_gauge;
     settings.dismissed = m_dismissed;
+    settings.colourNames = m_colourNames;
     writer.begin(PatternFile::versionFor(grids, stitchesUsed, settings), stitchesUsed, settings);
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget *tab = tabs->widget(i);
@@ -83,6 +84,7 @@ void Document::build(PatternValues &&values)
     docKeyHash = values.settings.keyHash;
     m_gauge = values.settings.gauge;
     m_dismissed = values.settings.dismissed;
+    m_colourNames = values.settings.colourNames;
     for (PatternTab &tab : values.tabs) {
         if (tab.chart) {
             auto *chart = new Chart(std::move(*tab.chart), tabs);

@@ -40,10 +40,11 @@ QString sideLine(const char *side, const QString &description)
 } // namespace
 
 StitchKey::StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch,
-                     const QColor &repeatColor)
+                     const QColor &repeatColor, const QList<ColourNames::Named> &colours)
     : m_showWrongSide(showWrongSide)
     , m_grayNoStitch(grayNoStitch)
     , m_repeatColor(repeatColor)
+    , m_colours(colours)
 {
     for (const Stitch *stitch : stitches) {
         if (stitch)
@@ -76,19 +77,24 @@ QList<StitchKey::Entry> StitchKey::entries(const QFontMetrics &metrics) const
     QList<Entry> list;
     for (const QString &id : m_ids) {
         Stitch *stitch = StitchSet::instance()->findStitch(id);
-        list.append({stitch, id, textLines(description(stitch), wrapWidth, metrics), QColor()});
+        list.append({stitch, id, textLines(description(stitch), wrapWidth, metrics), QColor(), QColor()});
     }
+    for (const ColourNames::Named &colour : m_colours)
+        list.append({nullptr, colour.name, QStringList(), QColor(), colour.colour});
     if (m_repeatColor.isValid()) {
         const QString text = tr("Work the stitches and rows inside the box as many times as the pattern says.");
-        list.append({nullptr, QString(), textLines(text, wrapWidth, metrics), m_repeatColor});
+        list.append({nullptr, QString(), textLines(text, wrapWidth, metrics), m_repeatColor, QColor()});
     }
     return list;
 }
 
 // From the entry's top to the next entry's top: three lines of name,
-// abbreviation and gap, the description lines, and 5 pixels.
+// abbreviation and gap, the description lines, and 5 pixels. A colour has
+// one line beside its swatch.
 int StitchKey::entryHeight(const Entry &entry, int lineHeight) const
 {
+    if (entry.swatch.isValid())
+        return margin + qMax(cellSide, lineHeight) + margin;
     const int lines = qMax(1, int(entry.lines.size()));
     return margin + 3 * lineHeight + 5 + (lines - 1) * lineHeight + 5;
 }
@@ -163,6 +169,10 @@ void StitchKey::paintEntry(QPainter *painter, const Entry &entry, int x0, int y,
         paintRepeatEntry(painter, entry, x0, y, lineHeight);
         return;
     }
+    if (entry.swatch.isValid()) {
+        paintColourEntry(painter, entry, x0, y);
+        return;
+    }
     Stitch *stitch = entry.stitch;
     const bool noStitch = entry.id == QLatin1String("x");
     const int images = stitch ? qMax(1, int(stitch->paths().size())) : 1;
@@ -211,6 +221,19 @@ void StitchKey::paintRepeatEntry(QPainter *painter, const Entry &entry, int x0, 
     const int textX = x0 + margin + cellSide + 5;
     painter->drawText(textX, y + margin + lineHeight, tr("pattern repeat"));
     paintDescription(painter, entry, x0, y, lineHeight);
+}
+
+// A yarn colour: a framed swatch in the symbol's place, its name beside it.
+void StitchKey::paintColourEntry(QPainter *painter, const Entry &entry, int x0, int y)
+{
+    const QRect cell(x0 + margin, y + margin, cellSide, cellSide);
+    painter->fillRect(cell, entry.swatch);
+    painter->drawRect(cell);
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int textX = x0 + margin + cellSide + 5;
+    const int baseline = cell.top() + (cellSide + metrics.ascent() - metrics.descent()) / 2;
+    const int room = columnWidth - (textX - x0) - margin;
+    painter->drawText(textX, baseline, metrics.elidedText(entry.id, Qt::ElideRight, room));
 }
 
 QStringList StitchKey::textLines(const QString &source, int width, const QFontMetrics &metrics)

@@ -1,6 +1,8 @@
 #ifndef STITCHKEY_H
 #define STITCHKEY_H
 
+#include "colournames.h"
+
 #include <QColor>
 #include <QFontMetrics>
 #include <QImage>
@@ -14,15 +16,17 @@ class Stitch;
 
 // The key of a pattern: every stitch in use with its symbol, name,
 // abbreviation and description (and, if wished, what it means worked from
-// the wrong side), in one or two framed columns. The same drawing serves
-// the key picture, the Directions page, printing and PDF export.
+// the wrong side), then the yarn colours by name, in one or two framed
+// columns. The same drawing serves the key picture, the Directions page,
+// printing and PDF export.
 class StitchKey
 {
 public:
     // With a valid `repeatColor` the key ends with the pattern repeat, a
-    // box outlined in that colour.
+    // box outlined in that colour. Each of `colours` (ColourNames::forKey)
+    // comes after the stitches: a swatch and its name.
     StitchKey(const QList<Stitch *> &stitches, bool showWrongSide, bool grayNoStitch,
-              const QColor &repeatColor = QColor());
+              const QColor &repeatColor = QColor(), const QList<ColourNames::Named> &colours = {});
 
     // Draws the key with its top-left corner at (0, 0) and returns what it
     // covers; draws nothing and returns a null rectangle without stitches.
@@ -75,9 +79,15 @@ private:
         QStringList lines;
         // The repeat box's colour; invalid for a stitch.
         QColor outline;
+        // A yarn colour, named by `id`; invalid for a stitch.
+        QColor swatch;
     };
-    int entryCount() const { return int(m_ids.size()) + (m_repeatColor.isValid() ? 1 : 0); }
+    int entryCount() const
+    {
+        return int(m_ids.size()) + int(m_colours.size()) + (m_repeatColor.isValid() ? 1 : 0);
+    }
     void paintRepeatEntry(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight) const;
+    static void paintColourEntry(QPainter *painter, const Entry &entry, int x0, int y);
     static void paintDescription(QPainter *painter, const Entry &entry, int x0, int y, int lineHeight);
     int columns() const;
     int perColumn() const;
@@ -90,6 +100,7 @@ private:
     bool m_showWrongSide;
     bool m_grayNoStitch;
     QColor m_repeatColor;
+    QList<ColourNames::Named> m_colours;
 };
 
 #endif // STITCHKEY_H

@@ -15,7 +15,8 @@ constexpr qint32 repeats = 201003;
 // What the pattern check reads: rows marked as shaping, the gauge, the
 // findings the designer dismissed.
 constexpr qint32 check = 201004;
-// What print needs: chart pictures showing part of their chart.
+// What print needs: chart pictures showing part of their chart, and the
+// names the designer gave the yarn colours for the key.
 constexpr qint32 print = 201005;
 constexpr qint32 newest = print;
 } // namespace PatternVersion

@@ -2,6 +2,7 @@
 
 #include "embeddedstitches.h"
 #include "preferences.h"
+#include "recordbytes.h"
 #include "recordstream.h"
 #include "stitch.h"
 
@@ -22,6 +23,10 @@ const QString keyHashTag = QStringLiteral("DocKeyHash:");
 const QString showWSTag = QStringLiteral("ShowWS:");
 const QString gaugeTag = QStringLiteral("Gauge:");
 const QString dismissedTag = QStringLiteral("Dismissed:");
+const QString colourNamesTag = QStringLiteral("ColorNames:");
+// A colour as the stream writes it, and the length that heads a name.
+constexpr int colourBytes = 11;
+constexpr int nameEntryBytes = colourBytes + 4;
 const QString chartStart = QStringLiteral("<Chart>");
 const QString directionsStart = QStringLiteral("<Directions>");
 
@@ -55,6 +60,57 @@ void readGauge(QDataStream &in, Gauge &gauge)
     gauge = Gauge();
 }
 
+// One colour of a name entry. A colour of a kind Qt does not know, or no
+// colour at all, names nothing; the entry is left out, not the file.
+QColor readEntryColour(QDataStream &in)
+{
+    QByteArray bytes(colourBytes, Qt::Uninitialized);
+    if (in.readRawData(bytes.data(), colourBytes) != colourBytes) {
+        in.setStatus(QDataStream::ReadPastEnd);
+        return QColor();
+    }
+    QDataStream entry(bytes);
+    entry.setVersion(in.version());
+    entry.setByteOrder(in.byteOrder());
+    QColor colour;
+    if (!readStreamColor(entry, colour) || !colour.isValid())
+        return QColor();
+    return colour;
+}
+
+// The colours' names: a count, then per entry a colour and its name. An
+// entry no designer could have given (no colour, no name, one longer than
+// a key holds) is left out with a warning; a count the file cannot hold
+// is damage.
+bool readColourNames(QDataStream &in, ColourNames::Given &names)
+{
+    qint32 count = 0;
+    if (!RecordStream::readCount(in, count, nameEntryBytes))
+        return false;
+    names.clear();
+    for (qint32 i = 0; i < count; ++i) {
+        const QColor colour = readEntryColour(in);
+        QString name;
+        if (in.status() != QDataStream::Ok || !RecordStream::readString(in, name))
+            return false;
+        const QString kept = ColourNames::cleaned(name);
+        if (!colour.isValid() || kept.isEmpty() || name.simplified().size() > ColourNames::longestName) {
+            qWarning("A colour's name in the key is damaged or longer than %d characters; left out",
+                     ColourNames::longestName);
+            continue;
+        }
+        names.insert(colour.rgba(), kept);
+    }
+    return true;
+}
+
+void writeColourNames(QDataStream &out, const ColourNames::Given &names)
+{
+    out << colourNamesTag << qint32(names.size());
+    for (auto name = names.cbegin(); name != names.cend(); ++name)
+        out << QColor::fromRgba(name.key()) << name.value();
+}
+
 } // namespace
 
 QList<const ChartValues *> PatternValues::charts() const
@@ -80,6 +136,14 @@ QList<Stitch *> PatternValues::stitchesUsed() const
         }
     }
     return used;
+}
+
+ColourNames::Tally PatternValues::colorTally() const
+{
+    ColourNames::Tally used;
+    for (const ChartValues *chart : charts())
+        used += chart->grid->colorTally();
+    return ColourNames::merged(used);
 }
 
 PatternFile::PatternFile(const QString &fileName)
@@ -165,6 +229,7 @@ bool PatternFile::read(QDataStream &in, PatternValues &values, const Progress &p
                             {gaugeTag, [&]() { readGauge(in, values.settings.gauge); return true; }},
                             {dismissedTag,
                              [&]() { return RecordStream::readStringList(in, values.settings.dismissed); }},
+                            {colourNamesTag, [&]() { return readColourNames(in, values.settings.colourNames); }},
                             {chartStart, readChart},
                             {directionsStart, readDirections}},
                            tag);
@@ -187,6 +252,8 @@ qint32 PatternFile::versionFor(const QList<ChartToWrite> &charts, const QList<St
     qint32 version = plainVersion;
     if (settings.gauge != Gauge() || !settings.dismissed.isEmpty())
         version = PatternVersion::check;
+    if (!settings.colourNames.isEmpty())
+        version = PatternVersion::print;
     if (EmbeddedStitches::needsNewerVersion(stitchesUsed))
         version = qMax(version, PatternVersion::repeats);
     for (const ChartToWrite &chart : charts)
@@ -211,6 +278,8 @@ void PatternFile::Writer::begin(qint32 version, const QList<Stitch *> &stitchesU
         m_out << gaugeTag << settings.gauge.stitches << settings.gauge.rows;
     if (!settings.dismissed.isEmpty())
         m_out << dismissedTag << settings.dismissed;
+    if (!settings.colourNames.isEmpty())
+        writeColourNames(m_out, settings.colourNames);
 }
 
 void PatternFile::Writer::writeChart(const ChartGrid &grid, const QString &title, const QByteArray &hash,

@@ -2,6 +2,7 @@
 #define PATTERNFILE_H
 
 #include "chartrecord.h"
+#include "colournames.h"
 #include "directionsrecord.h"
 #include "fileversions.h"
 
@@ -56,6 +57,9 @@ struct DocumentSettings
     Gauge gauge;
     // The pattern check's findings the designer dismissed, by their text.
     QStringList dismissed;
+    // The names the designer gave yarn colours for the key; colours not
+    // named here take the defaults.
+    ColourNames::Given colourNames;
 };
 
 // A pattern as its file holds it, in plain values.
@@ -73,6 +77,9 @@ struct PatternValues
     // Every stitch the charts use, in the order their cells first show
     // them, chart by chart.
     QList<Stitch *> stitchesUsed() const;
+    // Every colour the charts' cells have, once, with the number of cells
+    // each, in the order the charts first show them.
+    ColourNames::Tally colorTally() const;
 };
 
 // A pattern file on disk: a magic number, the format version, then the

@@ -302,6 +302,12 @@ void TestCommandLine::exportPdf()
     // A shop lists the file by the pattern's title.
     QCOMPARE(Poppler::info(output, QStringLiteral("Title")), QStringLiteral("Harbour Cowl"));
     QCOMPARE(Poppler::info(output, QStringLiteral("Creator")), QStringLiteral("Yarnwise"));
+    // The sample's two colours are named in its key, as in the window's.
+    if (select == QStringList{QStringLiteral("[Key]")}) {
+        const QString text = Poppler::text(output).simplified();
+        for (const char *name : {"MC", "CC1"})
+            QVERIFY2(text.contains(QLatin1String(name)), qPrintable(text));
+    }
 }
 
 void TestCommandLine::exportPicture_data()

@@ -14,11 +14,13 @@
 #include "testenvironment.h"
 #include "textedit.h"
 #include "ui_mainwindowclass.h"
+#include "usedcolordelegate.h"
 #include "widgetfixtures.h"
 #include "writtenpatterndialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -236,6 +238,23 @@ void TestMainWindow::designerSession()
     QCOMPARE(ui->colorsUsed->count(), 2);
     QVERIFY(ui->actionUndo->isEnabled());
     QVERIFY(doc->isWindowModified());
+
+    // Each colour shows its name in the key; a double-click names it anew.
+    QListWidgetItem *red = ui->colorsUsed->item(1);
+    QCOMPARE(red->data(UsedColorDelegate::nameRole).toString(), QStringLiteral("CC1"));
+    QString offered;
+    fillNextDialog([&offered](QDialog *dialog) {
+        auto *input = qobject_cast<QInputDialog *>(dialog);
+        offered = input->textValue();
+        input->setTextValue(QStringLiteral("Rust"));
+    });
+    ui->colorsUsed->scrollToItem(red);
+    const QPoint swatch = ui->colorsUsed->visualItemRect(red).center();
+    QTest::mouseClick(ui->colorsUsed->viewport(), Qt::LeftButton, {}, swatch);
+    QTest::mouseDClick(ui->colorsUsed->viewport(), Qt::LeftButton, {}, swatch);
+    QCOMPARE(offered, QStringLiteral("CC1"));
+    QCOMPARE(doc->colourNames().value(QColor(Qt::red).rgba()), QStringLiteral("Rust"));
+    QCOMPARE(red->data(UsedColorDelegate::nameRole).toString(), QStringLiteral("Rust"));
 
     // Clicking a used stitch makes it current again.
     window.setStitch(ui->stitchesUsed->item(0));

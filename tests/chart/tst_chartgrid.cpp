@@ -1,5 +1,6 @@
 #include "chartfixtures.h"
 #include "chartgrid.h"
+#include "colournames.h"
 #include "stitch.h"
 #include "stitchset.h"
 #include "testenvironment.h"
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void insertAndRemoveAnnounceEachCell();
     void gridWithoutRows();
     void talliesInReadingOrder();
+    void colourNames_data();
+    void colourNames();
     void cellsWithStitch();
     void sideAndNumbering_data();
     void sideAndNumbering();
@@ -149,6 +152,52 @@ void TestChartGrid::talliesInReadingOrder()
     QCOMPARE(colors.size(), 2);
     QCOMPARE(colors.at(0), qMakePair(QColor(Qt::white), 5));
     QCOMPARE(colors.at(1), qMakePair(QColor(Qt::red), 1));
+}
+
+void TestChartGrid::colourNames_data()
+{
+    QTest::addColumn<QStringList>("used");  // "#rrggbb cells", as the tallies of the charts list them
+    QTest::addColumn<QStringList>("given"); // "#rrggbb name"
+    QTest::addColumn<QStringList>("named"); // "#rrggbb name", in the key's order
+    QTest::addColumn<bool>("inKey");
+    QTest::newRow("one colour") << QStringList{"#ffffff 12"} << QStringList() << QStringList{"#ffffff MC"} << false;
+    QTest::newRow("most cells first") << QStringList{"#ff0000 3", "#ffffff 9", "#0000ff 5"} << QStringList()
+                                      << QStringList{"#ffffff MC", "#0000ff CC1", "#ff0000 CC2"} << true;
+    QTest::newRow("ties by the colour's name") << QStringList{"#ff0000 4", "#0000ff 4"} << QStringList()
+                                               << QStringList{"#0000ff MC", "#ff0000 CC1"} << true;
+    QTest::newRow("several charts add up") << QStringList{"#ffffff 4", "#ff0000 5", "#ffffff 3"} << QStringList()
+                                           << QStringList{"#ffffff MC", "#ff0000 CC1"} << true;
+    QTest::newRow("given names are passed over")
+        << QStringList{"#ffffff 9", "#0000ff 5", "#ff0000 3"} << QStringList{"#ff0000 mc", "#00ff00 CC1"}
+        << QStringList{"#ffffff CC1", "#0000ff CC2", "#ff0000 mc"} << true;
+    QTest::newRow("a name for a colour not in use") << QStringList{"#ffffff 9"} << QStringList{"#00ff00 MC"}
+                                                    << QStringList{"#ffffff MC"} << false;
+    QTest::newRow("one colour named") << QStringList{"#ffffff 9"} << QStringList{"#ffffff Oatmeal heather"}
+                                      << QStringList{"#ffffff Oatmeal heather"} << true;
+}
+
+// The defaults follow the cells, never where they lie, and never repeat a
+// name the designer gave; a chart of one colour has none in its key
+// unless the designer named it.
+void TestChartGrid::colourNames()
+{
+    QFETCH(QStringList, used);
+    QFETCH(QStringList, given);
+    QFETCH(QStringList, named);
+    QFETCH(bool, inKey);
+    ColourNames::Tally tally;
+    for (const QString &entry : std::as_const(used))
+        tally.append({QColor(entry.section(QLatin1Char(' '), 0, 0)), entry.section(QLatin1Char(' '), 1).toInt()});
+    ColourNames::Given names;
+    for (const QString &entry : std::as_const(given))
+        names.insert(QColor(entry.section(QLatin1Char(' '), 0, 0)).rgba(), entry.section(QLatin1Char(' '), 1));
+    QStringList result;
+    for (const ColourNames::Named &colour : ColourNames::name(tally, names)) {
+        result << colour.colour.name() + QLatin1Char(' ') + colour.name;
+        QCOMPARE(colour.given, names.contains(colour.colour.rgba()));
+    }
+    QCOMPARE(result, named);
+    QCOMPARE(ColourNames::forKey(tally, names).size(), inKey ? named.size() : 0);
 }
 
 void TestChartGrid::cellsWithStitch()

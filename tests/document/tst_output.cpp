@@ -9,6 +9,7 @@
 #include "patternfile.h"
 #include "patternfixtures.h"
 #include "pdfdialog.h"
+#include "preferences.h"
 #include "printdialog.h"
 #include "settings.h"
 #include "stitch.h"
@@ -41,6 +42,7 @@ private Q_SLOTS:
     void keyText_data();
     void keyText();
     void keyOfCable();
+    void keyColours();
     void textLines_data();
     void textLines();
     void keyFiles();
@@ -225,6 +227,50 @@ void TestOutput::keyOfCable()
     QCOMPARE(StitchKey({cable}, true, true).description(cable),
              QStringLiteral("RS: sl 3 sts to cn, hold in front, k3, k3 from cn.\n"
                             "WS: sl 3 sts to cn, hold in front, p3, p3 from cn."));
+}
+
+// The key names the colours after the stitches, as a pattern of two
+// colours or more needs; a pattern of one colour keeps its key as it was.
+// A name given marks the pattern changed, goes into the key's picture on
+// the Directions page at once, and is saved with the pattern.
+void TestOutput::keyColours()
+{
+    if (!Poppler::installed())
+        QSKIP("poppler-utils is not installed");
+    Document doc(4, 3, QStringLiteral("a.kit"), QStringLiteral("Front"), QStringLiteral("k"));
+    const QImage plain = doc.generateKeyImage();
+    QCOMPARE(plain, StitchKey(doc.stitchesUsed, doc.showWS, Preferences::grayNoStitch.value()).image());
+    const auto keyText = [this, &doc] {
+        const QString path = m_env->scratchPath(QStringLiteral("key.pdf"));
+        doc.print(pdfPrinter(path).get(), {QStringLiteral("[Key]")});
+        return Poppler::text(path).simplified();
+    };
+    QVERIFY(!keyText().contains(QStringLiteral("MC")));
+
+    doc.curChart()->knitScene()->setColor(QPoint(0, 0), Qt::red);
+    const QImage coloured = doc.generateKeyImage();
+    QVERIFY(coloured.height() > plain.height());
+    QVERIFY(pixelsWhere(coloured, [](const QColor &c) { return c == QColor(Qt::red); }).count >= 20 * 20);
+    QString text = keyText();
+    QVERIFY2(text.contains(QStringLiteral("MC")) && text.contains(QStringLiteral("CC1")), qPrintable(text));
+
+    Directions *page = doc.directions().first();
+    doc.tabWidget()->setCurrentWidget(page);
+    doc.docKeyHash = Directions::imageHash(coloured);
+    page->insertChartImage(coloured);
+    doc.markSaved();
+    doc.setColourName(Qt::red, QStringLiteral("  Rust "));
+    QVERIFY(doc.isWindowModified());
+    QVERIFY(doc.docKeyHash != Directions::imageHash(coloured));
+    QVERIFY(page->textEdit()->toHtml().contains(Directions::imageName(doc.docKeyHash)));
+    text = keyText();
+    QVERIFY2(text.contains(QStringLiteral("MC")) && text.contains(QStringLiteral("Rust")), qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("CC1")));
+
+    bool read = false;
+    const std::unique_ptr<Document> again = readPattern(patternBytes(doc), &read);
+    QVERIFY(read);
+    QCOMPARE(again->colourNames(), (ColourNames::Given{{QColor(Qt::red).rgba(), QStringLiteral("Rust")}}));
 }
 
 void TestOutput::textLines_data()

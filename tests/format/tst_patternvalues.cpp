@@ -38,6 +38,8 @@ private Q_SLOTS:
     void fileVersions();
     void versionFollowsWhatIsUsed_data();
     void versionFollowsWhatIsUsed();
+    void damagedColourNames_data();
+    void damagedColourNames();
     void gaugeOutOfRange_data();
     void gaugeOutOfRange();
     void damagedFiles_data();
@@ -153,9 +155,9 @@ void TestPatternValues::fileVersions()
 
 // A file that uses nothing new keeps the version older programs open; a
 // chart that chose where its numbers go, has a repeat box or is written
-// other than plainly needs a newer one, and shaping marks, a gauge or
-// dismissed findings the newest, which older programs refuse. Reading
-// gives it all back.
+// other than plainly needs a newer one, shaping marks, a gauge or
+// dismissed findings one newer still, and colours named for the key the
+// newest, which older programs refuse. Reading gives it all back.
 void TestPatternValues::versionFollowsWhatIsUsed_data()
 {
     QTest::addColumn<QString>("feature");
@@ -169,6 +171,7 @@ void TestPatternValues::versionFollowsWhatIsUsed_data()
     QTest::newRow("shaping rows") << "shaping" << PatternVersion::check;
     QTest::newRow("gauge") << "gauge" << PatternVersion::check;
     QTest::newRow("dismissed findings") << "dismissed" << PatternVersion::check;
+    QTest::newRow("colour names") << "names" << PatternVersion::print;
 }
 
 void TestPatternValues::versionFollowsWhatIsUsed()
@@ -190,6 +193,9 @@ void TestPatternValues::versionFollowsWhatIsUsed()
         pattern.settings.gauge = Gauge{22.5, 30};
     else if (feature == QLatin1String("dismissed"))
         pattern.settings.dismissed = QStringList{QStringLiteral("Rib: row 2 makes 3 from 4")};
+    else if (feature == QLatin1String("names"))
+        pattern.settings.colourNames = {{qRgb(250, 240, 230), QStringLiteral("MC")},
+                                        {qRgba(0, 0, 128, 200), QStringLiteral("Deep Sea")}};
     else if (!feature.isEmpty() && choices.isDefault())
         grid->setNumbersAtBottom(feature == QLatin1String("shown"));
     const QByteArray bytes = bytesOf(pattern);
@@ -206,7 +212,54 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     QCOMPARE(read.charts().at(1)->grid->shapingRows(), grid->shapingRows());
     QCOMPARE(read.settings.gauge, pattern.settings.gauge);
     QCOMPARE(read.settings.dismissed, pattern.settings.dismissed);
+    QCOMPARE(read.settings.colourNames, pattern.settings.colourNames);
     QCOMPARE(bytesOf(read), bytes);
+}
+
+// One entry of a ColorNames: tag: the colour's bytes, then the name.
+static QByteArray nameEntry(const QByteArray &colourHex, const QString &name)
+{
+    return QByteArray::fromHex(colourHex) + StitchFixtures::streamed([&name](QDataStream &out) { out << name; });
+}
+
+void TestPatternValues::damagedColourNames_data()
+{
+    QTest::addColumn<qint32>("count");
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<bool>("damaged");
+    const QByteArray red = "01ffffffff000000000000";
+    const QString cc1 = QStringLiteral("CC1");
+    QTest::newRow("a colour of no known kind") << 2 << nameEntry("09ffffffff000000000000", cc1) << false;
+    QTest::newRow("no colour") << 2 << nameEntry("00ffff0000000000000000", cc1) << false;
+    QTest::newRow("no name") << 2 << nameEntry(red, QStringLiteral("  ")) << false;
+    QTest::newRow("a name longer than a key holds") << 2 << nameEntry(red, QString(41, QLatin1Char('m'))) << false;
+    QTest::newRow("more names than the file holds") << 100000 << nameEntry(red, cc1) << true;
+}
+
+// An entry no designer could have given is left out and the others kept;
+// a count that lies is damage, reported.
+void TestPatternValues::damagedColourNames()
+{
+    QFETCH(qint32, count);
+    QFETCH(QByteArray, entry);
+    QFETCH(bool, damaged);
+    const QByteArray names = StitchFixtures::streamed([count](QDataStream &out) {
+        out << QStringLiteral("ColorNames:") << count;
+    }) + entry + nameEntry("01ffff0000ffff00000000", QStringLiteral("Moss"));
+    const QByteArray good = bytesOf(samplePattern());
+    const QByteArray start =
+        StitchFixtures::streamed([](QDataStream &out) { out << QStringLiteral("<Document>"); });
+    const qsizetype at = good.indexOf(start) + start.size();
+    if (!damaged)
+        QTest::ignoreMessage(QtWarningMsg,
+                             "A colour's name in the key is damaged or longer than 40 characters; left out");
+    PatternValues read;
+    QCOMPARE(readFile(write(QStringLiteral("n.kit"), good.left(at) + names + good.mid(at)), read), PatternFile::Ok);
+    QCOMPARE(read.errors.isEmpty(), !damaged);
+    if (damaged)
+        return;
+    QCOMPARE(read.settings.colourNames, (ColourNames::Given{{qRgb(0, 255, 0), QStringLiteral("Moss")}}));
+    QCOMPARE(read.charts().size(), 2);
 }
 
 void TestPatternValues::gaugeOutOfRange_data()

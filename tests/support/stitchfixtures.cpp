@@ -27,7 +27,8 @@ QString ownImage(const QString &folder, int number)
     return write(path, svg.toUtf8()) ? path : QString();
 }
 
-// Both formats are Qt 4.5 big-endian data streams.
+} // namespace
+
 QByteArray streamed(const std::function<void(QDataStream &)> &write)
 {
     QByteArray bytes;
@@ -36,8 +37,6 @@ QByteArray streamed(const std::function<void(QDataStream &)> &write)
     write(out);
     return bytes;
 }
-
-} // namespace
 
 QByteArray library(int count, int categories, const QString &imageFolder)
 {

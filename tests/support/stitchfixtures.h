@@ -5,6 +5,10 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
+
+class QDataStream;
+
 // Stitch files made to measure, shared by the suites and the benchmarks: a
 // user library of many stitches as the library writes it, files nested far
 // deeper than any stitch set, stitch records from elsewhere that bring an
@@ -20,6 +24,10 @@ QByteArray library(int count, int categories, const QString &imageFolder = QStri
 // A stitch set of one stitch whose name holds elements nested `depth`
 // deep, followed by an ordinary stitch "after".
 QByteArray nested(int depth);
+
+// What `write` puts into a data stream as pattern and exchange files hold
+// them: Qt 4.5, big-endian. For records made by hand, damaged on purpose.
+QByteArray streamed(const std::function<void(QDataStream &)> &write);
 
 // Writes `bytes` to `path`, making its folder; false when it cannot.
 bool write(const QString &path, const QByteArray &bytes);
