@@ -94,6 +94,7 @@ private Q_SLOTS:
     void helpAndVersion();
     void exportPdf_data();
     void exportPdf();
+    void printReadyPdf();
     void exportPicture_data();
     void exportPicture();
     void errors_data();
@@ -308,6 +309,56 @@ void TestCommandLine::exportPdf()
         for (const char *name : {"MC", "CC1"})
             QVERIFY2(text.contains(QLatin1String(name)), qPrintable(text));
     }
+}
+
+// The sample as it goes to print. On the Directions page the pictures of a
+// chart, part of a chart and the key are drawn as lines, and the key stays
+// whole on one page; the 120-row yoke is split over pages, each saying
+// what it holds and numbering every row it shows, neighbours sharing a row.
+void TestCommandLine::printReadyPdf()
+{
+    if (!Poppler::installed())
+        QSKIP("poppler-utils is not installed");
+    const QString kit = scratch(QStringLiteral("for print.kit"));
+    QString error;
+    QVERIFY2(SamplePattern::writeForPrint(kit, &error), qPrintable(error));
+
+    const QString directions = scratch(QStringLiteral("directions.pdf"));
+    QCOMPARE(run({QStringLiteral("--export-pdf"), directions, kit}).status, 0);
+    QCOMPARE(Poppler::images(directions), 0);
+    int keyPages = 0;
+    for (const QString &page : Poppler::text(directions).split(QLatin1Char('\f'))) {
+        if (page.contains(QLatin1String("Cable 6 Front")) || page.contains(QLatin1String("pattern repeat"))) {
+            QVERIFY(page.contains(QLatin1String("Cable 6 Front")) && page.contains(QLatin1String("pattern repeat")));
+            ++keyPages;
+        }
+    }
+    QCOMPARE(keyPages, 1);
+
+    const QString yoke = scratch(QStringLiteral("yoke.pdf"));
+    QCOMPARE(run({QStringLiteral("--export-pdf"), yoke, QStringLiteral("--select"), QStringLiteral("Diamond Yoke"), kit})
+                 .status,
+             0);
+    QCOMPARE(Poppler::images(yoke), 0);
+    QStringList pages = Poppler::text(yoke).split(QLatin1Char('\f'));
+    pages.removeAll(QString());
+    QVERIFY(pages.size() >= 2);
+    const QRegularExpression heading(
+        QStringLiteral("Diamond Yoke, rows (\\d+)–(\\d+), stitches 1–32 \\(page (\\d+) of (\\d+)\\)"));
+    int nextRow = 1;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QRegularExpressionMatch match = heading.match(pages.at(i));
+        QVERIFY2(match.hasMatch(), qPrintable(pages.at(i).left(200)));
+        QCOMPARE(match.captured(3).toInt(), i + 1);
+        QCOMPARE(match.captured(4).toInt(), int(pages.size()));
+        QCOMPARE(match.captured(1).toInt(), nextRow);
+        const int last = match.captured(2).toInt();
+        const QStringList words = pages.at(i).split(QRegularExpression(QStringLiteral("\\s+")));
+        for (int row = nextRow; row <= last; ++row)
+            QVERIFY2(words.contains(QString::number(row)), qPrintable(QString::number(row)));
+        nextRow = last;
+    }
+    QCOMPARE(nextRow, 120);
 }
 
 void TestCommandLine::exportPicture_data()

@@ -1,5 +1,7 @@
 #include "chartfixtures.h"
 #include "chartgrid.h"
+#include "chartpages.h"
+#include "chartpicture.h"
 #include "colournames.h"
 #include "stitch.h"
 #include "stitchset.h"
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void optionsAnnounceChanges();
     void editsMatchAPlainModel_data();
     void editsMatchAPlainModel();
+    void pagesCoverTheChart();
 };
 
 void TestChartGrid::newGridAndQueriesOffIt()
@@ -430,6 +433,59 @@ void TestChartGrid::editsMatchAPlainModel()
         for (const RepeatBox &box : grid->repeats())
             held.append(box.cells);
         QCOMPARE(held, boxes.rects());
+    }
+}
+
+// Over random charts and pages: a chart that fits with readable cells
+// takes one page; a larger one is split into pages that cover every cell,
+// in bands of even size from row 1 and stitch 1, each band repeating the
+// asked rows and stitches of the band before, each page within the paper.
+void TestChartGrid::pagesCoverTheChart()
+{
+    QRandomGenerator random(20261207);
+    const qreal dpi = 1200;
+    const QSizeF letter(7.5 * dpi, 10 * dpi);
+    for (int run = 0; run < 200; ++run) {
+        ChartGrid grid(1 + random.bounded(300), 1 + random.bounded(400), stitchById("k"));
+        const int overlap = random.bounded(4);
+        ChartStyle style;
+        style.headersBottom = random.bounded(2);
+        const ChartPages pages(grid, style, letter, dpi, overlap);
+        const QRect whole(0, 0, grid.columnCount(), grid.rowCount());
+        const ChartLayout layout(grid);
+        const bool fits = qMin(letter.width() / layout.width(), letter.height() / layout.height())
+                * qMin(layout.cellSize().width(), layout.cellSize().height())
+            >= ChartPages::smallestCell * dpi;
+        QCOMPARE(pages.isSplit(), !fits);
+        if (!pages.isSplit()) {
+            QCOMPARE(pages.count(), 1);
+            QCOMPARE(pages.cells(0), whole);
+            continue;
+        }
+        QSet<QPair<int, int>> covered;
+        QSet<int> heights, widths;
+        for (int i = 0; i < pages.count(); ++i) {
+            const QRect part = pages.cells(i);
+            QVERIFY(whole.contains(part));
+            const QSizeF onPaper = ChartPicture::partSize(grid, style, part) * ChartPages::smallestCell * dpi
+                / qMin(layout.cellSize().width(), layout.cellSize().height());
+            QVERIFY(onPaper.width() <= letter.width() + 1 && onPaper.height() <= letter.height() + 1);
+            heights.insert(part.height());
+            widths.insert(part.width());
+            for (int y = part.top(); y <= part.bottom(); ++y) {
+                for (int x = part.left(); x <= part.right(); ++x)
+                    covered.insert({x, y});
+            }
+        }
+        QCOMPARE(covered.size(), grid.columnCount() * grid.rowCount());
+        // Row 1 first: the first page ends at the bottom right.
+        QCOMPARE(pages.cells(0).bottom(), whole.bottom());
+        QCOMPARE(pages.cells(0).right(), whole.right());
+        // Even bands: the last may be smaller, never by more than the band count.
+        QVERIFY(heights.size() <= 2 && widths.size() <= 2);
+        if (pages.count() > 1 && pages.cells(1).left() == pages.cells(0).left()) {
+            QCOMPARE(pages.cells(0).top() - pages.cells(1).bottom(), 1 - qMin(overlap, pages.cells(1).height() - 1));
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include "pdfdialog.h"
 #include "preferences.h"
 #include "printdialog.h"
+#include "samplepattern.h"
 #include "settings.h"
 #include "stitch.h"
 #include "stitchkey.h"
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void chartPictureRefresh();
     void pictureNeverBreaks_data();
     void pictureNeverBreaks();
+    void printReadyFromTheWindow();
 
 private:
     static QList<Stitch *> stitches(int count);
@@ -538,6 +540,40 @@ void TestOutput::pictureNeverBreaks()
     QVERIFY2(greenRows >= 55, qPrintable(QString::number(greenRows)));
     // Moving the picture moved the text after it, to the last line.
     QVERIFY(Poppler::text(path).contains(QStringLiteral("After 150\n")));
+}
+
+// From the window as from the command line: the picture of part of a chart
+// shows those cells through changes, pictures print as lines, and a chart
+// larger than a page is split.
+void TestOutput::printReadyFromTheWindow()
+{
+    const std::unique_ptr<Document> doc = SamplePattern::createForPrint();
+    Chart *yoke = doc->charts().last();
+    Directions *page = doc->directions().first();
+    const QRect part(16, 104, 16, 16);
+    QCOMPARE(yoke->imgCells, part);
+    const QImage picture = doc->generateChart(yoke, yoke->imgSize.width(), yoke->imgSize.height());
+    // Sixteen cells across and down, with their numbers: about square.
+    QVERIFY(qAbs(picture.width() - picture.height()) < picture.width() / 5);
+
+    doc->tabWidget()->setCurrentWidget(yoke);
+    yoke->knitScene()->setColor(QPoint(31, 119), Qt::yellow);
+    const QByteArray oldHash = yoke->hash;
+    doc->tabWidget()->setCurrentWidget(page);
+    QVERIFY(yoke->hash != oldHash);
+    QCOMPARE(yoke->imgCells, part);
+    QCOMPARE(doc->generateChart(yoke, yoke->imgSize.width(), yoke->imgSize.height()).size(), picture.size());
+
+    if (!Poppler::installed())
+        QSKIP("poppler-utils is not installed");
+    const QString directions = m_env->scratchPath(QStringLiteral("directions.pdf"));
+    doc->print(pdfPrinter(directions).get(), {QStringLiteral("[Document]")});
+    QCOMPARE(Poppler::images(directions), 0);
+    QVERIFY(Poppler::text(directions).contains(QLatin1String("pattern repeat")));
+    const QString chart = m_env->scratchPath(QStringLiteral("yoke.pdf"));
+    doc->print(pdfPrinter(chart).get(), {QStringLiteral("Diamond Yoke")});
+    QVERIFY(Poppler::pages(chart) >= 2);
+    QVERIFY(Poppler::text(chart).contains(QStringLiteral("Diamond Yoke, rows 1\u2013")));
 }
 
 YARNWISE_TEST_MAIN(TestOutput)

@@ -172,6 +172,7 @@ void TestPatternValues::versionFollowsWhatIsUsed_data()
     QTest::newRow("gauge") << "gauge" << PatternVersion::check;
     QTest::newRow("dismissed findings") << "dismissed" << PatternVersion::check;
     QTest::newRow("colour names") << "names" << PatternVersion::print;
+    QTest::newRow("picture of part of a chart") << "part" << PatternVersion::print;
 }
 
 void TestPatternValues::versionFollowsWhatIsUsed()
@@ -196,6 +197,8 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     else if (feature == QLatin1String("names"))
         pattern.settings.colourNames = {{qRgb(250, 240, 230), QStringLiteral("MC")},
                                         {qRgba(0, 0, 128, 200), QStringLiteral("Deep Sea")}};
+    else if (feature == QLatin1String("part"))
+        const_cast<ChartValues *>(pattern.charts().at(1))->imageCells = QRect(1, 1, 2, 3);
     else if (!feature.isEmpty() && choices.isDefault())
         grid->setNumbersAtBottom(feature == QLatin1String("shown"));
     const QByteArray bytes = bytesOf(pattern);
@@ -213,6 +216,7 @@ void TestPatternValues::versionFollowsWhatIsUsed()
     QCOMPARE(read.settings.gauge, pattern.settings.gauge);
     QCOMPARE(read.settings.dismissed, pattern.settings.dismissed);
     QCOMPARE(read.settings.colourNames, pattern.settings.colourNames);
+    QCOMPARE(read.charts().at(1)->imageCells, pattern.charts().at(1)->imageCells);
     QCOMPARE(bytesOf(read), bytes);
 }
 

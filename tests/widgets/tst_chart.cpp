@@ -5,6 +5,7 @@
 #include "knitscene.h"
 #include "knittextedit.h"
 #include "preferences.h"
+#include "chartrangebox.h"
 #include "saveoptionsdialog.h"
 #include "settings.h"
 #include "stitch.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void exportImage();
     void saveImageThroughDialogs();
     void saveOptionsKeepRatio();
+    void rangeCountsAsKnittersDo();
 };
 
 static QString row(const Chart &chart, int y)
@@ -584,6 +586,29 @@ void TestChart::saveOptionsKeepRatio()
     QCOMPARE(print.imageSize(), QSize(300, 150));
     print.findChildren<QSpinBox *>().at(2)->setValue(150);
     QCOMPARE(print.imageSize(), QSize(150, 75));
+}
+
+// Rows from the bottom, stitches from the right; the whole chart is no part.
+void TestChart::rangeCountsAsKnittersDo()
+{
+    ChartRangeBox box;
+    box.setChart(10, 20, QRect(2, 5, 3, 4));
+    QVERIFY(box.isChecked());
+    const QList<QSpinBox *> spins = box.findChildren<QSpinBox *>();
+    QList<int> values;
+    for (const QSpinBox *spin : spins)
+        values << spin->value();
+    QCOMPARE(values, (QList<int>{12, 15, 6, 8}));
+    QCOMPARE(box.cells(), QRect(2, 5, 3, 4));
+    spins.at(1)->setValue(11);
+    QCOMPARE(spins.at(1)->value(), 12);
+    box.setChart(10, 20);
+    QVERIFY(!box.isChecked());
+    QCOMPARE(box.cells(), QRect());
+    box.setChecked(true);
+    QCOMPARE(box.cells(), QRect());
+    spins.at(0)->setValue(2);
+    QCOMPARE(box.cells(), QRect(0, 0, 10, 19));
 }
 
 YARNWISE_TEST_MAIN(TestChart)
