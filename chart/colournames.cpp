@@ -43,11 +43,17 @@ QList<ColourNames::Named> ColourNames::name(const Tally &used, const Given &give
             return a.first.name() < b.first.name();
         return a.first.rgba() < b.first.rgba();
     });
+    // A name such as "MC: Slate" or "CC1 (Coral)" takes its default too.
     QSet<QString> taken;
     for (const auto &entry : std::as_const(colours)) {
         const QString own = given.value(entry.first.rgba());
-        if (!own.isEmpty())
-            taken.insert(own.toCaseFolded());
+        if (own.isEmpty())
+            continue;
+        taken.insert(own.toCaseFolded());
+        int word = 0;
+        while (word < own.size() && own.at(word).isLetterOrNumber())
+            ++word;
+        taken.insert(own.left(word).toCaseFolded());
     }
     QList<Named> named;
     int next = 0;

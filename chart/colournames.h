@@ -54,7 +54,8 @@ QString defaultName(int index);
 // first; colours used as often are ordered by QColor::name(), so the order
 // never depends on where the cells lie. A colour the designer named keeps
 // its name; the others take the defaults in that order, passing over any
-// default the designer gave a colour in use (case aside).
+// default the designer gave a colour in use (case aside), also as the
+// first word of a name ("MC: Slate").
 QList<Named> name(const Tally &used, const Given &given);
 
 // The colours the key lists: those of name(), but none for charts of a

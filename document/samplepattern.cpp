@@ -15,6 +15,10 @@
 
 namespace {
 
+// The sample's yarns.
+const QColor slate(112, 128, 144);
+const QColor coral(240, 128, 104);
+
 // Rows from the bottom up, each as read on its own side: odd rows are
 // right-side rows, even rows wrong-side rows.
 const char *const laceRows[] = {
@@ -59,7 +63,6 @@ void fillRows(KnitScene *scene, const char *const *rows, int count)
 // Two coloured rows with a border along their top and bottom.
 void colourBand(KnitScene *scene)
 {
-    const QColor coral(240, 128, 104);
     const int width = scene->columnCount();
     for (int gridRow = 2; gridRow <= 3; ++gridRow) {
         for (int x = 0; x < width; ++x)
@@ -102,12 +105,11 @@ void setRow(Chart *chart, int number, const char *row)
     chart->knitScene()->updateRow(number - 1, InstructionParser::row(cells, width, wrongSide));
 }
 
-// Stocking stitch in slate with a lattice of coral diamonds, eight stitches
-// and eight rows to a repeat, on every row of a chart 32 stitches wide.
+// Stocking stitch in slate with a lattice of small coral diamonds, four
+// stitches and four rows to a repeat (no float longer than three
+// stitches), on every row of a chart 32 stitches wide.
 void diamondYoke(Chart *chart)
 {
-    const QColor slate(112, 128, 144);
-    const QColor coral(240, 128, 104);
     ChartGrid *grid = chart->grid();
     const int rows = grid->rowCount();
     const char *const plain[] = {"k32", "p32"};
@@ -117,9 +119,8 @@ void diamondYoke(Chart *chart)
         const QStringList cells = parser.cells(QString::fromLatin1(plain[row % 2]), grid->columnCount());
         chart->knitScene()->updateRow(row, InstructionParser::row(cells, grid->columnCount(), wrongSide));
         for (int x = 0; x < grid->columnCount(); ++x) {
-            const int across = qAbs(x % 8 - 4);
-            const int down = qAbs(row % 8 - 4);
-            grid->setColor(x, rows - 1 - row, across + down == 4 ? coral : slate);
+            const bool diagonal = (x + row) % 4 == 0 || (x + 4 - row % 4) % 4 == 0;
+            grid->setColor(x, rows - 1 - row, diagonal ? coral : slate);
         }
     }
 }
@@ -165,7 +166,6 @@ std::unique_ptr<Document> SamplePattern::createWithErrors(QWidget *parent)
     // A repeat box that cuts the cable in two.
     cable->grid()->setRepeats({RepeatBox{QRect(0, 0, 5, 6), RepeatBox::defaultColor()}});
     // A float of ten stitches behind the coral, at 18 stitches in 10 cm.
-    const QColor slate(112, 128, 144);
     for (int x = 1; x < band->grid()->columnCount() - 1; ++x)
         band->grid()->setColor(x, 2, slate);
     // A stitch the key has no words for.
@@ -189,10 +189,14 @@ std::unique_ptr<Document> SamplePattern::createForPrint(QWidget *parent)
     doc->addNewChart(32, 120, QStringLiteral("Diamond Yoke"), QStringLiteral("k"));
     Chart *yoke = doc->curChart();
     diamondYoke(yoke);
-    yoke->grid()->setRepeats({RepeatBox{QRect(24, 112, 8, 8), RepeatBox::defaultColor()}});
+    yoke->grid()->setRepeats({RepeatBox{QRect(28, 116, 4, 4), RepeatBox::defaultColor()}});
+    // The yarns as the materials name them.
+    doc->setColourName(slate, QStringLiteral("MC: Slate"));
+    doc->setColourName(coral, QStringLiteral("CC1: Coral"));
     const QList<Chart *> charts = doc->charts();
     TextEdit *text = doc->directions().first()->textEdit();
     text->moveCursor(QTextCursor::End);
+    text->textCursor().insertBlock();
     text->insertHtml(QStringLiteral("<h3>Charts</h3><p>The Cable Panel, and the first sixteen rows of the Diamond "
                                     "Yoke, which follows on pages of its own:</p>"));
     text->insertPlainText(QStringLiteral("\n"));

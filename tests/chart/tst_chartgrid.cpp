@@ -173,6 +173,9 @@ void TestChartGrid::colourNames_data()
     QTest::newRow("given names are passed over")
         << QStringList{"#ffffff 9", "#0000ff 5", "#ff0000 3"} << QStringList{"#ff0000 mc", "#00ff00 CC1"}
         << QStringList{"#ffffff CC1", "#0000ff CC2", "#ff0000 mc"} << true;
+    QTest::newRow("a name that starts with a default")
+        << QStringList{"#ffffff 9", "#ff0000 3"} << QStringList{"#ff0000 MC: Coral"}
+        << QStringList{"#ffffff CC1", "#ff0000 MC: Coral"} << true;
     QTest::newRow("a name for a colour not in use") << QStringList{"#ffffff 9"} << QStringList{"#00ff00 MC"}
                                                     << QStringList{"#ffffff MC"} << false;
     QTest::newRow("one colour named") << QStringList{"#ffffff 9"} << QStringList{"#ffffff Oatmeal heather"}

@@ -114,6 +114,18 @@ void writeSeeds(FuzzEnvironment &seeds)
         checked.settings.dismissed = {QStringLiteral("Yoke has no title")};
         seeds.addSeed(QStringLiteral("check.kit"), patternBytes(checked));
     }
+    {
+        // What print needs: a picture of part of a chart, named colours.
+        PatternValues printed;
+        printed.tabs.push_back(chartTab(QStringLiteral("Yoke"), 6, 4, "k"));
+        ChartValues &chart = *printed.tabs.back().chart;
+        chart.grid->setColor(1, 1, Qt::red);
+        chart.hash = "abc";
+        chart.imageSize = QSizeF(3, 2.5);
+        chart.imageCells = QRect(1, 1, 4, 2);
+        printed.settings.colourNames = {{qRgb(255, 0, 0), QStringLiteral("CC1")}};
+        seeds.addSeed(QStringLiteral("print.kit"), patternBytes(printed));
+    }
     // Directions pages a little beyond the limits of their text: tables
     // and lists nested too deeply, a word too long.
     const QString deepTables = QStringLiteral("<table><tr><td>").repeated(6) + QStringLiteral("</td></tr></table>").repeated(6);
@@ -134,7 +146,8 @@ void writeSeeds(FuzzEnvironment &seeds)
           "SkipRows:", "<KnitScene>", "</KnitScene>", "CellDim:", "<Cells>", "</Cells>", "<Cell>", "</Cell>", "X,Y:",
           "Abbriv:", "Abriv:", "ImgPos:", "Color:", "Borders:", "BorderColors:", "<Directions>", "</Directions>",
           "Html:", "<ImgList>", "</ImgList>", "ImageData:", ":/stitches/unknown.svg", "Right Side", "k", "p",
-          "NumbersBottom:", "Repeats:", "Written:", "Arithmetic:"})
+          "NumbersBottom:", "Repeats:", "Written:", "Arithmetic:", "Shaping:", "Gauge:", "Dismissed:", "ImgSizeF:",
+          "ImgCells:", "ColorNames:"})
         seeds.addStreamToken(QString::fromLatin1(token));
     seeds.addPlainToken(QByteArray::fromHex("2ac9863f"));
     seeds.addPlainToken(QByteArray::fromHex("0003112a"));
