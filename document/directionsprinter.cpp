@@ -8,10 +8,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <cmath>
 #include <memory>
@@ -43,75 +40,6 @@ void drawAt(QPainter *painter, QTextDocument *doc, qreal y)
     painter->restore();
 }
 
-// Whether a line of `block` holds a picture.
-bool holdsPicture(const QTextBlock &block, const QTextLine &line)
-{
-    const int start = block.position() + line.textStart();
-    const int end = start + line.textLength();
-    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-        const QTextFragment piece = fragment.fragment();
-        if (piece.position() < end && piece.position() + piece.length() > start && piece.charFormat().isImageFormat())
-            return true;
-    }
-    return false;
-}
-
-// The first line of `block` with a picture that does not fit the rest of
-// its page and would fit a page of its own; -1 when there is none. Each
-// page keeps the document's margin at its top and foot, as the layout
-// keeps it for text (which it moves itself); `moveBy` is how far the line
-// moves to start the next page.
-int firstCutLine(const QTextBlock &block, qreal pageHeight, qreal margin, qreal *moveBy)
-{
-    const QTextLayout *lines = block.layout();
-    for (int i = 0; lines && i < lines->lineCount(); ++i) {
-        const QTextLine line = lines->lineAt(i);
-        if (!holdsPicture(block, line))
-            continue;
-        const qreal top = lines->position().y() + line.y();
-        const qreal pageEnd = (std::floor(top / pageHeight) + 1) * pageHeight;
-        if (line.height() <= pageHeight - 2 * margin && top + line.height() > pageEnd - margin + 0.5) {
-            *moveBy = pageEnd + margin - top;
-            return i;
-        }
-    }
-    return -1;
-}
-
-// A line with a picture that does not fit the rest of its page starts on
-// the next page, so that no page shows part of the picture: a paragraph's
-// first line moves with its paragraph, a later one starts a paragraph of
-// its own. Only a picture taller than a page is cut. The body is the
-// printer's own copy of the page.
-void keepLinesWhole(QTextDocument *body, qreal pageHeight)
-{
-    // Margins are in screen pixels; the layout is the printer's.
-    const qreal scale = PageDocument::deviceScale(body);
-    const qreal margin = body->documentMargin() * scale;
-    for (QTextBlock block = body->begin(); block.isValid(); block = block.next()) {
-        // Asking for the position lays the page out down to here, after
-        // the blocks above moved.
-        body->documentLayout()->blockBoundingRect(block);
-        qreal moveBy = 0;
-        const int cut = firstCutLine(block, pageHeight, margin, &moveBy);
-        if (cut < 0)
-            continue;
-        QTextCursor cursor(block);
-        if (cut > 0) {
-            // The next round finds the new paragraph's first line cut.
-            cursor.setPosition(block.position() + block.layout()->lineAt(cut).textStart());
-            cursor.insertBlock();
-            body->markContentsDirty(block.position(), body->characterCount() - block.position());
-            continue;
-        }
-        QTextBlockFormat format = block.blockFormat();
-        format.setTopMargin(format.topMargin() + moveBy / scale);
-        cursor.setBlockFormat(format);
-        // The layout would otherwise leave what follows where it was.
-        body->markContentsDirty(block.position(), body->characterCount() - block.position());
-    }
-}
-
 } // namespace
 
 int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
@@ -140,9 +68,9 @@ int DirectionsPrinter::print(QTextDocument *body, QPrinter *printer)
     const qreal bodyHeight = qMax<qreal>(1.0, page.height() - footers);
 
     body->documentLayout()->setPaintDevice(printer);
+    // The page size sets the width too; setting the width alone would
+    // unpage the body, and lines would be cut at the foot of each page.
     body->setPageSize(QSizeF(width, bodyHeight));
-    body->setTextWidth(width);
-    keepLinesWhole(body, bodyHeight);
     const int pages = qMax(1, int(std::ceil(body->size().height() / bodyHeight)));
 
     QPainter painter;

@@ -73,6 +73,12 @@ QSizeF PageImageHandler::intrinsicSize(QTextDocument *doc, int, const QTextForma
     else if (hasHeight && natural.height() > 0)
         size = QSizeF(imageFormat.height() * natural.width() / natural.height(), imageFormat.height());
     size *= PageDocument::deviceScale(doc);
+    // A picture taller than a page is made nearly as tall as a page (its
+    // line adds the text's descent below it), so that it prints whole.
+    const qreal room =
+        0.95 * (doc->pageSize().height() - 2 * doc->documentMargin() * PageDocument::deviceScale(doc));
+    if (doc->pageSize().height() > 0 && room > 0 && size.height() > room)
+        size *= room / size.height();
     return QSizeF(qBound(0.0, size.width(), largestImageSide), qBound(0.0, size.height(), largestImageSide));
 }
 

@@ -45,7 +45,8 @@ private:
 
 // Lays out and draws the images of a page from the document's registered
 // resources alone. It stands in for Qt's own image handler, which reads
-// any file an image names when no resource answers.
+// any file an image names when no resource answers. On a paged document
+// no picture is taller than a page.
 class PageImageHandler : public QObject, public QTextObjectInterface
 {
     Q_OBJECT
