@@ -145,9 +145,21 @@ void ChartPicture::printPart(QPainter *painter, const ChartGrid &grid, const Cha
 }
 
 bool ChartPicture::write(const QString &fileName, const ChartGrid &grid, const ChartStyle &style, const QSize &size,
-                         int resolution, const QString &title)
+                         int resolution, const QString &title, const QRect &cells)
 {
-    const QRectF source = sourceRect(grid, style);
+    const QRect whole(0, 0, grid.columnCount(), grid.rowCount());
+    const QRect part = cells & whole;
+    const bool isPart = !part.isEmpty() && part != whole;
+    const QRectF source = isPart ? QRectF(QPointF(0, 0), partSize(grid, style, part)) : sourceRect(grid, style);
+    // The picture as large as fits `target`.
+    const auto draw = [&](QPainter *painter, const ChartStyle &look, const QRectF &target) {
+        if (!isPart) {
+            paint(painter, grid, look, target, source);
+            return;
+        }
+        const qreal scale = qMin(target.width() / source.width(), target.height() / source.height());
+        paintPart(painter, grid, look, part, target.topLeft(), scale);
+    };
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("svg")) {
         QSvgGenerator generator;
@@ -162,7 +174,7 @@ bool ChartPicture::write(const QString &fileName, const ChartGrid &grid, const C
         QPainter painter;
         const bool started = painter.begin(&generator);
         if (started)
-            paint(&painter, grid, vector, source, source);
+            draw(&painter, vector, source);
         painter.end();
         return started && QFileInfo::exists(fileName);
     }
@@ -176,7 +188,7 @@ bool ChartPicture::write(const QString &fileName, const ChartGrid &grid, const C
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    paint(&painter, grid, style, QRectF(image.rect()), source);
+    draw(&painter, style, QRectF(image.rect()));
     painter.end();
     QImageWriter writer(fileName);
     // Quality 100 is JPEG's best; for PNG it would mean no compression at

@@ -48,11 +48,12 @@ public:
     static void printPart(QPainter *painter, const ChartGrid &grid, const ChartStyle &style, const QRect &cells,
                           const QRectF &target);
 
-    // Writes the picture `size` pixels large; the suffix of the name
-    // chooses SVG or a picture format. JPEG is written at its best quality,
-    // the other formats compressed.
+    // Writes the picture `size` pixels large, of `cells` of the chart (all
+    // of it when null); the suffix of the name chooses SVG or a picture
+    // format. JPEG is written at its best quality, the other formats
+    // compressed.
     static bool write(const QString &fileName, const ChartGrid &grid, const ChartStyle &style, const QSize &size,
-                      int resolution, const QString &title);
+                      int resolution, const QString &title, const QRect &cells = QRect());
 };
 
 #endif // CHARTPICTURE_H

@@ -69,7 +69,8 @@ public:
 
     // Writes the chart as a picture; the suffix of the name chooses SVG or
     // a raster format.
-    bool exportImage(const QString &fileName, const QSize &size, int resolution);
+    // `cells` of the chart (all of it when null).
+    bool exportImage(const QString &fileName, const QSize &size, int resolution, const QRect &cells = QRect());
     // The part of the scene a picture shows.
     QRectF imageSourceRect() const;
 

@@ -34,10 +34,19 @@ QRectF Chart::imageSourceRect() const
 
 void Chart::saveImage()
 {
+    // A selection of more than one cell offers itself as the part to save.
+    const QRect selected = selectionBox();
+    const QRect selection = selected.isValid() && selected.width() * selected.height() > 1 ? selected : QRect();
     clearSelection();
     const QRectF source = imageSourceRect();
     const int defaultResolution = Preferences::outputResolution.value();
     SaveOptionsDialog options(source.size().toSize(), defaultResolution, this);
+    const ChartStyle style = styleOf(m_scene, *m_grid);
+    options.offerPart(m_grid->columnCount(), m_grid->rowCount(), selection,
+                      [this, style](const QRect &cells) {
+                          return cells.isNull() ? imageSourceRect().size()
+                                                : ChartPicture::partSize(*m_grid, style, cells);
+                      });
     if (options.exec() != QDialog::Accepted)
         return;
 
@@ -51,16 +60,16 @@ void Chart::saveImage()
         fileName += QStringLiteral(".jpg");
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = exportImage(fileName, options.imageSize(), options.resolution());
+    const bool written = exportImage(fileName, options.imageSize(), options.resolution(), options.cells());
     QApplication::restoreOverrideCursor();
     if (!written)
         QMessageBox::warning(this, tr("Save Chart as Image"), tr("Could not write the picture to %1.").arg(fileName));
 }
 
-bool Chart::exportImage(const QString &fileName, const QSize &size, int resolution)
+bool Chart::exportImage(const QString &fileName, const QSize &size, int resolution, const QRect &cells)
 {
     clearSelection();
-    return ChartPicture::write(fileName, *m_grid, styleOf(m_scene, *m_grid), size, resolution, title);
+    return ChartPicture::write(fileName, *m_grid, styleOf(m_scene, *m_grid), size, resolution, title, cells);
 }
 
 void Chart::print(QPainter *painter)

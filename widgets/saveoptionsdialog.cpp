@@ -1,5 +1,7 @@
 #include "saveoptionsdialog.h"
 
+#include "chartrangebox.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QSignalBlocker>
@@ -14,6 +16,7 @@ SaveOptionsDialog::SaveOptionsDialog(const QSize &source, int resolution, QWidge
     , m_resolution(new QSpinBox)
     , m_ratio(source.width() > 0 ? double(source.height()) / source.width() : 1.0)
     , m_lastResolution(qBound(50, resolution, 3000))
+    , m_form(new QFormLayout(this))
 {
     setWindowTitle(tr("Save Options"));
     m_width->setRange(10, 10000);
@@ -32,11 +35,41 @@ SaveOptionsDialog::SaveOptionsDialog(const QSize &source, int resolution, QWidge
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto *layout = new QFormLayout(this);
-    layout->addRow(tr("Width:"), m_width);
-    layout->addRow(tr("Height:"), m_height);
-    layout->addRow(tr("Resolution:"), m_resolution);
-    layout->addRow(buttons);
+    m_form->addRow(tr("Width:"), m_width);
+    m_form->addRow(tr("Height:"), m_height);
+    m_form->addRow(tr("Resolution:"), m_resolution);
+    m_form->addRow(buttons);
+}
+
+void SaveOptionsDialog::offerPart(int columns, int rows, const QRect &cells,
+                                  const std::function<QSizeF(const QRect &)> &sizeOf)
+{
+    if (!m_range) {
+        m_range = new ChartRangeBox;
+        m_form->insertRow(m_form->rowCount() - 1, m_range);
+        connect(m_range, &ChartRangeBox::cellsChanged, this, &SaveOptionsDialog::partChanged);
+    }
+    m_sizeOf = sizeOf;
+    m_range->setChart(columns, rows, cells);
+    partChanged();
+}
+
+QRect SaveOptionsDialog::cells() const
+{
+    return m_range ? m_range->cells() : QRect();
+}
+
+void SaveOptionsDialog::partChanged()
+{
+    if (!m_sizeOf)
+        return;
+    const QSizeF source = m_sizeOf(cells());
+    if (source.width() <= 0)
+        return;
+    m_ratio = source.height() / source.width();
+    const QSignalBlocker blocker(m_width);
+    m_width->setValue(qRound(source.width() * m_lastResolution / 96.0));
+    spinWChanged(m_width->value());
 }
 
 QSize SaveOptionsDialog::imageSize() const

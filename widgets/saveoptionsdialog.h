@@ -2,7 +2,12 @@
 #define SAVEOPTIONSDIALOG_H
 
 #include <QDialog>
+#include <QRect>
 
+#include <functional>
+
+class ChartRangeBox;
+class QFormLayout;
 class QSpinBox;
 
 // The size and resolution of an exported chart picture. Width and height
@@ -19,10 +24,19 @@ public:
     QSize imageSize() const;
     int resolution() const;
 
+    // Offers a part of a chart of `columns` by `rows` cells, starting at
+    // `cells` (null for the whole chart); `sizeOf` gives the size a part
+    // (null: the whole chart) is drawn at on screen.
+    void offerPart(int columns, int rows, const QRect &cells, const std::function<QSizeF(const QRect &)> &sizeOf);
+    // The part chosen; null for the whole chart.
+    QRect cells() const;
+
 private Q_SLOTS:
     void spinWChanged(int width);
     void spinHChanged(int height);
     void resolutionChanged(int resolution);
+    // The size and shape follow the part chosen.
+    void partChanged();
 
 private:
     QSpinBox *m_width;
@@ -30,6 +44,9 @@ private:
     QSpinBox *m_resolution;
     double m_ratio;
     int m_lastResolution;
+    QFormLayout *m_form;
+    ChartRangeBox *m_range = nullptr;
+    std::function<QSizeF(const QRect &)> m_sizeOf;
 };
 
 #endif // SAVEOPTIONSDIALOG_H

@@ -5,6 +5,7 @@
 #include "knitscene.h"
 #include "knittextedit.h"
 #include "preferences.h"
+#include "chartpicture.h"
 #include "chartrangebox.h"
 #include "saveoptionsdialog.h"
 #include "settings.h"
@@ -550,6 +551,13 @@ void TestChart::exportImage()
     QCOMPARE(root.attribute(QStringLiteral("viewBox")).split(QLatin1Char(' ')).at(2).toDouble(),
              double(chart.sceneWidthPx()));
     QCOMPARE(root.firstChildElement(QStringLiteral("title")).text(), QStringLiteral("Cuff"));
+
+    // Part of the chart: its own cells framed by their numbers.
+    const QRect part(1, 1, 2, 2);
+    QVERIFY(chart.exportImage(svg, QSize(400, 300), 96, part));
+    QVERIFY(dom.setContent(TestEnvironment::readFile(svg)));
+    QCOMPARE(dom.documentElement().attribute(QStringLiteral("viewBox")).split(QLatin1Char(' ')).at(2).toDouble(),
+             ChartPicture::partSize(*chart.grid(), chart.knitScene()->style(), part).width());
 }
 
 void TestChart::saveImageThroughDialogs()
@@ -585,6 +593,17 @@ void TestChart::saveOptionsKeepRatio()
     SaveOptionsDialog print(QSize(96, 48), 300);
     QCOMPARE(print.imageSize(), QSize(300, 150));
     print.findChildren<QSpinBox *>().at(2)->setValue(150);
+    QCOMPARE(print.imageSize(), QSize(150, 75));
+
+    // A part of the chart takes its own size and shape.
+    const auto sizeOf = [](const QRect &cells) {
+        return cells.isNull() ? QSizeF(96, 48) : QSizeF(cells.width() * 24, cells.height() * 24);
+    };
+    print.offerPart(10, 20, QRect(0, 0, 4, 8), sizeOf);
+    QCOMPARE(print.cells(), QRect(0, 0, 4, 8));
+    QCOMPARE(print.imageSize(), QSize(150, 300));
+    print.offerPart(10, 20, QRect(), sizeOf);
+    QCOMPARE(print.cells(), QRect());
     QCOMPARE(print.imageSize(), QSize(150, 75));
 }
 
