@@ -38,6 +38,8 @@ const QString selectOption = QStringLiteral("select");
 const QString chartOption = QStringLiteral("chart");
 const QString dpiOption = QStringLiteral("dpi");
 const QString widthOption = QStringLiteral("width");
+const QString rowsOption = QStringLiteral("rows");
+const QString stitchesOption = QStringLiteral("stitches");
 const QString styleOption = QStringLiteral("style");
 const QString fromWrittenOption = QStringLiteral("from-written");
 const QString checkOption = QStringLiteral("check");
@@ -137,6 +139,9 @@ CommandLine::CommandLine()
         {dpiOption, tr("The picture's resolution (the output resolution preference by default)."), tr("N")},
         {widthOption, tr("The picture's width in pixels (the chart's own by default); the height follows."),
          tr("PX")},
+        {rowsOption, tr("The rows of the chart to export, row 1 at the bottom (all by default)."), tr("FIRST-LAST")},
+        {stitchesOption, tr("The stitches of the chart to export, stitch 1 at the right (all by default)."),
+         tr("FIRST-LAST")},
     });
     m_parser.addPositionalArgument(tr("files"), tr("Pattern files (.kit)."), tr("[FILE.kit ...]"));
 }
@@ -203,6 +208,8 @@ bool CommandLine::checkOptions()
     };
     if (!onlyWith(selectOption, ExportPdf, pdfOption) || !onlyWith(chartOption, ExportChart, chartImageOption)
         || !onlyWith(dpiOption, ExportChart, chartImageOption) || !onlyWith(widthOption, ExportChart, chartImageOption)
+        || !onlyWith(rowsOption, ExportChart, chartImageOption)
+        || !onlyWith(stitchesOption, ExportChart, chartImageOption)
         || !onlyWith(styleOption, Instructions, instructionsOption) || !onlyWith(formatOption, Check, checkOption))
         return false;
 
@@ -221,7 +228,8 @@ bool CommandLine::checkOptions()
     case ExportChart:
         m_output = m_parser.value(chartImageOption);
         if (!parseNumber(dpiOption, lowestDpi, highestDpi, &m_dpi)
-            || !parseNumber(widthOption, smallestPicture, largestPicture, &m_width))
+            || !parseNumber(widthOption, smallestPicture, largestPicture, &m_width)
+            || !parseRange(rowsOption, &m_rows) || !parseRange(stitchesOption, &m_stitches))
             return false;
         break;
     case ExportKey:
@@ -279,6 +287,37 @@ bool CommandLine::parseNumber(const QString &option, int lowest, int highest, in
         m_error = tr("--%1 takes a whole number from %2 to %3.").arg(option).arg(lowest).arg(highest);
         return false;
     }
+    return true;
+}
+
+bool CommandLine::parseRange(const QString &option, QPair<int, int> *range)
+{
+    if (!m_parser.isSet(option))
+        return true;
+    const QStringList ends = m_parser.value(option).split(QLatin1Char('-'));
+    bool firstOk = false, lastOk = false;
+    const int first = ends.first().trimmed().toInt(&firstOk);
+    const int last = ends.last().trimmed().toInt(&lastOk);
+    if (ends.size() > 2 || !firstOk || !lastOk || first < 1 || last < first) {
+        m_error = tr("--%1 takes the first and last to export, such as 1-12.").arg(option);
+        return false;
+    }
+    *range = {first, last};
+    return true;
+}
+
+bool CommandLine::partOf(const ChartGrid &grid, QRect *cells, QTextStream &err) const
+{
+    const int columns = grid.columnCount();
+    const int rows = grid.rowCount();
+    const QPair<int, int> rowRange = m_rows.first > 0 ? m_rows : qMakePair(1, rows);
+    const QPair<int, int> stitchRange = m_stitches.first > 0 ? m_stitches : qMakePair(1, columns);
+    if (rowRange.second > rows || stitchRange.second > columns) {
+        err << tr("The chart has %1 rows and %2 stitches.").arg(rows).arg(columns) << '\n';
+        return false;
+    }
+    *cells = QRect(columns - stitchRange.second, rows - rowRange.second, stitchRange.second - stitchRange.first + 1,
+                   rowRange.second - rowRange.first + 1);
     return true;
 }
 
@@ -481,14 +520,19 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
     const ChartValues *chart = findChart(pattern, m_parser.value(chartOption), err);
     if (!chart)
         return Failed;
+    QRect cells;
+    if (!partOf(*chart->grid, &cells, err))
+        return Failed;
     const ChartStyle style = ChartPicture::preferredStyle(*chart->grid);
-    const QSizeF source = ChartPicture::sourceRect(*chart->grid, style).size();
+    const bool whole = cells == QRect(0, 0, chart->grid->columnCount(), chart->grid->rowCount());
+    const QSizeF source = whole ? ChartPicture::sourceRect(*chart->grid, style).size()
+                                : ChartPicture::partSize(*chart->grid, style, cells);
     const int dpi = qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
     // Without a width, the chart's size on screen in inches, at the
     // resolution.
     const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width() * dpi / 96.0));
     const bool written = writeReplacing(m_output, [&](const QString &path) {
-        return ChartPicture::write(path, *chart->grid, style, size, dpi, chart->title);
+        return ChartPicture::write(path, *chart->grid, style, size, dpi, chart->title, whole ? QRect() : cells);
     });
     if (!written) {
         err << tr("Could not write the picture to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';

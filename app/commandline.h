@@ -5,6 +5,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QPair>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <QTextStream>
@@ -13,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class ChartGrid;
 struct ChartValues;
 struct PatternValues;
 
@@ -21,6 +24,7 @@ struct PatternValues;
 //   yarnwise --instructions FILE.kit
 //   yarnwise --export-pdf OUT.pdf FILE.kit [--select ITEM]...
 //   yarnwise --export-chart OUT FILE.kit [--chart NAME] [--dpi N] [--width PX]
+//                          [--rows FIRST-LAST] [--stitches FIRST-LAST]
 //   yarnwise --export-key OUT FILE.kit
 // The batch work reads the pattern into plain values and draws from them,
 // through the same chart, key and page drawing as the window's commands,
@@ -61,6 +65,10 @@ private:
     const ChartValues *findChart(const PatternValues &pattern, const QString &name, QTextStream &err) const;
     bool parseStyle();
     bool parseNumber(const QString &option, int lowest, int highest, int *value);
+    bool parseRange(const QString &option, QPair<int, int> *range);
+    // The cells of --rows and --stitches in `grid`; false, and the error
+    // said, when the chart has not got them.
+    bool partOf(const ChartGrid &grid, QRect *cells, QTextStream &err) const;
     static bool isPictureSuffix(const QString &fileName);
     static QSize fitPictureSize(const QSizeF &source, int width);
     static bool writeReplacing(const QString &target, const std::function<bool(const QString &)> &write);
@@ -73,6 +81,10 @@ private:
     std::optional<WrittenStyle> m_style;
     int m_dpi = 0;
     int m_width = 0;
+    // --rows and --stitches, first and last as a knitter counts them; 0 for
+    // all of them.
+    QPair<int, int> m_rows;
+    QPair<int, int> m_stitches;
     QString m_error;
 };
 

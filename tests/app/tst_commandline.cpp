@@ -1,6 +1,7 @@
 // The program's batch modes, run as a user would run them: the real
 // program in a child process with no display and a fresh home folder.
 #include "chart.h"
+#include "chartpicture.h"
 #include "document.h"
 #include "samplepattern.h"
 #include "saveoptionsdialog.h"
@@ -386,6 +387,10 @@ void TestCommandLine::exportPicture_data()
                              << 300;
     QTest::newRow("chart svg") << QStringList{QStringLiteral("--export-chart")} << "chart.svg" << QByteArray("svg")
                                << 0 << 0;
+    QTest::newRow("part of a chart, png")
+        << QStringList{QStringLiteral("--export-chart"), QStringLiteral("--rows"), QStringLiteral("1-4"),
+                       QStringLiteral("--stitches"), QStringLiteral("2-5")}
+        << "part.png" << QByteArray("png") << 0 << 300;
     QTest::newRow("key svg") << QStringList{QStringLiteral("--export-key")} << "key.svg" << QByteArray("svg") << 0
                              << 0;
 }
@@ -424,9 +429,14 @@ void TestCommandLine::exportPicture()
         QCOMPARE(image.width(), width);
     if (arguments.first() == QLatin1String("--export-chart") && width == 0) {
         // The window's Save Options dialog offers the chart's own size in
-        // inches, at 300 pixels an inch.
+        // inches, at 300 pixels an inch, or the part's: rows 1-4 and
+        // stitches 2-5 of the 11 by 8 edging.
         const std::unique_ptr<Document> doc = SamplePattern::create();
-        SaveOptionsDialog options(doc->charts().first()->imageSourceRect().size().toSize(), 300);
+        const Chart *edging = doc->charts().first();
+        const QSizeF part = ChartPicture::partSize(*edging->grid(), ChartPicture::preferredStyle(*edging->grid()),
+                                                   QRect(6, 4, 4, 4));
+        const bool whole = !arguments.contains(QLatin1String("--rows"));
+        SaveOptionsDialog options((whole ? edging->imageSourceRect().size() : part).toSize(), 300);
         QCOMPARE(image.size(), options.imageSize());
     }
     if (dotsPerInch > 0)
@@ -475,6 +485,12 @@ void TestCommandLine::errors_data()
     QTest::newRow("absurd width") << QStringList{QStringLiteral("--export-chart"), out, sample,
                                                  QStringLiteral("--width"), QStringLiteral("99999999999")}
                                   << 2 << "--width takes a whole number from 10 to 10000";
+    QTest::newRow("rows past the chart") << QStringList{QStringLiteral("--export-chart"), out, sample,
+                                                        QStringLiteral("--rows"), QStringLiteral("3-9")}
+                                         << 1 << "The chart has 8 rows and 11 stitches.";
+    QTest::newRow("stitches backwards") << QStringList{QStringLiteral("--export-chart"), out, sample,
+                                                       QStringLiteral("--stitches"), QStringLiteral("5-2")}
+                                        << 2 << "--stitches takes the first and last to export, such as 1-12.";
     QTest::newRow("dpi without chart export") << QStringList{QStringLiteral("--export-key"), out, sample,
                                                              QStringLiteral("--dpi"), QStringLiteral("300")}
                                               << 2 << "--dpi goes with --export-chart";
