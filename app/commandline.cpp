@@ -94,7 +94,7 @@ PictureArtworks pictureArtworks(const PatternValues &pattern)
         if (chart->hash.isEmpty())
             continue;
         const ChartGrid *grid = chart->grid.get();
-        const QRect cells = chart->imageCells;
+        const QRect cells = ChartPicture::cellsOfPart(*grid, chart->imageCells);
         artworks.insert(DirectionsRecord::imageName(chart->hash), [grid, cells](QPainter *painter, const QRectF &target) {
             ChartPicture::printPart(painter, *grid, ChartPicture::preferredStyle(*grid), cells, target);
         });

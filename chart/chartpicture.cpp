@@ -130,6 +130,31 @@ void ChartPicture::paintPart(QPainter *painter, const ChartGrid &grid, ChartStyl
     }
 }
 
+QRect ChartPicture::keptPart(const ChartGrid &grid, const QRect &cells)
+{
+    const QRect whole(0, 0, grid.columnCount(), grid.rowCount());
+    const QRect part = cells & whole;
+    if (part.isEmpty() || part == whole)
+        return QRect();
+    return QRect(whole.right() - part.right(), whole.bottom() - part.bottom(), part.width(), part.height());
+}
+
+QRect ChartPicture::cellsOfPart(const ChartGrid &grid, const QRect &part)
+{
+    if (part.isNull() || part.width() <= 0 || part.height() <= 0)
+        return QRect();
+    // In 64 bits: a part read from a file may reach far beyond any chart.
+    const qint64 columns = grid.columnCount();
+    const qint64 rows = grid.rowCount();
+    const qint64 right = columns - 1 - part.x();
+    const qint64 bottom = rows - 1 - part.y();
+    const qint64 left = qMax<qint64>(0, right - part.width() + 1);
+    const qint64 top = qMax<qint64>(0, bottom - part.height() + 1);
+    if (right < 0 || bottom < 0 || (left == 0 && top == 0 && right == columns - 1 && bottom == rows - 1))
+        return QRect();
+    return QRect(int(left), int(top), int(right - left + 1), int(bottom - top + 1));
+}
+
 void ChartPicture::printPart(QPainter *painter, const ChartGrid &grid, const ChartStyle &style, const QRect &cells,
                              const QRectF &target)
 {

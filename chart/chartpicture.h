@@ -43,6 +43,16 @@ public:
     static void paintPart(QPainter *painter, const ChartGrid &grid, ChartStyle style, const QRect &cells,
                           const QPointF &topLeft, qreal scale);
 
+    // A part of a chart as a picture keeps it: counted from the chart's
+    // first stitch (at the right) and first row (at the bottom), as the
+    // stitches before it, the rows below it, and its width and height, so
+    // that rows and stitches added or taken away at the top and the left
+    // leave it on the same rows. Null for the whole chart.
+    static QRect keptPart(const ChartGrid &grid, const QRect &cells);
+    // The cells (grid units) of a kept part that the chart has; null when
+    // that is the whole chart or nothing.
+    static QRect cellsOfPart(const ChartGrid &grid, const QRect &part);
+
     // The picture of `cells` of the chart (all of it when null or when the
     // chart no longer has them) as large as fits `target`, for print.
     static void printPart(QPainter *painter, const ChartGrid &grid, const ChartStyle &style, const QRect &cells,

@@ -4,6 +4,7 @@
 #include "document.h"
 
 #include "chart.h"
+#include "chartpicture.h"
 #include "directions.h"
 #include "insertchartdialog.h"
 
@@ -56,7 +57,7 @@ void Document::getChartImage()
     for (int index : std::as_const(indexes)) {
         const Chart *chart = qobject_cast<Chart *>(tabs->widget(index));
         sizes.append(QSize(chart->grid()->columnCount(), chart->grid()->rowCount()));
-        parts.append(chart->imgCells);
+        parts.append(ChartPicture::cellsOfPart(*chart->grid(), chart->imgPart));
     }
     InsertChartDialog dialog(names, this);
     dialog.setTabIndexes(indexes);
@@ -79,7 +80,7 @@ void Document::getChartImage()
 
 void Document::placeChartPicture(Chart *chart, const QSizeF &inches, const QRect &cells)
 {
-    chart->setImgCells(cells);
+    chart->setPictureCells(cells);
     const QImage image = generateChart(chart, inches.width(), inches.height());
     chart->setHash(Directions::imageHash(image));
     Q_EMIT chartImage(image);

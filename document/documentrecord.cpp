@@ -25,7 +25,7 @@ bool Document::save(QDataStream &out)
     QList<PatternFile::ChartToWrite> grids;
     for (int i = 0; i < tabs->count(); ++i) {
         if (auto *chart = qobject_cast<Chart *>(tabs->widget(i)))
-            grids.append({chart->grid(), chart->imgSize, chart->imgCells});
+            grids.append({chart->grid(), chart->imgSize, chart->keptPicturePart()});
     }
     PatternFile::Writer writer(out);
     DocumentSettings settings;
@@ -39,7 +39,8 @@ bool Document::save(QDataStream &out)
     for (int i = 0; i < tabs->count(); ++i) {
         QWidget *tab = tabs->widget(i);
         if (auto *chart = qobject_cast<Chart *>(tab))
-            writer.writeChart(*chart->grid(), chart->chartTitle(), chart->hash, chart->imgSize, chart->imgCells);
+            writer.writeChart(*chart->grid(), chart->chartTitle(), chart->hash, chart->imgSize,
+                              chart->keptPicturePart());
         else if (auto *page = qobject_cast<Directions *>(tab))
             page->save(out);
         if (out.status() != QDataStream::Ok)

@@ -54,7 +54,9 @@ struct ChartHeader
     QByteArray hash;
     QSize imageSize = QSize(-1, -1);
     std::optional<QSizeF> exactImageSize;
-    QRect imageCells;
+    // x, y, width, height as written.
+    qint32 imageCells[4] = {0, 0, 0, 0};
+    bool hasImageCells = false;
 };
 
 // The numbering starts where a chart can show them: the numbers add these
@@ -133,18 +135,19 @@ bool hasPartInches(const QSizeF &size)
     return size.isValid() && (size.width() != std::floor(size.width()) || size.height() != std::floor(size.height()));
 }
 
-// The part of a chart its picture shows, within the chart; a part the
-// chart does not have is damage, and the picture shows the whole chart.
-QRect sanePart(const QRect &cells, int columns, int rows)
+// The part of a chart its picture shows (as ChartPicture::keptPart counts
+// it), brought within the chart; one the chart has nothing of is damage,
+// and the picture shows the whole chart.
+QRect sanePart(const ChartHeader &header)
 {
-    if (cells.isNull())
-        return cells;
-    const bool inside = cells.x() >= 0 && cells.y() >= 0 && cells.width() > 0 && cells.height() > 0
-        && qint64(cells.x()) + cells.width() <= columns && qint64(cells.y()) + cells.height() <= rows;
-    if (inside)
-        return cells;
-    qWarning("The chart's picture shows cells the chart does not have; it shows the whole chart");
-    return QRect();
+    if (!header.hasImageCells)
+        return QRect();
+    const auto [x, y, width, height] = header.imageCells;
+    if (x < 0 || y < 0 || width <= 0 || height <= 0 || x >= header.width || y >= header.height) {
+        qWarning("The chart's picture shows cells the chart does not have; it shows the whole chart");
+        return QRect();
+    }
+    return QRect(x, y, int(qMin<qint64>(width, header.width - x)), int(qMin<qint64>(height, header.height - y)));
 }
 
 // Three choices and a flag; a choice no program wrote reads as its
@@ -220,9 +223,9 @@ bool readHeader(QDataStream &in, ChartHeader &header)
           }},
          {imageCellsTag,
           [&] {
-              qint32 x = 0, y = 0, width = 0, height = 0;
-              in >> x >> y >> width >> height;
-              header.imageCells = QRect(x, y, width, height);
+              for (qint32 &value : header.imageCells)
+                  in >> value;
+              header.hasImageCells = true;
               return true;
           }}},
         tag);
@@ -305,7 +308,7 @@ bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSi
     values.title = header.title;
     values.hash = header.hash;
     values.imageSize = header.exactImageSize.value_or(QSizeF(header.imageSize));
-    values.imageCells = sanePart(header.imageCells, header.width, header.height);
+    values.imageCells = sanePart(header);
     // A size the record cannot hold is damage, not a chart to build.
     const bool usableSize = header.width > 0 && header.height > 0 && recordCanHold(in, header.width, header.height);
     if (!headerRead || !usableSize) {

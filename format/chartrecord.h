@@ -21,7 +21,8 @@ struct ChartValues
     // the size in inches it was asked for; none when it has no picture.
     QByteArray hash;
     QSizeF imageSize = QSizeF(-1, -1);
-    // The cells the picture shows; null for the whole chart.
+    // The part of the chart the picture shows, as ChartPicture::keptPart
+    // counts it; null for the whole chart.
     QRect imageCells;
     // Never null once read; a chart whose cells could not be read at all
     // has none.

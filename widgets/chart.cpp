@@ -69,7 +69,7 @@ Chart::Chart(ChartValues &&values, QWidget *parent)
     : QMainWindow(parent)
     , hash(values.hash)
     , imgSize(values.imageSize)
-    , imgCells(values.imageCells)
+    , imgPart(values.imageCells)
     , title(values.title)
 {
     m_grid = values.grid ? values.grid.release() : new ChartGrid(0, 0, nullptr);

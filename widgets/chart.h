@@ -85,8 +85,9 @@ public:
     QByteArray hash;
     // The size in inches of the chart's picture on the Directions page.
     QSizeF imgSize = QSizeF(-1, -1);
-    // The cells the picture shows (grid units); null for the whole chart.
-    QRect imgCells;
+    // The part the picture shows, as ChartPicture::keptPart counts it;
+    // null for the whole chart.
+    QRect imgPart;
     QColor dialogColor = Qt::white;
     QColor paintColor = Qt::white;
     QColor borderColor = Qt::black;
@@ -136,10 +137,13 @@ public Q_SLOTS:
     void setSide(Side side);
     void setHash(const QByteArray &newHash) { hash = newHash; }
     void setImgSize(const QSizeF &size) { imgSize = size; }
-    void setImgCells(const QRect &cells) { imgCells = cells; }
+    // The picture shows `cells` (grid units; null for the whole chart).
+    void setPictureCells(const QRect &cells);
     // The part of the chart its picture shows: the cells asked for that
     // the chart still has, else the whole chart.
     QRect pictureCells() const;
+    // The part as a file keeps it: null once it is the whole chart.
+    QRect keptPicturePart() const;
     // The picture of the part, as large as fits `width` by `height`
     // device pixels without growing beyond the chart's own size.
     QImage partPicture(int width, int height) const;

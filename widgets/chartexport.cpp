@@ -83,11 +83,20 @@ int Chart::printPages(QPainter *painter, QPagedPaintDevice *device)
                              Preferences::chartPageOverlap.value());
 }
 
+void Chart::setPictureCells(const QRect &cells)
+{
+    imgPart = ChartPicture::keptPart(*m_grid, cells);
+}
+
 QRect Chart::pictureCells() const
 {
-    const QRect whole(0, 0, m_grid->columnCount(), m_grid->rowCount());
-    const QRect part = imgCells & whole;
-    return part.isEmpty() ? whole : part;
+    const QRect part = ChartPicture::cellsOfPart(*m_grid, imgPart);
+    return part.isNull() ? QRect(0, 0, m_grid->columnCount(), m_grid->rowCount()) : part;
+}
+
+QRect Chart::keptPicturePart() const
+{
+    return ChartPicture::keptPart(*m_grid, ChartPicture::cellsOfPart(*m_grid, imgPart));
 }
 
 QImage Chart::partPicture(int width, int height) const
@@ -108,5 +117,6 @@ QImage Chart::partPicture(int width, int height) const
 
 void Chart::printPicture(QPainter *painter, const QRectF &target)
 {
-    ChartPicture::printPart(painter, *m_grid, styleOf(m_scene, *m_grid), imgCells, target);
+    ChartPicture::printPart(painter, *m_grid, styleOf(m_scene, *m_grid), ChartPicture::cellsOfPart(*m_grid, imgPart),
+                            target);
 }

@@ -555,7 +555,7 @@ void TestOutput::printReadyFromTheWindow()
     Chart *yoke = doc->charts().last();
     Directions *page = doc->directions().first();
     const QRect part(16, 104, 16, 16);
-    QCOMPARE(yoke->imgCells, part);
+    QCOMPARE(yoke->pictureCells(), part);
     const QImage picture = doc->generateChart(yoke, yoke->imgSize.width(), yoke->imgSize.height());
     // Sixteen cells across and down, with their numbers: about square.
     QVERIFY(qAbs(picture.width() - picture.height()) < picture.width() / 5);
@@ -565,8 +565,17 @@ void TestOutput::printReadyFromTheWindow()
     const QByteArray oldHash = yoke->hash;
     doc->tabWidget()->setCurrentWidget(page);
     QVERIFY(yoke->hash != oldHash);
-    QCOMPARE(yoke->imgCells, part);
+    QCOMPARE(yoke->pictureCells(), part);
     QCOMPARE(doc->generateChart(yoke, yoke->imgSize.width(), yoke->imgSize.height()).size(), picture.size());
+    // Rows taken away at the top leave the part on rows 1 to 16; once the
+    // chart has fewer rows, the part shows those it has.
+    yoke->knitScene()->editor().removeRows(QRect(0, 0, 32, 10));
+    QCOMPARE(yoke->pictureCells(), part.translated(0, -10));
+    yoke->knitScene()->editor().removeRows(QRect(0, 0, 32, 100));
+    QCOMPARE(yoke->pictureCells(), QRect(16, 0, 16, 10));
+    QCOMPARE(yoke->keptPicturePart(), QRect(0, 0, 16, 10));
+    yoke->knitScene()->undoStack()->undo();
+    yoke->knitScene()->undoStack()->undo();
 
     if (!Poppler::installed())
         QSKIP("poppler-utils is not installed");
