@@ -136,7 +136,9 @@ CommandLine::CommandLine()
                           "several charts."),
          tr("ITEM")},
         {chartOption, tr("The chart to export (the first one by default)."), tr("NAME")},
-        {dpiOption, tr("The picture's resolution (the output resolution preference by default)."), tr("N")},
+        {dpiOption, tr("The picture's resolution, of a chart or the key (the output resolution preference by "
+                       "default)."),
+         tr("N")},
         {widthOption, tr("The picture's width in pixels (the chart's own by default); the height follows."),
          tr("PX")},
         {rowsOption, tr("The rows of the chart to export, row 1 at the bottom (all by default)."), tr("FIRST-LAST")},
@@ -207,7 +209,8 @@ bool CommandLine::checkOptions()
         return true;
     };
     if (!onlyWith(selectOption, ExportPdf, pdfOption) || !onlyWith(chartOption, ExportChart, chartImageOption)
-        || !onlyWith(dpiOption, ExportChart, chartImageOption) || !onlyWith(widthOption, ExportChart, chartImageOption)
+        || (m_mode != ExportKey && !onlyWith(dpiOption, ExportChart, chartImageOption))
+        || !onlyWith(widthOption, ExportChart, chartImageOption)
         || !onlyWith(rowsOption, ExportChart, chartImageOption)
         || !onlyWith(stitchesOption, ExportChart, chartImageOption)
         || !onlyWith(styleOption, Instructions, instructionsOption) || !onlyWith(formatOption, Check, checkOption))
@@ -234,6 +237,8 @@ bool CommandLine::checkOptions()
         break;
     case ExportKey:
         m_output = m_parser.value(keyOption);
+        if (!parseNumber(dpiOption, lowestDpi, highestDpi, &m_dpi))
+            return false;
         break;
     case Check:
         if (m_parser.isSet(formatOption) && m_parser.value(formatOption) != QLatin1String("text")

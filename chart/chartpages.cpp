@@ -28,13 +28,26 @@ ChartPages::ChartPages(const ChartGrid &grid, const ChartStyle &style, const QSi
     }
 
     m_split = true;
-    m_scale = smallest;
     const QSizeF frame = ChartPicture::partSize(grid, m_style, QRect());
+    const qreal room = page.height() - captionHeight();
+    // Cells far from square: the page takes at least one whole cell and its
+    // numbers either way.
+    m_scale = qMin(smallest, qMin(page.width() / (frame.width() + cell.width()),
+                                  room / (frame.height() + cell.height())));
     const int across = qMax(1, int((page.width() / m_scale - frame.width()) / cell.width()));
-    const int down = qMax(1, int(((page.height() - captionHeight()) / m_scale - frame.height()) / cell.height()));
+    const int down = qMax(1, int((room / m_scale - frame.height()) / cell.height()));
+    const QList<QPair<int, int>> rowBands = bands(rows, down, overlap);
+    const QList<QPair<int, int>> stitchBands = bands(columns, across, overlap);
+    if (qint64(rowBands.size()) * stitchBands.size() > mostPages) {
+        // No one prints this many pages: the whole chart on one.
+        m_split = false;
+        m_scale = fit;
+        m_parts.append(QRect(0, 0, columns, rows));
+        return;
+    }
     // Counted from row 1 at the bottom and stitch 1 at the right.
-    for (const auto &[row, height] : bands(rows, down, overlap)) {
-        for (const auto &[stitch, width] : bands(columns, across, overlap))
+    for (const auto &[row, height] : rowBands) {
+        for (const auto &[stitch, width] : stitchBands)
             m_parts.append(QRect(columns - stitch - width, rows - row - height, width, height));
     }
 }
@@ -87,8 +100,10 @@ void ChartPages::paint(QPainter *painter, int index, const QString &title) const
         font.setPointSizeF(10);
         painter->setFont(font);
         painter->setPen(Qt::black);
-        painter->drawText(QRectF(0, 0, m_page.width(), captionHeight()), Qt::AlignLeft | Qt::AlignTop,
-                          caption(index, title));
+        // A long title is shortened, never run off the paper.
+        const QString text = painter->fontMetrics().elidedText(caption(index, title), Qt::ElideMiddle,
+                                                               int(m_page.width()));
+        painter->drawText(QRectF(0, 0, m_page.width(), captionHeight()), Qt::AlignLeft | Qt::AlignTop, text);
         ChartPicture::paintPart(painter, m_grid, m_style, m_parts.at(index), QPointF(0, captionHeight()), m_scale);
     }
     painter->restore();

@@ -24,16 +24,22 @@ public:
     // The smallest cell side on paper before a chart is split, in inches
     // (4 mm, as printed patterns have them).
     static constexpr qreal smallestCell = 0.16;
+    // A chart that would take more pages than this prints on one.
+    static constexpr int mostPages = 500;
 
     // `page` is the printable area in device pixels at `dpi`.
     ChartPages(const ChartGrid &grid, const ChartStyle &style, const QSizeF &page, qreal dpi, int overlap);
 
     int count() const { return int(m_parts.size()); }
     bool isSplit() const { return m_split; }
+    // Device pixels a unit of the chart's drawing takes on a split page.
+    qreal scale() const { return m_scale; }
+    // The heading's height above a split chart.
+    qreal captionHeight() const;
     // The cells page `index` holds (grid units).
     QRect cells(int index) const { return m_parts.at(index); }
-    // What page `index` holds, as its heading says it: "Yoke, rows 41–80
-    // of 120, stitches 1–30 of 60".
+    // What page `index` holds, as its heading says it: "Yoke, rows 41–81,
+    // stitches 1–32 (page 2 of 3)".
     QString caption(int index, const QString &title) const;
     void paint(QPainter *painter, int index, const QString &title) const;
 
@@ -46,7 +52,6 @@ private:
     // Bands (first slot, slots) of at most `size` slots that cover
     // `count`, each repeating `overlap` of the band before.
     static QList<QPair<int, int>> bands(int count, int size, int overlap);
-    qreal captionHeight() const;
 
     const ChartGrid &m_grid;
     ChartStyle m_style;

@@ -76,11 +76,13 @@ struct PartSpans
     QPair<qreal, qreal> down[3];
 };
 
-PartSpans partSpans(const ChartLayout &layout, const ChartStyle &style, const QRect &cells)
+PartSpans partSpans(const ChartGrid &grid, const ChartStyle &style, const QRect &cells)
 {
+    const ChartLayout layout(grid);
     const QSize cell = layout.cellSize();
     PartSpans spans;
-    spans.across[0] = {0, layout.gridLeft()};
+    // No row starts at the left (in the round): no numbers there.
+    spans.across[0] = {0, ChartRenderer::anyNumberOnLeft(grid) ? layout.gridLeft() : 0};
     spans.across[1] = {layout.gridLeft() + cells.left() * cell.width(), cells.width() * cell.width()};
     spans.across[2] = {layout.gridRight(), layout.width() - layout.gridRight()};
     spans.down[0] = {0, style.headersTop ? layout.gridTop() : 0};
@@ -93,7 +95,7 @@ PartSpans partSpans(const ChartLayout &layout, const ChartStyle &style, const QR
 
 QSizeF ChartPicture::partSize(const ChartGrid &grid, const ChartStyle &style, const QRect &cells)
 {
-    const PartSpans spans = partSpans(ChartLayout(grid), style, cells);
+    const PartSpans spans = partSpans(grid, style, cells);
     QSizeF size;
     for (int i = 0; i < 3; ++i) {
         size.rwidth() += spans.across[i].second;
@@ -105,7 +107,7 @@ QSizeF ChartPicture::partSize(const ChartGrid &grid, const ChartStyle &style, co
 void ChartPicture::paintPart(QPainter *painter, const ChartGrid &grid, ChartStyle style, const QRect &cells,
                              const QPointF &topLeft, qreal scale)
 {
-    const PartSpans spans = partSpans(ChartLayout(grid), style, cells);
+    const PartSpans spans = partSpans(grid, style, cells);
     style.vectorSymbols = true;
     qreal y = topLeft.y();
     for (const auto &down : spans.down) {

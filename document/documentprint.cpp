@@ -59,6 +59,9 @@ void Document::print(QPrinter *printer, const QStringList &selection)
     if (selection.isEmpty())
         return;
     if (selection.first() == tr("[Document]")) {
+        // The drawings go where the pictures are: the pictures first follow
+        // the charts and the key as they are now.
+        updateDirImage();
         const PictureArtworks artworks = pictureArtworks();
         for (Directions *page : directions())
             page->print(printer, artworks);

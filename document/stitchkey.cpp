@@ -370,10 +370,12 @@ void StitchKey::print(QPainter *painter, QPrinter *printer) const
 QImage StitchKey::image(int resolution) const
 {
     const QSize covered = printedSize(printFont());
-    // Within what a picture can hold, whatever resolution is asked.
-    const qreal scale = qBound(0.5, resolution / 96.0, 32.0);
     if (covered.isEmpty())
         return QImage();
+    // Within what a picture can hold, whatever resolution is asked: no
+    // side longer than a chart picture's.
+    resolution = qBound(50, resolution, 3000);
+    const qreal scale = qMin(resolution / 96.0, 10000.0 / qMax(covered.width(), covered.height()));
     QImage picture((QSizeF(covered) * scale).toSize(), QImage::Format_ARGB32);
     if (picture.isNull())
         return picture;

@@ -385,6 +385,9 @@ void TestCommandLine::exportPicture_data()
                                << "Chart.BMP" << QByteArray("bmp") << 100 << 0;
     QTest::newRow("key png") << QStringList{QStringLiteral("--export-key")} << "key.png" << QByteArray("png") << 0
                              << 300;
+    QTest::newRow("key png at 150 dpi") << QStringList{QStringLiteral("--export-key"), QStringLiteral("--dpi"),
+                                                       QStringLiteral("150")}
+                                        << "key.png" << QByteArray("png") << 0 << 150;
     QTest::newRow("chart svg") << QStringList{QStringLiteral("--export-chart")} << "chart.svg" << QByteArray("svg")
                                << 0 << 0;
     QTest::newRow("part of a chart, png")
@@ -491,9 +494,9 @@ void TestCommandLine::errors_data()
     QTest::newRow("stitches backwards") << QStringList{QStringLiteral("--export-chart"), out, sample,
                                                        QStringLiteral("--stitches"), QStringLiteral("5-2")}
                                         << 2 << "--stitches takes the first and last to export, such as 1-12.";
-    QTest::newRow("dpi without chart export") << QStringList{QStringLiteral("--export-key"), out, sample,
-                                                             QStringLiteral("--dpi"), QStringLiteral("300")}
-                                              << 2 << "--dpi goes with --export-chart";
+    QTest::newRow("dpi without a picture") << QStringList{QStringLiteral("--instructions"), sample,
+                                                          QStringLiteral("--dpi"), QStringLiteral("300")}
+                                           << 2 << "--dpi goes with --export-chart";
     QTest::newRow("unknown style") << QStringList{QStringLiteral("--instructions"), sample, QStringLiteral("--style"),
                                                   QStringLiteral("fancy")}
                                    << 2 << "--style takes \"plain\" or \"published\"";
