@@ -62,11 +62,11 @@ public:
     // breaks, else at the last blank, else inside an over-long word.
     static QStringList textLines(const QString &text, int width, const QFontMetrics &metrics);
 
-    static const int columnWidth = 300;
-    static const int margin = 7;
-    static const int cellSide = 24;
-    static const int wrapWidth = 278;
-    static const int rule = 2;
+    static constexpr int columnWidth = 300;
+    static constexpr int margin = 7;
+    static constexpr int cellSide = 24;
+    static constexpr int wrapWidth = 278;
+    static constexpr int rule = 2;
 
 private:
     // The font a key on paper is set in: the screen's, sized in pixels.
