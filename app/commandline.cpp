@@ -295,6 +295,11 @@ bool CommandLine::parseNumber(const QString &option, int lowest, int highest, in
     return true;
 }
 
+int CommandLine::pictureDpi() const
+{
+    return qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
+}
+
 bool CommandLine::parseRange(const QString &option, QPair<int, int> *range)
 {
     if (!m_parser.isSet(option))
@@ -532,7 +537,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
     const bool whole = cells == QRect(0, 0, chart->grid->columnCount(), chart->grid->rowCount());
     const QSizeF source = whole ? ChartPicture::sourceRect(*chart->grid, style).size()
                                 : ChartPicture::partSize(*chart->grid, style, cells);
-    const int dpi = qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
+    const int dpi = pictureDpi();
     // Without a width, the chart's size on screen in inches, at the
     // resolution.
     const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width() * dpi / 96.0));
@@ -549,7 +554,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
 int CommandLine::exportKey(const PatternValues &pattern, QTextStream &err)
 {
     const StitchKey key = patternKey(pattern);
-    const int dpi = qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
+    const int dpi = pictureDpi();
     const bool written = writeReplacing(m_output, [&key, dpi](const QString &path) { return key.save(path, dpi); });
     if (!written) {
         err << tr("Could not write the key to %1.").arg(QDir::toNativeSeparators(m_output)) << '\n';

@@ -66,6 +66,8 @@ private:
     bool parseStyle();
     bool parseNumber(const QString &option, int lowest, int highest, int *value);
     bool parseRange(const QString &option, QPair<int, int> *range);
+    // --dpi, else the preference, within what a picture may take.
+    int pictureDpi() const;
     // The cells of --rows and --stitches in `grid`; false, and the error
     // said, when the chart has not got them.
     bool partOf(const ChartGrid &grid, QRect *cells, QTextStream &err) const;

@@ -180,12 +180,10 @@ bool ChartPicture::write(const QString &fileName, const ChartGrid &grid, const C
     const QRectF source = isPart ? QRectF(QPointF(0, 0), partSize(grid, style, part)) : sourceRect(grid, style);
     // The picture as large as fits `target`.
     const auto draw = [&](QPainter *painter, const ChartStyle &look, const QRectF &target) {
-        if (!isPart) {
+        if (isPart)
+            printPart(painter, grid, look, part, target);
+        else
             paint(painter, grid, look, target, source);
-            return;
-        }
-        const qreal scale = qMin(target.width() / source.width(), target.height() / source.height());
-        paintPart(painter, grid, look, part, target.topLeft(), scale);
     };
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("svg")) {
