@@ -16,6 +16,11 @@ class QPainter;
 class ChartPicture
 {
 public:
+    // The sides a chart's picture on the Directions page may have, in
+    // inches.
+    static constexpr double leastInches = 0.1;
+    static constexpr double mostInches = 100.0;
+
     // How the preferences say `grid` looks: the numbers' background, the
     // numbers above and below (below as the chart chooses, if it did), the
     // No Stitch grey.

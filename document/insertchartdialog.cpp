@@ -1,5 +1,6 @@
 #include "insertchartdialog.h"
 
+#include "chartpicture.h"
 #include "chartrangebox.h"
 
 #include <QDialogButtonBox>
@@ -19,7 +20,7 @@ InsertChartDialog::InsertChartDialog(const QStringList &charts, QWidget *parent)
 {
     setWindowTitle(tr("Insert Chart"));
     for (QDoubleSpinBox *box : {m_width, m_height}) {
-        box->setRange(0.1, 100.0);
+        box->setRange(ChartPicture::leastInches, ChartPicture::mostInches);
         box->setDecimals(1);
     }
     m_width->setValue(6.5);

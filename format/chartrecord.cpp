@@ -3,6 +3,7 @@
 
 #include "chartrecord.h"
 
+#include "chartpicture.h"
 #include "fileversions.h"
 
 #include "recordbytes.h"
@@ -133,6 +134,22 @@ void writeShapingRows(QDataStream &out, const QList<int> &rows)
 bool hasPartInches(const QSizeF &size)
 {
     return size.isValid() && (size.width() != std::floor(size.width()) || size.height() != std::floor(size.height()));
+}
+
+// The size of the chart's picture, exact where the file has it. A side
+// that is no size at all means no picture; one larger than a picture can
+// be is brought down to that, so that no picture is built beyond it.
+QSizeF sanePictureSize(const ChartHeader &header)
+{
+    const QSizeF size = header.exactImageSize.value_or(QSizeF(header.imageSize));
+    const auto usable = [](qreal side) { return std::isfinite(side) && side >= 0; };
+    if (!usable(size.width()) || !usable(size.height()))
+        return QSizeF(-1, -1);
+    if (size.width() <= ChartPicture::mostInches && size.height() <= ChartPicture::mostInches)
+        return size;
+    qWarning("The chart's picture is %g by %g inches; it is made %g inches at most", size.width(), size.height(),
+             ChartPicture::mostInches);
+    return QSizeF(qMin(size.width(), ChartPicture::mostInches), qMin(size.height(), ChartPicture::mostInches));
 }
 
 // The part of a chart its picture shows (as ChartPicture::keptPart counts
@@ -307,7 +324,7 @@ bool ChartRecord::read(QDataStream &in, ChartValues &values, const QSize &cellSi
     const bool headerRead = readHeader(in, header);
     values.title = header.title;
     values.hash = header.hash;
-    values.imageSize = header.exactImageSize.value_or(QSizeF(header.imageSize));
+    values.imageSize = sanePictureSize(header);
     values.imageCells = sanePart(header);
     // A size the record cannot hold is damage, not a chart to build.
     const bool usableSize = header.width > 0 && header.height > 0 && recordCanHold(in, header.width, header.height);

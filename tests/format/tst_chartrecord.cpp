@@ -1,4 +1,5 @@
 #include "chartfixtures.h"
+#include "chartpicture.h"
 #include "chartrecord.h"
 #include "fileversions.h"
 #include "recordbytes.h"
@@ -169,7 +170,7 @@ void TestChartRecord::chartRoundTrip_data()
 {
     QTest::addColumn<QSizeF>("pictureSize");
     QTest::addColumn<qint32>("version");
-    QTest::newRow("whole inches") << QSizeF(120, 80) << PatternVersion::plain;
+    QTest::newRow("whole inches") << QSizeF(60, 80) << PatternVersion::plain;
     QTest::newRow("parts of an inch") << QSizeF(4.5, 3.25) << PatternVersion::check;
     QTest::newRow("no picture") << QSizeF(-1, -1) << PatternVersion::plain;
 }
@@ -313,6 +314,8 @@ static QByteArray handWritten(const QStringList &tags, int width = 2, int height
             out << qint32(3) << qint32(5) << qint32(1) << qint32(1);
         else if (tag == QLatin1String("Written:")) // a style and a count no program wrote
             out << qint32(7) << qint32(1) << qint32(-3) << true;
+        else if (tag == QLatin1String("ImgSizeF:")) // far wider than a picture may be
+            out << QSizeF(8.8e9, 2.5);
         else if (tag == QLatin1String("ImgCells:")) // reaching past the chart's two columns, as far as may be
             out << qint32(1) << qint32(0) << qint32(0x7fffffff) << qint32(1);
     }
@@ -330,6 +333,8 @@ void TestChartRecord::tolerantHeader_data()
         << QStringList{"Shaping:", "Width:", "Name:", "Height:", "KnitStyle:"};
     QTest::newRow("picture of cells past the chart")
         << QStringList{"ImgCells:", "Width:", "Name:", "Height:", "KnitStyle:"};
+    QTest::newRow("picture wider than may be")
+        << QStringList{"ImgSize:", "Width:", "ImgSizeF:", "Name:", "Height:", "KnitStyle:"};
 }
 
 void TestChartRecord::tolerantHeader()
@@ -340,7 +345,11 @@ void TestChartRecord::tolerantHeader()
     QCOMPARE(values.title, QStringLiteral("Sleeve"));
     QCOMPARE(values.grid->options().knitStyle, KnitStyle::Round);
     QCOMPARE(values.grid->columnCount(), 2);
-    QCOMPARE(values.imageSize, tags.contains("ImgSize:") ? QSize(3, 4) : QSize(-1, -1));
+    // A picture too large is made as large as may be.
+    const QSizeF pictureSize = tags.contains("ImgSizeF:") ? QSizeF(ChartPicture::mostInches, 2.5)
+                               : tags.contains("ImgSize:") ? QSizeF(3, 4)
+                                                           : QSizeF(-1, -1);
+    QCOMPARE(values.imageSize, pictureSize);
     QCOMPARE(values.hash, tags.contains("Hash:") ? QByteArray("h") : QByteArray());
     QCOMPARE(values.grid->shapingRows(), tags.contains("Shaping:") ? QList<int>{1} : QList<int>());
     // A part reaching past the chart is cut to it.
