@@ -141,8 +141,8 @@ CommandLine::CommandLine()
          tr("N")},
         {widthOption, tr("The picture's width in pixels (the chart's own by default); the height follows."),
          tr("PX")},
-        {rowsOption, tr("The rows of the chart to export, row 1 at the bottom (all by default)."), tr("FIRST-LAST")},
-        {stitchesOption, tr("The stitches of the chart to export, stitch 1 at the right (all by default)."),
+        {rowsOption, tr("The rows of the chart to export, by the chart's row numbers (all by default)."), tr("FIRST-LAST")},
+        {stitchesOption, tr("The stitches of the chart to export, by the chart's stitch numbers (all by default)."),
          tr("FIRST-LAST")},
     });
     m_parser.addPositionalArgument(tr("files"), tr("Pattern files (.kit)."), tr("[FILE.kit ...]"));
@@ -320,14 +320,31 @@ bool CommandLine::partOf(const ChartGrid &grid, QRect *cells, QTextStream &err) 
 {
     const int columns = grid.columnCount();
     const int rows = grid.rowCount();
-    const QPair<int, int> rowRange = m_rows.first > 0 ? m_rows : qMakePair(1, rows);
-    const QPair<int, int> stitchRange = m_stitches.first > 0 ? m_stitches : qMakePair(1, columns);
-    if (rowRange.second > rows || stitchRange.second > columns) {
-        err << tr("The chart has %1 rows and %2 stitches.").arg(rows).arg(columns) << '\n';
+    const ChartOptions &numbering = grid.options();
+    // Rows and stitches go by the chart's own numbers; a row number the
+    // chart does not carry (every second row charted) is no row.
+    const auto rowOf = [&numbering, rows](int number) {
+        const int row = numbering.rowNumbered(number);
+        return row >= 1 && row <= rows && numbering.shownRowNumber(row) == number ? row : 0;
+    };
+    const auto stitchOf = [&numbering, columns](int number) {
+        const int stitch = number - numbering.columnNumberOffset;
+        return stitch >= 1 && stitch <= columns ? stitch : 0;
+    };
+    const int firstRow = m_rows.first > 0 ? rowOf(m_rows.first) : 1;
+    const int lastRow = m_rows.first > 0 ? rowOf(m_rows.second) : rows;
+    const int firstStitch = m_stitches.first > 0 ? stitchOf(m_stitches.first) : 1;
+    const int lastStitch = m_stitches.first > 0 ? stitchOf(m_stitches.second) : columns;
+    if (firstRow == 0 || lastRow == 0 || firstStitch == 0 || lastStitch == 0) {
+        const QString rowNumbers = numbering.skipRows ? tr("%1 to %2, every second row") : tr("%1 to %2");
+        err << tr("The chart numbers its rows %1 and its stitches %2 to %3.")
+                   .arg(rowNumbers.arg(numbering.shownRowNumber(1)).arg(numbering.shownRowNumber(rows)))
+                   .arg(numbering.shownStitchNumber(1))
+                   .arg(numbering.shownStitchNumber(columns))
+            << '\n';
         return false;
     }
-    *cells = QRect(columns - stitchRange.second, rows - rowRange.second, stitchRange.second - stitchRange.first + 1,
-                   rowRange.second - rowRange.first + 1);
+    *cells = QRect(columns - lastStitch, rows - lastRow, lastStitch - firstStitch + 1, lastRow - firstRow + 1);
     return true;
 }
 

@@ -37,6 +37,12 @@ int ChartOptions::shownRowNumber(int rowNumber) const
     return (skipRows ? 2 * rowNumber - 1 : rowNumber) + rowNumberOffset;
 }
 
+int ChartOptions::rowNumbered(int shown) const
+{
+    const int counted = shown - rowNumberOffset;
+    return skipRows ? (counted + 2) / 2 : counted;
+}
+
 QSize ChartOptions::saneCellSize(const QSize &size)
 {
     return QSize(qBound(smallestCellSide, size.width(), largestCellSide),

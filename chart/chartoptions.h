@@ -86,6 +86,12 @@ struct ChartOptions
     // The number row `rowNumber` carries: doubled for skipped rows, then
     // shifted by the first row number.
     int shownRowNumber(int rowNumber) const;
+    // The row that carries number `shown`, counted from 1 at the bottom;
+    // with every second row charted, an uncharted row's number gives the
+    // row after it. Not bounded by the chart's rows.
+    int rowNumbered(int shown) const;
+    // The number stitch `stitch` (from 1 at the right) carries.
+    int shownStitchNumber(int stitch) const { return stitch + columnNumberOffset; }
 
     // Whether the numbers below the chart are shown, where the chart
     // itself does not say: as `preferred`.

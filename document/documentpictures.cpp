@@ -52,16 +52,16 @@ void Document::getChartImage()
             indexes.append(i);
         }
     }
-    QList<QSize> sizes;
+    QList<const ChartGrid *> grids;
     QList<QRect> parts;
     for (int index : std::as_const(indexes)) {
         const Chart *chart = qobject_cast<Chart *>(tabs->widget(index));
-        sizes.append(QSize(chart->grid()->columnCount(), chart->grid()->rowCount()));
+        grids.append(chart->grid());
         parts.append(ChartPicture::cellsOfPart(*chart->grid(), chart->imgPart));
     }
     InsertChartDialog dialog(names, this);
     dialog.setTabIndexes(indexes);
-    dialog.setChartParts(sizes, parts);
+    dialog.setChartParts(grids, parts);
     if (dialog.exec() != QDialog::Accepted)
         return;
 

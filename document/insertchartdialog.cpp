@@ -49,9 +49,9 @@ InsertChartDialog::InsertChartDialog(const QStringList &charts, QWidget *parent)
     showPart();
 }
 
-void InsertChartDialog::setChartParts(const QList<QSize> &sizes, const QList<QRect> &parts)
+void InsertChartDialog::setChartParts(const QList<const ChartGrid *> &grids, const QList<QRect> &parts)
 {
-    m_sizes = sizes;
+    m_grids = grids;
     m_parts = parts;
     showPart();
 }
@@ -62,10 +62,10 @@ void InsertChartDialog::showPart()
 {
     const int row = m_list->currentRow();
     const int chart = row / 2;
-    const bool picture = row >= 0 && row % 2 == 0 && chart < m_charts.size() && chart < m_sizes.size();
+    const bool picture = row >= 0 && row % 2 == 0 && chart < m_charts.size() && chart < m_grids.size();
     m_range->setEnabled(picture);
     if (picture)
-        m_range->setChart(m_sizes.at(chart).width(), m_sizes.at(chart).height(), m_parts.value(chart));
+        m_range->setChart(*m_grids.at(chart), m_parts.value(chart));
 }
 
 QRect InsertChartDialog::cells() const

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRect>
 
+class ChartGrid;
 class ChartRangeBox;
 class QDoubleSpinBox;
 class QListWidget;
@@ -27,9 +28,9 @@ public:
 
     // Tab indexes of the charts, in the order of `charts`.
     void setTabIndexes(const QList<int> &indexes);
-    // Each chart's columns and rows, and the part its picture showed last
-    // (null for all of it), in the order of `charts`.
-    void setChartParts(const QList<QSize> &sizes, const QList<QRect> &parts);
+    // Each chart, and the part its picture showed last (null for all of
+    // it), in the order of `charts`. The charts outlive the dialog.
+    void setChartParts(const QList<const ChartGrid *> &grids, const QList<QRect> &parts);
     // The part of the chosen chart; null for all of it.
     QRect cells() const;
 
@@ -41,7 +42,7 @@ private:
     ChartRangeBox *m_range;
     QListWidget *m_list;
     QStringList m_charts;
-    QList<QSize> m_sizes;
+    QList<const ChartGrid *> m_grids;
     QList<QRect> m_parts;
 };
 

@@ -42,7 +42,7 @@ void Chart::saveImage()
     const int defaultResolution = Preferences::outputResolution.value();
     SaveOptionsDialog options(source.size().toSize(), defaultResolution, this);
     const ChartStyle style = styleOf(m_scene, *m_grid);
-    options.offerPart(m_grid->columnCount(), m_grid->rowCount(), selection,
+    options.offerPart(*m_grid, selection,
                       [this, style](const QRect &cells) {
                           return cells.isNull() ? imageSourceRect().size()
                                                 : ChartPicture::partSize(*m_grid, style, cells);

@@ -1,5 +1,7 @@
 #include "chartrangebox.h"
 
+#include "chartgrid.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -38,35 +40,56 @@ ChartRangeBox::ChartRangeBox(QWidget *parent)
     connect(m_firstRow, &QSpinBox::valueChanged, m_lastRow, [this](int row) { m_lastRow->setMinimum(row); });
     connect(m_firstStitch, &QSpinBox::valueChanged, m_lastStitch,
             [this](int stitch) { m_lastStitch->setMinimum(stitch); });
+    // A number no charted row carries (with every second row charted)
+    // becomes that of the row it stands for.
+    for (QSpinBox *box : {m_firstRow, m_lastRow})
+        connect(box, &QSpinBox::editingFinished, this,
+                [this, box] { box->setValue(m_numbering.shownRowNumber(rowOf(box))); });
     for (QSpinBox *box : {m_firstRow, m_lastRow, m_firstStitch, m_lastStitch})
         connect(box, &QSpinBox::valueChanged, this, &ChartRangeBox::cellsChanged);
     connect(this, &QGroupBox::toggled, this, &ChartRangeBox::cellsChanged);
 }
 
-void ChartRangeBox::setChart(int columns, int rows, const QRect &cells)
+void ChartRangeBox::setChart(const ChartGrid &grid, const QRect &cells)
 {
-    m_columns = qMax(1, columns);
-    m_rows = qMax(1, rows);
+    m_columns = qMax(1, grid.columnCount());
+    m_rows = qMax(1, grid.rowCount());
+    m_numbering = grid.options();
+    const ChartOptions &numbering = m_numbering;
     const QRect whole(0, 0, m_columns, m_rows);
     const QRect part = cells & whole;
     const QRect shown = part.isEmpty() ? whole : part;
     const QSignalBlocker blocker(this);
-    for (QSpinBox *box : {m_firstRow, m_lastRow})
-        box->setRange(1, m_rows);
+    for (QSpinBox *box : {m_firstRow, m_lastRow}) {
+        box->setRange(numbering.shownRowNumber(1), numbering.shownRowNumber(m_rows));
+        box->setSingleStep(numbering.skipRows ? 2 : 1);
+    }
     for (QSpinBox *box : {m_firstStitch, m_lastStitch})
-        box->setRange(1, m_columns);
-    m_firstRow->setValue(m_rows - shown.bottom());
-    m_lastRow->setValue(m_rows - shown.top());
-    m_firstStitch->setValue(m_columns - shown.right());
-    m_lastStitch->setValue(m_columns - shown.left());
+        box->setRange(numbering.shownStitchNumber(1), numbering.shownStitchNumber(m_columns));
+    m_firstRow->setValue(numbering.shownRowNumber(m_rows - shown.bottom()));
+    m_lastRow->setValue(numbering.shownRowNumber(m_rows - shown.top()));
+    m_firstStitch->setValue(numbering.shownStitchNumber(m_columns - shown.right()));
+    m_lastStitch->setValue(numbering.shownStitchNumber(m_columns - shown.left()));
     setChecked(shown != whole);
+}
+
+int ChartRangeBox::rowOf(const QSpinBox *box) const
+{
+    return qBound(1, m_numbering.rowNumbered(box->value()), m_rows);
+}
+
+int ChartRangeBox::stitchOf(const QSpinBox *box) const
+{
+    return box->value() - m_numbering.columnNumberOffset;
 }
 
 QRect ChartRangeBox::cells() const
 {
     if (!isChecked() || m_columns == 0)
         return QRect();
-    const QRect part(m_columns - m_lastStitch->value(), m_rows - m_lastRow->value(),
-                     m_lastStitch->value() - m_firstStitch->value() + 1, m_lastRow->value() - m_firstRow->value() + 1);
+    const int lastStitch = stitchOf(m_lastStitch);
+    const int lastRow = rowOf(m_lastRow);
+    const QRect part(m_columns - lastStitch, m_rows - lastRow, lastStitch - stitchOf(m_firstStitch) + 1,
+                     lastRow - rowOf(m_firstRow) + 1);
     return part == QRect(0, 0, m_columns, m_rows) ? QRect() : part;
 }

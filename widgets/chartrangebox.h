@@ -1,13 +1,17 @@
 #ifndef CHARTRANGEBOX_H
 #define CHARTRANGEBOX_H
 
+#include "chartoptions.h"
+
 #include <QGroupBox>
 #include <QRect>
 
+class ChartGrid;
 class QSpinBox;
 
-// Chooses a part of a chart by its rows and stitches, numbered as a
-// knitter counts them: row 1 at the bottom, stitch 1 at the right. Left
+// Chooses a part of a chart by its rows and stitches, numbered as the
+// chart numbers them: from the bottom and from the right, from the chart's
+// first numbers, every second row where only those are charted. Left
 // unchecked, it chooses the whole chart.
 class ChartRangeBox : public QGroupBox
 {
@@ -17,8 +21,9 @@ public:
     explicit ChartRangeBox(QWidget *parent = nullptr);
 
     // The chart the part is taken from, and the part shown (grid units;
-    // null for the whole chart).
-    void setChart(int columns, int rows, const QRect &cells = QRect());
+    // null for the whole chart). The box keeps the chart's size and
+    // numbering, not the chart.
+    void setChart(const ChartGrid &grid, const QRect &cells = QRect());
     // The cells chosen (grid units); null for the whole chart.
     QRect cells() const;
 
@@ -30,8 +35,13 @@ private:
     QSpinBox *m_lastRow;
     QSpinBox *m_firstStitch;
     QSpinBox *m_lastStitch;
+    // The row and the stitch, counted from 1, a box's number stands for.
+    int rowOf(const QSpinBox *box) const;
+    int stitchOf(const QSpinBox *box) const;
+
     int m_columns = 0;
     int m_rows = 0;
+    ChartOptions m_numbering;
 };
 
 #endif // CHARTRANGEBOX_H

@@ -41,7 +41,7 @@ SaveOptionsDialog::SaveOptionsDialog(const QSize &source, int resolution, QWidge
     m_form->addRow(buttons);
 }
 
-void SaveOptionsDialog::offerPart(int columns, int rows, const QRect &cells,
+void SaveOptionsDialog::offerPart(const ChartGrid &grid, const QRect &cells,
                                   const std::function<QSizeF(const QRect &)> &sizeOf)
 {
     if (!m_range) {
@@ -50,7 +50,7 @@ void SaveOptionsDialog::offerPart(int columns, int rows, const QRect &cells,
         connect(m_range, &ChartRangeBox::cellsChanged, this, &SaveOptionsDialog::partChanged);
     }
     m_sizeOf = sizeOf;
-    m_range->setChart(columns, rows, cells);
+    m_range->setChart(grid, cells);
     partChanged();
 }
 

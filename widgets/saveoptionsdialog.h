@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class ChartGrid;
 class ChartRangeBox;
 class QFormLayout;
 class QSpinBox;
@@ -27,7 +28,7 @@ public:
     // Offers a part of a chart of `columns` by `rows` cells, starting at
     // `cells` (null for the whole chart); `sizeOf` gives the size a part
     // (null: the whole chart) is drawn at on screen.
-    void offerPart(int columns, int rows, const QRect &cells, const std::function<QSizeF(const QRect &)> &sizeOf);
+    void offerPart(const ChartGrid &grid, const QRect &cells, const std::function<QSizeF(const QRect &)> &sizeOf);
     // The part chosen; null for the whole chart.
     QRect cells() const;
 

@@ -599,35 +599,58 @@ void TestChart::saveOptionsKeepRatio()
     const auto sizeOf = [](const QRect &cells) {
         return cells.isNull() ? QSizeF(96, 48) : QSizeF(cells.width() * 24, cells.height() * 24);
     };
-    print.offerPart(10, 20, QRect(0, 0, 4, 8), sizeOf);
+    const ChartGrid grid(10, 20, stitchById("k"));
+    print.offerPart(grid, QRect(0, 0, 4, 8), sizeOf);
     QCOMPARE(print.cells(), QRect(0, 0, 4, 8));
     QCOMPARE(print.imageSize(), QSize(150, 300));
-    print.offerPart(10, 20, QRect(), sizeOf);
+    print.offerPart(grid, QRect(), sizeOf);
     QCOMPARE(print.cells(), QRect());
     QCOMPARE(print.imageSize(), QSize(150, 75));
 }
 
-// Rows from the bottom, stitches from the right; the whole chart is no part.
+// Rows from the bottom, stitches from the right, by the chart's own
+// numbers; the whole chart is no part.
 void TestChart::rangeCountsAsKnittersDo()
 {
+    ChartGrid grid(10, 20, stitchById("k"));
     ChartRangeBox box;
-    box.setChart(10, 20, QRect(2, 5, 3, 4));
+    box.setChart(grid, QRect(2, 5, 3, 4));
     QVERIFY(box.isChecked());
     const QList<QSpinBox *> spins = box.findChildren<QSpinBox *>();
-    QList<int> values;
-    for (const QSpinBox *spin : spins)
-        values << spin->value();
-    QCOMPARE(values, (QList<int>{12, 15, 6, 8}));
+    const auto values = [&spins] {
+        QList<int> values;
+        for (const QSpinBox *spin : spins)
+            values << spin->value();
+        return values;
+    };
+    QCOMPARE(values(), (QList<int>{12, 15, 6, 8}));
     QCOMPARE(box.cells(), QRect(2, 5, 3, 4));
     spins.at(1)->setValue(11);
     QCOMPARE(spins.at(1)->value(), 12);
-    box.setChart(10, 20);
+    box.setChart(grid);
     QVERIFY(!box.isChecked());
     QCOMPARE(box.cells(), QRect());
     box.setChecked(true);
     QCOMPARE(box.cells(), QRect());
     spins.at(0)->setValue(2);
     QCOMPARE(box.cells(), QRect(0, 0, 10, 19));
+
+    // Numbers from 5 and 101, every second row charted: rows 5, 7 ... 43.
+    ChartOptions numbering;
+    numbering.rowNumberOffset = 4;
+    numbering.columnNumberOffset = 100;
+    numbering.skipRows = true;
+    grid.setOptions(numbering);
+    box.setChart(grid, QRect(2, 5, 3, 4));
+    QCOMPARE(values(), (QList<int>{27, 33, 106, 108}));
+    QCOMPARE(spins.at(0)->minimum(), 5);
+    QCOMPARE(spins.at(0)->maximum(), 43);
+    QCOMPARE(box.cells(), QRect(2, 5, 3, 4));
+    // An uncharted row's number stands for the row after it.
+    spins.at(1)->setValue(30);
+    Q_EMIT spins.at(1)->editingFinished();
+    QCOMPARE(spins.at(1)->value(), 31);
+    QCOMPARE(box.cells(), QRect(2, 6, 3, 3));
 }
 
 YARNWISE_TEST_MAIN(TestChart)
