@@ -9,12 +9,14 @@
 class ChartGrid;
 class ChartRangeBox;
 class QFormLayout;
+class QLabel;
 class QSpinBox;
 
 // The size and resolution of an exported chart picture. Width and height
-// keep the chart's aspect ratio; the size starts at the chart's own size
-// on screen, in inches, at the resolution, and keeps its inches when the
-// resolution changes.
+// keep the chart's aspect ratio, also where one side reaches the largest
+// size; the size starts at the chart's own size on screen, in inches, at
+// the resolution, and keeps its inches when the resolution changes. The
+// dialog shows the inches the picture prints at.
 class SaveOptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -40,11 +42,22 @@ private Q_SLOTS:
     void partChanged();
 
 private:
+    // Sides no picture goes beyond, in pixels.
+    static constexpr int smallestSide = 10;
+    static constexpr int largestSide = 10000;
+
+    // Sets the other side from `changed`; where that would pass the
+    // largest size, both sides shrink to keep the shape.
+    void keepShape(QSpinBox *changed);
+    void showInches();
+
     QSpinBox *m_width;
     QSpinBox *m_height;
     QSpinBox *m_resolution;
+    QLabel *m_inches;
     double m_ratio;
-    int m_lastResolution;
+    // The width the designer asked for, in inches.
+    double m_wantedInches;
     QFormLayout *m_form;
     ChartRangeBox *m_range = nullptr;
     std::function<QSizeF(const QRect &)> m_sizeOf;

@@ -19,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QComboBox>
 #include <QDomDocument>
 #include <QGraphicsView>
@@ -606,6 +607,22 @@ void TestChart::saveOptionsKeepRatio()
     print.offerPart(grid, QRect(), sizeOf);
     QCOMPARE(print.cells(), QRect());
     QCOMPARE(print.imageSize(), QSize(150, 75));
+
+    // A chart too tall for the largest picture keeps its shape, says the
+    // inches it prints at, and has its own inches again at a lower
+    // resolution.
+    SaveOptionsDialog tall(QSize(960, 4800), 300);
+    QCOMPARE(tall.imageSize(), QSize(2000, 10000));
+    const auto inches = [&tall] {
+        for (const QLabel *label : tall.findChildren<QLabel *>())
+            if (label->text().endsWith(QLatin1String("inches")))
+                return label->text();
+        return QString();
+    };
+    QCOMPARE(inches(), QStringLiteral("6.67 × 33.33 inches"));
+    tall.findChildren<QSpinBox *>().at(2)->setValue(150);
+    QCOMPARE(tall.imageSize(), QSize(1500, 7500));
+    QCOMPARE(inches(), QStringLiteral("10.00 × 50.00 inches"));
 }
 
 // Rows from the bottom, stitches from the right, by the chart's own
