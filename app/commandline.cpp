@@ -141,7 +141,8 @@ CommandLine::CommandLine()
          tr("N")},
         {widthOption, tr("The picture's width in pixels (the chart's own by default); the height follows."),
          tr("PX")},
-        {rowsOption, tr("The rows of the chart to export, by the chart's row numbers (all by default)."), tr("FIRST-LAST")},
+        {rowsOption, tr("The rows of the chart to export, by the chart's row numbers (all by default)."),
+         tr("FIRST-LAST")},
         {stitchesOption, tr("The stitches of the chart to export, by the chart's stitch numbers (all by default)."),
          tr("FIRST-LAST")},
     });

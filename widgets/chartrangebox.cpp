@@ -55,21 +55,20 @@ void ChartRangeBox::setChart(const ChartGrid &grid, const QRect &cells)
     m_columns = qMax(1, grid.columnCount());
     m_rows = qMax(1, grid.rowCount());
     m_numbering = grid.options();
-    const ChartOptions &numbering = m_numbering;
     const QRect whole(0, 0, m_columns, m_rows);
     const QRect part = cells & whole;
     const QRect shown = part.isEmpty() ? whole : part;
     const QSignalBlocker blocker(this);
     for (QSpinBox *box : {m_firstRow, m_lastRow}) {
-        box->setRange(numbering.shownRowNumber(1), numbering.shownRowNumber(m_rows));
-        box->setSingleStep(numbering.skipRows ? 2 : 1);
+        box->setRange(m_numbering.shownRowNumber(1), m_numbering.shownRowNumber(m_rows));
+        box->setSingleStep(m_numbering.skipRows ? 2 : 1);
     }
     for (QSpinBox *box : {m_firstStitch, m_lastStitch})
-        box->setRange(numbering.shownStitchNumber(1), numbering.shownStitchNumber(m_columns));
-    m_firstRow->setValue(numbering.shownRowNumber(m_rows - shown.bottom()));
-    m_lastRow->setValue(numbering.shownRowNumber(m_rows - shown.top()));
-    m_firstStitch->setValue(numbering.shownStitchNumber(m_columns - shown.right()));
-    m_lastStitch->setValue(numbering.shownStitchNumber(m_columns - shown.left()));
+        box->setRange(m_numbering.shownStitchNumber(1), m_numbering.shownStitchNumber(m_columns));
+    m_firstRow->setValue(m_numbering.shownRowNumber(m_rows - shown.bottom()));
+    m_lastRow->setValue(m_numbering.shownRowNumber(m_rows - shown.top()));
+    m_firstStitch->setValue(m_numbering.shownStitchNumber(m_columns - shown.right()));
+    m_lastStitch->setValue(m_numbering.shownStitchNumber(m_columns - shown.left()));
     setChecked(shown != whole);
 }
 

@@ -31,14 +31,14 @@ Q_SIGNALS:
     void cellsChanged();
 
 private:
-    QSpinBox *m_firstRow;
-    QSpinBox *m_lastRow;
-    QSpinBox *m_firstStitch;
-    QSpinBox *m_lastStitch;
     // The row and the stitch, counted from 1, a box's number stands for.
     int rowOf(const QSpinBox *box) const;
     int stitchOf(const QSpinBox *box) const;
 
+    QSpinBox *m_firstRow;
+    QSpinBox *m_lastRow;
+    QSpinBox *m_firstStitch;
+    QSpinBox *m_lastStitch;
     int m_columns = 0;
     int m_rows = 0;
     ChartOptions m_numbering;
