@@ -337,12 +337,14 @@ bool CommandLine::partOf(const ChartGrid &grid, QRect *cells, QTextStream &err) 
     const int firstStitch = m_stitches.first > 0 ? stitchOf(m_stitches.first) : 1;
     const int lastStitch = m_stitches.first > 0 ? stitchOf(m_stitches.second) : columns;
     if (firstRow == 0 || lastRow == 0 || firstStitch == 0 || lastStitch == 0) {
-        const QString rowNumbers = numbering.skipRows ? tr("%1 to %2, every second row") : tr("%1 to %2");
-        err << tr("The chart numbers its rows %1 and its stitches %2 to %3.")
-                   .arg(rowNumbers.arg(numbering.shownRowNumber(1)).arg(numbering.shownRowNumber(rows)))
+        err << tr("The chart's rows are numbered %1 to %2 and its stitches %3 to %4.")
+                   .arg(numbering.shownRowNumber(1))
+                   .arg(numbering.shownRowNumber(rows))
                    .arg(numbering.shownStitchNumber(1))
-                   .arg(numbering.shownStitchNumber(columns))
-            << '\n';
+                   .arg(numbering.shownStitchNumber(columns));
+        if (numbering.skipRows)
+            err << ' ' << tr("Only every second row is charted: give row numbers the chart shows.");
+        err << '\n';
         return false;
     }
     *cells = QRect(columns - lastStitch, rows - lastRow, lastStitch - firstStitch + 1, lastRow - firstRow + 1);

@@ -490,7 +490,7 @@ void TestCommandLine::errors_data()
                                   << 2 << "--width takes a whole number from 10 to 10000";
     QTest::newRow("rows past the chart") << QStringList{QStringLiteral("--export-chart"), out, sample,
                                                         QStringLiteral("--rows"), QStringLiteral("3-9")}
-                                         << 1 << "The chart numbers its rows 1 to 8 and its stitches 1 to 11.";
+                                         << 1 << "The chart's rows are numbered 1 to 8 and its stitches 1 to 11.";
     QTest::newRow("stitches backwards") << QStringList{QStringLiteral("--export-chart"), out, sample,
                                                        QStringLiteral("--stitches"), QStringLiteral("5-2")}
                                         << 2 << "--stitches takes the first and last to export, such as 1-12.";
