@@ -19,10 +19,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QLabel>
 #include <QComboBox>
 #include <QDomDocument>
 #include <QGraphicsView>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
