@@ -47,12 +47,6 @@ const QString formatOption = QStringLiteral("format");
 // No written pattern is longer; a bigger file is something else.
 constexpr qint64 largestWrittenPattern = 1 << 20;
 
-// The limits of the window's Save Options dialog.
-const int smallestPicture = 10;
-const int largestPicture = 10000;
-const int lowestDpi = 50;
-const int highestDpi = 3000;
-
 // The title a PDF of the pattern carries: the first line of its
 // Directions page.
 QString patternTitle(const PatternValues &pattern)
@@ -231,14 +225,14 @@ bool CommandLine::checkOptions()
         break;
     case ExportChart:
         m_output = m_parser.value(chartImageOption);
-        if (!parseNumber(dpiOption, lowestDpi, highestDpi, &m_dpi)
-            || !parseNumber(widthOption, smallestPicture, largestPicture, &m_width)
+        if (!parseNumber(dpiOption, ChartPicture::lowestDpi, ChartPicture::highestDpi, &m_dpi)
+            || !parseNumber(widthOption, ChartPicture::smallestSide, ChartPicture::largestSide, &m_width)
             || !parseRange(rowsOption, &m_rows) || !parseRange(stitchesOption, &m_stitches))
             return false;
         break;
     case ExportKey:
         m_output = m_parser.value(keyOption);
-        if (!parseNumber(dpiOption, lowestDpi, highestDpi, &m_dpi))
+        if (!parseNumber(dpiOption, ChartPicture::lowestDpi, ChartPicture::highestDpi, &m_dpi))
             return false;
         break;
     case Check:
@@ -298,7 +292,7 @@ bool CommandLine::parseNumber(const QString &option, int lowest, int highest, in
 
 int CommandLine::pictureDpi() const
 {
-    return qBound(lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), highestDpi);
+    return qBound(ChartPicture::lowestDpi, m_dpi > 0 ? m_dpi : Preferences::outputResolution.value(), ChartPicture::highestDpi);
 }
 
 bool CommandLine::parseRange(const QString &option, QPair<int, int> *range)
@@ -560,7 +554,7 @@ int CommandLine::exportChart(const PatternValues &pattern, QTextStream &err)
     const int dpi = pictureDpi();
     // Without a width, the chart's size on screen in inches, at the
     // resolution.
-    const QSize size = fitPictureSize(source, m_width > 0 ? m_width : qRound(source.width() * dpi / 96.0));
+    const QSize size = ChartPicture::fittedSize(source, m_width > 0 ? m_width : qRound(source.width() * dpi / 96.0));
     const bool written = writeReplacing(m_output, [&](const QString &path) {
         return ChartPicture::write(path, *chart->grid, style, size, dpi, chart->title, whole ? QRect() : cells);
     });
@@ -602,21 +596,6 @@ const ChartValues *CommandLine::findChart(const PatternValues &pattern, const QS
     err << tr("The pattern has no chart named \"%1\". Its charts are: %2.").arg(name, names.join(QStringLiteral(", ")))
         << '\n';
     return nullptr;
-}
-
-// `width` wide with the chart's proportions, shrunk to stay within the
-// largest picture the window would make.
-QSize CommandLine::fitPictureSize(const QSizeF &source, int width)
-{
-    const double ratio = source.width() > 0 ? source.height() / source.width() : 1.0;
-    double w = qMax(width, smallestPicture);
-    double h = std::ceil(w * ratio);
-    if (w > largestPicture || h > largestPicture) {
-        const double shrink = largestPicture / qMax(w, h);
-        w = std::floor(w * shrink);
-        h = std::floor(h * shrink);
-    }
-    return QSize(qMax(int(w), smallestPicture), qMax(int(h), smallestPicture));
 }
 
 // Writes into a fresh file beside `target` and only then puts it in place,

@@ -72,7 +72,6 @@ private:
     // said, when the chart has not got them.
     bool partOf(const ChartGrid &grid, QRect *cells, QTextStream &err) const;
     static bool isPictureSuffix(const QString &fileName);
-    static QSize fitPictureSize(const QSizeF &source, int width);
     static bool writeReplacing(const QString &target, const std::function<bool(const QString &)> &write);
 
     QCommandLineParser m_parser;

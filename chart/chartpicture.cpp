@@ -93,6 +93,19 @@ PartSpans partSpans(const ChartGrid &grid, const ChartStyle &style, const QRect 
 
 } // namespace
 
+QSize ChartPicture::fittedSize(const QSizeF &source, int width)
+{
+    const double ratio = source.width() > 0 ? source.height() / source.width() : 1.0;
+    double w = qMax(width, smallestSide);
+    double h = std::ceil(w * ratio);
+    if (w > largestSide || h > largestSide) {
+        const double shrink = largestSide / qMax(w, h);
+        w = std::floor(w * shrink);
+        h = std::floor(h * shrink);
+    }
+    return QSize(qMax(int(w), smallestSide), qMax(int(h), smallestSide));
+}
+
 QSizeF ChartPicture::partSize(const ChartGrid &grid, const ChartStyle &style, const QRect &cells)
 {
     const PartSpans spans = partSpans(grid, style, cells);

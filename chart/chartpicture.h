@@ -20,6 +20,17 @@ public:
     // inches.
     static constexpr double leastInches = 0.1;
     static constexpr double mostInches = 100.0;
+    // What an exported picture may take: its sides in pixels, its
+    // resolution in dots an inch.
+    static constexpr int smallestSide = 10;
+    static constexpr int largestSide = 10000;
+    static constexpr int lowestDpi = 50;
+    static constexpr int highestDpi = 3000;
+
+    // A picture `width` pixels wide in the proportions of `source`, its
+    // height rounded up so that no cell is cut; both sides shrink together
+    // to stay within largestSide.
+    static QSize fittedSize(const QSizeF &source, int width);
 
     // How the preferences say `grid` looks: the numbers' background, the
     // numbers above and below (below as the chart chooses, if it did), the

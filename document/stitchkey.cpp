@@ -1,5 +1,6 @@
 #include "stitchkey.h"
 
+#include "chartpicture.h"
 #include "stitch.h"
 #include "stitchset.h"
 
@@ -374,8 +375,9 @@ QImage StitchKey::image(int resolution) const
         return QImage();
     // Within what a picture can hold, whatever resolution is asked: no
     // side longer than a chart picture's.
-    resolution = qBound(50, resolution, 3000);
-    const qreal scale = qMin(resolution / 96.0, 10000.0 / qMax(covered.width(), covered.height()));
+    resolution = qBound(ChartPicture::lowestDpi, resolution, ChartPicture::highestDpi);
+    const qreal scale =
+        qMin(resolution / 96.0, qreal(ChartPicture::largestSide) / qMax(covered.width(), covered.height()));
     QImage picture((QSizeF(covered) * scale).toSize(), QImage::Format_ARGB32);
     if (picture.isNull())
         return picture;

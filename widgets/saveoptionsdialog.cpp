@@ -1,5 +1,6 @@
 #include "saveoptionsdialog.h"
 
+#include "chartpicture.h"
 #include "chartrangebox.h"
 
 #include <QDialogButtonBox>
@@ -8,6 +9,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <climits>
 #include <cmath>
 
 SaveOptionsDialog::SaveOptionsDialog(const QSize &source, int resolution, QWidget *parent)
@@ -22,9 +24,9 @@ SaveOptionsDialog::SaveOptionsDialog(const QSize &source, int resolution, QWidge
     , m_form(new QFormLayout(this))
 {
     setWindowTitle(tr("Save Options"));
-    m_width->setRange(smallestSide, largestSide);
-    m_height->setRange(smallestSide, largestSide);
-    m_resolution->setRange(50, 3000);
+    m_width->setRange(ChartPicture::smallestSide, ChartPicture::largestSide);
+    m_height->setRange(ChartPicture::smallestSide, ChartPicture::largestSide);
+    m_resolution->setRange(ChartPicture::lowestDpi, ChartPicture::highestDpi);
     m_resolution->setSuffix(QLatin1Char(' ') + tr("DPI"));
     m_resolution->setValue(resolution);
     resolutionChanged(m_resolution->value());
@@ -99,15 +101,13 @@ void SaveOptionsDialog::keepShape(QSpinBox *changed)
     if (m_ratio > 0) {
         const QSignalBlocker widthBlocker(m_width);
         const QSignalBlocker heightBlocker(m_height);
-        // Rounded up, as the picture is drawn: no cell is cut.
-        double width = changed == m_width ? m_width->value() : std::ceil(m_height->value() / m_ratio);
-        double height = changed == m_width ? std::ceil(width * m_ratio) : m_height->value();
-        if (qMax(width, height) > largestSide) {
-            width = std::floor(width * largestSide / qMax(width, height));
-            height = std::ceil(width * m_ratio);
-        }
-        m_width->setValue(int(width));
-        m_height->setValue(int(height));
+        const int typedHeight = m_height->value();
+        const int width = changed == m_width ? m_width->value()
+                                             : int(qMin(std::ceil(typedHeight / m_ratio), double(INT_MAX)));
+        const QSize size = ChartPicture::fittedSize(QSizeF(1, m_ratio), width);
+        m_width->setValue(size.width());
+        // A height typed that fits stays as typed.
+        m_height->setValue(changed == m_height && size.width() == width ? typedHeight : size.height());
     }
     showInches();
 }
@@ -125,7 +125,7 @@ void SaveOptionsDialog::resolutionChanged(int resolution)
 {
     {
         const QSignalBlocker blocker(m_width);
-        m_width->setValue(qRound(qMin(m_wantedInches * resolution, double(largestSide))));
+        m_width->setValue(qRound(qMin(m_wantedInches * resolution, double(ChartPicture::largestSide))));
     }
     keepShape(m_width);
 }

@@ -42,10 +42,6 @@ private Q_SLOTS:
     void partChanged();
 
 private:
-    // Sides no picture goes beyond, in pixels.
-    static constexpr int smallestSide = 10;
-    static constexpr int largestSide = 10000;
-
     // Sets the other side from `changed`; where that would pass the
     // largest size, both sides shrink to keep the shape.
     void keepShape(QSpinBox *changed);
